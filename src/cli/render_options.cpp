@@ -1,0 +1,160 @@
+#include "cli/render_options.h"
+
+#include <functional>
+#include <map>
+
+#include "model/number_text.h"
+
+namespace orbitograph {
+
+namespace {
+
+const char* FieldOption(ParamField f) {
+    switch (f) {
+        case ParamField::A: return "--a";
+        case ParamField::DcOutward: return "--dc-direction";
+        case ParamField::KcOutward: return "--kc-direction";
+        case ParamField::Dc: return "--dc";
+        case ParamField::Kc: return "--kc";
+        case ParamField::Iterations: return "--iterations";
+        case ParamField::Step: return "--step";
+        case ParamField::X1: return "--x1";
+        case ParamField::X2: return "--x2";
+        case ParamField::Y1: return "--y1";
+        case ParamField::Y2: return "--y2";
+    }
+    return "?";
+}
+
+}  // namespace
+
+std::string RenderUsage() {
+    return "Usage: orbitograph-render [options]\n"
+           "Computes the attractor and basin spaces of the map\n"
+           "  x' = A(x^2 - y^2) + Cx,  y' = 2Axy + Cy\n"
+           "and prints the results.\n"
+           "\n"
+           "Model parameters (defaults in brackets):\n"
+           "  --a V                      coefficient A [0.8]\n"
+           "  --dc V                     magnitude Dc [0.5]\n"
+           "  --kc V                     magnitude Kc [0.8]\n"
+           "  --dc-direction inward|outward   direction of Dc [outward]\n"
+           "  --kc-direction inward|outward   direction of Kc [inward]\n"
+           "  --iterations N             iterations per orbit, N + 1 steps [10]\n"
+           "  --step V                   grid step h [0.01]\n"
+           "  --x1 V --x2 V --y1 V --y2 V    start rectangle, each in [-2, 2] [-2 2 -2 2]\n"
+           "  --origin X,Y               model origin in pixels [500,350]\n"
+           "\n"
+           "Output:\n"
+           "  --counts                   one JSON line with the size of every list\n"
+           "  --report                   the report lines, UTF-8\n"
+           "  --help                     this text\n";
+}
+
+std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,
+                       std::int64_t zero, std::int64_t t, std::int64_t o, std::int64_t m, std::int64_t h) {
+    return "{\"start_points\": " + FormatInt(startPoints) + ", \"attractors\": " + FormatInt(attractors) +
+           ", \"infinity\": " + FormatInt(infinity) + ", \"zero\": " + FormatInt(zero) +
+           ", \"T\": " + FormatInt(t) + ", \"O\": " + FormatInt(o) + ", \"M\": " + FormatInt(m) +
+           ", \"H\": " + FormatInt(h) + "}";
+}
+
+OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
+    RenderOptions o;
+    std::string error;
+
+    auto real = [&error](double& target, const std::string& name) {
+        return [&target, &error, name](const std::string& v) {
+            auto d = ParseLeadingDouble(v);
+            if (!d) {
+                error = name + ": expected a number, got '" + v + "'";
+                return false;
+            }
+            target = *d;
+            return true;
+        };
+    };
+    auto direction = [&error](std::int32_t& target, const std::string& name) {
+        return [&target, &error, name](const std::string& v) {
+            if (v == "inward") target = 0;
+            else if (v == "outward") target = 1;
+            else {
+                error = name + ": expected inward or outward, got '" + v + "'";
+                return false;
+            }
+            return true;
+        };
+    };
+
+    ModelParams& p = o.params;
+    std::map<std::string, std::function<bool(const std::string&)>> withValue{
+        {"--a", real(p.a, "--a")},
+        {"--dc", real(p.dc, "--dc")},
+        {"--kc", real(p.kc, "--kc")},
+        {"--step", real(p.step, "--step")},
+        {"--x1", real(p.x1, "--x1")},
+        {"--x2", real(p.x2, "--x2")},
+        {"--y1", real(p.y1, "--y1")},
+        {"--y2", real(p.y2, "--y2")},
+        {"--dc-direction", direction(p.dcOutward, "--dc-direction")},
+        {"--kc-direction", direction(p.kcOutward, "--kc-direction")},
+        {"--iterations",
+         [&](const std::string& v) {
+             IntResult r = ParseLeadingInt(v);
+             if (r.status == IntParse::NoNumber) {
+                 error = "--iterations: expected an integer, got '" + v + "'";
+                 return false;
+             }
+             if (r.status == IntParse::OutOfRange) {
+                 error = "--iterations: '" + v + "' is outside -2147483648..2147483647";
+                 return false;
+             }
+             p.iterations = r.value;
+             return true;
+         }},
+        {"--origin",
+         [&](const std::string& v) {
+             const auto comma = v.find(',');
+             IntResult x = ParseLeadingInt(v.substr(0, comma == std::string::npos ? 0 : comma));
+             IntResult y = comma == std::string::npos ? IntResult{IntParse::NoNumber, 0}
+                                                     : ParseLeadingInt(v.substr(comma + 1));
+             if (x.status != IntParse::Ok || y.status != IntParse::Ok || !OriginAcceptable(x.value, y.value)) {
+                 error = "--origin: expected X,Y with integer magnitudes up to " + FormatInt(kMaxOriginMagnitude) +
+                         ", got '" + v + "'";
+                 return false;
+             }
+             o.originX = x.value;
+             o.originY = y.value;
+             o.originGiven = true;
+             return true;
+         }},
+    };
+    std::map<std::string, bool*> flags{{"--counts", &o.counts}, {"--report", &o.report}, {"--help", &o.help}};
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            inlineValue = true;
+        }
+        if (auto f = flags.find(name); f != flags.end() && !inlineValue) {
+            *f->second = true;
+            continue;
+        }
+        auto w = withValue.find(name);
+        if (w == withValue.end()) return {std::nullopt, "unknown option '" + args[i] + "' (see --help)"};
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) return {std::nullopt, name + ": missing value"};
+            value = args[++i];
+        }
+        if (!w->second(value)) return {std::nullopt, error};
+    }
+    if (o.help) return {o, {}};
+    if (auto e = CheckParameters(p)) return {std::nullopt, std::string(FieldOption(e->field)) + ": " + e->message};
+    return {o, {}};
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/model_params.h"
+#include "model/point_list.h"
+#include "model/report.h"
+#include "model/spaces.h"
+
+namespace orbitograph {
+
+enum class ComputeStatus { Done, Cancelled, OutOfMemory };
+
+// The model record: parameters, origin, the seven point lists and the report.
+// Each computation either completes or leaves everything as it was: new lists
+// are filled aside and put in place only when whole.
+class FractalModel {
+public:
+    PointList attractors;
+    PointList basinInfinity;
+    PointList basinM;
+    PointList basinO;
+    PointList basinH;
+    PointList basinT;
+    PointList basinZero;
+    ReportLines report;
+    double x1 = 0.0;
+    double x2 = 0.0;
+    double y1 = 0.0;
+    double y2 = 0.0;
+    double a = 0.0;
+    double step = 0.0;
+    std::int32_t dcOutward = 0;
+    std::int32_t kcOutward = 0;
+    double dc = 0.0;
+    double kc = 0.0;
+    std::int32_t iterations = 0;
+    std::int32_t originX = 0;
+    std::int32_t originY = 0;
+
+    ModelParams Params() const;
+    void SetParams(const ModelParams& p);
+
+    // Each of the three computations refills only what it owns; on
+    // std::bad_alloc it rethrows with its lists unchanged. The parameters
+    // must have passed CheckParameters.
+    void ComputeAttractors();
+    void ComputeBasins();
+    void MakeReport();
+
+    // All three at once, sharing one iteration per start point. Cancelled
+    // and OutOfMemory leave the lists and the report exactly as they were.
+    ComputeStatus Compute(const ComputeControl& control = {});
+
+    // Puts finished lists in place (moves only, cannot fail). The report is
+    // left alone: call MakeReport, or use Compute, which does both.
+    void Install(SpaceLists&& lists) noexcept;
+
+    // Moves the seven lists out, leaving them empty.
+    SpaceLists TakeLists();
+};
+
+}  // namespace orbitograph

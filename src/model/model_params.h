@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orbitograph {
+
+// The eleven parameters of one computation, with the program's defaults.
+struct ModelParams {
+    double x1 = -2.0;
+    double x2 = 2.0;
+    double y1 = -2.0;
+    double y2 = 2.0;
+    double a = 0.8;
+    double step = 0.01;
+    std::int32_t dcOutward = 1;  // 0 inward, 1 outward
+    std::int32_t kcOutward = 0;
+    double dc = 0.5;
+    double kc = 0.8;
+    std::int32_t iterations = 10;
+    friend bool operator==(const ModelParams&, const ModelParams&) = default;
+};
+
+// The fields a refusal can name, in the order the parameters dialog reads them.
+enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X2, Y1, Y2 };
+
+struct ParamError {
+    ParamField field;
+    std::string message;  // Russian, UTF-8, one sentence for a warning box
+};
+
+// Largest grid the model accepts: each start point costs up to 8 bytes in
+// `attractors` and 8 bytes in one basin list, so this keeps the lists within
+// about 1.6 GB. h = 0.001 over the whole square (16,008,001 points) fits.
+inline constexpr std::int64_t kMaxStartPoints = 100'000'000;
+
+// Smallest step: with |edge| <= 2 and |origin| <= kMaxOriginMagnitude every
+// quotient by the step, and every pixel built from it, fits a 32-bit integer
+// (2 / 1e-9 + 1e6 < 2^31), and adding the step always advances a coordinate
+// of magnitude <= 2 (ulp(2) is 4.4e-16).
+inline constexpr double kMinStep = 1e-9;
+
+// Largest |origin| coordinate a computation accepts, in pixels.
+inline constexpr std::int32_t kMaxOriginMagnitude = 1'000'000;
+
+// Number of start points of the grid walk: exact, as the walk accumulates its
+// coordinates. Call only for parameters whose step passed CheckParameters.
+std::int64_t CountColumns(const ModelParams& p);
+std::int64_t CountRows(const ModelParams& p);
+
+// Checks everything a computation needs, in the dialog's field order; the
+// first failing field is returned. Unset means the parameters are sound.
+std::optional<ParamError> CheckParameters(const ModelParams& p);
+
+// Checks a model origin against kMaxOriginMagnitude.
+bool OriginAcceptable(std::int32_t x, std::int32_t y);
+
+}  // namespace orbitograph

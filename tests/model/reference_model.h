@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/model_params.h"
+#include "model/point_list.h"
+
+namespace orbitograph::reference {
+
+// A literal transcription of the grid walk, the orbit and the classification:
+// the attractor walk and the basin walk each iterate every start point in
+// full, with no shortcut of any kind. The oracle for every faster engine.
+struct Origin {
+    int originX;
+    int originY;
+};
+
+PointList ComputeAttractors(const ModelParams& p, Origin o);
+SpaceLists ComputeBasins(const ModelParams& p, Origin o);  // attractors left empty
+SpaceLists ComputeAll(const ModelParams& p, Origin o);
+
+void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye);
+
+}  // namespace orbitograph::reference

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "model/fractal_model.h"
+
+using namespace orbitograph;
+
+TEST(Report, DefaultsByteForByte) {
+    FractalModel m;
+    m.SetParams({});
+    m.originX = 500;
+    m.originY = 350;
+    ASSERT_EQ(m.Compute(), ComputeStatus::Done);
+    const ReportLines expected = {
+        "Параметры и исходные данные модели:",
+        "Параметр A=0.800000",
+        "Внешнее воздействие (C):",
+        "Направление воздействия Dc: во вне",
+        "Направление воздействия Kc: внутрь",
+        "Dc = 0.500000    Kc=0.800000",
+        "Число итераций (N)=10",
+        "Шаг (h)=0.01",
+        "\n",
+        "Пространство аттракторов:",
+        "аттракторы лежат в областях ТОМН (черный цвет точек)=14640",
+        "\n",
+        "Пространство бассейнов:",
+        "серый цвет бассейна - его аттракторы стремятся к нулю=0",
+        "розовый цвет бассейна - его аттракторы лежат в бесконечности=145360",
+        "зеленый цвет бассейна - его аттракторы лежат в области Т=10088",
+        "красный цвет бассейна - его аттракторы лежат в области О=4412",
+        "голубой цвет бассейна - его аттракторы лежат в области М=140",
+        "оранжевый цвет бассейна - его аттракторы лежат в области Н=0",
+    };
+    ASSERT_EQ(m.report.size(), 19u);
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(m.report[i], expected[i]) << "line " << i + 1;
+}
+
+TEST(Report, LettersAreFromTheRightAlphabet) {
+    const ReportLines r = BuildReport({}, {});
+    // Latin A, C, Dc, Kc, N, h.
+    EXPECT_EQ(r[1].substr(r[1].size() - 10, 2), "A=");
+    EXPECT_NE(r[2].find("(C)"), std::string::npos);
+    EXPECT_NE(r[6].find("(N)"), std::string::npos);
+    EXPECT_NE(r[7].find("(h)"), std::string::npos);
+    // Cyrillic region letters: Т U+0422, О U+041E, М U+041C, Н U+041D.
+    EXPECT_NE(r[10].find("\xD0\xA2\xD0\x9E\xD0\x9C\xD0\x9D ("), std::string::npos);
+    EXPECT_NE(r[15].find("\xD0\xA2="), std::string::npos);
+    EXPECT_NE(r[16].find("\xD0\x9E="), std::string::npos);
+    EXPECT_NE(r[17].find("\xD0\x9C="), std::string::npos);
+    EXPECT_NE(r[18].find("\xD0\x9D="), std::string::npos);
+}
+
+TEST(Report, NumberFormats) {
+    struct Row {
+        ModelParams p;
+        std::size_t line;
+        const char* text;
+    } rows[] = {
+        {{.step = 0.001}, 7, "Шаг (h)=0.00"},
+        {{.step = 0.005}, 7, "Шаг (h)=0.01"},
+        {{.iterations = -1}, 6, "Число итераций (N)=-1"},
+        {{.a = -1.25}, 1, "Параметр A=-1.250000"},
+        {{.dc = -0.5, .kc = 1234.5678909}, 5, "Dc = -0.500000    Kc=1234.567891"},
+        {{.dcOutward = 0, .kcOutward = 1}, 3, "Направление воздействия Dc: внутрь"},
+        {{.dcOutward = 0, .kcOutward = 1}, 4, "Направление воздействия Kc: во вне"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(BuildReport(r.p, {})[r.line], r.text);
+}
+
+TEST(Report, EmptyBeforeTheFirstComputation) {
+    FractalModel m;
+    EXPECT_TRUE(m.report.empty());
+    EXPECT_TRUE(m.attractors.empty());
+}
