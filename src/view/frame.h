@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+
+#include "model/fractal_model.h"
+#include "view/view_state.h"
+
+namespace orbitograph {
+
+// One repaint: stores the client rectangle (0, 0, width, height) in the view
+// and its centre as the model origin, then composes every layer on a new
+// canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
+// two-panel layout m_offset ends at the basin shift. A zero width or height
+// gives a null image. legendPicture may be null (no-picture layout).
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture);
+
+}  // namespace orbitograph
