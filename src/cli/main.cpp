@@ -1,34 +1,57 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QString>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/render_options.h"
+#include "legend/legend_picture.h"
 #include "model/fractal_model.h"
+#include "view/frame.h"
+#include "view/png_export.h"
+#include "view/view_state.h"
 
 using namespace orbitograph;
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    OptionsResult parsed = ParseRenderOptions(args);
-    if (!parsed.options) {
-        std::fprintf(stderr, "orbitograph-render: %s\n", parsed.error.c_str());
-        return 2;
-    }
-    const RenderOptions& o = *parsed.options;
-    if (o.help) {
-        std::fputs(RenderUsage().c_str(), stdout);
-        return 0;
-    }
+namespace {
 
-    FractalModel model;
-    model.SetParams(o.params);
-    model.originX = o.originX;
-    model.originY = o.originY;
-    if (model.Compute() != ComputeStatus::Done) {
-        std::fprintf(stderr, "orbitograph-render: not enough memory for this grid\n");
-        return 1;
-    }
+// Exit statuses: 0 done, 1 a failure while running (memory, writing), 2 a
+// refused command line or input file, with nothing written to stdout.
+constexpr int kFailed = 1;
+constexpr int kRefused = 2;
 
+void Complain(const std::string& message) { std::fprintf(stderr, "orbitograph-render: %s\n", message.c_str()); }
+
+ViewState ViewFor(const RenderOptions& o) {
+    ViewState v;
+    v.SetParams(o.params);
+    v.m_twoModes = o.panels == PanelChoice::Both ? 1 : 0;
+    if (o.panels == PanelChoice::Attractors) v.OnShowAttractors();
+    if (o.panels == PanelChoice::Basins) v.OnShowBasins();
+    v.m_showParams = o.noParams ? 0 : 1;
+    v.m_showGrid = o.grid ? 1 : 0;
+    v.m_showLegend = o.legend ? 1 : 0;
+    v.m_aSymmetry = o.aSymmetry ? 1 : 0;
+    v.m_fontSize = o.fontSize;
+    const LegendOptions& l = o.legendFields;
+    v.m_nameHx = QString::fromStdString(l.nameHx);
+    v.m_nameHy = QString::fromStdString(l.nameHy);
+    v.m_maxHx = l.maxHx;
+    v.m_minHx = l.minHx;
+    v.m_maxHy = l.maxHy;
+    v.m_minHy = l.minHy;
+    v.m_regionT = QString::fromStdString(l.regionT);
+    v.m_regionO = QString::fromStdString(l.regionO);
+    v.m_regionM = QString::fromStdString(l.regionM);
+    v.m_regionH = QString::fromStdString(l.regionH);
+    return v;
+}
+
+void PrintResults(const RenderOptions& o, const FractalModel& model) {
     if (o.counts) {
         const std::int64_t startPoints = CountColumns(o.params) * CountRows(o.params);
         std::printf("%s\n", CountsJson(startPoints, std::ssize(model.attractors), std::ssize(model.basinInfinity),
@@ -42,5 +65,75 @@ int main(int argc, char** argv) {
             std::fputs(line == "\n" ? "\n" : (line + "\n").c_str(), stdout);
         }
     }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    OptionsResult parsed = ParseRenderOptions(args);
+    if (!parsed.options) {
+        Complain(parsed.error);
+        return kRefused;
+    }
+    const RenderOptions& o = *parsed.options;
+    if (o.help) {
+        std::fputs(RenderUsage().c_str(), stdout);
+        return 0;
+    }
+
+    // Drawing needs Qt's Gui, always on the offscreen platform: the picture
+    // must not depend on a display, nor on what the caller's environment
+    // asks for.
+    const bool drawing = !o.output.empty();
+    int qtArgc = 3;
+    char platformOption[] = "-platform";
+    char platformName[] = "offscreen";
+    char* qtArgv[] = {argv[0], platformOption, platformName, nullptr};
+    std::unique_ptr<QGuiApplication> gui;
+    QImage legendPicture;
+    if (drawing) {
+        gui = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+        if (o.legendPicture.empty()) {
+            legendPicture = LoadLegendPicture(QCoreApplication::applicationDirPath());
+        } else {
+            QImageReader reader(QString::fromStdString(o.legendPicture));
+            legendPicture = reader.read();
+            if (legendPicture.isNull()) {
+                Complain("--legend-picture: cannot read '" + o.legendPicture +
+                         "': " + reader.errorString().toStdString());
+                return kRefused;
+            }
+            legendPicture.setDevicePixelRatio(1.0);
+        }
+    }
+
+    FractalModel model;
+    model.SetParams(o.params);
+    model.originX = o.originX;
+    model.originY = o.originY;
+    if (model.Compute() != ComputeStatus::Done) {
+        Complain("not enough memory for this grid");
+        return kFailed;
+    }
+    PrintResults(o, model);
+    if (std::fflush(stdout) != 0) return kFailed;
+
+    if (drawing) {
+        ViewState view = ViewFor(o);
+        const QImage canvas = ComposeFrame(view, model, o.width, o.height,
+                                           legendPicture.isNull() ? nullptr : &legendPicture);
+        if (canvas.isNull()) {
+            Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
+                     " picture");
+            return kFailed;
+        }
+        QString why;
+        if (!SavePngAtomically(canvas, QString::fromStdString(o.output),
+                               DescribeComputation(o.params, o.originX, o.originY), &why)) {
+            Complain("cannot write '" + o.output + "': " + why.toStdString());
+            return kFailed;
+        }
+    }
+    return 0;
 }

@@ -26,6 +26,29 @@ const char* FieldOption(ParamField f) {
     return "?";
 }
 
+// "WxH" with decimal digits only, each side within 1..kMaxCanvasSide.
+bool ParseSize(const std::string& v, std::int32_t& width, std::int32_t& height) {
+    const auto x = v.find('x');
+    if (x == std::string::npos) return false;
+    auto side = [](const std::string& digits, std::int32_t& out) {
+        if (digits.empty() || digits.size() > 6) return false;
+        std::int32_t n = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9') return false;
+            n = n * 10 + (c - '0');
+        }
+        if (n < 1 || n > kMaxCanvasSide) return false;
+        out = n;
+        return true;
+    };
+    std::int32_t w = 0;
+    std::int32_t h = 0;
+    if (!side(v.substr(0, x), w) || !side(v.substr(x + 1), h)) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 }  // namespace
 
 std::string RenderUsage() {
@@ -43,9 +66,24 @@ std::string RenderUsage() {
            "  --iterations N             iterations per orbit, N + 1 steps [10]\n"
            "  --step V                   grid step h [0.01]\n"
            "  --x1 V --x2 V --y1 V --y2 V    start rectangle, each in [-2, 2] [-2 2 -2 2]\n"
-           "  --origin X,Y               model origin in pixels [500,350]\n"
+           "  --origin X,Y               model origin in pixels [the centre of --size]\n"
+           "\n"
+           "Picture (as the main window shows it):\n"
+           "  --size WxH                 client area in pixels, 1 to 16384 each [1000x700]\n"
+           "  --single attractors|basins one panel only [both side by side]\n"
+           "  --no-params                no parameter text\n"
+           "  --grid                     the unit grid of each panel\n"
+           "  --legend                   the legend panel\n"
+           "  --a-symmetry               the half-turn copy of the attractors\n"
+           "  --font-size N              parameter text size in pixels, 1 to 50 [13]\n"
+           "  --legend-hx TEXT --legend-hy TEXT        names of the two characteristics\n"
+           "  --legend-max-hx V --legend-min-hx V      bounds of Hx [0]\n"
+           "  --legend-max-hy V --legend-min-hy V      bounds of Hy [0]\n"
+           "  --legend-t TEXT --legend-o TEXT --legend-m TEXT --legend-h TEXT   region names\n"
+           "  --legend-picture FILE      legend picture [bitmap3.bmp here, else the installed one]\n"
            "\n"
            "Output:\n"
+           "  -o FILE, --output FILE     write the picture as PNG under exactly this name\n"
            "  --counts                   one JSON line with the size of every list\n"
            "  --report                   the report lines, UTF-8\n"
            "  --help                     this text\n";
@@ -129,7 +167,74 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
              return true;
          }},
     };
-    std::map<std::string, bool*> flags{{"--counts", &o.counts}, {"--report", &o.report}, {"--help", &o.help}};
+    auto text = [](std::string& target) {
+        return [&target](const std::string& v) {
+            target = v;
+            return true;
+        };
+    };
+    auto boundedInt = [&error](std::int32_t& target, const std::string& name, std::int32_t lo, std::int32_t hi) {
+        return [&target, &error, name, lo, hi](const std::string& v) {
+            const IntResult r = ParseLeadingInt(v);
+            if (r.status != IntParse::Ok || r.value < lo || r.value > hi) {
+                error = name + ": expected an integer from " + FormatInt(lo) + " to " + FormatInt(hi) + ", got '" +
+                        v + "'";
+                return false;
+            }
+            target = r.value;
+            return true;
+        };
+    };
+    auto fileName = [&error](std::string& target, const std::string& name) {
+        return [&target, &error, name](const std::string& v) {
+            if (v.empty()) {
+                error = name + ": expected a file name";
+                return false;
+            }
+            target = v;
+            return true;
+        };
+    };
+    LegendOptions& legend = o.legendFields;
+    withValue.insert({
+        {"--size",
+         [&](const std::string& v) {
+             if (!ParseSize(v, o.width, o.height)) {
+                 error = "--size: expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got '" + v +
+                         "'";
+                 return false;
+             }
+             return true;
+         }},
+        {"--single",
+         [&](const std::string& v) {
+             if (v == "attractors") o.panels = PanelChoice::Attractors;
+             else if (v == "basins") o.panels = PanelChoice::Basins;
+             else {
+                 error = "--single: expected attractors or basins, got '" + v + "'";
+                 return false;
+             }
+             return true;
+         }},
+        {"--font-size", boundedInt(o.fontSize, "--font-size", 1, 50)},
+        {"--legend-hx", text(legend.nameHx)},
+        {"--legend-hy", text(legend.nameHy)},
+        {"--legend-max-hx", real(legend.maxHx, "--legend-max-hx")},
+        {"--legend-min-hx", real(legend.minHx, "--legend-min-hx")},
+        {"--legend-max-hy", real(legend.maxHy, "--legend-max-hy")},
+        {"--legend-min-hy", real(legend.minHy, "--legend-min-hy")},
+        {"--legend-t", text(legend.regionT)},
+        {"--legend-o", text(legend.regionO)},
+        {"--legend-m", text(legend.regionM)},
+        {"--legend-h", text(legend.regionH)},
+        {"--legend-picture", fileName(o.legendPicture, "--legend-picture")},
+        {"--output", fileName(o.output, "--output")},
+        {"-o", fileName(o.output, "-o")},
+    });
+    std::map<std::string, bool*> flags{{"--counts", &o.counts},     {"--report", &o.report},
+                                       {"--help", &o.help},         {"--no-params", &o.noParams},
+                                       {"--grid", &o.grid},         {"--legend", &o.legend},
+                                       {"--a-symmetry", &o.aSymmetry}};
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -153,6 +258,10 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         if (!w->second(value)) return {std::nullopt, error};
     }
     if (o.help) return {o, {}};
+    if (!o.originGiven) {
+        o.originX = o.width / 2;
+        o.originY = o.height / 2;
+    }
     if (auto e = CheckParameters(p)) return {std::nullopt, std::string(FieldOption(e->field)) + ": " + e->message};
     return {o, {}};
 }

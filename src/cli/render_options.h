@@ -9,15 +9,50 @@
 
 namespace orbitograph {
 
+// Which point panels the picture shows.
+enum class PanelChoice { Both, Attractors, Basins };
+
+// The legend's names and bounds as given on the command line (UTF-8).
+struct LegendOptions {
+    std::string nameHx;
+    std::string nameHy;
+    double maxHx = 0.0;
+    double minHx = 0.0;
+    double maxHy = 0.0;
+    double minHy = 0.0;
+    std::string regionT;
+    std::string regionO;
+    std::string regionM;
+    std::string regionH;
+};
+
+// Largest client width or height the command draws, pixels.
+inline constexpr std::int32_t kMaxCanvasSide = 16384;
+
 // Everything the headless command can be told.
 struct RenderOptions {
     ModelParams params;
+    // The model origin: the centre of the client area unless given.
     std::int32_t originX = 500;
     std::int32_t originY = 350;
     bool originGiven = false;
     bool counts = false;
     bool report = false;
     bool help = false;
+
+    // The picture: client size and display switches, as the main window
+    // would have them.
+    std::int32_t width = 1000;
+    std::int32_t height = 700;
+    PanelChoice panels = PanelChoice::Both;
+    bool noParams = false;
+    bool grid = false;
+    bool legend = false;
+    bool aSymmetry = false;
+    std::int32_t fontSize = 13;
+    LegendOptions legendFields;
+    std::string legendPicture;  // empty: the picture installed with the program
+    std::string output;         // empty: no picture is written
 };
 
 struct OptionsResult {

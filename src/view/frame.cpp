@@ -1,0 +1,62 @@
+#include "view/frame.h"
+
+#include "legend/legend_panel.h"
+#include "view/grid_layer.h"
+#include "view/panel_geometry.h"
+#include "view/parameter_text.h"
+#include "view/point_layers.h"
+
+namespace orbitograph {
+
+namespace {
+
+constexpr QRgb kBackground = 0xFFF0F0F0;
+
+GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMode) {
+    return LayOutGrid(v.m_clientRect, shift, panelMode, v.m_step, v.m_x1, v.m_x2, v.m_y1, v.m_y2);
+}
+
+}  // namespace
+
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture) {
+    view.m_clientRect = ClientRect{0, 0, width, height};
+    const ClientRect& rect = view.m_clientRect;
+    model.originY = (rect.top + rect.bottom) / 2;
+    model.originX = (rect.left + rect.right) / 2;
+    if (width <= 0 || height <= 0) return {};
+
+    QImage canvas(width, height, QImage::Format_ARGB32);
+    if (canvas.isNull()) return {};
+    canvas.fill(kBackground);
+
+    const bool twoPanels = view.m_twoModes == 1;
+    const bool copy = view.m_aSymmetry == 1;
+    if (twoPanels) {
+        view.m_offset = AttractorShift(view.m_step);
+        DrawAttractors(canvas, model.attractors, view.m_offset, false, rect);
+        if (copy) DrawAttractors(canvas, model.attractors, view.m_offset, true, rect);
+        view.m_offset = BasinShift(view.m_x1, view.m_x2, view.m_step);
+        DrawBasins(canvas, model, view.m_offset);
+    } else if (view.m_viewMode == 3) {
+        DrawBasins(canvas, model, 0);
+    } else {
+        DrawAttractors(canvas, model.attractors, 0, false, rect);
+        if (copy) DrawAttractors(canvas, model.attractors, 0, true, rect);
+    }
+
+    if (view.m_showParams == 1) DrawParameterText(canvas, model.report, view.m_fontSize);
+
+    if (view.m_showGrid == 1) {
+        if (twoPanels) {
+            DrawGrid(canvas, PanelGrid(view, AttractorShift(view.m_step), 2));
+            DrawGrid(canvas, PanelGrid(view, BasinShift(view.m_x1, view.m_x2, view.m_step), 3));
+        } else {
+            DrawGrid(canvas, PanelGrid(view, 0, view.m_viewMode));
+        }
+    }
+
+    if (view.m_showLegend == 1) DrawLegend(canvas, view, legendPicture, rect.Height());
+    return canvas;
+}
+
+}  // namespace orbitograph
