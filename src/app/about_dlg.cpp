@@ -1,0 +1,34 @@
+#include "app/about_dlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/app_resources.h"
+#include "legend/dialog/dialog_units.h"
+
+namespace orbitograph {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("О программе..."));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogUnits du(font());
+    setFixedSize(du.Size(250, 65));
+
+    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
+    ok->setGeometry(du.Rect(189, 11, 50, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
+
+    auto* text = new QLabel(QStringLiteral("Orbitograph V 5.1"), this);
+    text->setObjectName(QStringLiteral("version"));
+    text->setGeometry(du.Rect(62, 20, 68, 8));
+    text->adjustSize();
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    icon->setGeometry(QRect(du.Rect(25, 21, 21, 20).topLeft(), QSize(32, 32)));
+    ok->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace orbitograph

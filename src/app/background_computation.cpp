@@ -1,0 +1,66 @@
+#include "app/background_computation.h"
+
+#include <QMetaObject>
+#include <memory>
+#include <new>
+#include <utility>
+
+namespace orbitograph {
+
+BackgroundComputation::BackgroundComputation(SpacesEngine engine, QObject* parent)
+    : QObject(parent), m_engine(std::move(engine)) {}
+
+BackgroundComputation::~BackgroundComputation() {
+    m_cancel.store(true);
+    if (m_worker.joinable()) m_worker.join();
+}
+
+bool BackgroundComputation::Start(const ModelParams& params, std::int32_t originX, std::int32_t originY,
+                                  Callback onFinished) {
+    if (m_running) return false;
+    if (m_worker.joinable()) m_worker.join();
+    m_running = true;
+    m_cancel.store(false);
+    m_progress.store(0.0);
+    m_onFinished = std::move(onFinished);
+    m_worker = std::jthread([this, params, originX, originY] {
+        auto outcome = std::make_shared<ComputationOutcome>();
+        outcome->params = params;
+        outcome->originX = originX;
+        outcome->originY = originY;
+        try {
+            ComputeControl control;
+            control.cancel = &m_cancel;
+            control.progress = [this](double fraction) { m_progress.store(fraction, std::memory_order_relaxed); };
+            std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
+            if (lists && !m_cancel.load()) {
+                outcome->report = BuildReport(params, ListCounts::Of(*lists));
+                outcome->lists = std::move(*lists);
+                outcome->status = ComputeStatus::Done;
+            } else {
+                outcome->status = ComputeStatus::Cancelled;
+            }
+        } catch (const std::bad_alloc&) {
+            outcome->lists = SpaceLists{};
+            outcome->status = ComputeStatus::OutOfMemory;
+        }
+        // Queued to this object's thread; dropped if this object is gone.
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { Deliver(std::move(*outcome)); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void BackgroundComputation::Cancel() {
+    if (m_running) m_cancel.store(true);
+}
+
+void BackgroundComputation::Deliver(ComputationOutcome&& outcome) {
+    if (m_worker.joinable()) m_worker.join();
+    m_running = false;
+    Callback callback = std::move(m_onFinished);
+    m_onFinished = nullptr;
+    if (callback) callback(std::move(outcome));
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,261 @@
+#include "app/dlg_param.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "legend/dialog/dialog_units.h"
+
+namespace orbitograph {
+
+namespace {
+
+QLineEdit* MakeEdit(QWidget* parent, int id, QRect r) {
+    auto* e = new QLineEdit(parent);
+    e->setGeometry(r);
+    e->setObjectName(QStringLiteral("edit%1").arg(id));
+    return e;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
+    auto* b = new QRadioButton(text, parent);
+    b->setGeometry(r);
+    b->setObjectName(QStringLiteral("radio%1").arg(id));
+    b->setFocusPolicy(Qt::ClickFocus);  // radio buttons are no tab stops
+    return b;
+}
+
+void MakeLabel(QWidget* parent, const QString& text, QRect r) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+// Shows value 0 as the first button and 1 as the second; any other value
+// leaves both off.
+void LoadRadio(QRadioButton* first, QRadioButton* second, std::int32_t value) {
+    QButtonGroup* group = first->group();
+    group->setExclusive(false);
+    first->setChecked(value == 0);
+    second->setChecked(value == 1);
+    group->setExclusive(true);
+}
+
+std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
+    if (first->isChecked()) return 0;
+    if (second->isChecked()) return 1;
+    return -1;
+}
+
+}  // namespace
+
+CDlgParam::CDlgParam(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Параметры и исходные данные модели"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogUnits du(font());
+    setFixedSize(du.Size(272, 336));
+
+    // Template order, which is the tab order: OK first, so Enter confirms.
+    m_ok = new QPushButton(QStringLiteral("ОК"), this);
+    m_ok->setGeometry(du.Rect(49, 306, 50, 14));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &CDlgParam::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setGeometry(du.Rect(165, 306, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &CDlgParam::reject);
+
+    MakeLabel(this, QStringLiteral("Введите значение параметра А:"), du.Rect(23, 20, 110, 8));
+    m_editA = MakeEdit(this, 1001, du.Rect(150, 18, 49, 16));
+    auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
+    group->setGeometry(du.Rect(18, 46, 224, 178));
+    group->lower();
+    m_dcIn = MakeRadio(this, 1002, QStringLiteral("Внутрь"), du.Rect(25, 78, 40, 10));
+    m_dcOut = MakeRadio(this, 1003, QStringLiteral("Во вне"), du.Rect(137, 78, 38, 10));
+    auto* dcGroup = new QButtonGroup(this);
+    dcGroup->addButton(m_dcIn, 0);
+    dcGroup->addButton(m_dcOut, 1);
+    MakeLabel(this, QStringLiteral("Направление воздействия Dc:"), du.Rect(25, 64, 104, 8));
+    MakeLabel(this, QStringLiteral("(к 0 вдоль оси х)"), du.Rect(25, 91, 58, 8));
+    MakeLabel(this, QStringLiteral("(в беск. вдоль оси х)"), du.Rect(137, 91, 72, 8));
+    MakeLabel(this, QStringLiteral("Направление воздействия Kc:"), du.Rect(25, 117, 103, 8));
+    m_kcIn = MakeRadio(this, 1004, QStringLiteral("Внутрь"), du.Rect(25, 129, 40, 10));
+    m_kcOut = MakeRadio(this, 1005, QStringLiteral("Во вне"), du.Rect(137, 129, 38, 10));
+    auto* kcGroup = new QButtonGroup(this);
+    kcGroup->addButton(m_kcIn, 0);
+    kcGroup->addButton(m_kcOut, 1);
+    MakeLabel(this, QStringLiteral("(к 0 вдоль оси у)"), du.Rect(25, 144, 58, 8));
+    MakeLabel(this, QStringLiteral("(в беск. вдоль оси у)"), du.Rect(137, 144, 72, 8));
+    MakeLabel(this, QStringLiteral("Введите значение параметра С:"), du.Rect(25, 173, 110, 8));
+    MakeLabel(this, QStringLiteral("Dc="), du.Rect(25, 185, 14, 8));
+    MakeLabel(this, QStringLiteral("Kc="), du.Rect(137, 185, 14, 8));
+    m_editDc = MakeEdit(this, 1006, du.Rect(55, 185, 44, 14));
+    m_editKc = MakeEdit(this, 1007, du.Rect(157, 185, 44, 15));
+    MakeLabel(this, QStringLiteral("Число итераций:"), du.Rect(21, 242, 58, 8));
+    MakeLabel(this, QStringLiteral("Шаг:"), du.Rect(167, 242, 18, 8));
+    m_editN = MakeEdit(this, 1008, du.Rect(82, 242, 37, 16));
+    m_editStep = MakeEdit(this, 1009, du.Rect(204, 242, 35, 13));
+    MakeLabel(this, QStringLiteral("Х1="), du.Rect(22, 273, 14, 8));
+    MakeLabel(this, QStringLiteral("Y1="), du.Rect(141, 273, 14, 8));
+    MakeLabel(this, QStringLiteral("Х2="), du.Rect(80, 274, 14, 8));
+    MakeLabel(this, QStringLiteral("Y2="), du.Rect(199, 273, 14, 8));
+    m_editX1 = MakeEdit(this, 1010, du.Rect(40, 271, 27, 17));
+    m_editY1 = MakeEdit(this, 1011, du.Rect(157, 271, 27, 17));
+    m_editY2 = MakeEdit(this, 1012, du.Rect(213, 271, 27, 17));
+    m_editX2 = MakeEdit(this, 1014, du.Rect(95, 271, 27, 18));
+
+    QWidget* order[] = {m_ok, cancel, m_editA, m_editDc, m_editKc, m_editN, m_editStep,
+                        m_editX1, m_editY1, m_editY2, m_editX2};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    m_ok->setFocus(Qt::OtherFocusReason);
+}
+
+ModelParams CDlgParam::Params() const {
+    ModelParams p;
+    p.a = m_a;
+    p.dcOutward = m_dcOutward;
+    p.kcOutward = m_kcOutward;
+    p.dc = m_dc;
+    p.kc = m_kc;
+    p.iterations = m_iterations;
+    p.step = m_step;
+    p.x1 = m_x1;
+    p.x2 = m_x2;
+    p.y1 = m_y1;
+    p.y2 = m_y2;
+    return p;
+}
+
+void CDlgParam::SetParams(const ModelParams& p) {
+    m_a = p.a;
+    m_iterations = p.iterations;
+    m_dc = p.dc;
+    m_dcOutward = p.dcOutward;
+    m_kcOutward = p.kcOutward;
+    m_kc = p.kc;
+    m_step = p.step;
+    m_x1 = p.x1;
+    m_x2 = p.x2;
+    m_y1 = p.y1;
+    m_y2 = p.y2;
+}
+
+QLineEdit* CDlgParam::Edit(int id) const {
+    switch (id) {
+        case 1001: return m_editA;
+        case 1006: return m_editDc;
+        case 1007: return m_editKc;
+        case 1008: return m_editN;
+        case 1009: return m_editStep;
+        case 1010: return m_editX1;
+        case 1011: return m_editY1;
+        case 1012: return m_editY2;
+        case 1014: return m_editX2;
+        default: return nullptr;
+    }
+}
+
+QRadioButton* CDlgParam::Radio(int id) const {
+    switch (id) {
+        case 1002: return m_dcIn;
+        case 1003: return m_dcOut;
+        case 1004: return m_kcIn;
+        case 1005: return m_kcOut;
+        default: return nullptr;
+    }
+}
+
+void CDlgParam::LoadControls() {
+    m_editA->setText(ShowReal(m_a));
+    LoadRadio(m_dcIn, m_dcOut, m_dcOutward);
+    LoadRadio(m_kcIn, m_kcOut, m_kcOutward);
+    m_editDc->setText(ShowReal(m_dc));
+    m_editKc->setText(ShowReal(m_kc));
+    m_editN->setText(ShowInt(m_iterations));
+    m_editStep->setText(ShowReal(m_step));
+    m_editX1->setText(ShowReal(m_x1));
+    m_editX2->setText(ShowReal(m_x2));
+    m_editY1->setText(ShowReal(m_y1));
+    m_editY2->setText(ShowReal(m_y2));
+    m_loaded = true;
+}
+
+std::optional<FieldFailure> CDlgParam::SaveControls() {
+    auto real = [](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
+        const std::optional<double> v = ReadReal(edit->text());
+        if (!v) return FieldFailure{edit, QStringLiteral("Введите число в поле «%1».").arg(what)};
+        member = *v;
+        return std::nullopt;
+    };
+    auto edge = [&](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
+        if (auto f = real(edit, what, member)) return f;
+        if (!(member >= -2.0 && member <= 2.0)) {
+            return FieldFailure{edit, QStringLiteral("Значение %1 должно лежать в пределах от %2 до %3.")
+                                          .arg(what, ShowReal(-2.0), ShowReal(2.0))};
+        }
+        return std::nullopt;
+    };
+
+    if (auto f = real(m_editA, QStringLiteral("A"), m_a)) return f;
+    m_dcOutward = SaveRadio(m_dcIn, m_dcOut);
+    m_kcOutward = SaveRadio(m_kcIn, m_kcOut);
+    if (auto f = real(m_editDc, QStringLiteral("Dc"), m_dc)) return f;
+    if (auto f = real(m_editKc, QStringLiteral("Kc"), m_kc)) return f;
+    const IntResult n = ReadInt(m_editN->text());
+    if (n.status == IntParse::NoNumber)
+        return FieldFailure{m_editN, QStringLiteral("Введите целое число в поле «Число итераций».")};
+    if (n.status == IntParse::OutOfRange) {
+        return FieldFailure{m_editN, QStringLiteral("Число итераций должно быть целым числом от %1 до %2.")
+                                         .arg(ShowInt(INT32_MIN), ShowInt(INT32_MAX))};
+    }
+    m_iterations = n.value;
+    if (auto f = real(m_editStep, QStringLiteral("Шаг"), m_step)) return f;
+    if (auto f = edge(m_editX1, QStringLiteral("X1"), m_x1)) return f;
+    if (auto f = edge(m_editX2, QStringLiteral("X2"), m_x2)) return f;
+    if (auto f = edge(m_editY1, QStringLiteral("Y1"), m_y1)) return f;
+    if (auto f = edge(m_editY2, QStringLiteral("Y2"), m_y2)) return f;
+    return std::nullopt;
+}
+
+QWidget* CDlgParam::FieldOf(ParamField field) const {
+    switch (field) {
+        case ParamField::A: return m_editA;
+        case ParamField::DcOutward: return m_dcIn;
+        case ParamField::KcOutward: return m_kcIn;
+        case ParamField::Dc: return m_editDc;
+        case ParamField::Kc: return m_editKc;
+        case ParamField::Iterations: return m_editN;
+        case ParamField::Step: return m_editStep;
+        case ParamField::X1: return m_editX1;
+        case ParamField::X2: return m_editX2;
+        case ParamField::Y1: return m_editY1;
+        case ParamField::Y2: return m_editY2;
+    }
+    return nullptr;
+}
+
+bool CDlgParam::Confirm() {
+    if (const std::optional<FieldFailure> failure = SaveControls()) {
+        ReportFieldFailure(this, *failure, m_warn);
+        return false;
+    }
+    if (const std::optional<ParamError> refusal = CheckParameters(Params())) {
+        ReportFieldFailure(this, FieldFailure{FieldOf(refusal->field), QString::fromStdString(refusal->message)},
+                           m_warn);
+        return false;
+    }
+    return true;
+}
+
+void CDlgParam::accept() {
+    if (Confirm()) QDialog::accept();
+}
+
+void CDlgParam::showEvent(QShowEvent* event) {
+    if (!m_loaded) LoadControls();
+    QDialog::showEvent(event);
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <optional>
+
+#include "legend/dialog/field_exchange.h"
+#include "model/model_params.h"
+
+class QLineEdit;
+class QRadioButton;
+class QPushButton;
+
+namespace orbitograph {
+
+// The parameters dialog: the eleven model parameters. Works on its members;
+// the caller copies the view state in before running it and the members out
+// after it ends accepted.
+class CDlgParam : public QDialog {
+public:
+    explicit CDlgParam(QWidget* parent = nullptr);
+
+    double m_a = 0.0;
+    std::int32_t m_dcOutward = 0;
+    std::int32_t m_kcOutward = 0;
+    double m_dc = 0.0;
+    double m_kc = 0.0;
+    std::int32_t m_iterations = 0;
+    double m_step = 0.0;
+    double m_x1 = 0.0;
+    double m_x2 = 0.0;
+    double m_y1 = 0.0;
+    double m_y2 = 0.0;
+
+    ModelParams Params() const;
+    void SetParams(const ModelParams& p);
+
+    // The edit of a control id (1001, 1006 to 1012, 1014) or the radio button
+    // (1002 to 1005); null for any other id.
+    QLineEdit* Edit(int id) const;
+    QRadioButton* Radio(int id) const;
+    QPushButton* OkButton() const { return m_ok; }
+
+    // Members into the controls.
+    void LoadControls();
+    // Controls into the members in exchange order, each range check right
+    // after its field; stops at the first failure and returns it.
+    std::optional<FieldFailure> SaveControls();
+    // What OK does: the exchange, then the model's own checks; a failure is
+    // warned about and its field focused with its text selected. True when
+    // the dialog may close.
+    bool Confirm();
+
+    void SetWarningSink(WarningSink warn) { m_warn = std::move(warn); }
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* FieldOf(ParamField field) const;
+
+    QPushButton* m_ok = nullptr;
+    QLineEdit* m_editA = nullptr;     // 1001
+    QRadioButton* m_dcIn = nullptr;   // 1002
+    QRadioButton* m_dcOut = nullptr;  // 1003
+    QRadioButton* m_kcIn = nullptr;   // 1004
+    QRadioButton* m_kcOut = nullptr;  // 1005
+    QLineEdit* m_editDc = nullptr;    // 1006
+    QLineEdit* m_editKc = nullptr;    // 1007
+    QLineEdit* m_editN = nullptr;     // 1008
+    QLineEdit* m_editStep = nullptr;  // 1009
+    QLineEdit* m_editX1 = nullptr;    // 1010
+    QLineEdit* m_editY1 = nullptr;    // 1011
+    QLineEdit* m_editY2 = nullptr;    // 1012
+    QLineEdit* m_editX2 = nullptr;    // 1014
+    WarningSink m_warn = ShowWarningBox;
+    bool m_loaded = false;
+};
+
+}  // namespace orbitograph

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class QTextBrowser;
+
+namespace orbitograph {
+
+// A top-level window that shows the manual from the resource system, with
+// links between its pages and a way back to the table of contents.
+class CHelpWindow : public QWidget {
+public:
+    CHelpWindow();
+
+    QTextBrowser* Browser() const { return m_browser; }
+    void ShowContents();
+
+private:
+    QTextBrowser* m_browser = nullptr;
+};
+
+// Owns the one help window of a run, made on first use. Whoever owns this
+// (the application object) outlives the main window, and the help window
+// never keeps the program running once the main window has closed.
+class HelpViewer {
+public:
+    HelpViewer();
+    ~HelpViewer();
+    HelpViewer(const HelpViewer&) = delete;
+    HelpViewer& operator=(const HelpViewer&) = delete;
+
+    // Shows the window (raised, on the table of contents).
+    void ShowContents();
+    CHelpWindow* Window() const { return m_window.get(); }
+
+private:
+    std::unique_ptr<CHelpWindow> m_window;
+};
+
+}  // namespace orbitograph

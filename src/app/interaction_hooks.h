@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace orbitograph {
+
+// Everything the main window asks of the user through a modal loop. The
+// defaults run the real dialogs and message boxes; tests replace them so
+// that commands run to their end without a modal loop.
+struct UiHooks {
+    // Runs a prepared dialog modally and returns its result.
+    std::function<int(QDialog& dialog)> runDialog;
+    // The save dialog: the chosen path, or empty when cancelled.
+    std::function<QString(QWidget* parent)> chooseSaveName;
+    // Asks whether an existing file may be replaced.
+    std::function<bool(QWidget* parent, const QString& path)> confirmReplace;
+    // Reports an error the user cannot correct in a dialog.
+    std::function<void(QWidget* parent, const QString& text)> showError;
+};
+
+UiHooks DefaultUiHooks();
+
+}  // namespace orbitograph

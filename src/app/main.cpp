@@ -1,0 +1,6 @@
+#include "app/my_app.h"
+
+int main(int argc, char** argv) {
+    orbitograph::CMyApp app(argc, argv);
+    return app.Run();
+}

@@ -1,0 +1,313 @@
+#include "app/main_wnd.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QShortcut>
+#include <system_error>
+
+#include "app/about_dlg.h"
+#include "app/app_resources.h"
+#include "app/canvas_widget.h"
+#include "app/command_ids.h"
+#include "app/dlg_param.h"
+#include "app/help_window.h"
+#include "app/set_sheet.h"
+#include "legend/dialog/legenda_dlg.h"
+#include "legend/legend_picture.h"
+#include "view/frame.h"
+#include "view/png_export.h"
+
+namespace orbitograph {
+
+namespace {
+
+constexpr int kProgressDelayMs = 500;
+constexpr int kProgressPollMs = 100;
+constexpr int kProgressSteps = 1000;
+
+SpacesEngine OrDefaultEngine(SpacesEngine engine) {
+    if (engine) return engine;
+    return [](const ModelParams& p, std::int32_t ox, std::int32_t oy, const ComputeControl& c) {
+        return ComputeSpaces(p, ox, oy, c);
+    };
+}
+
+}  // namespace
+
+CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine)
+    : QMainWindow(nullptr), m_help(help), m_hooks(DefaultUiHooks()), m_computation(OrDefaultEngine(std::move(engine))) {
+    InitAppResources();
+    // No maximise button among the frame's buttons.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Orbitograph 5.1"));
+    setWindowIcon(ProgramIcon());
+
+    m_canvasWidget = new CanvasWidget(
+        [this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
+    setCentralWidget(m_canvasWidget);
+    BuildMenu();
+    m_legendPicture = LoadLegendPicture(QCoreApplication::applicationDirPath());
+
+    m_progressDelay.setSingleShot(true);
+    m_progressDelay.setInterval(kProgressDelayMs);
+    connect(&m_progressDelay, &QTimer::timeout, this, &CMainWnd::ShowProgress);
+    m_progressPoll.setInterval(kProgressPollMs);
+    connect(&m_progressPoll, &QTimer::timeout, this, &CMainWnd::UpdateProgress);
+}
+
+CMainWnd::~CMainWnd() = default;
+
+QWidget* CMainWnd::CanvasArea() const { return m_canvasWidget; }
+
+void CMainWnd::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* menu, int id, const QString& text) {
+        QAction* action = menu->addAction(text);
+        m_actions.insert(id, action);
+        return action;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    connect(add(file, kCmdSavePicture, QStringLiteral("&Сохранить F5")), &QAction::triggered, this,
+            &CMainWnd::OnSavePicture);
+    add(file, kCmdPrint, QStringLiteral("Печать"));  // enabled, and does nothing
+    connect(add(file, kCmdExit, QStringLiteral("Выход")), &QAction::triggered, this, &CMainWnd::OnExit);
+
+    QMenu* params = bar->addMenu(QStringLiteral("Параметры"));
+    params->addSeparator();
+    connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered,
+            this, &CMainWnd::OnFractalParameters);
+    connect(add(params, kCmdLegend, QStringLiteral("Легенда")), &QAction::triggered, this, &CMainWnd::OnLegend);
+    connect(add(params, kCmdProgramSettings, QStringLiteral("Настройки программы")), &QAction::triggered, this,
+            &CMainWnd::OnProgramSettings);
+    params->addSeparator();
+    QAction* attractors = add(params, kCmdShowAttractors, QStringLiteral("Отобразить аттракторы"));
+    QAction* basins = add(params, kCmdShowBasins, QStringLiteral("Отобразить бассейны"));
+    connect(attractors, &QAction::triggered, this, &CMainWnd::OnShowAttractors);
+    connect(basins, &QAction::triggered, this, &CMainWnd::OnShowBasins);
+    // Unavailable until the settings sheet first closes.
+    attractors->setEnabled(false);
+    basins->setEnabled(false);
+
+    QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+    connect(add(help, kCmdHelpInstructions, QStringLiteral("&Инструкция F1")), &QAction::triggered, this,
+            &CMainWnd::OnHelpInstructions);
+    connect(add(help, kCmdAbout, QStringLiteral("О программе...")), &QAction::triggered, this, &CMainWnd::OnAbout);
+
+    // The key names are part of the item texts, so the keys are shortcuts of
+    // the window rather than of the actions (which would show them again).
+    // A disabled action ignores its trigger.
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_F7, kCmdFractalParameters}, {Qt::Key_F5, kCmdSavePicture}, {Qt::Key_F1, kCmdHelpInstructions}};
+    for (const auto& [key, id] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        QAction* action = m_actions.value(id);
+        connect(shortcut, &QShortcut::activated, action, [action] { action->trigger(); });
+    }
+}
+
+void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRatio) {
+    ++m_paintCount;
+    const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
+    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
+    if (m_canvas.isNull()) return;
+    // One canvas pixel per device pixel: the painter maps logical units.
+    m_canvas.setDevicePixelRatio(devicePixelRatio);
+    painter.drawImage(QPoint(0, 0), m_canvas);
+}
+
+void CMainWnd::RequestRepaint() { m_canvasWidget->update(); }
+
+void CMainWnd::ApplyTwoModesToMenu() {
+    QAction* attractors = Action(kCmdShowAttractors);
+    QAction* basins = Action(kCmdShowBasins);
+    if (m_view.m_twoModes == 0) {
+        basins->setEnabled(true);
+        attractors->setEnabled(true);
+    } else if (m_view.m_twoModes == 1) {
+        basins->setEnabled(false);
+        attractors->setEnabled(false);
+    }
+}
+
+void CMainWnd::OnFractalParameters() {
+    if (Computing()) return;
+    CDlgParam dlg(this);
+    dlg.SetParams(m_view.Params());
+    if (m_hooks.runDialog(dlg) != QDialog::Accepted) return;
+    StartComputation(dlg.Params());
+}
+
+void CMainWnd::StartComputation(const ModelParams& params) {
+    const std::int32_t originX = m_model.originX;
+    const std::int32_t originY = m_model.originY;
+    if (!OriginAcceptable(originX, originY)) {
+        m_hooks.showError(this, QStringLiteral("Окно слишком велико для вычисления: центр области рисунка "
+                                               "лежит дальше %1 точек от её угла.")
+                                    .arg(kMaxOriginMagnitude));
+        return;
+    }
+    SetCommandsAvailable(false);
+    bool started = false;
+    try {
+        started = m_computation.Start(params, originX, originY,
+                                      [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); });
+    } catch (const std::system_error&) {
+        started = false;
+    }
+    if (!started) {
+        SetCommandsAvailable(true);
+        m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
+        return;
+    }
+    m_progressDelay.start();
+}
+
+void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
+    m_progressDelay.stop();
+    m_progressPoll.stop();
+    m_progress.reset();
+    SetCommandsAvailable(true);
+    switch (outcome.status) {
+        case ComputeStatus::Done:
+            // The view state and the model take the parameters together with
+            // the lists and the report computed from them.
+            m_view.SetParams(outcome.params);
+            m_model.SetParams(outcome.params);
+            m_model.Install(std::move(outcome.lists));
+            m_model.report = std::move(outcome.report);
+            m_computedOrigin = QPoint(outcome.originX, outcome.originY);
+            RequestRepaint();
+            break;
+        case ComputeStatus::Cancelled:
+            break;
+        case ComputeStatus::OutOfMemory:
+            m_hooks.showError(this, QStringLiteral("Недостаточно памяти для вычисления с этими параметрами. "
+                                                   "Увеличьте шаг или уменьшите область. "
+                                                   "Рисунок и параметры остались прежними."));
+            break;
+    }
+}
+
+void CMainWnd::ShowProgress() {
+    if (!Computing() || m_progress) return;
+    m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
+                                                   QStringLiteral("Отмена"), 0, kProgressSteps, this);
+    m_progress->setWindowTitle(QCoreApplication::applicationName());
+    // Not modal: the commands are disabled anyway, and the window stays
+    // free to repaint, move and resize.
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    connect(m_progress.get(), &QProgressDialog::canceled, this, [this] {
+        m_computation.Cancel();
+        if (m_progress) m_progress->setLabelText(QStringLiteral("Вычисление прерывается..."));
+    });
+    m_progress->setValue(0);
+    m_progress->show();
+    m_progressPoll.start();
+}
+
+void CMainWnd::UpdateProgress() {
+    if (!m_progress || m_progress->wasCanceled()) return;
+    m_progress->setValue(static_cast<int>(m_computation.Progress() * kProgressSteps));
+}
+
+void CMainWnd::SetCommandsAvailable(bool available) {
+    if (!available) {
+        m_enabledBeforeComputation.clear();
+        for (QAction* action : std::as_const(m_actions)) {
+            m_enabledBeforeComputation.insert(action, action->isEnabled());
+            action->setEnabled(false);
+        }
+    } else {
+        for (auto it = m_enabledBeforeComputation.cbegin(); it != m_enabledBeforeComputation.cend(); ++it)
+            it.key()->setEnabled(it.value());
+        m_enabledBeforeComputation.clear();
+    }
+}
+
+void CMainWnd::OnSavePicture() {
+    const QString chosen = m_hooks.chooseSaveName(this);
+    if (chosen.isEmpty()) return;
+    // Appended always: "picture.png" is written as "picture.png.png".
+    const QString path = chosen + QStringLiteral(".png");
+    if (m_canvas.isNull()) {
+        m_hooks.showError(this, QStringLiteral("Рисунок ещё не построен: сохранять нечего."));
+        return;
+    }
+    if (QFileInfo::exists(path) && !m_hooks.confirmReplace(this, path)) return;
+    const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
+    QString error;
+    if (!SavePngAtomically(m_canvas, path, DescribeComputation(m_model.Params(), origin.x(), origin.y()), &error)) {
+        m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2").arg(path, error));
+    }
+}
+
+void CMainWnd::OnProgramSettings() {
+    CSetSheet sheet(this);
+    sheet.m_page1->m_twoModes = m_view.m_twoModes;
+    sheet.m_page1->m_showParams = m_view.m_showParams;
+    sheet.m_page1->m_showLegend = m_view.m_showLegend;
+    sheet.m_page1->m_showGrid = m_view.m_showGrid;
+    sheet.m_page1->m_aSymmetry = m_view.m_aSymmetry;
+    sheet.m_page2->m_fontSize = m_view.m_fontSize;
+    if (m_hooks.runDialog(sheet) == QDialog::Accepted) {
+        m_view.m_twoModes = sheet.m_page1->m_twoModes;
+        m_view.m_showParams = sheet.m_page1->m_showParams;
+        m_view.m_showLegend = sheet.m_page1->m_showLegend;
+        m_view.m_showGrid = sheet.m_page1->m_showGrid;
+        m_view.m_aSymmetry = sheet.m_page1->m_aSymmetry;
+        m_view.m_fontSize = sheet.m_page2->m_fontSize;
+        RequestRepaint();
+    }
+    ApplyTwoModesToMenu();
+}
+
+void CMainWnd::OnShowAttractors() {
+    m_view.OnShowAttractors();
+    RequestRepaint();
+}
+
+void CMainWnd::OnShowBasins() {
+    m_view.OnShowBasins();
+    RequestRepaint();
+}
+
+void CMainWnd::OnLegend() {
+    CLegendaDlg dlg(this);
+    static_cast<LegendFields&>(dlg) = static_cast<const LegendFields&>(m_view);
+    if (m_hooks.runDialog(dlg) != QDialog::Accepted) return;
+    static_cast<LegendFields&>(m_view) = static_cast<const LegendFields&>(dlg);
+    RequestRepaint();
+}
+
+void CMainWnd::OnAbout() {
+    CAboutDlg dlg(this);
+    m_hooks.runDialog(dlg);
+}
+
+void CMainWnd::OnHelpInstructions() { m_help.ShowContents(); }
+
+void CMainWnd::OnExit() { close(); }
+
+void CMainWnd::closeEvent(QCloseEvent* event) {
+    m_computation.Cancel();
+    m_progressDelay.stop();
+    m_progressPoll.stop();
+    m_progress.reset();
+    m_legendPicture = QImage();
+    m_canvas = QImage();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QPoint>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "app/background_computation.h"
+#include "app/interaction_hooks.h"
+#include "model/fractal_model.h"
+#include "view/view_state.h"
+
+class QAction;
+class QProgressDialog;
+
+namespace orbitograph {
+
+class CanvasWidget;
+class HelpViewer;
+
+// The program's one main window: the menu and its key shortcuts, the model,
+// the view state, the canvas of the last repaint and the legend picture.
+// Every command that changes what is shown ends by requesting a repaint;
+// drawing happens only in OnPaint. A computation runs on a worker thread;
+// while it runs no command can start, and the view state and the model
+// change only when its result is put in place.
+class CMainWnd : public QMainWindow {
+public:
+    // help outlives the window. engine defaults to ComputeSpaces.
+    explicit CMainWnd(HelpViewer& help, SpacesEngine engine = {});
+    ~CMainWnd() override;
+
+    void OnFractalParameters();
+    void OnSavePicture();
+    void OnProgramSettings();
+    void OnShowAttractors();
+    void OnShowBasins();
+    void OnLegend();
+    void OnAbout();
+    void OnHelpInstructions();
+    void OnExit();
+
+    UiHooks& Hooks() { return m_hooks; }
+    const ViewState& View() const { return m_view; }
+    const FractalModel& Model() const { return m_model; }
+    const QImage& Canvas() const { return m_canvas; }
+    const QImage& LegendPicture() const { return m_legendPicture; }
+    QAction* Action(int commandId) const { return m_actions.value(commandId, nullptr); }
+    QWidget* CanvasArea() const;
+    bool Computing() const { return m_computation.Running(); }
+    // The progress dialog while it is shown, else null.
+    QProgressDialog* Progress() const { return m_progress.get(); }
+    // Repaints done so far.
+    int PaintCount() const { return m_paintCount; }
+    // How long a computation runs before its progress dialog appears.
+    void SetProgressDelay(int milliseconds) { m_progressDelay.setInterval(milliseconds); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenu();
+    void OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRatio);
+    void RequestRepaint();
+    void ApplyTwoModesToMenu();
+    void StartComputation(const ModelParams& params);
+    void OnComputationFinished(ComputationOutcome&& outcome);
+    void ShowProgress();
+    void UpdateProgress();
+    void SetCommandsAvailable(bool available);
+
+    FractalModel m_model;
+    ViewState m_view;
+    QImage m_canvas;
+    QImage m_legendPicture;
+    std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
+
+    HelpViewer& m_help;
+    UiHooks m_hooks;
+    QHash<int, QAction*> m_actions;
+    QHash<QAction*, bool> m_enabledBeforeComputation;
+    CanvasWidget* m_canvasWidget = nullptr;
+    int m_paintCount = 0;
+
+    QTimer m_progressDelay;
+    QTimer m_progressPoll;
+    std::unique_ptr<QProgressDialog> m_progress;
+    BackgroundComputation m_computation;
+};
+
+}  // namespace orbitograph

@@ -1,0 +1,30 @@
+#include "app/my_app.h"
+
+#include "app/app_resources.h"
+#include "app/main_wnd.h"
+
+namespace orbitograph {
+
+CMyApp::CMyApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Message boxes carry the program's name as their caption.
+    setApplicationName(QStringLiteral("orbitograph"));
+    setApplicationVersion(QStringLiteral("5.1"));
+    setDesktopFileName(QStringLiteral("orbitograph"));
+    InitAppResources();
+    setWindowIcon(ProgramIcon());
+}
+
+CMyApp::~CMyApp() { m_mainWnd.reset(); }
+
+bool CMyApp::InitInstance() {
+    m_mainWnd = std::make_unique<CMainWnd>(m_help);
+    m_mainWnd->showMaximized();
+    return true;
+}
+
+int CMyApp::Run() {
+    if (!InitInstance()) return 1;
+    return exec();
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,154 @@
+#include "app/set_sheet.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "legend/dialog/dialog_units.h"
+
+namespace orbitograph {
+
+namespace {
+
+void MakeLabel(QWidget* parent, const QString& text, QRect r) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+}  // namespace
+
+CPage1::CPage1(QWidget* parent) : QWidget(parent) {
+    const DialogUnits du(font());
+    setMinimumSize(du.Size(318, 182));
+    auto box = [&](int index, int id, const QString& text, QRect r) {
+        auto* b = new QCheckBox(text, this);
+        b->setGeometry(r);
+        b->setObjectName(QStringLiteral("check%1").arg(id));
+        m_boxes[index] = b;
+    };
+    MakeLabel(this, QStringLiteral("Режим работы программы:"), du.Rect(15, 26, 91, 8));
+    box(0, 1017, QStringLiteral("Выводить на экран одновременно два режима"), du.Rect(19, 39, 174, 10));
+    MakeLabel(this, QStringLiteral("Отображать на экране:"), du.Rect(15, 58, 82, 8));
+    box(1, 1018, QStringLiteral("область со значениями параметров"), du.Rect(19, 69, 136, 10));
+    box(2, 1019, QStringLiteral("область легенды"), du.Rect(19, 80, 75, 10));
+    box(3, 1020, QStringLiteral("сетку"), du.Rect(19, 93, 35, 10));
+    box(4, 1021, QStringLiteral("Использовать правило А-симметрии"), du.Rect(19, 117, 134, 10));
+}
+
+QCheckBox* CPage1::Box(int id) const {
+    if (id < 1017 || id > 1021) return nullptr;
+    return m_boxes[id - 1017];
+}
+
+void CPage1::LoadControls() {
+    const std::int32_t values[] = {m_twoModes, m_showParams, m_showLegend, m_showGrid, m_aSymmetry};
+    for (int i = 0; i < 5; ++i) m_boxes[i]->setChecked(values[i] == 1);
+}
+
+std::optional<FieldFailure> CPage1::SaveControls() {
+    std::int32_t* members[] = {&m_twoModes, &m_showParams, &m_showLegend, &m_showGrid, &m_aSymmetry};
+    for (int i = 0; i < 5; ++i) *members[i] = m_boxes[i]->isChecked() ? 1 : 0;
+    return std::nullopt;
+}
+
+CPage2::CPage2(QWidget* parent) : QWidget(parent) {
+    const DialogUnits du(font());
+    setMinimumSize(du.Size(316, 183));
+    MakeLabel(this, QStringLiteral("Шрифт области параметров:"), du.Rect(17, 18, 99, 8));
+    MakeLabel(this, QStringLiteral("размер шрифта:"), du.Rect(25, 31, 56, 8));
+    m_edit = new QLineEdit(this);
+    m_edit->setGeometry(du.Rect(86, 29, 38, 14));
+    m_edit->setObjectName(QStringLiteral("edit1019"));
+}
+
+void CPage2::LoadControls() { m_edit->setText(ShowInt(m_fontSize)); }
+
+std::optional<FieldFailure> CPage2::SaveControls() {
+    const IntResult r = ReadInt(m_edit->text());
+    const QString need = QStringLiteral("Размер шрифта должен быть целым числом от 1 до 50.");
+    if (r.status != IntParse::Ok) return FieldFailure{m_edit, need};
+    m_fontSize = r.value;
+    if (m_fontSize < 1 || m_fontSize > 50) return FieldFailure{m_edit, need};
+    return std::nullopt;
+}
+
+CSetSheet::CSetSheet(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Настройки программы"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    m_tabs = new QTabWidget(this);
+    m_page1 = new CPage1;
+    m_page2 = new CPage2;
+    m_tabs->addTab(m_page1, QStringLiteral("Основные настройки программы"));
+    m_tabs->addTab(m_page2, QStringLiteral("Настройки отображения"));
+    m_tabs->setCurrentIndex(0);
+
+    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    // No page ever reports a change, so Apply never becomes available.
+    m_apply = new QPushButton(QStringLiteral("Применить"), this);
+    m_apply->setEnabled(false);
+    connect(ok, &QPushButton::clicked, this, &CSetSheet::accept);
+    connect(cancel, &QPushButton::clicked, this, &CSetSheet::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_apply);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addLayout(buttons);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::OnTabChanged);
+}
+
+std::optional<FieldFailure> CSetSheet::SavePage(int index) {
+    return index == 0 ? m_page1->SaveControls() : m_page2->SaveControls();
+}
+
+void CSetSheet::LoadPage(int index) {
+    if (index == 0)
+        m_page1->LoadControls();
+    else
+        m_page2->LoadControls();
+}
+
+void CSetSheet::OnTabChanged(int index) {
+    if (m_reverting || index == m_current) return;
+    if (const std::optional<FieldFailure> failure = SavePage(m_current)) {
+        m_reverting = true;
+        m_tabs->setCurrentIndex(m_current);
+        m_reverting = false;
+        ReportFieldFailure(this, *failure, m_warn);
+        return;
+    }
+    m_current = index;
+    LoadPage(index);
+}
+
+bool CSetSheet::Confirm() {
+    if (const std::optional<FieldFailure> failure = SavePage(m_current)) {
+        ReportFieldFailure(this, *failure, m_warn);
+        return false;
+    }
+    return true;
+}
+
+void CSetSheet::accept() {
+    if (Confirm()) QDialog::accept();
+}
+
+void CSetSheet::showEvent(QShowEvent* event) {
+    if (!m_loaded) {
+        LoadPage(m_current);
+        m_loaded = true;
+    }
+    QDialog::showEvent(event);
+}
+
+}  // namespace orbitograph

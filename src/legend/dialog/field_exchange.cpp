@@ -1,0 +1,33 @@
+#include "legend/dialog/field_exchange.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace orbitograph {
+
+QString ShowReal(double v) { return QString::fromStdString(FormatGeneral(v, 15)); }
+
+QString ShowInt(std::int32_t v) { return QString::fromStdString(FormatInt(v)); }
+
+std::optional<double> ReadReal(const QString& text) { return ParseLeadingDouble(text.toStdString()); }
+
+IntResult ReadInt(const QString& text) { return ParseLeadingInt(text.toStdString()); }
+
+void ShowWarningBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+void ReportFieldFailure(QWidget* parent, const FieldFailure& failure, const WarningSink& warn) {
+    if (warn) warn(parent, failure.message);
+    if (failure.field == nullptr) return;
+    failure.field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(failure.field)) edit->selectAll();
+}
+
+}  // namespace orbitograph

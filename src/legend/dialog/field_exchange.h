@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "model/number_text.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace orbitograph {
+
+// The text a real field shows: "%.*g" with 15 significant digits, a point as
+// the separator whatever the locale.
+QString ShowReal(double v);
+// The text an integer field shows: "%d".
+QString ShowInt(std::int32_t v);
+
+// Reads a real field as "%lf" does: leading blanks skipped, the longest
+// leading number taken, the rest ignored. No value when no number leads.
+std::optional<double> ReadReal(const QString& text);
+// Reads an integer field as "%d" does; a number outside 32 bits is refused.
+IntResult ReadInt(const QString& text);
+
+// A field that failed to read or validate and the Russian text saying what
+// it needs.
+struct FieldFailure {
+    QWidget* field = nullptr;
+    QString message;
+};
+
+// Shows a warning to the user; parent is the dialog in front.
+using WarningSink = std::function<void(QWidget* parent, const QString& text)>;
+
+// The standard warning box: the application name as caption, the
+// exclamation icon, one OK button. Modal; returns when dismissed.
+void ShowWarningBox(QWidget* parent, const QString& text);
+
+// Reports a failure through the sink, then puts the focus on the field and
+// selects all its text (for an edit).
+void ReportFieldFailure(QWidget* parent, const FieldFailure& failure, const WarningSink& warn);
+
+}  // namespace orbitograph

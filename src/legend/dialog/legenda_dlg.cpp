@@ -1,0 +1,154 @@
+#include "legend/dialog/legenda_dlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "legend/dialog/dialog_units.h"
+
+static void InitLegendDialogResources() { Q_INIT_RESOURCE(legend_dialog); }
+
+namespace orbitograph {
+
+namespace {
+
+constexpr int kFirstId = 1022;
+
+QLabel* AddLabel(QWidget* parent, const QString& text, QRect r, bool wrap = false) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(r);
+    label->setWordWrap(wrap);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
+    InitLegendDialogResources();
+    setWindowTitle(QStringLiteral("Легенда"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogUnits du(font());
+    setFixedSize(du.Size(455, 287));
+
+    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
+    ok->setGeometry(du.Rect(330, 258, 50, 14));
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CLegendaDlg::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setGeometry(du.Rect(389, 258, 50, 14));
+    connect(cancel, &QPushButton::clicked, this, &CLegendaDlg::reject);
+
+    auto edit = [&](int id, QRect r) {
+        auto* e = new QLineEdit(this);
+        e->setGeometry(r);
+        e->setObjectName(QStringLiteral("edit%1").arg(id));
+        m_edits[id - kFirstId] = e;
+    };
+
+    auto* axes = new QGroupBox(QStringLiteral("Название осей"), this);
+    axes->setGeometry(du.Rect(14, 23, 420, 54));
+    AddLabel(this, QStringLiteral("название характеристики Нх (ось х ):"), du.Rect(31, 41, 134, 8));
+    edit(1022, du.Rect(180, 39, 235, 14));
+    AddLabel(this, QStringLiteral("название характеристики Нy (ось y ):"), du.Rect(30, 56, 134, 8));
+    edit(1023, du.Rect(180, 56, 235, 14));
+    AddLabel(this, QStringLiteral("максимальное значение Нх:"), du.Rect(14, 93, 50, 19), true);
+    AddLabel(this, QStringLiteral("минимальное значение Нх:"), du.Rect(121, 93, 50, 19), true);
+    AddLabel(this, QStringLiteral("минимальное значение Ну:"), du.Rect(121, 122, 50, 19), true);
+    AddLabel(this, QStringLiteral("максимальное значение Ну:"), du.Rect(14, 122, 50, 19), true);
+    edit(1024, du.Rect(66, 122, 34, 16));
+    edit(1025, du.Rect(175, 122, 34, 16));
+    edit(1026, du.Rect(175, 93, 34, 16));
+    edit(1027, du.Rect(66, 93, 34, 16));
+
+    auto* regions = new QGroupBox(QStringLiteral("Название областей"), this);
+    regions->setGeometry(du.Rect(14, 159, 196, 89));
+
+    // The diagram with the placeholder marks, at its own pixel size, clipped
+    // by the control's rectangle and never stretched.
+    auto* picture = new QLabel(this);
+    picture->setGeometry(du.Rect(259, 87, 173, 160));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setScaledContents(false);
+    picture->setPixmap(QPixmap(QStringLiteral(":/legend_marks.bmp")));
+    picture->setObjectName(QStringLiteral("picture"));
+
+    AddLabel(this, QStringLiteral("область Т:"), du.Rect(21, 178, 37, 8));
+    edit(1028, du.Rect(77, 176, 103, 14));
+    AddLabel(this, QStringLiteral("область О:"), du.Rect(21, 194, 38, 8));
+    AddLabel(this, QStringLiteral("область Н:"), du.Rect(21, 227, 38, 8));
+    AddLabel(this, QStringLiteral("область М:"), du.Rect(21, 210, 38, 8));
+    edit(1029, du.Rect(77, 192, 103, 14));
+    edit(1030, du.Rect(77, 208, 104, 14));
+    edit(1031, du.Rect(77, 224, 104, 14));
+
+    // Tab order: OK, Cancel, then the edits in id order.
+    QWidget* previous = cancel;
+    setTabOrder(ok, cancel);
+    for (QLineEdit* e : m_edits) {
+        setTabOrder(previous, e);
+        previous = e;
+    }
+    ok->setFocus(Qt::OtherFocusReason);
+}
+
+QLineEdit* CLegendaDlg::Edit(int id) const {
+    if (id < kFirstId || id >= kFirstId + 10) return nullptr;
+    return m_edits[id - kFirstId];
+}
+
+void CLegendaDlg::LoadControls() {
+    Edit(1022)->setText(m_nameHx);
+    Edit(1023)->setText(m_nameHy);
+    Edit(1027)->setText(ShowReal(m_maxHx));
+    Edit(1026)->setText(ShowReal(m_minHx));
+    Edit(1024)->setText(ShowReal(m_maxHy));
+    Edit(1025)->setText(ShowReal(m_minHy));
+    Edit(1028)->setText(m_regionT);
+    Edit(1029)->setText(m_regionO);
+    Edit(1030)->setText(m_regionM);
+    Edit(1031)->setText(m_regionH);
+    m_loaded = true;
+}
+
+std::optional<FieldFailure> CLegendaDlg::SaveControls() {
+    auto number = [this](int id, const QString& what, double& member) -> std::optional<FieldFailure> {
+        const std::optional<double> v = ReadReal(Edit(id)->text());
+        if (!v) return FieldFailure{Edit(id), QStringLiteral("Введите число в поле «%1».").arg(what)};
+        member = *v;
+        return std::nullopt;
+    };
+    m_nameHx = Edit(1022)->text();
+    m_nameHy = Edit(1023)->text();
+    if (auto f = number(1027, QStringLiteral("максимальное значение Нх"), m_maxHx)) return f;
+    if (auto f = number(1026, QStringLiteral("минимальное значение Нх"), m_minHx)) return f;
+    if (auto f = number(1024, QStringLiteral("максимальное значение Ну"), m_maxHy)) return f;
+    if (auto f = number(1025, QStringLiteral("минимальное значение Ну"), m_minHy)) return f;
+    m_regionT = Edit(1028)->text();
+    m_regionO = Edit(1029)->text();
+    m_regionM = Edit(1030)->text();
+    m_regionH = Edit(1031)->text();
+    return std::nullopt;
+}
+
+bool CLegendaDlg::Confirm() {
+    if (const std::optional<FieldFailure> failure = SaveControls()) {
+        ReportFieldFailure(this, *failure, m_warn);
+        return false;
+    }
+    return true;
+}
+
+void CLegendaDlg::accept() {
+    if (Confirm()) QDialog::accept();
+}
+
+void CLegendaDlg::showEvent(QShowEvent* event) {
+    if (!m_loaded) LoadControls();
+    QDialog::showEvent(event);
+}
+
+}  // namespace orbitograph
