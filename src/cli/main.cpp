@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,14 @@ namespace {
 // refused command line or input file, with nothing written to stdout.
 constexpr int kFailed = 1;
 constexpr int kRefused = 2;
+
+// Qt's messages go to stderr as usual, except its notice that the session
+// has no runtime directory, which a headless render does not use.
+void ForwardQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type == QtFatalMsg) std::abort();
+}
 
 void Complain(const std::string& message) { std::fprintf(stderr, "orbitograph-render: %s\n", message.c_str()); }
 
@@ -93,6 +102,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QGuiApplication> gui;
     QImage legendPicture;
     if (drawing) {
+        qInstallMessageHandler(ForwardQtMessage);
         gui = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
         if (o.legendPicture.empty()) {
             legendPicture = LoadLegendPicture(QCoreApplication::applicationDirPath());

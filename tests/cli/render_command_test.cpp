@@ -1,39 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <string>
 
-namespace {
+#include "cli/command_run.h"
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the real command with a shell command line, capturing both streams.
-CommandRun RunRender(const std::string& args) {
-    const std::string errFile = testing::TempDir() + "render_err.txt";
-    const std::string cmd = std::string(ORBITOGRAPH_RENDER) + " " + args + " 2>" + errFile;
-    CommandRun r{};
-    FILE* pipe = popen(cmd.c_str(), "r");
-    if (!pipe) return {-1, {}, {}};
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(pipe);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    if (FILE* f = fopen(errFile.c_str(), "r")) {
-        while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) r.err.append(buf.data(), n);
-        fclose(f);
-    }
-    return r;
-}
-
-}  // namespace
+using orbitograph::test::CommandRun;
+using orbitograph::test::RunRender;
 
 TEST(RenderCommand, CountsOfTheDefaults) {
     const CommandRun r = RunRender("--counts");

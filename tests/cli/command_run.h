@@ -1,0 +1,41 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace orbitograph::test {
+
+struct CommandRun {
+    int status;  // exit status, or -1 when the command did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the real command through the shell with these arguments (already
+// quoted for the shell), capturing both streams. With a clean environment it
+// runs as on a machine without a display: no variables at all.
+inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = false) {
+    const std::string errFile = testing::TempDir() + "render_err.txt";
+    const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + ORBITOGRAPH_RENDER + " " + args +
+                            " 2>" + errFile;
+    CommandRun r{};
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return {-1, {}, {}};
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(pipe);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    if (FILE* f = fopen(errFile.c_str(), "r")) {
+        while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) r.err.append(buf.data(), n);
+        fclose(f);
+    }
+    return r;
+}
+
+}  // namespace orbitograph::test

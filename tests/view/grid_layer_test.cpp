@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "view/grid_layer.h"
+#include "view/gui_test_support.h"
+
+using namespace orbitograph;
+using namespace orbitograph::test;
+
+namespace {
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+PixelSet Lines(const std::array<int, 5>& xs, int y1, int y2, const std::array<int, 5>& ys, int x1, int x2, int w,
+               int h) {
+    PixelSet s;
+    for (int x : xs)
+        for (int y = y1; y <= y2; ++y)
+            if (x >= 0 && x < w && y >= 0 && y < h) s.insert({x, y});
+    for (int y : ys)
+        for (int x = x1; x <= x2; ++x)
+            if (x >= 0 && x < w && y >= 0 && y < h) s.insert({x, y});
+    return s;
+}
+
+}  // namespace
+
+// Client 1000 x 700; both end points of every line are painted.
+TEST(GridLayer, TheFiveWorkedRows) {
+    struct Row {
+        std::int32_t shift, panelMode;
+        double h, x1, x2, y1, y2;
+        std::array<int, 5> xs;
+        int top, bottom;
+        std::array<int, 5> ys;
+        int left, right;
+    } rows[] = {
+        {0, 2, 0.01, -2, 2, -2, 2, {300, 400, 500, 600, 700}, 150, 550, {150, 250, 350, 450, 550}, 300, 700},
+        {-220, 2, 0.01, -2, 2, -2, 2, {80, 180, 280, 380, 480}, 150, 550, {150, 250, 350, 450, 550}, 80, 480},
+        {220, 3, 0.01, -2, 2, -2, 2, {520, 620, 720, 820, 920}, 150, 550, {150, 250, 350, 450, 550}, 520, 920},
+        {0, 3, 0.01, -1, 2, -2, 0, {250, 350, 450, 550, 650}, 50, 450, {50, 150, 250, 350, 450}, 250, 650},
+        {0, 2, 0.03, -2, 2, -2, 2, {433, 466, 500, 533, 566}, 283, 416, {283, 316, 350, 383, 416}, 433, 566},
+        // Any panel mode but 3 ignores the start rectangle.
+        {0, 7, 0.01, -1, 2, -2, 0, {300, 400, 500, 600, 700}, 150, 550, {150, 250, 350, 450, 550}, 300, 700},
+    };
+    const ClientRect client{0, 0, 1000, 700};
+    for (const Row& r : rows) {
+        const GridLines g = LayOutGrid(client, r.shift, r.panelMode, r.h, r.x1, r.x2, r.y1, r.y2);
+        QImage canvas = Blank(1000, 700);
+        DrawGrid(canvas, g);
+        PixelSet painted;
+        for (const QPoint& p : Changed(canvas)) {
+            painted.insert({p.x(), p.y()});
+            ASSERT_EQ(canvas.pixel(p), 0xFF000000u);
+        }
+        EXPECT_EQ(painted, Lines(r.xs, r.top, r.bottom, r.ys, r.left, r.right, 1000, 700))
+            << "shift " << r.shift << " mode " << r.panelMode << " h " << r.h;
+    }
+}
+
+TEST(GridLayer, RightEndTakesTheShiftBeforeTruncation) {
+    // 2/h = 66.67: cx + 2/h + s = 500 + 66.67 - 600 = -33.33 truncates to
+    // -33 (the shift added after truncation would give -600 + 566 = -34),
+    // while the left end is s + trunc(cx - 2/h) = -600 + 433.
+    const GridLines g = LayOutGrid(ClientRect{0, 0, 1000, 700}, -600, 2, 0.03, -2, 2, -2, 2);
+    EXPECT_EQ(g.left, -167);
+    EXPECT_EQ(g.right, -33);
+    EXPECT_EQ(g.verticalX[0], -167);
+}
+
+TEST(GridLayer, LinesOffTheCanvasAreClipped) {
+    // A small client with a fine step: every line reaches far past the edges.
+    const GridLines g = LayOutGrid(ClientRect{0, 0, 30, 20}, -5, 3, 0.001, -2, 2, -2, 2);
+    QImage canvas = Blank(30, 20);
+    DrawGrid(canvas, g);
+    EXPECT_FALSE(Changed(canvas).empty());  // the lines through the centre
+    QImage tiny = Blank(1, 1);
+    DrawGrid(tiny, LayOutGrid(ClientRect{0, 0, 1, 1}, std::numeric_limits<std::int32_t>::min(), 2, 1e-9, -2, 2, -2, 2));
+    QImage none;
+    DrawGrid(none, g);
+    EXPECT_TRUE(none.isNull());
+}
