@@ -11,6 +11,7 @@ namespace orbitograph {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе..."));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(250, 65));
 

@@ -25,6 +25,7 @@ QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
     b->setGeometry(r);
     b->setObjectName(QStringLiteral("radio%1").arg(id));
     b->setFocusPolicy(Qt::ClickFocus);  // radio buttons are no tab stops
+    WidenToText(b);
     return b;
 }
 
@@ -32,6 +33,7 @@ void MakeLabel(QWidget* parent, const QString& text, QRect r) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(r);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    WidenToText(l);
 }
 
 // Shows value 0 as the first button and 1 as the second; any other value
@@ -55,6 +57,7 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
 CDlgParam::CDlgParam(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Параметры и исходные данные модели"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(272, 336));
 

@@ -124,7 +124,10 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     painter.drawImage(QPoint(0, 0), m_canvas);
 }
 
-void CMainWnd::RequestRepaint() { m_canvasWidget->update(); }
+void CMainWnd::RequestRepaint() {
+    ++m_repaintRequests;
+    m_canvasWidget->update();
+}
 
 void CMainWnd::ApplyTwoModesToMenu() {
     QAction* attractors = Action(kCmdShowAttractors);

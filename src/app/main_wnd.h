@@ -53,8 +53,9 @@ public:
     bool Computing() const { return m_computation.Running(); }
     // The progress dialog while it is shown, else null.
     QProgressDialog* Progress() const { return m_progress.get(); }
-    // Repaints done so far.
+    // Repaints done so far, and repaints the commands asked for.
     int PaintCount() const { return m_paintCount; }
+    int RepaintRequests() const { return m_repaintRequests; }
     // How long a computation runs before its progress dialog appears.
     void SetProgressDelay(int milliseconds) { m_progressDelay.setInterval(milliseconds); }
 
@@ -84,6 +85,7 @@ private:
     QHash<QAction*, bool> m_enabledBeforeComputation;
     CanvasWidget* m_canvasWidget = nullptr;
     int m_paintCount = 0;
+    int m_repaintRequests = 0;
 
     QTimer m_progressDelay;
     QTimer m_progressPoll;

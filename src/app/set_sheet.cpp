@@ -18,17 +18,20 @@ void MakeLabel(QWidget* parent, const QString& text, QRect r) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(r);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    WidenToText(l);
 }
 
 }  // namespace
 
 CPage1::CPage1(QWidget* parent) : QWidget(parent) {
+    setFont(DialogFont());
     const DialogUnits du(font());
     setMinimumSize(du.Size(318, 182));
     auto box = [&](int index, int id, const QString& text, QRect r) {
         auto* b = new QCheckBox(text, this);
         b->setGeometry(r);
         b->setObjectName(QStringLiteral("check%1").arg(id));
+        WidenToText(b);
         m_boxes[index] = b;
     };
     MakeLabel(this, QStringLiteral("Режим работы программы:"), du.Rect(15, 26, 91, 8));
@@ -57,6 +60,7 @@ std::optional<FieldFailure> CPage1::SaveControls() {
 }
 
 CPage2::CPage2(QWidget* parent) : QWidget(parent) {
+    setFont(DialogFont());
     const DialogUnits du(font());
     setMinimumSize(du.Size(316, 183));
     MakeLabel(this, QStringLiteral("Шрифт области параметров:"), du.Rect(17, 18, 99, 8));
@@ -79,6 +83,7 @@ std::optional<FieldFailure> CPage2::SaveControls() {
 
 CSetSheet::CSetSheet(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Настройки программы"));
+    setFont(DialogFont());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_tabs = new QTabWidget(this);
     m_page1 = new CPage1;

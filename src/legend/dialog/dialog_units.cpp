@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 
 namespace orbitograph {
 
@@ -10,8 +12,21 @@ DialogUnits::DialogUnits(const QFont& font) {
     const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseX = (letters / 26 + 1) / 2;
     if (m_baseX < 1) m_baseX = 1;
-    m_baseY = metrics.height();
+    m_baseY = metrics.lineSpacing();
     if (m_baseY < 1) m_baseY = 1;
+}
+
+QFont DialogFont() {
+    QFont font;
+    font.setFamilies(QStringList{QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setPointSize(8);
+    return font;
+}
+
+void WidenToText(QWidget* control) {
+    const int wanted = control->sizeHint().width();
+    if (wanted > control->width()) control->resize(wanted, control->height());
 }
 
 int DialogUnits::X(int units) const { return (units * m_baseX + 2) / 4; }

@@ -20,6 +20,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QRect r, bool wrap = fals
     auto* label = new QLabel(text, parent);
     label->setGeometry(r);
     label->setWordWrap(wrap);
+    if (!wrap) WidenToText(label);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -30,6 +31,7 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     InitLegendDialogResources();
     setWindowTitle(QStringLiteral("Легенда"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(455, 287));
 
@@ -70,10 +72,14 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     // The diagram with the placeholder marks, at its own pixel size, clipped
     // by the control's rectangle and never stretched.
     auto* picture = new QLabel(this);
-    picture->setGeometry(du.Rect(259, 87, 173, 160));
+    // The control is at least the picture's size, so a small dialog font
+    // does not cut the diagram off.
+    const QPixmap marks(QStringLiteral(":/legend_marks.bmp"));
+    const QRect pictureRect = du.Rect(259, 87, 173, 160);
+    picture->setGeometry(QRect(pictureRect.topLeft(), pictureRect.size().expandedTo(marks.size())));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setScaledContents(false);
-    picture->setPixmap(QPixmap(QStringLiteral(":/legend_marks.bmp")));
+    picture->setPixmap(marks);
     picture->setObjectName(QStringLiteral("picture"));
 
     AddLabel(this, QStringLiteral("область Т:"), du.Rect(21, 178, 37, 8));
@@ -85,6 +91,8 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     edit(1030, du.Rect(77, 208, 104, 14));
     edit(1031, du.Rect(77, 224, 104, 14));
 
+    ok->raise();
+    cancel->raise();
     // Tab order: OK, Cancel, then the edits in id order.
     QWidget* previous = cancel;
     setTabOrder(ok, cancel);

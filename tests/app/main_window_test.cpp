@@ -1,0 +1,587 @@
+// End to end through the real main window on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <new>
+#include <thread>
+
+#include "app/about_dlg.h"
+#include "app/command_ids.h"
+#include "app/dlg_param.h"
+#include "app/help_window.h"
+#include "app/main_wnd.h"
+#include "app/set_sheet.h"
+#include "legend/dialog/legenda_dlg.h"
+#include "view/frame.h"
+#include "view/png_export.h"
+
+using namespace orbitograph;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs fn on the modal dialog as soon as one is open, inside its loop.
+void OnModal(std::function<void(QWidget*)> fn) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            fn(w);
+        }
+    });
+    timer->start();
+}
+
+// A runner that edits the dialog, then presses OK (or Cancel) on it, without
+// a modal loop.
+template <typename Dialog>
+std::function<int(QDialog&)> Press(bool ok, std::function<void(Dialog&)> edit = {}) {
+    return [ok, edit](QDialog& d) {
+        auto& dlg = dynamic_cast<Dialog&>(d);
+        dlg.show();
+        if (edit) edit(dlg);
+        if (ok)
+            dlg.accept();
+        else
+            dlg.reject();
+        return dlg.result();
+    };
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    HelpViewer help;
+    std::atomic<bool> blockEngine{false};
+    std::atomic<bool> engineOutOfMemory{false};
+    std::atomic<int> engineRuns{0};
+    std::unique_ptr<CMainWnd> wnd;
+    QStringList errors;
+
+    void SetUp() override {
+        SpacesEngine engine = [this](const ModelParams& p, std::int32_t ox, std::int32_t oy,
+                                     const ComputeControl& c) -> std::optional<SpaceLists> {
+            ++engineRuns;
+            if (engineOutOfMemory) throw std::bad_alloc();
+            if (blockEngine) {
+                // Stands for a long computation: runs until cancelled.
+                const auto deadline = std::chrono::steady_clock::now() + 20s;
+                while (!c.cancel->load() && std::chrono::steady_clock::now() < deadline) {
+                    if (c.progress) c.progress(0.25);
+                    std::this_thread::sleep_for(1ms);
+                }
+                return std::nullopt;
+            }
+            return ComputeSpaces(p, ox, oy, c);
+        };
+        wnd = std::make_unique<CMainWnd>(help, engine);
+        wnd->Hooks().showError = [this](QWidget*, const QString& text) { errors << text; };
+        wnd->resize(1000, 760);
+        wnd->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.get()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->PaintCount() > 0; }));
+    }
+
+    void TearDown() override { wnd.reset(); }
+
+    QSize Client() const { return wnd->CanvasArea()->size(); }
+
+    bool WaitForRepaintAfter(int paints) {
+        return QTest::qWaitFor([&] { return wnd->PaintCount() > paints; });
+    }
+
+    // Waits for the computation to end and for the repaint it asked for.
+    void WaitForResult() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }, 30000));
+        ASSERT_TRUE(WaitForRepaintAfter(wnd->PaintCount()));
+    }
+
+    // Confirms the parameters dialog with edits, waits for the result and
+    // its repaint.
+    void Compute(std::function<void(CDlgParam&)> edit = {}) {
+        wnd->Hooks().runDialog = Press<CDlgParam>(true, edit);
+        wnd->OnFractalParameters();
+        WaitForResult();
+    }
+
+    // The frame the view library composes for this view state and model at
+    // the window's client size.
+    QImage ExpectedFrame(const FractalModel& model) const {
+        ViewState view = wnd->View();
+        FractalModel m = model;
+        const QImage& picture = wnd->LegendPicture();
+        return ComposeFrame(view, m, Client().width(), Client().height(), picture.isNull() ? nullptr : &picture);
+    }
+
+    FractalModel Reference(const ModelParams& p) const {
+        FractalModel m;
+        m.SetParams(p);
+        m.originX = Client().width() / 2;
+        m.originY = Client().height() / 2;
+        EXPECT_EQ(m.Compute(), ComputeStatus::Done);
+        return m;
+    }
+
+    static void ExpectSameLists(const FractalModel& a, const FractalModel& b) {
+        EXPECT_EQ(a.attractors, b.attractors);
+        EXPECT_EQ(a.basinInfinity, b.basinInfinity);
+        EXPECT_EQ(a.basinM, b.basinM);
+        EXPECT_EQ(a.basinO, b.basinO);
+        EXPECT_EQ(a.basinH, b.basinH);
+        EXPECT_EQ(a.basinT, b.basinT);
+        EXPECT_EQ(a.basinZero, b.basinZero);
+        EXPECT_EQ(a.report, b.report);
+        EXPECT_EQ(a.Params(), b.Params());
+    }
+};
+
+// Pixels that differ, or -1 when the sizes or formats do.
+qsizetype DifferentPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format()) return -1;
+    qsizetype n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+QStringList MenuItems(QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return items;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
+    EXPECT_EQ(wnd->windowTitle(), "Orbitograph 5.1");
+    EXPECT_FALSE(wnd->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(wnd->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(wnd->windowIcon().isNull());
+
+    const QList<QAction*> popups = wnd->menuBar()->actions();
+    ASSERT_EQ(popups.size(), 3);
+    EXPECT_EQ(popups[0]->text(), "Файл");
+    EXPECT_EQ(popups[1]->text(), "Параметры");
+    EXPECT_EQ(popups[2]->text(), "Справка");
+    EXPECT_EQ(MenuItems(popups[0]->menu()).join("|"), "&Сохранить F5|Печать|Выход");
+    EXPECT_EQ(MenuItems(popups[1]->menu()).join("|"),
+              "-|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|Отобразить бассейны");
+    EXPECT_EQ(MenuItems(popups[2]->menu()).join("|"), "&Инструкция F1|О программе...");
+    // The key names are in the texts; the items carry no second shortcut.
+    for (QAction* popup : popups)
+        for (QAction* a : popup->menu()->actions()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
+
+    for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
+                   kCmdHelpInstructions, kCmdAbout})
+        EXPECT_TRUE(wnd->Action(id)->isEnabled()) << id;
+    EXPECT_FALSE(wnd->Action(kCmdShowAttractors)->isEnabled());
+    EXPECT_FALSE(wnd->Action(kCmdShowBasins)->isEnabled());
+
+    // The first repaint: the empty picture at the client size.
+    EXPECT_EQ(wnd->Canvas().size(), Client());
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(FractalModel{})), 0);
+    EXPECT_EQ(wnd->Model().originX, Client().width() / 2);
+    EXPECT_EQ(wnd->Model().originY, Client().height() / 2);
+}
+
+TEST_F(MainWindowTest, F7ThenEnterComputesTheDefaultsAndTheCanvasShowsThem) {
+    wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
+    QString title;
+    OnModal([&title](QWidget* dialog) {
+        title = dialog->windowTitle();
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    QTest::keyClick(wnd.get(), Qt::Key_F7);
+    EXPECT_EQ(title, "Параметры и исходные данные модели");
+    WaitForResult();
+
+    const FractalModel reference = Reference(ModelParams{});
+    ExpectSameLists(wnd->Model(), reference);
+    EXPECT_EQ(wnd->Model().attractors.size(), 14640u);
+    EXPECT_EQ(wnd->View().Params(), ModelParams{});
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(reference)), 0);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, CancelOrEscapeChangesNothingAndRepaintsNothing) {
+    Compute([](CDlgParam& d) { d.Edit(1008)->setText("5"); });
+    const FractalModel before = wnd->Model();
+    const ModelParams viewBefore = wnd->View().Params();
+    const QImage canvasBefore = wnd->Canvas();
+    const int runs = engineRuns;
+
+    wnd->Hooks().runDialog = Press<CDlgParam>(false, [](CDlgParam& d) { d.Edit(1001)->setText("0.3"); });
+    int requests = wnd->RepaintRequests();
+    wnd->OnFractalParameters();
+    QTest::qWait(50);
+    EXPECT_EQ(wnd->RepaintRequests(), requests);
+
+    // Esc through the real modal loop.
+    wnd->Hooks().runDialog = [](QDialog& d) { return d.exec(); };
+    OnModal([](QWidget* dialog) {
+        dynamic_cast<CDlgParam*>(dialog)->Edit(1001)->setText("0.3");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    requests = wnd->RepaintRequests();
+    wnd->OnFractalParameters();
+    QTest::qWait(50);
+    EXPECT_EQ(wnd->RepaintRequests(), requests);
+    EXPECT_FALSE(wnd->Computing());
+    EXPECT_EQ(engineRuns, runs);
+    ExpectSameLists(wnd->Model(), before);
+    EXPECT_EQ(wnd->View().Params(), viewBefore);
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), canvasBefore), 0);
+}
+
+TEST_F(MainWindowTest, RefusedParametersKeepTheDialogOpenUntilCorrected) {
+    wnd->Hooks().runDialog = [](QDialog& d) { return d.exec(); };
+    QStringList seen;
+    OnModal([&seen](QWidget* dialog) {
+        auto* dlg = dynamic_cast<CDlgParam*>(dialog);
+        dlg->Edit(1010)->setText("2.0000001");
+        // The warning box comes up in its own loop; close it, then check.
+        OnModal([&seen, dlg](QWidget* box) {
+            seen << box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Return);
+            QTimer::singleShot(0, dlg, [&seen, dlg] {
+                seen << (QApplication::activeModalWidget() == dlg ? "open" : "closed");
+                seen << (dlg->focusWidget() == dlg->Edit(1010) ? "focused" : "elsewhere");
+                dlg->Edit(1010)->setText("-1");
+                dlg->accept();
+            });
+        });
+        dlg->accept();
+    });
+    wnd->OnFractalParameters();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }, 30000));
+    EXPECT_EQ(seen.join(" "), "orbitograph open focused");
+    EXPECT_EQ(wnd->View().m_x1, -1.0);
+    EXPECT_EQ(wnd->Model().x1, -1.0);
+}
+
+TEST_F(MainWindowTest, SettingsSheetSetsTheSinglePanelItemsWhicheverWayItCloses) {
+    struct Row {
+        bool ok;
+        bool twoModes;  // the box as the user leaves it
+        bool itemsEnabled;
+        int viewTwoModes;
+    };
+    const Row rows[] = {
+        {false, false, false, 1},  // Cancel right after start: greyed, view unchanged
+        {true, false, true, 0},    // two panels off and OK
+        {false, true, true, 0},    // Cancel keeps the state of the view
+        {true, true, false, 1},    // on again
+        {true, true, false, 1},    // OK with nothing changed
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "ok " << row.ok << " twoModes " << row.twoModes);
+        wnd->Hooks().runDialog =
+            Press<CSetSheet>(row.ok, [&row](CSetSheet& s) { s.m_page1->Box(1017)->setChecked(row.twoModes); });
+        const int paints = wnd->PaintCount();
+        const int requests = wnd->RepaintRequests();
+        wnd->OnProgramSettings();
+        EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), row.itemsEnabled);
+        EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), row.itemsEnabled);
+        EXPECT_EQ(wnd->View().m_twoModes, row.viewTwoModes);
+        if (row.ok) {
+            EXPECT_TRUE(WaitForRepaintAfter(paints));
+        } else {
+            EXPECT_EQ(wnd->RepaintRequests(), requests);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOk) {
+    auto edit = [](CSetSheet& s) {
+        s.m_page1->Box(1018)->setChecked(false);
+        s.m_page1->Box(1019)->setChecked(true);
+        s.m_page1->Box(1020)->setChecked(true);
+        s.m_page1->Box(1021)->setChecked(true);
+        s.Tabs()->setCurrentIndex(1);
+        s.m_page2->FontSizeEdit()->setText("20");
+    };
+    wnd->Hooks().runDialog = Press<CSetSheet>(false, edit);
+    wnd->OnProgramSettings();
+    EXPECT_EQ(wnd->View().m_showParams, 1);
+    EXPECT_EQ(wnd->View().m_fontSize, 13);
+
+    wnd->Hooks().runDialog = Press<CSetSheet>(true, edit);
+    const int paints = wnd->PaintCount();
+    wnd->OnProgramSettings();
+    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_EQ(wnd->View().m_showParams, 0);
+    EXPECT_EQ(wnd->View().m_showLegend, 1);
+    EXPECT_EQ(wnd->View().m_showGrid, 1);
+    EXPECT_EQ(wnd->View().m_aSymmetry, 1);
+    EXPECT_EQ(wnd->View().m_fontSize, 20);
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(wnd->Model())), 0);
+}
+
+TEST_F(MainWindowTest, SinglePanelCommandsChooseThePanel) {
+    Compute();
+    wnd->Hooks().runDialog = Press<CSetSheet>(true, [](CSetSheet& s) { s.m_page1->Box(1017)->setChecked(false); });
+    wnd->OnProgramSettings();
+    ASSERT_TRUE(wnd->Action(kCmdShowAttractors)->isEnabled());
+
+    const int modes[] = {2, 2, 3, 3, 2};
+    for (int mode : modes) {
+        const int paints = wnd->PaintCount();
+        wnd->Action(mode == 2 ? kCmdShowAttractors : kCmdShowBasins)->trigger();
+        EXPECT_EQ(wnd->View().m_viewMode, mode);
+        ASSERT_TRUE(WaitForRepaintAfter(paints));
+        EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(wnd->Model())), 0);
+    }
+    // The single attractor panel differs from the single basin panel.
+    const QImage attractors = wnd->Canvas();
+    wnd->OnShowBasins();
+    const int paints = wnd->PaintCount();
+    ASSERT_TRUE(WaitForRepaintAfter(paints - 1));
+    QTest::qWait(20);
+    EXPECT_NE(wnd->Canvas(), attractors);
+}
+
+TEST_F(MainWindowTest, LegendDialogOkCopiesTheFieldsAndCancelDoesNot) {
+    auto edit = [](CLegendaDlg& d) {
+        d.Edit(1022)->setText("Давление");
+        d.Edit(1027)->setText("1e3");
+        d.Edit(1028)->setText("устойчивость");
+    };
+    wnd->Hooks().runDialog = Press<CLegendaDlg>(false, edit);
+    const int requests = wnd->RepaintRequests();
+    int paints = wnd->PaintCount();
+    wnd->OnLegend();
+    EXPECT_EQ(wnd->RepaintRequests(), requests);
+    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), LegendFields{});
+
+    wnd->Hooks().runDialog = Press<CLegendaDlg>(true, edit);
+    wnd->OnLegend();
+    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_EQ(wnd->View().m_nameHx, "Давление");
+    EXPECT_EQ(wnd->View().m_maxHx, 1000.0);
+    EXPECT_EQ(wnd->View().m_regionT, "устойчивость");
+
+    // Opened again: shows what was confirmed.
+    QString shown;
+    wnd->Hooks().runDialog = Press<CLegendaDlg>(false, [&shown](CLegendaDlg& d) { shown = d.Edit(1027)->text(); });
+    wnd->OnLegend();
+    EXPECT_EQ(shown, "1000");
+}
+
+TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
+    Compute();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QStringList asked;
+    wnd->Hooks().confirmReplace = [&asked](QWidget*, const QString& path) {
+        asked << QFileInfo(path).fileName();
+        return false;
+    };
+    struct Row {
+        const char* chosen;
+        const char* written;
+    };
+    const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}, {"*.png", "*.png.png"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(row.chosen); };
+        wnd->OnSavePicture();
+        const QString written = dir.filePath(row.written);
+        ASSERT_TRUE(QFile::exists(written));
+        QImage saved(written, "PNG");
+        ASSERT_FALSE(saved.isNull());
+        EXPECT_EQ(saved.size(), Client());
+        EXPECT_EQ(saved.convertToFormat(QImage::Format_ARGB32), wnd->Canvas().convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(saved.text(kPngTextKey), DescribeComputation(ModelParams{}, Client().width() / 2,
+                                                                Client().height() / 2));
+    }
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+    // Only the three pictures: no temporary file left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+
+    // An existing file is replaced only when the user agrees.
+    QFile old(dir.filePath("keep.png"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("keep"); };
+    wnd->OnSavePicture();
+    EXPECT_EQ(asked, QStringList{"keep.png"});
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old contents");
+    old.close();
+    wnd->Hooks().confirmReplace = [](QWidget*, const QString&) { return true; };
+    wnd->OnSavePicture();
+    EXPECT_EQ(QImage(dir.filePath("keep.png")).size(), Client());
+
+    // Cancelled: nothing written, nothing shown.
+    wnd->Hooks().chooseSaveName = [](QWidget*) { return QString(); };
+    wnd->OnSavePicture();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFolderAsItWas) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath("plain.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.close();
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString targets[] = {dir.filePath("plain.txt/picture"), dir.filePath("missing/folder/picture")};
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        errors.clear();
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return target; };
+        wnd->OnSavePicture();
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(target + ".png"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    }
+}
+
+TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverythingAsItWas) {
+    Compute();
+    const FractalModel before = wnd->Model();
+    const ViewState viewBefore = wnd->View();
+    const QImage canvasBefore = wnd->Canvas();
+
+    blockEngine = true;
+    wnd->SetProgressDelay(50);
+    wnd->Hooks().runDialog = Press<CDlgParam>(true, [](CDlgParam& d) {
+        d.Edit(1001)->setText("0.3");
+        d.Edit(1008)->setText("1000000");
+    });
+    wnd->OnFractalParameters();
+    ASSERT_TRUE(wnd->Computing());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
+    QProgressDialog* progress = wnd->Progress();
+    EXPECT_EQ(progress->findChild<QPushButton*>()->text(), "Отмена");
+    EXPECT_TRUE(progress->labelText().startsWith("Вычисл"));
+    EXPECT_TRUE(QTest::qWaitFor([progress] { return progress->value() == 250; }));
+
+    // No command can start meanwhile; the window still repaints.
+    for (int id : {kCmdSavePicture, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings, kCmdAbout,
+                   kCmdHelpInstructions})
+        EXPECT_FALSE(wnd->Action(id)->isEnabled()) << id;
+    const int runs = engineRuns;
+    wnd->OnFractalParameters();
+    EXPECT_EQ(engineRuns, runs);
+    int paints = wnd->PaintCount();
+    wnd->resize(900, 700);
+    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_EQ(wnd->View().Params(), viewBefore.Params());
+
+    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
+    EXPECT_EQ(wnd->Progress(), nullptr);
+    ExpectSameLists(wnd->Model(), before);
+    EXPECT_EQ(wnd->View().Params(), viewBefore.Params());
+    EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
+    EXPECT_FALSE(wnd->Action(kCmdShowAttractors)->isEnabled());  // as before the computation
+    EXPECT_TRUE(errors.isEmpty());
+
+    // Back at the first size, the picture is the one from before.
+    paints = wnd->PaintCount();
+    wnd->resize(1000, 760);
+    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), canvasBefore), 0);
+}
+
+TEST_F(MainWindowTest, OutOfMemoryIsReportedAndChangesNothing) {
+    Compute();
+    const FractalModel before = wnd->Model();
+    engineOutOfMemory = true;
+    wnd->Hooks().runDialog = Press<CDlgParam>(true, [](CDlgParam& d) { d.Edit(1008)->setText("50"); });
+    wnd->OnFractalParameters();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("памяти"));
+    ExpectSameLists(wnd->Model(), before);
+    EXPECT_EQ(wnd->View().m_iterations, 10);
+    EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
+}
+
+TEST_F(MainWindowTest, AResizeRepaintsAtOnceButRecomputesNothing) {
+    Compute();
+    const FractalModel before = wnd->Model();
+    const int runs = engineRuns;
+    const int paints = wnd->PaintCount();
+    wnd->resize(700, 500);
+    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_EQ(engineRuns, runs);
+    EXPECT_EQ(wnd->Model().attractors, before.attractors);
+    EXPECT_EQ(wnd->Model().originX, Client().width() / 2);
+    EXPECT_EQ(wnd->Canvas().size(), Client());
+    EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(before)), 0);
+}
+
+TEST_F(MainWindowTest, HelpOpensItsOwnWindowOnTheTableOfContents) {
+    wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
+    QTest::keyClick(wnd.get(), Qt::Key_F1);
+    CHelpWindow* window = help.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->parentWidget(), nullptr);
+    EXPECT_EQ(window->Browser()->source(), QUrl("qrc:/help/index.html"));
+    EXPECT_TRUE(window->Browser()->toPlainText().contains("Содержание"));
+    // Every page the contents link to exists in the manual.
+    const QString html = window->Browser()->toHtml();
+    for (const char* page : {"model.html", "parameters.html", "spaces.html", "settings.html", "legend.html",
+                             "saving.html"}) {
+        EXPECT_TRUE(html.contains(page)) << page;
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + page)) << page;
+    }
+    // Closing the main window leaves the help window to its owner.
+    wnd->close();
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+}
+
+TEST_F(MainWindowTest, AboutShowsTheIconTheNameAndOk) {
+    QStringList seen;
+    wnd->Hooks().runDialog = [&seen](QDialog& d) {
+        seen << d.windowTitle();
+        for (QLabel* label : d.findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) seen << label->text();
+            if (!label->pixmap().isNull()) seen << "icon";
+        }
+        for (QPushButton* button : d.findChildren<QPushButton*>()) seen << button->text();
+        return int(QDialog::Accepted);
+    };
+    wnd->OnAbout();
+    EXPECT_EQ(seen.join("|"), "О программе...|Orbitograph V 5.1|icon|ОК");
+}
+
+TEST_F(MainWindowTest, PrintDoesNothingAndExitClosesTheWindow) {
+    const int requests = wnd->RepaintRequests();
+    wnd->Action(kCmdPrint)->trigger();
+    EXPECT_EQ(wnd->RepaintRequests(), requests);
+    EXPECT_TRUE(errors.isEmpty());
+    wnd->Action(kCmdExit)->trigger();
+    EXPECT_FALSE(wnd->isVisible());
+    EXPECT_TRUE(wnd->Canvas().isNull());
+    EXPECT_TRUE(wnd->LegendPicture().isNull());
+}

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <optional>
+
+#include "app/dlg_param.h"
+
+using namespace orbitograph;
+
+namespace {
+
+struct Recorder {
+    QStringList messages;
+    WarningSink Sink() {
+        return [this](QWidget*, const QString& text) { messages << text; };
+    }
+};
+
+// A shown dialog holding the defaults, warnings recorded instead of shown.
+struct ParamDialog {
+    CDlgParam dlg;
+    Recorder warnings;
+    ParamDialog() {
+        dlg.SetParams(ModelParams{});
+        dlg.SetWarningSink(warnings.Sink());
+        dlg.show();
+    }
+};
+
+constexpr int kEditIds[] = {1001, 1006, 1007, 1008, 1009, 1010, 1014, 1011, 1012};
+
+}  // namespace
+
+TEST(ParamDialog, ShowsTheDefaultsInMemberOrderWithOkFocused) {
+    ParamDialog d;
+    QStringList shown;
+    for (int id : kEditIds) shown << d.dlg.Edit(id)->text();
+    EXPECT_EQ(shown.join(", "), "0.8, 0.5, 0.8, 10, 0.01, -2, 2, -2, 2");
+    EXPECT_FALSE(d.dlg.Radio(1002)->isChecked());
+    EXPECT_TRUE(d.dlg.Radio(1003)->isChecked());
+    EXPECT_TRUE(d.dlg.Radio(1004)->isChecked());
+    EXPECT_FALSE(d.dlg.Radio(1005)->isChecked());
+    EXPECT_EQ(d.dlg.Radio(1003)->text(), "Во вне");
+    EXPECT_EQ(d.dlg.Radio(1004)->text(), "Внутрь");
+    EXPECT_EQ(d.dlg.windowTitle(), "Параметры и исходные данные модели");
+    EXPECT_EQ(d.dlg.focusWidget(), d.dlg.OkButton());
+    EXPECT_TRUE(d.dlg.OkButton()->isDefault());
+    EXPECT_TRUE(d.dlg.Confirm());
+    EXPECT_EQ(d.dlg.Params(), ModelParams{});
+    EXPECT_TRUE(d.warnings.messages.isEmpty());
+}
+
+TEST(ParamDialog, TabOrderStartsAtOkAndVisitsTheRectangleAsX1Y1Y2X2) {
+    ParamDialog d;
+    QWidget* w = d.dlg.OkButton();
+    QStringList order;
+    for (int i = 0; i < 11; ++i) {
+        w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
+        order << (w->objectName().isEmpty() ? qobject_cast<QPushButton*>(w) ? "button" : "?" : w->objectName());
+    }
+    EXPECT_EQ(order.join(" "),
+              "button edit1001 edit1006 edit1007 edit1008 edit1009 edit1010 edit1011 edit1012 edit1014 button");
+}
+
+// One field typed, OK pressed: what the model receives, or which field is
+// refused. Values are checked against the member the field edits.
+TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
+    struct Row {
+        int id;
+        const char* text;
+        std::optional<double> value;  // unset: refused
+        const char* messageHas;
+    };
+    const Row rows[] = {
+        {1001, "0,8", 0.0, ""},
+        {1001, " 1e-2", 0.01, ""},
+        {1001, "-3.5 и ещё", -3.5, ""},
+        {1001, "", std::nullopt, "число"},
+        {1001, "abc", std::nullopt, "число"},
+        {1001, ",", std::nullopt, "число"},
+        {1001, "   ", std::nullopt, "число"},
+        {1001, "1e999", std::nullopt, "A"},  // infinite: refused by the model's checks
+        {1006, "0", 0.0, ""},
+        {1007, "-0.8", -0.8, ""},
+        {1008, "12abc", 12.0, ""},
+        {1008, "-1", -1.0, ""},
+        {1008, "2147483647", 2147483647.0, ""},
+        {1008, "2147483648", std::nullopt, "2147483647"},
+        {1008, "-2147483649", std::nullopt, "-2147483648"},
+        {1008, "1.5", 1.0, ""},
+        {1008, "x", std::nullopt, "целое"},
+        {1009, "0.02", 0.02, ""},
+        {1009, "0", std::nullopt, "Шаг"},
+        {1009, "-0.01", std::nullopt, "Шаг"},
+        {1009, "0.0001", std::nullopt, "Слишком мелкий шаг"},  // 1.6e9 start points
+        {1010, "-2", -2.0, ""},
+        {1010, "2", 2.0, ""},
+        {1010, "2.0000001", std::nullopt, "от -2 до 2"},
+        {1010, "-2.0000001", std::nullopt, "X1"},
+        {1014, "1.5", 1.5, ""},
+        {1011, "1", 1.0, ""},
+        {1012, "-2.5", std::nullopt, "Y2"},
+        {1012, "nan", std::nullopt, "Y2"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "field " << row.id << " text '" << row.text << "'");
+        ParamDialog d;
+        QLineEdit* edit = d.dlg.Edit(row.id);
+        edit->setText(QString::fromUtf8(row.text));
+        const bool accepted = d.dlg.Confirm();
+        EXPECT_EQ(accepted, row.value.has_value());
+        if (row.value) {
+            const ModelParams p = d.dlg.Params();
+            const double got = row.id == 1001   ? p.a
+                               : row.id == 1006 ? p.dc
+                               : row.id == 1007 ? p.kc
+                               : row.id == 1008 ? p.iterations
+                               : row.id == 1009 ? p.step
+                               : row.id == 1010 ? p.x1
+                               : row.id == 1014 ? p.x2
+                               : row.id == 1011 ? p.y1
+                                                : p.y2;
+            EXPECT_EQ(got, *row.value);
+            EXPECT_TRUE(d.warnings.messages.isEmpty());
+        } else {
+            ASSERT_EQ(d.warnings.messages.size(), 1);
+            EXPECT_TRUE(d.warnings.messages[0].contains(QString::fromUtf8(row.messageHas)))
+                << d.warnings.messages[0].toStdString();
+            EXPECT_EQ(d.dlg.focusWidget(), edit);
+            EXPECT_EQ(edit->selectedText(), edit->text());
+        }
+    }
+}
+
+TEST(ParamDialog, ReportsOnlyTheFirstFailingFieldThenTheNext) {
+    ParamDialog d;
+    d.dlg.Edit(1010)->setText("3");
+    d.dlg.Edit(1014)->setText("5");
+    d.dlg.Edit(1012)->setText("");
+    EXPECT_FALSE(d.dlg.Confirm());
+    ASSERT_EQ(d.warnings.messages.size(), 1);
+    EXPECT_TRUE(d.warnings.messages[0].contains("X1"));
+    EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(1010));
+
+    d.dlg.Edit(1010)->setText("1");
+    EXPECT_FALSE(d.dlg.Confirm());
+    ASSERT_EQ(d.warnings.messages.size(), 2);
+    EXPECT_TRUE(d.warnings.messages[1].contains("X2"));
+    EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(1014));
+
+    d.dlg.Edit(1014)->setText("-1");  // X1 > X2 is accepted
+    EXPECT_FALSE(d.dlg.Confirm());
+    EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(1012));
+    d.dlg.Edit(1012)->setText("0");
+    EXPECT_TRUE(d.dlg.Confirm());
+    EXPECT_EQ(d.dlg.m_x1, 1.0);
+    EXPECT_EQ(d.dlg.m_x2, -1.0);
+}
+
+TEST(ParamDialog, ShowsFifteenDigitsAndStoresWhatItShowed) {
+    CDlgParam dlg;
+    ModelParams p;
+    p.a = 0.1234567890123456;
+    p.dc = 1e-20;
+    p.kc = 123456789012345678.0;
+    dlg.SetParams(p);
+    dlg.LoadControls();
+    EXPECT_EQ(dlg.Edit(1001)->text(), "0.123456789012346");
+    EXPECT_EQ(dlg.Edit(1006)->text(), "1e-20");
+    EXPECT_EQ(dlg.Edit(1007)->text(), "1.23456789012346e+17");
+    ASSERT_FALSE(dlg.SaveControls().has_value());
+    EXPECT_EQ(dlg.m_a, 0.123456789012346);
+    EXPECT_EQ(dlg.m_kc, 1.23456789012346e+17);
+    dlg.LoadControls();  // shown again: the same text
+    EXPECT_EQ(dlg.Edit(1001)->text(), "0.123456789012346");
+}
+
+TEST(ParamDialog, RadioGroupsCarryTheirPositionAndNoneOnIsRefused) {
+    ParamDialog d;
+    d.dlg.Radio(1002)->setChecked(true);
+    d.dlg.Radio(1005)->setChecked(true);
+    ASSERT_TRUE(d.dlg.Confirm());
+    EXPECT_EQ(d.dlg.m_dcOutward, 0);
+    EXPECT_EQ(d.dlg.m_kcOutward, 1);
+
+    ModelParams odd;
+    odd.dcOutward = 7;  // matches no button: both shown off
+    d.dlg.SetParams(odd);
+    d.dlg.LoadControls();
+    EXPECT_FALSE(d.dlg.Radio(1002)->isChecked());
+    EXPECT_FALSE(d.dlg.Radio(1003)->isChecked());
+    EXPECT_FALSE(d.dlg.Confirm());
+    EXPECT_EQ(d.dlg.m_dcOutward, -1);
+    ASSERT_EQ(d.warnings.messages.size(), 1);
+    EXPECT_TRUE(d.warnings.messages[0].contains("Dc"));
+}
