@@ -1,7 +1,362 @@
+// The vector end-point kernel, compiled once per instruction set and chosen
+// at run time (HWY_DYNAMIC_DISPATCH picks the best the processor supports).
+//
+// Exactness. Every lane performs the scalar step's operations in the
+// scalar's order with the same IEEE double rounding: x*x, y*y, difference,
+// times a; x*y, doubled by addition, times a; the action's sign from a
+// comparison of that term with zero (false for zero of either sign and for
+// NaN, which therefore take +magnitude, as the action table says); then one
+// addition. No fused multiply-add is used and none may be formed: the whole
+// project builds with -ffp-contract=off. The shortcuts are those of
+// escape_bound.cpp and end_points_scalar.cpp; how this kernel applies them is
+// stated beside each.
+//
+// Shape. G vectors of L lanes (W = G * L orbits) advance together so that
+// the latency of one step is hidden by the other vectors' work. Between
+// checks a lane makes k unconditional steps of the map without the guard:
+// by escape_bound.cpp that changes no result unless guardMatters, in which
+// case every lane records at every state it steps from whether the guard is
+// closed there; a lane so marked ends outside (its frozen state has x <= -100),
+// whatever its unguarded continuation holds.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "model/engine/end_points_simd.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+#include "hwy/highway.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
 #include "model/engine/orbit_job.h"
 
+HWY_BEFORE_NAMESPACE();
+namespace orbitograph::engine {
+namespace HWY_NAMESPACE {
+namespace {
+
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D = hn::ScalableTag<double>;
+using DU = hn::RebindToUnsigned<D>;
+using V = hn::Vec<D>;
+using M = hn::Mask<D>;
+
+constexpr std::size_t kG = 4;
+constexpr std::size_t kL = hn::MaxLanes(D());
+constexpr std::size_t kW = kG * kL;
+
+// Orbits of at most this many steps advance in fixed groups. Longer ones make
+// their first kGroupSteps steps so (most escaping orbits leave within a few
+// steps, and a group that has wholly escaped stops), then the survivors go on
+// in lanes that are refilled as their orbits finish, with cycle detection.
+constexpr std::int64_t kGroupSteps = 32;
+// Steps between two escape checks of a group.
+constexpr std::int64_t kGroupCheck = 4;
+// Least and most steps between two checks of the refilled lanes: the spacing
+// doubles after a check that settled no lane and falls back to the least
+// after one that did, so settled lanes wait little and long orbits pay
+// little for the checks.
+constexpr std::int64_t kFewestCheckSteps = 8;
+constexpr std::int64_t kMostCheckSteps = 64;
+// Steps before a refilled lane first moves its saved state.
+constexpr double kFirstPower = 16.0;
+
+struct Constants {
+    V a, dc, negDc, kc, negKc, zero, escape, guardX, guardY;
+    explicit Constants(const OrbitJob& job)
+        : a(hn::Set(D(), job.a)),
+          dc(hn::Set(D(), job.dc)),
+          negDc(hn::Set(D(), -job.dc)),
+          kc(hn::Set(D(), job.kc)),
+          negKc(hn::Set(D(), -job.kc)),
+          zero(hn::Zero(D())),
+          escape(hn::Set(D(), job.escapeSquare)),
+          guardX(hn::Set(D(), -100.0)),
+          guardY(hn::Set(D(), 100.0)) {}
+};
+
+// One map step of every lane. Outward: a negative term gives -magnitude,
+// anything else (positive, zero, NaN) +magnitude. Inward: a positive term
+// gives -magnitude, anything else +magnitude. (A blend measured faster
+// here than forming -magnitude by a sign-bit XOR.)
+template <bool kOutX, bool kOutY>
+HWY_INLINE void Step(const Constants& c, V& x, V& y) {
+    const V p = hn::Mul(hn::Sub(hn::Mul(x, x), hn::Mul(y, y)), c.a);
+    const V xy = hn::Mul(x, y);
+    const V q = hn::Mul(hn::Add(xy, xy), c.a);
+    const M flipX = kOutX ? hn::Lt(p, c.zero) : hn::Gt(p, c.zero);
+    const M flipY = kOutY ? hn::Lt(q, c.zero) : hn::Gt(q, c.zero);
+    x = hn::Add(p, hn::IfThenElse(flipX, c.negDc, c.dc));
+    y = hn::Add(q, hn::IfThenElse(flipY, c.negKc, c.kc));
+}
+
+// The guard is closed unless y < 100 or x > -100 (NaN closes it too).
+HWY_INLINE M GuardClosed(const Constants& c, V x, V y) {
+    return hn::Not(hn::Or(hn::Lt(y, c.guardY), hn::Gt(x, c.guardX)));
+}
+
+// The escape test of escape_bound.cpp: x*x + y*y not <= escapeSquare.
+HWY_INLINE M Escaped(const Constants& c, V x, V y) {
+    return hn::Not(hn::Le(hn::Add(hn::Mul(x, x), hn::Mul(y, y)), c.escape));
+}
+
+template <bool kOutX, bool kOutY, bool kGuard>
+HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[kG], M (&closed)[kG]) {
+    for (std::int64_t i = 0; i < k; ++i) {
+#pragma GCC unroll 8
+        for (std::size_t g = 0; g < kG; ++g) {
+            if constexpr (kGuard) closed[g] = hn::Or(closed[g], GuardClosed(c, x[g], y[g]));
+            Step<kOutX, kOutY>(c, x[g], y[g]);
+        }
+    }
+}
+
+// Short orbits: W start points at a time make all their steps together.
+// The group stops early once every lane has escaped: by escape_bound.cpp
+// each of them ends outside, and NaN is written for all. Otherwise each lane
+// gives its exact end point; a lane that escaped on the way holds an end
+// point outside the square (lemmas 1 and 2), a lane whose guard closed is
+// written as NaN.
+template <bool kOutX, bool kOutY, bool kGuard>
+void Groups(const OrbitJob& job, double* px, double* py, std::size_t n) {
+    const D d;
+    const Constants c(job);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    HWY_ALIGN double bx[kW];
+    HWY_ALIGN double by[kW];
+    for (std::size_t base = 0; base < n; base += kW) {
+        const std::size_t count = std::min(kW, n - base);
+        std::fill(bx, bx + kW, 0.0);
+        std::fill(by, by + kW, 0.0);
+        std::copy(px + base, px + base + count, bx);
+        std::copy(py + base, py + base + count, by);
+        V x[kG], y[kG];
+        M closed[kG];
+        for (std::size_t g = 0; g < kG; ++g) {
+            x[g] = hn::Load(d, bx + g * kL);
+            y[g] = hn::Load(d, by + g * kL);
+            closed[g] = hn::FirstN(d, 0);
+        }
+        bool allOut = false;
+        for (std::int64_t left = job.steps; left > 0;) {
+            const std::int64_t k = std::min(left, kGroupCheck);
+            Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
+            left -= k;
+            if (left == 0) break;
+            allOut = true;
+            for (std::size_t g = 0; g < kG; ++g) {
+                allOut = allOut && hn::AllTrue(d, hn::Or(closed[g], Escaped(c, x[g], y[g])));
+            }
+            if (allOut) break;
+        }
+        if (allOut) {
+            std::fill(px + base, px + base + count, nan);
+            std::fill(py + base, py + base + count, nan);
+            continue;
+        }
+        const V vnan = hn::Set(d, nan);
+        for (std::size_t g = 0; g < kG; ++g) {
+            hn::Store(hn::IfThenElse(closed[g], vnan, x[g]), d, bx + g * kL);
+            hn::Store(hn::IfThenElse(closed[g], vnan, y[g]), d, by + g * kL);
+        }
+        std::copy(bx, bx + count, px + base);
+        std::copy(by, by + count, py + base);
+    }
+}
+
+// Long orbits: each lane holds one orbit and takes the next start point as
+// soon as its orbit is settled, so one slow orbit does not hold up W - 1
+// others. Every check (after at most kCheckSteps steps, and always at the
+// step where some lane's count runs out) settles a lane when
+//  - its escape test holds, or its guard closed (guardMatters): outside,
+//    written as NaN (escape_bound.cpp);
+//  - its remaining count is zero: the state is the exact end point;
+//  - its state equals, bit for bit, the state it saved lam steps earlier:
+//    the map step is a function of the state's bits, so the orbit is periodic
+//    from the saved state on with a period dividing lam, and the end point is
+//    the state (remaining mod lam) steps ahead; the lane keeps going for
+//    those steps only. Its saved state moves to the current one when lam
+//    reaches a doubling limit (Brent's scheme, compared at checks only): once
+//    the orbit is in its cycle of period p, a saved state is matched at the
+//    first check a multiple of p steps later, which a limit of at least
+//    lcm(p, check spacing) always reaches.
+// Idle lanes (no start point left) carry an infinite count and are ignored.
+template <bool kOutX, bool kOutY, bool kGuard>
+void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
+    const D d;
+    const DU du;
+    const Constants c(job);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    HWY_ALIGN double lx[kW], ly[kW], sx[kW], sy[kW], rem[kW], lam[kW], limit[kW];
+    HWY_ALIGN double event[kW], escaped[kW], same[kW];
+    std::size_t index[kW];
+    std::size_t next = 0;
+    std::size_t active = 0;
+
+    const auto fill = [&](std::size_t lane) {
+        if (next < n) {
+            index[lane] = next;
+            lx[lane] = sx[lane] = px[next];
+            ly[lane] = sy[lane] = py[next];
+            rem[lane] = static_cast<double>(job.steps);
+            lam[lane] = 0.0;
+            limit[lane] = kFirstPower;
+            ++next;
+            ++active;
+        } else {
+            lx[lane] = ly[lane] = sx[lane] = sy[lane] = 0.0;
+            rem[lane] = inf;
+            lam[lane] = 0.0;
+            limit[lane] = inf;
+        }
+    };
+    const auto finish = [&](std::size_t lane, double ex, double ey) {
+        px[index[lane]] = ex;
+        py[index[lane]] = ey;
+        --active;
+        fill(lane);
+    };
+    for (std::size_t lane = 0; lane < kW; ++lane) fill(lane);
+
+    const V vinf = hn::Set(d, inf);
+    const V vzero = hn::Zero(d);
+    const V vtwo = hn::Set(d, 2.0);
+    std::int64_t spacing = kFewestCheckSteps;
+    while (active > 0) {
+        V m = hn::Load(d, rem);
+        for (std::size_t g = 1; g < kG; ++g) m = hn::Min(m, hn::Load(d, rem + g * kL));
+        const double fewest = hn::GetLane(hn::MinOfLanes(d, m));
+        const std::int64_t k = std::min<std::int64_t>(spacing, static_cast<std::int64_t>(fewest));
+        const V vk = hn::Set(d, static_cast<double>(k));
+
+        V x[kG], y[kG];
+        M closed[kG];
+        for (std::size_t g = 0; g < kG; ++g) {
+            x[g] = hn::Load(d, lx + g * kL);
+            y[g] = hn::Load(d, ly + g * kL);
+            closed[g] = hn::FirstN(d, 0);
+        }
+        Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
+
+        bool any = false;
+        for (std::size_t g = 0; g < kG; ++g) {
+            const std::size_t o = g * kL;
+            const V r = hn::Sub(hn::Load(d, rem + o), vk);
+            const V l = hn::Add(hn::Load(d, lam + o), vk);
+            const V lim = hn::Load(d, limit + o);
+            const V svx = hn::Load(d, sx + o);
+            const V svy = hn::Load(d, sy + o);
+            const M live = hn::Lt(r, vinf);
+            const M out = hn::And(live, hn::Or(closed[g], Escaped(c, x[g], y[g])));
+            const M eq = hn::And(live, hn::RebindMask(d, hn::And(hn::Eq(hn::BitCast(du, x[g]), hn::BitCast(du, svx)),
+                                                                 hn::Eq(hn::BitCast(du, y[g]), hn::BitCast(du, svy)))));
+            const M end = hn::Le(r, vzero);
+            const M move = hn::AndNot(eq, hn::Ge(l, lim));
+            hn::Store(x[g], d, lx + o);
+            hn::Store(y[g], d, ly + o);
+            hn::Store(r, d, rem + o);
+            hn::Store(hn::IfThenElse(move, vzero, l), d, lam + o);
+            hn::Store(hn::IfThenElse(move, hn::Mul(lim, vtwo), lim), d, limit + o);
+            hn::Store(hn::IfThenElse(move, x[g], svx), d, sx + o);
+            hn::Store(hn::IfThenElse(move, y[g], svy), d, sy + o);
+            const M ev = hn::Or(out, hn::Or(eq, end));
+            if (!hn::AllFalse(d, ev)) {
+                any = true;
+                hn::Store(hn::VecFromMask(d, ev), d, event + o);
+                hn::Store(hn::VecFromMask(d, out), d, escaped + o);
+                hn::Store(hn::VecFromMask(d, eq), d, same + o);
+            } else {
+                hn::Store(vzero, d, event + o);
+            }
+        }
+        if (!any) {
+            spacing = std::min(spacing * 2, kMostCheckSteps);
+            continue;
+        }
+        spacing = kFewestCheckSteps;
+        for (std::size_t lane = 0; lane < kW; ++lane) {
+            if (event[lane] == 0.0) continue;
+            if (escaped[lane] != 0.0) {
+                finish(lane, nan, nan);
+                continue;
+            }
+            if (same[lane] != 0.0) {
+                rem[lane] = std::fmod(rem[lane], lam[lane]);
+                limit[lane] = inf;  // the end is now at most one period away
+            }
+            if (rem[lane] == 0.0) finish(lane, lx[lane], ly[lane]);
+        }
+    }
+}
+
+// Splitting an orbit's steps as head + tail changes nothing: the tail starts
+// from the exact state after the head. A head state that is NaN or passes the
+// escape test is final (outside) and takes no tail.
+template <bool kOutX, bool kOutY, bool kGuard>
+void Run(const OrbitJob& job, double* x, double* y, std::size_t n) {
+    if (job.steps <= kGroupSteps) {
+        Groups<kOutX, kOutY, kGuard>(job, x, y, n);
+        return;
+    }
+    OrbitJob part = job;
+    part.steps = kGroupSteps;
+    Groups<kOutX, kOutY, kGuard>(part, x, y, n);
+    std::vector<std::size_t> where;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (x[i] * x[i] + y[i] * y[i] <= job.escapeSquare) where.push_back(i);
+    }
+    std::vector<double> tx(where.size()), ty(where.size());
+    for (std::size_t j = 0; j < where.size(); ++j) tx[j] = x[where[j]], ty[j] = y[where[j]];
+    part.steps = job.steps - kGroupSteps;
+    Lanes<kOutX, kOutY, kGuard>(part, tx.data(), ty.data(), tx.size());
+    for (std::size_t j = 0; j < where.size(); ++j) x[where[j]] = tx[j], y[where[j]] = ty[j];
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!(x[i] * x[i] + y[i] * y[i] <= job.escapeSquare)) x[i] = y[i] = nan;
+    }
+}
+
+template <bool kOutX, bool kOutY>
+void RunGuard(const OrbitJob& job, double* x, double* y, std::size_t n) {
+    if (job.guardMatters) {
+        Run<kOutX, kOutY, true>(job, x, y, n);
+    } else {
+        Run<kOutX, kOutY, false>(job, x, y, n);
+    }
+}
+
+}  // namespace
+
+void EndPointsTarget(const OrbitJob& job, double* x, double* y, std::size_t n) {
+    if (job.dcOutward == 1) {
+        if (job.kcOutward == 1) {
+            RunGuard<true, true>(job, x, y, n);
+        } else {
+            RunGuard<true, false>(job, x, y, n);
+        }
+    } else if (job.kcOutward == 1) {
+        RunGuard<false, true>(job, x, y, n);
+    } else {
+        RunGuard<false, false>(job, x, y, n);
+    }
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace orbitograph::engine
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
 namespace orbitograph::engine {
 
-void EndPointsVector(const OrbitJob& job, double* x, double* y, std::size_t n) { EndPointsScalar(job, x, y, n); }
+HWY_EXPORT(EndPointsTarget);
+
+void EndPointsVector(const OrbitJob& job, double* x, double* y, std::size_t n) {
+    HWY_DYNAMIC_DISPATCH(EndPointsTarget)(job, x, y, n);
+}
 
 }  // namespace orbitograph::engine
+#endif

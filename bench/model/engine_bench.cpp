@@ -1,0 +1,136 @@
+// The engine against the straightforward reference, case by case. Every
+// case reports, besides Google Benchmark's own time of the engine:
+//   ref_ms      the reference's time for the same case, measured in the same
+//               run (for the heavy cases on a few columns and scaled, see
+//               ref_columns);
+//   ratio       ref_ms over the engine's time;
+//   steps_per_s map steps a second: for the brute-force case the steps made,
+//               per core; otherwise the N + 1 steps per start point that the
+//               reference makes, over the engine's time.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "model/engine/orbit_job.h"
+#include "model/grid.h"
+#include "model/spaces.h"
+#include "reference_model.h"
+
+using namespace orbitograph;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// Reference time of the whole grid of p, from at most `columns` of its
+// columns (0: all): the reference makes N + 1 steps for every start point
+// whatever the orbit does, so its time is proportional to the number of
+// start points.
+double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t& measuredColumns) {
+    const std::int64_t all = CountColumns(p);
+    ModelParams part = p;
+    measuredColumns = all;
+    if (columns > 0 && columns < all) {
+        const std::vector<double> xs = GridCoordinates(p.x1, p.x2, p.step);
+        // Columns from the middle of the rectangle, where orbits stay longest.
+        const std::size_t first = xs.size() / 2;
+        part.x1 = xs[first];
+        part.x2 = xs[first + static_cast<std::size_t>(columns) - 1];
+        measuredColumns = CountColumns(part);
+    }
+    const Clock::time_point t0 = Clock::now();
+    benchmark::DoNotOptimize(reference::ComputeAll(part, {500, 350}));
+    return Seconds(Clock::now() - t0) * static_cast<double>(all) / static_cast<double>(measuredColumns);
+}
+
+void GridCase(benchmark::State& state, const ModelParams& p, std::int64_t refColumns) {
+    std::int64_t measured = 0;
+    const double ref = ReferenceSeconds(p, refColumns, measured);
+    double engine = 0.0;
+    for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
+        auto lists = ComputeSpaces(p, 500, 350);
+        engine += Seconds(Clock::now() - t0);
+        benchmark::DoNotOptimize(lists);
+    }
+    engine /= static_cast<double>(state.iterations());
+    const double points = static_cast<double>(CountColumns(p) * CountRows(p));
+    state.counters["ref_ms"] = ref * 1e3;
+    state.counters["ref_columns"] = static_cast<double>(measured);
+    state.counters["all_columns"] = static_cast<double>(CountColumns(p));
+    state.counters["ratio"] = ref / engine;
+    state.counters["steps_per_s"] = points * (static_cast<double>(p.iterations) + 1.0) / engine;
+}
+
+void Defaults(benchmark::State& state) { GridCase(state, ModelParams{}, 0); }
+
+void FineGrid(benchmark::State& state) {
+    GridCase(state, ModelParams{.step = 0.001, .iterations = 1000}, 8);
+}
+
+void ManyIterations(benchmark::State& state) {
+    GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1);
+}
+
+// Orbits that neither escape nor repeat: the start points of the default
+// grid whose orbits under the defaults stay bounded and show no cycle for
+// 20,001 steps (chaotic orbits, about 4.7% of the grid), each iterated
+// 20,001 steps on one thread.
+void BruteForce(benchmark::State& state) {
+    ModelParams p{.iterations = 20'000};
+    const engine::OrbitJob job = engine::MakeOrbitJob(p);
+    std::vector<double> xs, ys;
+    {
+        const std::vector<double> gx = GridCoordinates(p.x1, p.x2, 0.01);
+        const std::vector<double> gy = GridCoordinates(p.y1, p.y2, 0.01);
+        std::vector<double> ex, ey;
+        for (double x : gx) {
+            for (double y : gy) ex.push_back(x), ey.push_back(y);
+        }
+        std::vector<double> sx = ex, sy = ey;
+        engine::EndPointsScalar(job, ex.data(), ey.data(), ex.size());
+        for (std::size_t i = 0; i < ex.size(); ++i) {
+            if (!std::isnan(ex[i])) xs.push_back(sx[i]), ys.push_back(sy[i]);
+        }
+    }
+    // The reference, on one thread, on a tenth of these orbits.
+    const Clock::time_point t0 = Clock::now();
+    const std::size_t refCount = xs.size() / 10;
+    for (std::size_t i = 0; i < refCount; ++i) {
+        double ex, ey;
+        reference::IterateOrbit(p, xs[i], ys[i], ex, ey);
+        benchmark::DoNotOptimize(ex);
+        benchmark::DoNotOptimize(ey);
+    }
+    const double ref = Seconds(Clock::now() - t0) * static_cast<double>(xs.size()) / static_cast<double>(refCount);
+
+    double engine = 0.0;
+    for (auto _ : state) {
+        std::vector<double> x = xs, y = ys;
+        const Clock::time_point t1 = Clock::now();
+        engine::EndPointsVector(job, x.data(), y.data(), x.size());
+        engine += Seconds(Clock::now() - t1);
+        benchmark::DoNotOptimize(x);
+    }
+    engine /= static_cast<double>(state.iterations());
+    const double steps = static_cast<double>(xs.size()) * static_cast<double>(job.steps);
+    state.counters["orbits"] = static_cast<double>(xs.size());
+    state.counters["ref_ms"] = ref * 1e3;
+    state.counters["ratio"] = ref / engine;
+    state.counters["steps_per_s"] = steps / engine;
+}
+
+}  // namespace
+
+BENCHMARK(Defaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+BENCHMARK_MAIN();
