@@ -28,7 +28,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <vector>
+#include <memory>
 
 #include "model/engine/orbit_job.h"
 
@@ -48,13 +48,13 @@ constexpr std::size_t kG = 4;
 constexpr std::size_t kL = hn::MaxLanes(D());
 constexpr std::size_t kW = kG * kL;
 
-// Orbits of at most this many steps advance in fixed groups. Longer ones make
-// their first kGroupSteps steps so (most escaping orbits leave within a few
-// steps, and a group that has wholly escaped stops), then the survivors go on
-// in lanes that are refilled as their orbits finish, with cycle detection.
-constexpr std::int64_t kGroupSteps = 32;
-// Steps between two escape checks of a group.
-constexpr std::int64_t kGroupCheck = 4;
+// Every orbit makes its first kHeadSteps steps in rounds over all live
+// orbits of the call, densely packed: after each round the orbits that
+// escaped drop out and the others are packed together again. Most escaping
+// orbits leave within a few steps, so each pays for about the steps it makes.
+// Orbits still live after the head go on in lanes that are refilled as their
+// orbits finish, with cycle detection.
+constexpr std::int64_t kHeadSteps = 32;
 // Least and most steps between two checks of the refilled lanes: the spacing
 // doubles after a check that settled no lane and falls back to the least
 // after one that did, so settled lanes wait little and long orbits pay
@@ -114,57 +114,58 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
     }
 }
 
-// Short orbits: W start points at a time make all their steps together.
-// The group stops early once every lane has escaped: by escape_bound.cpp
-// each of them ends outside, and NaN is written for all. Otherwise each lane
-// gives its exact end point; a lane that escaped on the way holds an end
-// point outside the square (lemmas 1 and 2), a lane whose guard closed is
-// written as NaN.
+// The head: `steps` steps for the m live orbits in wx, wy (their numbers in
+// wi), in rounds of a few steps. After a round an orbit is dropped when its
+// escape test holds or (guardMatters) its guard closed on the way: it ends
+// outside (escape_bound.cpp). The others are packed to the front in their
+// order; their states are exact. Returns the number still live. The arrays
+// hold at least m + L elements (the last vector may read the L - 1 beyond m).
 template <bool kOutX, bool kOutY, bool kGuard>
-void Groups(const OrbitJob& job, double* px, double* py, std::size_t n) {
+std::size_t Head(const Constants& c, std::int64_t steps, double* wx, double* wy, double* wi, std::size_t m) {
     const D d;
-    const Constants c(job);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    HWY_ALIGN double bx[kW];
-    HWY_ALIGN double by[kW];
-    for (std::size_t base = 0; base < n; base += kW) {
-        const std::size_t count = std::min(kW, n - base);
-        std::fill(bx, bx + kW, 0.0);
-        std::fill(by, by + kW, 0.0);
-        std::copy(px + base, px + base + count, bx);
-        std::copy(py + base, py + base + count, by);
-        V x[kG], y[kG];
-        M closed[kG];
-        for (std::size_t g = 0; g < kG; ++g) {
-            x[g] = hn::Load(d, bx + g * kL);
-            y[g] = hn::Load(d, by + g * kL);
-            closed[g] = hn::FirstN(d, 0);
-        }
-        bool allOut = false;
-        for (std::int64_t left = job.steps; left > 0;) {
-            const std::int64_t k = std::min(left, kGroupCheck);
-            Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
-            left -= k;
-            if (left == 0) break;
-            allOut = true;
-            for (std::size_t g = 0; g < kG; ++g) {
-                allOut = allOut && hn::AllTrue(d, hn::Or(closed[g], Escaped(c, x[g], y[g])));
+    for (std::int64_t done = 0; done < steps && m > 0;) {
+        // Short rounds first, while most orbits are leaving; longer ones
+        // when the survivors are mostly bounded.
+        const std::int64_t r = std::min<std::int64_t>(steps - done, done < 8 ? 2 : (done < 16 ? 4 : 8));
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < m; i += kL) {
+            V x[1] = {hn::LoadU(d, wx + i)};
+            V y[1] = {hn::LoadU(d, wy + i)};
+            const V id = hn::LoadU(d, wi + i);
+            M closed[1] = {hn::FirstN(d, 0)};
+            for (std::int64_t k = 0; k < r; ++k) {
+                if constexpr (kGuard) closed[0] = hn::Or(closed[0], GuardClosed(c, x[0], y[0]));
+                Step<kOutX, kOutY>(c, x[0], y[0]);
             }
-            if (allOut) break;
+            const M keep = hn::AndNot(hn::Or(closed[0], Escaped(c, x[0], y[0])), hn::FirstN(d, m - i));
+            // Packing; writes land at out <= i, on lanes already loaded.
+            if (hn::AllFalse(d, keep)) continue;
+            if (hn::AllTrue(d, keep)) {
+                hn::StoreU(x[0], d, wx + out);
+                hn::StoreU(y[0], d, wy + out);
+                hn::StoreU(id, d, wi + out);
+                out += kL;
+                continue;
+            }
+            // Mixed: branch-free by lane (Highway's CompressStore reloads its
+            // permutation table on every call with this compiler).
+            HWY_ALIGN double bx[kL], by[kL], bi[kL];
+            std::uint8_t bits[8] = {};
+            hn::Store(x[0], d, bx);
+            hn::Store(y[0], d, by);
+            hn::Store(id, d, bi);
+            hn::StoreMaskBits(d, keep, bits);
+            for (std::size_t j = 0; j < kL; ++j) {
+                wx[out] = bx[j];
+                wy[out] = by[j];
+                wi[out] = bi[j];
+                out += (bits[j / 8] >> (j % 8)) & 1u;
+            }
         }
-        if (allOut) {
-            std::fill(px + base, px + base + count, nan);
-            std::fill(py + base, py + base + count, nan);
-            continue;
-        }
-        const V vnan = hn::Set(d, nan);
-        for (std::size_t g = 0; g < kG; ++g) {
-            hn::Store(hn::IfThenElse(closed[g], vnan, x[g]), d, bx + g * kL);
-            hn::Store(hn::IfThenElse(closed[g], vnan, y[g]), d, by + g * kL);
-        }
-        std::copy(bx, bx + count, px + base);
-        std::copy(by, by + count, py + base);
+        m = out;
+        done += r;
     }
+    return m;
 }
 
 // Long orbits: each lane holds one orbit and takes the next start point as
@@ -294,29 +295,33 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
 }
 
 // Splitting an orbit's steps as head + tail changes nothing: the tail starts
-// from the exact state after the head. A head state that is NaN or passes the
-// escape test is final (outside) and takes no tail.
+// from the exact state after the head. Outputs start as NaN (outside) and
+// receive the end points of the orbits that were not proven outside.
 template <bool kOutX, bool kOutY, bool kGuard>
 void Run(const OrbitJob& job, double* x, double* y, std::size_t n) {
-    if (job.steps <= kGroupSteps) {
-        Groups<kOutX, kOutY, kGuard>(job, x, y, n);
-        return;
-    }
-    OrbitJob part = job;
-    part.steps = kGroupSteps;
-    Groups<kOutX, kOutY, kGuard>(part, x, y, n);
-    std::vector<std::size_t> where;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (x[i] * x[i] + y[i] * y[i] <= job.escapeSquare) where.push_back(i);
-    }
-    std::vector<double> tx(where.size()), ty(where.size());
-    for (std::size_t j = 0; j < where.size(); ++j) tx[j] = x[where[j]], ty[j] = y[where[j]];
-    part.steps = job.steps - kGroupSteps;
-    Lanes<kOutX, kOutY, kGuard>(part, tx.data(), ty.data(), tx.size());
-    for (std::size_t j = 0; j < where.size(); ++j) x[where[j]] = tx[j], y[where[j]] = ty[j];
+    const Constants c(job);
+    // Left uninitialised but for the padding: every element below n is set.
+    const std::unique_ptr<double[]> wx(new double[n + kL]);
+    const std::unique_ptr<double[]> wy(new double[n + kL]);
+    const std::unique_ptr<double[]> wi(new double[n + kL]);
+    for (std::size_t i = 0; i < n; ++i) wx[i] = x[i], wy[i] = y[i], wi[i] = static_cast<double>(i);
+    std::fill(wx.get() + n, wx.get() + n + kL, 0.0);
+    std::fill(wy.get() + n, wy.get() + n + kL, 0.0);
+    std::fill(wi.get() + n, wi.get() + n + kL, 0.0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!(x[i] * x[i] + y[i] * y[i] <= job.escapeSquare)) x[i] = y[i] = nan;
+    std::fill(x, x + n, nan);
+    std::fill(y, y + n, nan);
+    const std::int64_t head = std::min(job.steps, kHeadSteps);
+    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, wx.get(), wy.get(), wi.get(), n);
+    if (job.steps > head && m > 0) {
+        OrbitJob tail = job;
+        tail.steps = job.steps - head;
+        Lanes<kOutX, kOutY, kGuard>(tail, wx.get(), wy.get(), m);
+    }
+    for (std::size_t j = 0; j < m; ++j) {
+        const auto i = static_cast<std::size_t>(wi[j]);
+        x[i] = wx[j];
+        y[i] = wy[j];
     }
 }
 

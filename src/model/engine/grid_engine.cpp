@@ -55,9 +55,10 @@ int ThreadCount(const ComputeControl& control) {
 
 std::size_t AutoBlockPoints(std::size_t total, int threads) {
     // About 16 blocks per thread, for balance when orbit costs differ widely,
-    // within sizes whose scratch stays in the second-level cache.
+    // within sizes whose working arrays (about 48 bytes a point with the
+    // kernel's) stay in the second-level cache.
     const std::size_t share = total / (static_cast<std::size_t>(threads) * 16);
-    return std::clamp<std::size_t>(share, 512, 16384);
+    return std::clamp<std::size_t>(share, 512, 4096);
 }
 
 // Runs work(thread) on `threads` threads, the calling one included, and
@@ -111,7 +112,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
         blocks[b].begin = b * blockPoints;
         blocks[b].end = std::min(total, blocks[b].begin + blockPoints);
     }
-    std::vector<EndKind> kinds(total);
+    std::vector<EndKind> kinds(total, EndKind::Infinity);
     const double step = p.step;
     const double ox = originX;
     const double oy = originY;
@@ -135,32 +136,35 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
                 if (b >= blockCount) return;
                 Block& block = blocks[b];
                 const std::size_t n = block.end - block.begin;
-                std::size_t col = block.begin / rows;
-                std::size_t row = block.begin % rows;
-                for (std::size_t i = 0; i < n; ++i) {
-                    bx[i] = xs[col];
-                    by[i] = ys[row];
-                    if (++row == rows) {
-                        row = 0;
-                        ++col;
-                    }
+                // The block's start points, a run of column segments.
+                for (std::size_t i = 0; i < n;) {
+                    const std::size_t col = (block.begin + i) / rows;
+                    const std::size_t row = (block.begin + i) % rows;
+                    const std::size_t len = std::min(n - i, rows - row);
+                    std::fill(bx.begin() + static_cast<std::ptrdiff_t>(i),
+                              bx.begin() + static_cast<std::ptrdiff_t>(i + len), xs[col]);
+                    std::copy(ys.begin() + static_cast<std::ptrdiff_t>(row),
+                              ys.begin() + static_cast<std::ptrdiff_t>(row + len),
+                              by.begin() + static_cast<std::ptrdiff_t>(i));
+                    i += len;
                 }
                 if (iterate) kernel(job, bx.data(), by.data(), n);
                 scratch.clear();
+                std::size_t outside = 0;
                 for (std::size_t i = 0; i < n; ++i) {
                     const double xe = bx[i];
                     const double ye = by[i];
-                    const EndKind kind = Classify(xe, ye);
-                    kinds[block.begin + i] = kind;
-                    if (kind == EndKind::None) {
-                        scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
+                    // kinds[] starts as Infinity, the kind of most end points.
+                    if (!InsideSquare(xe, ye)) {
+                        ++outside;
                         continue;
                     }
-                    ++block.counts[static_cast<std::size_t>(kind)];
-                    if (kind != EndKind::Infinity) {
-                        scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
-                    }
+                    const EndKind kind = Classify(xe, ye);
+                    kinds[block.begin + i] = kind;
+                    if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
+                    scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
                 }
+                block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
                 block.attractors.assign(scratch.begin(), scratch.end());
                 const std::size_t done = pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
                 if (control.progress) control.progress(static_cast<double>(done) / static_cast<double>(total));
