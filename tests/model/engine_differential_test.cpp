@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <hwy/targets.h>
+
 #include "model/engine/grid_engine.h"
 #include "model/engine/orbit_job.h"
 #include "reference_model.h"
@@ -194,4 +196,27 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
             }
         }
     }
+}
+
+// The vector kernel compiled for every instruction set this processor can
+// run (down to the portable one), against the reference.
+TEST(EngineDifferential, EveryInstructionSet) {
+    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(target);
+        Draw d(static_cast<std::uint64_t>(target));
+        for (int set = 0; set < 250; ++set) {
+            const ModelParams p = DrawParams(d);
+            const SpaceLists expected = reference::ComputeAll(p, {500, 350});
+            ComputeControl control;
+            control.threads = 3;
+            engine::EngineOptions options;
+            options.kernel = engine::EndPointsVector;
+            options.blockPoints = static_cast<std::size_t>(d.Int(1, 60));
+            const auto got = engine::ComputeGrid(p, 500, 350, control, options);
+            ASSERT_TRUE(got.has_value());
+            ASSERT_TRUE(*got == expected) << hwy::TargetName(target) << " set " << set << ": "
+                                          << Describe(p, 500, 350);
+        }
+    }
+    hwy::SetSupportedTargetsForTest(0);
 }

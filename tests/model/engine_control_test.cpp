@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "model/engine/grid_engine.h"
+#include "model/fractal_model.h"
+
+using namespace orbitograph;
+
+namespace {
+
+FractalModel Computed(const ModelParams& p) {
+    FractalModel m;
+    m.SetParams(p);
+    m.originX = 500;
+    m.originY = 350;
+    EXPECT_EQ(m.Compute(), ComputeStatus::Done);
+    return m;
+}
+
+}  // namespace
+
+// A cancel raised while blocks are running (here from the first progress
+// report, on a worker thread) leaves the previous lists and report as they were.
+TEST(EngineControl, CancelDuringTheComputationChangesNothing) {
+    FractalModel m = Computed({});
+    const SpaceLists before = [&] {
+        FractalModel copy = m;
+        return copy.TakeLists();
+    }();
+    const ReportLines report = m.report;
+
+    m.SetParams({.a = 0.3, .iterations = 5000});
+    std::atomic<bool> cancel{false};
+    std::atomic<int> reports{0};
+    ComputeControl control;
+    control.threads = 2;
+    control.cancel = &cancel;
+    control.progress = [&](double) {
+        ++reports;
+        cancel = true;
+    };
+    EXPECT_EQ(m.Compute(control), ComputeStatus::Cancelled);
+    EXPECT_GE(reports.load(), 1);
+    EXPECT_EQ(m.report, report);
+    EXPECT_TRUE(m.TakeLists() == before);
+}
+
+TEST(EngineControl, ProgressRisesToOneForAnyThreadCount) {
+    struct Row {
+        ModelParams p;
+        int threads;
+        std::size_t blockPoints;
+    } rows[] = {
+        {{}, 1, 0},
+        {{.step = 0.03}, 3, 17},
+        {{.x1 = 0.5, .x2 = 0.5, .iterations = -1}, 7, 5},
+        {{.x1 = 1.0, .x2 = 0.5}, 2, 0},  // no start point at all
+    };
+    for (const Row& r : rows) {
+        std::mutex mutex;
+        std::vector<double> seen;
+        ComputeControl control;
+        control.threads = r.threads;
+        control.progress = [&](double f) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            seen.push_back(f);
+        };
+        engine::EngineOptions options;
+        options.blockPoints = r.blockPoints;
+        ASSERT_TRUE(engine::ComputeGrid(r.p, 0, 0, control, options));
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
+        EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
+        if (r.blockPoints != 0) {
+            const std::size_t points = static_cast<std::size_t>(CountColumns(r.p) * CountRows(r.p));
+            EXPECT_EQ(seen.size(), (points + r.blockPoints - 1) / r.blockPoints);
+        }
+    }
+}
+
+// A grid with more start points than blocks times threads, and one of a
+// single long column: the join puts every list in grid order whatever the
+// thread count.
+TEST(EngineControl, SameListsForEveryThreadCountAndBlockSize) {
+    const ModelParams sets[] = {
+        {.step = 0.02, .iterations = 200},
+        {.x1 = -0.3, .x2 = -0.3, .y1 = -2.0, .y2 = 2.0, .a = 0.3, .step = 0.0005, .iterations = 3000},
+    };
+    for (const ModelParams& p : sets) {
+        ComputeControl one;
+        one.threads = 1;
+        const auto expected = engine::ComputeGrid(p, 500, 350, one, {});
+        ASSERT_TRUE(expected);
+        for (int threads : {2, 3, 8}) {
+            for (std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{333}}) {
+                ComputeControl control;
+                control.threads = threads;
+                engine::EngineOptions options;
+                options.blockPoints = block;
+                EXPECT_TRUE(engine::ComputeGrid(p, 500, 350, control, options) == expected)
+                    << threads << " threads, block " << block;
+            }
+        }
+    }
+}
