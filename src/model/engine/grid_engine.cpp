@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <barrier>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -61,29 +62,6 @@ std::size_t AutoBlockPoints(std::size_t total, int threads) {
     return std::clamp<std::size_t>(share, 512, 4096);
 }
 
-// Runs work(thread) on `threads` threads, the calling one included, and
-// returns when all have finished; the first exception is rethrown here.
-template <typename Work>
-void RunOnThreads(int threads, Work&& work) {
-    std::exception_ptr error;
-    std::mutex errorMutex;
-    auto guarded = [&](int t) {
-        try {
-            work(t);
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(errorMutex);
-            if (!error) error = std::current_exception();
-        }
-    };
-    {
-        std::vector<std::jthread> pool;
-        pool.reserve(static_cast<std::size_t>(threads - 1));
-        for (int t = 1; t < threads; ++t) pool.emplace_back(guarded, t);
-        guarded(0);
-    }
-    if (error) std::rethrow_exception(error);
-}
-
 }  // namespace
 
 std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX, std::int32_t originY,
@@ -117,87 +95,102 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
     const double ox = originX;
     const double oy = originY;
 
-    // Phase 1: end points, kinds, counts and attractor pixels per block.
-    std::atomic<std::size_t> nextBlock{0};
-    std::atomic<std::size_t> pointsDone{0};
-    std::atomic<bool> stop{false};
-    RunOnThreads(threads, [&](int) {
-        try {
-            std::vector<double> bx(blockPoints);
-            std::vector<double> by(blockPoints);
-            PointList scratch;
-            scratch.reserve(blockPoints);
-            while (!stop.load(std::memory_order_relaxed)) {
-                if (cancelled()) {
-                    stop = true;
-                    return;
-                }
-                const std::size_t b = nextBlock.fetch_add(1, std::memory_order_relaxed);
-                if (b >= blockCount) return;
-                Block& block = blocks[b];
-                const std::size_t n = block.end - block.begin;
-                // The block's start points, a run of column segments.
-                for (std::size_t i = 0; i < n;) {
-                    const std::size_t col = (block.begin + i) / rows;
-                    const std::size_t row = (block.begin + i) % rows;
-                    const std::size_t len = std::min(n - i, rows - row);
-                    std::fill(bx.begin() + static_cast<std::ptrdiff_t>(i),
-                              bx.begin() + static_cast<std::ptrdiff_t>(i + len), xs[col]);
-                    std::copy(ys.begin() + static_cast<std::ptrdiff_t>(row),
-                              ys.begin() + static_cast<std::ptrdiff_t>(row + len),
-                              by.begin() + static_cast<std::ptrdiff_t>(i));
-                    i += len;
-                }
-                if (iterate) kernel(job, bx.data(), by.data(), n);
-                scratch.clear();
-                std::size_t outside = 0;
-                for (std::size_t i = 0; i < n; ++i) {
-                    const double xe = bx[i];
-                    const double ye = by[i];
-                    // kinds[] starts as Infinity, the kind of most end points.
-                    if (!InsideSquare(xe, ye)) {
-                        ++outside;
-                        continue;
-                    }
-                    const EndKind kind = Classify(xe, ye);
-                    kinds[block.begin + i] = kind;
-                    if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
-                    scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
-                }
-                block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
-                block.attractors.assign(scratch.begin(), scratch.end());
-                const std::size_t done = pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
-                if (control.progress) control.progress(static_cast<double>(done) / static_cast<double>(total));
-            }
-        } catch (...) {
-            stop = true;
-            throw;
-        }
-    });
-    if (cancelled() || nextBlock.load() < blockCount) return std::nullopt;
-
-    // Phase 2: every list sized once, then filled block by block.
     SpaceLists out;
     PointList* const lists[kKinds] = {&out.basinInfinity, &out.basinZero, &out.basinO,
                                       &out.basinH,        &out.basinT,    &out.basinM};
     std::vector<std::array<std::size_t, kKinds>> offsets(blockCount);
     std::vector<std::size_t> attractorOffsets(blockCount);
-    std::array<std::size_t, kKinds> sums{};
-    std::size_t attractorSum = 0;
-    for (std::size_t b = 0; b < blockCount; ++b) {
-        offsets[b] = sums;
-        for (std::size_t k = 0; k < kKinds; ++k) sums[k] += blocks[b].counts[k];
-        attractorOffsets[b] = attractorSum;
-        attractorSum += blocks[b].attractors.size();
-    }
-    for (std::size_t k = 0; k < kKinds; ++k) lists[k]->resize(sums[k]);
-    out.attractors.resize(attractorSum);
-
     const BasinPlacement place = ComputeBasinPlacement(p);
     const std::int64_t pxFirst = std::int64_t{originX} - place.centreColumn + place.firstColumn;
     const std::int64_t pyFirst = std::int64_t{originY} - place.firstRow + place.centreRow;
+
+    std::atomic<std::size_t> nextBlock{0};
+    std::atomic<std::size_t> pointsDone{0};
     std::atomic<std::size_t> nextFill{0};
-    RunOnThreads(threads, [&](int) {
+    std::atomic<bool> stop{false};
+    std::exception_ptr error;
+    std::mutex errorMutex;
+    const auto fail = [&] {
+        const std::lock_guard<std::mutex> lock(errorMutex);
+        if (!error) error = std::current_exception();
+        stop = true;
+    };
+    bool proceed = false;  // written by the barrier's completion, read after it
+
+    // Between the phases, on one thread while the others wait: every list
+    // sized once from the block counts, and each block's offsets in them.
+    const auto between = [&]() noexcept {
+        if (stop || cancelled() || nextBlock.load() < blockCount) return;
+        try {
+            std::array<std::size_t, kKinds> sums{};
+            std::size_t attractorSum = 0;
+            for (std::size_t b = 0; b < blockCount; ++b) {
+                offsets[b] = sums;
+                for (std::size_t k = 0; k < kKinds; ++k) sums[k] += blocks[b].counts[k];
+                attractorOffsets[b] = attractorSum;
+                attractorSum += blocks[b].attractors.size();
+            }
+            for (std::size_t k = 0; k < kKinds; ++k) lists[k]->resize(sums[k]);
+            out.attractors.resize(attractorSum);
+            proceed = true;
+        } catch (...) {
+            fail();
+        }
+    };
+    std::barrier sync(threads, between);
+
+    // Phase 1: end points, kinds, counts and attractor pixels per block.
+    const auto phase1 = [&] {
+        std::vector<double> bx(blockPoints);
+        std::vector<double> by(blockPoints);
+        PointList scratch;
+        scratch.reserve(blockPoints);
+        while (!stop.load(std::memory_order_relaxed)) {
+            if (cancelled()) {
+                stop = true;
+                return;
+            }
+            const std::size_t b = nextBlock.fetch_add(1, std::memory_order_relaxed);
+            if (b >= blockCount) return;
+            Block& block = blocks[b];
+            const std::size_t n = block.end - block.begin;
+            // The block's start points, a run of column segments.
+            for (std::size_t i = 0; i < n;) {
+                const std::size_t col = (block.begin + i) / rows;
+                const std::size_t row = (block.begin + i) % rows;
+                const std::size_t len = std::min(n - i, rows - row);
+                std::fill(bx.begin() + static_cast<std::ptrdiff_t>(i),
+                          bx.begin() + static_cast<std::ptrdiff_t>(i + len), xs[col]);
+                std::copy(ys.begin() + static_cast<std::ptrdiff_t>(row),
+                          ys.begin() + static_cast<std::ptrdiff_t>(row + len),
+                          by.begin() + static_cast<std::ptrdiff_t>(i));
+                i += len;
+            }
+            if (iterate) kernel(job, bx.data(), by.data(), n);
+            scratch.clear();
+            std::size_t outside = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const double xe = bx[i];
+                const double ye = by[i];
+                // kinds[] starts as Infinity, the kind of most end points.
+                if (!InsideSquare(xe, ye)) {
+                    ++outside;
+                    continue;
+                }
+                const EndKind kind = Classify(xe, ye);
+                kinds[block.begin + i] = kind;
+                if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
+                scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
+            }
+            block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
+            block.attractors.assign(scratch.begin(), scratch.end());
+            const std::size_t done = pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
+            if (control.progress) control.progress(static_cast<double>(done) / static_cast<double>(total));
+        }
+    };
+
+    // Phase 2: each block written into the lists at its offsets.
+    const auto phase2 = [&] {
         for (;;) {
             const std::size_t b = nextFill.fetch_add(1, std::memory_order_relaxed);
             if (b >= blockCount) return;
@@ -224,7 +217,33 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
             }
             PointList().swap(block.attractors);
         }
-    });
+    };
+
+    const auto work = [&]() noexcept {
+        try {
+            phase1();
+        } catch (...) {
+            fail();
+        }
+        sync.arrive_and_wait();
+        if (proceed) phase2();
+    };
+    {
+        std::vector<std::jthread> pool;
+        try {
+            pool.reserve(static_cast<std::size_t>(threads - 1));
+            for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+        } catch (...) {
+            // Too few threads could be started: the barrier expects all of
+            // them. Stop the started ones at the barrier by running the missing
+            // arrivals here, then report the failure.
+            fail();
+            for (std::size_t t = pool.size() + 1; t < static_cast<std::size_t>(threads); ++t) sync.arrive_and_drop();
+        }
+        work();
+    }
+    if (error) std::rethrow_exception(error);
+    if (!proceed) return std::nullopt;
     return out;
 }
 
