@@ -116,6 +116,7 @@ void CMainWnd::BuildMenu() {
 
 void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRatio) {
     ++m_paintCount;
+    m_requestsPainted = m_repaintRequests;
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
     m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
     if (m_canvas.isNull()) return;

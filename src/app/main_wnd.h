@@ -56,6 +56,8 @@ public:
     // Repaints done so far, and repaints the commands asked for.
     int PaintCount() const { return m_paintCount; }
     int RepaintRequests() const { return m_repaintRequests; }
+    // True while a requested repaint has not happened yet.
+    bool RepaintPending() const { return m_requestsPainted != m_repaintRequests; }
     // How long a computation runs before its progress dialog appears.
     void SetProgressDelay(int milliseconds) { m_progressDelay.setInterval(milliseconds); }
 
@@ -86,6 +88,7 @@ private:
     CanvasWidget* m_canvasWidget = nullptr;
     int m_paintCount = 0;
     int m_repaintRequests = 0;
+    int m_requestsPainted = 0;  // requests the last repaint answered
 
     QTimer m_progressDelay;
     QTimer m_progressPoll;

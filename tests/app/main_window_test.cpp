@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QProcess>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,14 +107,18 @@ protected:
 
     QSize Client() const { return wnd->CanvasArea()->size(); }
 
+    // Waits until the repaints the commands asked for have happened.
+    bool WaitForRequestedRepaint() {
+        return QTest::qWaitFor([this] { return !wnd->RepaintPending(); });
+    }
+
     bool WaitForRepaintAfter(int paints) {
         return QTest::qWaitFor([&] { return wnd->PaintCount() > paints; });
     }
 
     // Waits for the computation to end and for the repaint it asked for.
     void WaitForResult() {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }, 30000));
-        ASSERT_TRUE(WaitForRepaintAfter(wnd->PaintCount()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing() && !wnd->RepaintPending(); }, 30000));
     }
 
     // Confirms the parameters dialog with edits, waits for the result and
@@ -297,14 +303,14 @@ TEST_F(MainWindowTest, SettingsSheetSetsTheSinglePanelItemsWhicheverWayItCloses)
         SCOPED_TRACE(testing::Message() << "ok " << row.ok << " twoModes " << row.twoModes);
         wnd->Hooks().runDialog =
             Press<CSetSheet>(row.ok, [&row](CSetSheet& s) { s.m_page1->Box(1017)->setChecked(row.twoModes); });
-        const int paints = wnd->PaintCount();
         const int requests = wnd->RepaintRequests();
         wnd->OnProgramSettings();
         EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), row.itemsEnabled);
         EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), row.itemsEnabled);
         EXPECT_EQ(wnd->View().m_twoModes, row.viewTwoModes);
         if (row.ok) {
-            EXPECT_TRUE(WaitForRepaintAfter(paints));
+            EXPECT_GT(wnd->RepaintRequests(), requests);
+            EXPECT_TRUE(WaitForRequestedRepaint());
         } else {
             EXPECT_EQ(wnd->RepaintRequests(), requests);
         }
@@ -326,9 +332,8 @@ TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOk) {
     EXPECT_EQ(wnd->View().m_fontSize, 13);
 
     wnd->Hooks().runDialog = Press<CSetSheet>(true, edit);
-    const int paints = wnd->PaintCount();
     wnd->OnProgramSettings();
-    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    ASSERT_TRUE(WaitForRequestedRepaint());
     EXPECT_EQ(wnd->View().m_showParams, 0);
     EXPECT_EQ(wnd->View().m_showLegend, 1);
     EXPECT_EQ(wnd->View().m_showGrid, 1);
@@ -345,18 +350,17 @@ TEST_F(MainWindowTest, SinglePanelCommandsChooseThePanel) {
 
     const int modes[] = {2, 2, 3, 3, 2};
     for (int mode : modes) {
-        const int paints = wnd->PaintCount();
+        const int requests = wnd->RepaintRequests();
         wnd->Action(mode == 2 ? kCmdShowAttractors : kCmdShowBasins)->trigger();
         EXPECT_EQ(wnd->View().m_viewMode, mode);
-        ASSERT_TRUE(WaitForRepaintAfter(paints));
+        EXPECT_GT(wnd->RepaintRequests(), requests);
+        ASSERT_TRUE(WaitForRequestedRepaint());
         EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(wnd->Model())), 0);
     }
     // The single attractor panel differs from the single basin panel.
     const QImage attractors = wnd->Canvas();
     wnd->OnShowBasins();
-    const int paints = wnd->PaintCount();
-    ASSERT_TRUE(WaitForRepaintAfter(paints - 1));
-    QTest::qWait(20);
+    ASSERT_TRUE(WaitForRequestedRepaint());
     EXPECT_NE(wnd->Canvas(), attractors);
 }
 
@@ -368,14 +372,14 @@ TEST_F(MainWindowTest, LegendDialogOkCopiesTheFieldsAndCancelDoesNot) {
     };
     wnd->Hooks().runDialog = Press<CLegendaDlg>(false, edit);
     const int requests = wnd->RepaintRequests();
-    int paints = wnd->PaintCount();
     wnd->OnLegend();
     EXPECT_EQ(wnd->RepaintRequests(), requests);
     EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), LegendFields{});
 
     wnd->Hooks().runDialog = Press<CLegendaDlg>(true, edit);
     wnd->OnLegend();
-    ASSERT_TRUE(WaitForRepaintAfter(paints));
+    EXPECT_GT(wnd->RepaintRequests(), requests);
+    ASSERT_TRUE(WaitForRequestedRepaint());
     EXPECT_EQ(wnd->View().m_nameHx, "Давление");
     EXPECT_EQ(wnd->View().m_maxHx, 1000.0);
     EXPECT_EQ(wnd->View().m_regionT, "устойчивость");
@@ -584,4 +588,61 @@ TEST_F(MainWindowTest, PrintDoesNothingAndExitClosesTheWindow) {
     EXPECT_FALSE(wnd->isVisible());
     EXPECT_TRUE(wnd->Canvas().isNull());
     EXPECT_TRUE(wnd->LegendPicture().isNull());
+}
+
+TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
+    // Started where "bitmap3.bmp" is, as the legend picture is looked up
+    // in the current folder first.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(ORBITOGRAPH_RESOURCES_DIR)));
+    wnd = std::make_unique<CMainWnd>(help);
+    QDir::setCurrent(previous);
+    ASSERT_EQ(wnd->LegendPicture().size(), QSize(260, 260));
+    wnd->Hooks().showError = [this](QWidget*, const QString& text) { errors << text; };
+    wnd->resize(1100, 800);
+    wnd->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.get()));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->PaintCount() > 0; }));
+
+    wnd->Hooks().runDialog = Press<CSetSheet>(true, [](CSetSheet& s) {
+        s.m_page1->Box(1019)->setChecked(true);
+        s.m_page1->Box(1020)->setChecked(true);
+        s.m_page1->Box(1021)->setChecked(true);
+    });
+    wnd->OnProgramSettings();
+    wnd->Hooks().runDialog = Press<CLegendaDlg>(true, [](CLegendaDlg& d) {
+        d.Edit(1022)->setText("Hx");
+        d.Edit(1027)->setText("1234.567");
+        d.Edit(1028)->setText("T region");
+    });
+    wnd->OnLegend();
+    Compute([](CDlgParam& d) {
+        d.Edit(1001)->setText("0.75");
+        d.Radio(1002)->setChecked(true);
+        d.Edit(1008)->setText("20");
+        d.Edit(1009)->setText("0.02");
+        d.Edit(1010)->setText("-1.5");
+    });
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("window"); };
+    wnd->OnSavePicture();
+    ASSERT_TRUE(errors.isEmpty());
+
+    const QString size = QStringLiteral("%1x%2").arg(Client().width()).arg(Client().height());
+    QProcess render;
+    render.start(QStringLiteral(ORBITOGRAPH_RENDER_COMMAND),
+                 {"--size", size, "--a", "0.75", "--dc-direction", "inward", "--iterations", "20", "--step", "0.02",
+                  "--x1", "-1.5", "--grid", "--legend", "--a-symmetry", "--legend-hx", "Hx", "--legend-max-hx",
+                  "1234.567", "--legend-t", "T region", "--legend-picture", QStringLiteral(ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp"),
+                  "-o", dir.filePath("render.png")});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    const QImage fromWindow(dir.filePath("window.png"));
+    const QImage fromCommand(dir.filePath("render.png"));
+    ASSERT_FALSE(fromCommand.isNull());
+    EXPECT_EQ(DifferentPixels(fromWindow.convertToFormat(QImage::Format_ARGB32),
+                              fromCommand.convertToFormat(QImage::Format_ARGB32)),
+              0);
+    EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
 }
