@@ -5,10 +5,13 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/interrupt_watch.h"
+#include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"
@@ -79,6 +82,9 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First, before any thread exists: every later thread inherits the
+    // blocked signals, and only the watch receives them.
+    InterruptWatch interrupt;
     std::vector<std::string> args(argv + 1, argv + argc);
     OptionsResult parsed = ParseRenderOptions(args);
     if (!parsed.options) {
@@ -122,7 +128,20 @@ int main(int argc, char** argv) {
     model.SetParams(o.params);
     model.originX = o.originX;
     model.originY = o.originY;
-    if (model.Compute() != ComputeStatus::Done) {
+    ComputeStatus status;
+    {
+        ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
+        ComputeControl control;
+        control.threads = o.threads;
+        control.cancel = &interrupt.Flag();
+        control.progress = progress.Callback();
+        status = model.Compute(control);
+    }
+    if (status == ComputeStatus::Cancelled || interrupt.Interrupted()) {
+        Complain("interrupted; nothing written");
+        return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
+    }
+    if (status != ComputeStatus::Done) {
         Complain("not enough memory for this grid");
         return kFailed;
     }
@@ -137,6 +156,12 @@ int main(int argc, char** argv) {
             Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
                      " picture");
             return kFailed;
+        }
+        // A picture whose writing has begun is finished whole; an interrupt
+        // before that leaves no file.
+        if (interrupt.Interrupted()) {
+            Complain("interrupted; nothing written");
+            return interrupt.ExitStatus();
         }
         QString why;
         if (!SavePngAtomically(canvas, QString::fromStdString(o.output),

@@ -67,6 +67,7 @@ std::string RenderUsage() {
            "  --step V                   grid step h [0.01]\n"
            "  --x1 V --x2 V --y1 V --y2 V    start rectangle, each in [-2, 2] [-2 2 -2 2]\n"
            "  --origin X,Y               model origin in pixels [the centre of --size]\n"
+           "  --threads N                worker threads, 1 to 1024 [every core]\n"
            "\n"
            "Picture (as the main window shows it):\n"
            "  --size WxH                 client area in pixels, 1 to 16384 each [1000x700]\n"
@@ -86,7 +87,10 @@ std::string RenderUsage() {
            "  -o FILE, --output FILE     write the picture as PNG under exactly this name\n"
            "  --counts                   one JSON line with the size of every list\n"
            "  --report                   the report lines, UTF-8\n"
-           "  --help                     this text\n";
+           "  --help                     this text\n"
+           "\n"
+           "On a terminal a progress line is shown on standard error. Ctrl+C stops\n"
+           "the computation; nothing is written and the exit status is 130.\n";
 }
 
 std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,
@@ -217,6 +221,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
              return true;
          }},
         {"--font-size", boundedInt(o.fontSize, "--font-size", 1, 50)},
+        {"--threads", boundedInt(o.threads, "--threads", 1, kMaxThreads)},
         {"--legend-hx", text(legend.nameHx)},
         {"--legend-hy", text(legend.nameHy)},
         {"--legend-max-hx", real(legend.maxHx, "--legend-max-hx")},

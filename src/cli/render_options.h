@@ -29,6 +29,9 @@ struct LegendOptions {
 // Largest client width or height the command draws, pixels.
 inline constexpr std::int32_t kMaxCanvasSide = 16384;
 
+// Most worker threads the command accepts.
+inline constexpr std::int32_t kMaxThreads = 1024;
+
 // Everything the headless command can be told.
 struct RenderOptions {
     ModelParams params;
@@ -39,6 +42,7 @@ struct RenderOptions {
     bool counts = false;
     bool report = false;
     bool help = false;
+    std::int32_t threads = 0;  // worker threads; 0: every core
 
     // The picture: client size and display switches, as the main window
     // would have them.

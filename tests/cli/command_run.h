@@ -1,9 +1,11 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -20,7 +22,11 @@ struct CommandRun {
 // quoted for the shell), capturing both streams. With a clean environment it
 // runs as on a machine without a display: no variables at all.
 inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = false) {
-    const std::string errFile = testing::TempDir() + "render_err.txt";
+    // A file of its own per run: test processes run in parallel.
+    std::string errFile = testing::TempDir() + "render_err_XXXXXX";
+    const int fd = mkstemp(errFile.data());
+    if (fd < 0) return {-1, {}, {}};
+    close(fd);
     const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + ORBITOGRAPH_RENDER + " " + args +
                             " 2>" + errFile;
     CommandRun r{};
@@ -35,6 +41,7 @@ inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = fal
         while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) r.err.append(buf.data(), n);
         fclose(f);
     }
+    std::remove(errFile.c_str());
     return r;
 }
 

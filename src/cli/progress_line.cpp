@@ -1,0 +1,48 @@
+#include "cli/progress_line.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace orbitograph {
+
+ProgressLine::ProgressLine(std::FILE* terminal) : m_terminal(terminal) {
+    if (m_terminal) m_thread = std::jthread([this](std::stop_token stop) { Show(stop); });
+}
+
+ProgressLine::~ProgressLine() {
+    if (!m_thread.joinable()) return;
+    m_thread.request_stop();
+    m_thread.join();
+    std::fputs("\r\033[K", m_terminal);
+    std::fflush(m_terminal);
+}
+
+std::function<void(double)> ProgressLine::Callback() {
+    if (!m_terminal) return {};
+    return [this](double fraction) {
+        const int permille = fraction <= 0.0 ? 0 : fraction >= 1.0 ? 1000 : static_cast<int>(fraction * 1000.0);
+        // Workers report in any order; the line only moves forward.
+        int seen = m_permille.load(std::memory_order_relaxed);
+        while (permille > seen && !m_permille.compare_exchange_weak(seen, permille, std::memory_order_relaxed)) {
+        }
+    };
+}
+
+void ProgressLine::Show(std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    int shown = -1;
+    std::unique_lock lock(mutex);
+    while (!stop.stop_requested()) {
+        const int permille = m_permille.load(std::memory_order_relaxed);
+        if (permille / 10 != shown) {
+            shown = permille / 10;
+            std::fprintf(m_terminal, "\rcomputing %3d%%", shown);
+            std::fflush(m_terminal);
+        }
+        wake.wait_for(lock, stop, std::chrono::milliseconds(100), [] { return false; });
+    }
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+namespace orbitograph {
+
+// A one-line progress display on a terminal: "computing  42%", redrawn in
+// place at most ten times a second by a thread of its own and erased when the
+// object goes away. Disabled, it shows nothing and its callback is empty.
+class ProgressLine {
+public:
+    explicit ProgressLine(std::FILE* terminal);  // null: disabled
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    // For ComputeControl::progress: cheap and callable from any thread.
+    std::function<void(double)> Callback();
+
+private:
+    void Show(std::stop_token stop);
+
+    std::FILE* m_terminal;
+    std::atomic<int> m_permille{0};
+    std::jthread m_thread;
+};
+
+}  // namespace orbitograph
