@@ -97,7 +97,14 @@ ModelParams DrawParams(Draw& d) {
         p.iterations = DrawIterations(d);
         DrawSide(d, p.x1, p.x2);
         DrawSide(d, p.y1, p.y2);
-        const double span = std::fmax(std::fmax(p.x2 - p.x1, p.y2 - p.y1), 0.01);
+        // Now and then a tiny rectangle with a tiny step, whose attractor
+        // pixels lie too far from the origin for 16-bit offsets.
+        const bool tiny = d.Chance(0.12);
+        if (tiny) {
+            if (p.x2 > p.x1) p.x2 = p.x1 + (p.x2 - p.x1) * 1e-3;
+            if (p.y2 > p.y1) p.y2 = p.y1 + (p.y2 - p.y1) * 1e-3;
+        }
+        const double span = std::fmax(std::fmax(p.x2 - p.x1, p.y2 - p.y1), tiny ? 1e-5 : 0.01);
         // At most about 12 points a side: the reference iterates every orbit in full.
         p.step = span / d.Between(1.0, 11.0);
         if (!CheckParameters(p)) return p;

@@ -12,13 +12,14 @@
 // counts of the earlier blocks give, every list has the same order for any
 // thread count and block size.
 //
-// Memory: besides the final lists, one byte per start point and the
-// attractor pixels once more until they are copied (each block's list is
-// released right after its copy), plus per thread two arrays of doubles of
-// one block. With at most a quarter of the orbits ending inside the square
-// (all three benchmark cases; the defaults have 9%) the peak stays below 1.3
-// times the final lists; the extreme case where every orbit ends inside
-// (negative N) peaks at about 1.56 times.
+// Memory: besides the final lists (8 bytes per basin point and per
+// attractor), one byte per start point and, until they are copied, the
+// attractor pixels once more, as 4-byte offsets whenever the step allows
+// (2 / h <= 32000) and released block by block; plus per thread a few arrays
+// of one block. The peak is thus at most about 1.31 times the final lists
+// (when every orbit ends inside the square), 1.06 times for a negative
+// iteration count (no copy is kept), and about 1.13 times when most orbits
+// escape. Steps below 1/16000 on a small rectangle keep 8-byte copies.
 
 #include "model/engine/grid_engine.h"
 
@@ -41,11 +42,23 @@ namespace {
 
 constexpr std::size_t kKinds = 6;  // EndKind::Infinity .. EndKind::M; None has no list
 
+struct Near {
+    std::int16_t dx;
+    std::int16_t dy;
+};
+
 struct Block {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::array<std::size_t, kKinds> counts{};
-    PointList attractors;
+    // The block's attractor pixels until they are copied: as offsets from
+    // the origin when every pixel of the square fits 16 bits (`near`),
+    // otherwise whole. With a negative iteration count neither is kept: the
+    // end points are the start points, all inside the square, and phase 2
+    // computes their pixels from the grid.
+    std::vector<Near> near;
+    PointList far;
+    std::size_t attractorCount = 0;
 };
 
 int ThreadCount(const ComputeControl& control) {
@@ -94,6 +107,11 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
     const double step = p.step;
     const double ox = originX;
     const double oy = originY;
+    // An end point inside the square has |xe|, |ye| <= 2, so |xe / step| and
+    // |ye / step| are at most 2 / step (division rounds monotonically), and
+    // adding the origin and truncating moves a pixel at most 2 more from the
+    // origin: with 2 / step <= 32000 every offset fits 16 bits.
+    const bool compact = 2.0 / step <= 32000.0;
 
     SpaceLists out;
     PointList* const lists[kKinds] = {&out.basinInfinity, &out.basinZero, &out.basinO,
@@ -128,7 +146,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
                 offsets[b] = sums;
                 for (std::size_t k = 0; k < kKinds; ++k) sums[k] += blocks[b].counts[k];
                 attractorOffsets[b] = attractorSum;
-                attractorSum += blocks[b].attractors.size();
+                attractorSum += blocks[b].attractorCount;
             }
             for (std::size_t k = 0; k < kKinds; ++k) lists[k]->resize(sums[k]);
             out.attractors.resize(attractorSum);
@@ -145,6 +163,8 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
         std::vector<double> by(blockPoints);
         PointList scratch;
         scratch.reserve(blockPoints);
+        std::vector<Near> nearScratch;
+        if (compact) nearScratch.reserve(blockPoints);
         while (!stop.load(std::memory_order_relaxed)) {
             if (cancelled()) {
                 stop = true;
@@ -168,6 +188,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
             }
             if (iterate) kernel(job, bx.data(), by.data(), n);
             scratch.clear();
+            nearScratch.clear();
             std::size_t outside = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 const double xe = bx[i];
@@ -180,10 +201,19 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
                 const EndKind kind = Classify(xe, ye);
                 kinds[block.begin + i] = kind;
                 if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
-                scratch.push_back({Trunc32(xe / step + ox), Trunc32(oy - ye / step)});
+                ++block.attractorCount;
+                if (!iterate) continue;
+                const Point pixel{Trunc32(xe / step + ox), Trunc32(oy - ye / step)};
+                if (compact) {
+                    nearScratch.push_back({static_cast<std::int16_t>(std::int64_t{pixel.x} - originX),
+                                           static_cast<std::int16_t>(std::int64_t{pixel.y} - originY)});
+                } else {
+                    scratch.push_back(pixel);
+                }
             }
             block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
-            block.attractors.assign(scratch.begin(), scratch.end());
+            block.far.assign(scratch.begin(), scratch.end());
+            block.near.assign(nearScratch.begin(), nearScratch.end());
             const std::size_t done = pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
             if (control.progress) control.progress(static_cast<double>(done) / static_cast<double>(total));
         }
@@ -211,11 +241,22 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
                     ++col;
                 }
             }
-            if (!block.attractors.empty()) {
-                std::memcpy(out.attractors.data() + attractorOffsets[b], block.attractors.data(),
-                            block.attractors.size() * sizeof(Point));
+            Point* att = out.attractors.data() + attractorOffsets[b];
+            if (!iterate) {
+                col = block.begin / rows;
+                row = block.begin % rows;
+                for (std::size_t i = block.begin; i < block.end; ++i) {
+                    *att++ = {Trunc32(xs[col] / step + ox), Trunc32(oy - ys[row] / step)};
+                    if (++row == rows) {
+                        row = 0;
+                        ++col;
+                    }
+                }
             }
-            PointList().swap(block.attractors);
+            for (const Near q : block.near) *att++ = {originX + q.dx, originY + q.dy};
+            if (!block.far.empty()) std::memcpy(att, block.far.data(), block.far.size() * sizeof(Point));
+            std::vector<Near>().swap(block.near);
+            PointList().swap(block.far);
         }
     };
 
@@ -234,10 +275,9 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
             pool.reserve(static_cast<std::size_t>(threads - 1));
             for (int t = 1; t < threads; ++t) pool.emplace_back(work);
         } catch (...) {
-            // Too few threads could be started: the barrier expects all of
-            // them. Stop the started ones at the barrier by running the missing
-            // arrivals here, then report the failure.
-            fail();
+            // Fewer threads than asked could be started: the blocks are
+            // shared dynamically, so those run them all; the barrier stops
+            // waiting for the others.
             for (std::size_t t = pool.size() + 1; t < static_cast<std::size_t>(threads); ++t) sync.arrive_and_drop();
         }
         work();
