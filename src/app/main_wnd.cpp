@@ -81,6 +81,7 @@ void CMainWnd::BuildMenu() {
     connect(add(file, kCmdExit, QStringLiteral("Выход")), &QAction::triggered, this, &CMainWnd::OnExit);
 
     QMenu* params = bar->addMenu(QStringLiteral("Параметры"));
+    params->setSeparatorsCollapsible(false);  // the pop-up begins with a separator
     params->addSeparator();
     connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered,
             this, &CMainWnd::OnFractalParameters);
