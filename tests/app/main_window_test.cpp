@@ -646,3 +646,14 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
               0);
     EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
 }
+
+TEST_F(MainWindowTest, ClosingTheWindowDuringAComputationStopsItAtOnce) {
+    blockEngine = true;
+    wnd->Hooks().runDialog = Press<CDlgParam>(true);
+    wnd->OnFractalParameters();
+    ASSERT_TRUE(wnd->Computing());
+    const auto start = std::chrono::steady_clock::now();
+    wnd->close();
+    wnd.reset();  // waits for the worker
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
