@@ -59,6 +59,7 @@ struct Block {
     std::vector<Near> near;
     PointList far;
     std::size_t attractorCount = 0;
+    int worker = 0;  // the thread that computed the block writes it out too
 };
 
 int ThreadCount(const ComputeControl& control) {
@@ -124,7 +125,6 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
 
     std::atomic<std::size_t> nextBlock{0};
     std::atomic<std::size_t> pointsDone{0};
-    std::atomic<std::size_t> nextFill{0};
     std::atomic<bool> stop{false};
     std::exception_ptr error;
     std::mutex errorMutex;
@@ -158,7 +158,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
     std::barrier sync(threads, between);
 
     // Phase 1: end points, kinds, counts and attractor pixels per block.
-    const auto phase1 = [&] {
+    const auto phase1 = [&](int worker) {
         std::vector<double> bx(blockPoints);
         std::vector<double> by(blockPoints);
         PointList scratch;
@@ -173,6 +173,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
             const std::size_t b = nextBlock.fetch_add(1, std::memory_order_relaxed);
             if (b >= blockCount) return;
             Block& block = blocks[b];
+            block.worker = worker;
             const std::size_t n = block.end - block.begin;
             // The block's start points, a run of column segments.
             for (std::size_t i = 0; i < n;) {
@@ -219,27 +220,36 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
         }
     };
 
-    // Phase 2: each block written into the lists at its offsets.
-    const auto phase2 = [&] {
-        for (;;) {
-            const std::size_t b = nextFill.fetch_add(1, std::memory_order_relaxed);
-            if (b >= blockCount) return;
+    // Phase 2: each block written into the lists at its offsets, by the
+    // thread that computed it, whose cache still holds its kinds.
+    const auto phase2 = [&](int worker) {
+        for (std::size_t b = 0; b < blockCount; ++b) {
             Block& block = blocks[b];
+            if (block.worker != worker) continue;
             Point* dst[kKinds];
             for (std::size_t k = 0; k < kKinds; ++k) dst[k] = lists[k]->data() + offsets[b][k];
             std::size_t col = block.begin / rows;
             std::size_t row = block.begin % rows;
-            for (std::size_t i = block.begin; i < block.end; ++i) {
+            // Kinds come in long runs (neighbouring start points tend to end
+            // alike), so each run is written by one tight loop.
+            for (std::size_t i = block.begin; i < block.end;) {
                 const EndKind kind = kinds[i];
-                if (kind != EndKind::None) {
-                    *dst[static_cast<std::size_t>(kind)]++ =
-                        Point{Wrap32(pxFirst + static_cast<std::int64_t>(col)),
-                              Wrap32(pyFirst - static_cast<std::int64_t>(row))};
+                std::size_t j = i + 1;
+                while (j < block.end && kinds[j] == kind) ++j;
+                if (kind == EndKind::None) {
+                    for (std::size_t t = i; t < j; ++t) {
+                        if (++row == rows) row = 0, ++col;
+                    }
+                } else {
+                    Point* q = dst[static_cast<std::size_t>(kind)];
+                    for (std::size_t t = i; t < j; ++t) {
+                        *q++ = Point{Wrap32(pxFirst + static_cast<std::int64_t>(col)),
+                                     Wrap32(pyFirst - static_cast<std::int64_t>(row))};
+                        if (++row == rows) row = 0, ++col;
+                    }
+                    dst[static_cast<std::size_t>(kind)] = q;
                 }
-                if (++row == rows) {
-                    row = 0;
-                    ++col;
-                }
+                i = j;
             }
             Point* att = out.attractors.data() + attractorOffsets[b];
             if (!iterate) {
@@ -260,27 +270,27 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
         }
     };
 
-    const auto work = [&]() noexcept {
+    const auto work = [&](int worker) noexcept {
         try {
-            phase1();
+            phase1(worker);
         } catch (...) {
             fail();
         }
         sync.arrive_and_wait();
-        if (proceed) phase2();
+        if (proceed) phase2(worker);
     };
     {
         std::vector<std::jthread> pool;
         try {
             pool.reserve(static_cast<std::size_t>(threads - 1));
-            for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+            for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
         } catch (...) {
             // Fewer threads than asked could be started: the blocks are
             // shared dynamically, so those run them all; the barrier stops
             // waiting for the others.
             for (std::size_t t = pool.size() + 1; t < static_cast<std::size_t>(threads); ++t) sync.arrive_and_drop();
         }
-        work();
+        work(0);
     }
     if (error) std::rethrow_exception(error);
     if (!proceed) return std::nullopt;
