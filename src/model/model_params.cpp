@@ -67,9 +67,12 @@ std::optional<ParamError> CheckParameters(const ModelParams& p) {
             return ParamError{edges[i], std::string("Значение ") + names[i] + " должно быть числом от -2 до 2."};
     }
     const std::string limit = FormatInt(kMaxStartPoints);
-    const double estimate = EstimateSide(p.x1, p.x2, p.step) * EstimateSide(p.y1, p.y2, p.step);
+    const double columns = EstimateSide(p.x1, p.x2, p.step);
+    const double rows = EstimateSide(p.y1, p.y2, p.step);
     std::int64_t points = 0;
-    if (estimate > 2.0 * static_cast<double>(kMaxStartPoints)) {
+    if (columns == 0.0 || rows == 0.0) {
+        points = 0;  // an empty side: no walk of the other, however fine
+    } else if (columns * rows > 2.0 * static_cast<double>(kMaxStartPoints)) {
         points = -1;
     } else {
         points = CountColumns(p) * CountRows(p);

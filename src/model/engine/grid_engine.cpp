@@ -81,8 +81,11 @@ std::size_t AutoBlockPoints(std::size_t total, int threads) {
 std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX, std::int32_t originY,
                                       const ComputeControl& control, const EngineOptions& options) {
     const auto cancelled = [&] { return control.cancel && control.cancel->load(std::memory_order_relaxed); };
-    const std::vector<double> xs = GridCoordinates(p.x1, p.x2, p.step);
-    const std::vector<double> ys = GridCoordinates(p.y1, p.y2, p.step);
+    // An empty side means no start point: the other side of an empty
+    // rectangle is never walked (with a fine step it could be billions).
+    const bool empty = !(p.x1 <= p.x2 && p.y1 <= p.y2);
+    const std::vector<double> xs = empty ? std::vector<double>{} : GridCoordinates(p.x1, p.x2, p.step);
+    const std::vector<double> ys = empty ? std::vector<double>{} : GridCoordinates(p.y1, p.y2, p.step);
     const std::size_t rows = ys.size();
     const std::size_t total = xs.size() * rows;
     if (cancelled()) return std::nullopt;
