@@ -111,7 +111,7 @@ TEST(EngineControl, SameListsForEveryThreadCountAndBlockSize) {
 // An empty rectangle with the finest step: no walk of the other side (it
 // would be four billion rows), no point, and promptly.
 TEST(EngineControl, EmptyRectangleWithTheFinestStep) {
-    for (const ModelParams p : {ModelParams{.x1 = 1.0, .x2 = -1.0, .step = kMinStep},
+    for (const ModelParams& p : {ModelParams{.x1 = 1.0, .x2 = -1.0, .step = kMinStep},
                                 ModelParams{.y1 = 0.5, .y2 = 0.25, .step = kMinStep}}) {
         ASSERT_FALSE(CheckParameters(p));
         const auto lists = ComputeSpaces(p, 500, 350);
