@@ -106,7 +106,7 @@ void BruteForce(benchmark::State& state) {
             for (double y : gy) ex.push_back(x), ey.push_back(y);
         }
         std::vector<double> sx = ex, sy = ey;
-        engine::EndPointsScalar(job, ex.data(), ey.data(), ex.size());
+        engine::EndPointsInPlace(engine::EndPointsScalar, job, ex.data(), ey.data(), ex.size());
         for (std::size_t i = 0; i < ex.size(); ++i) {
             if (!std::isnan(ex[i])) xs.push_back(sx[i]), ys.push_back(sy[i]);
         }
@@ -128,7 +128,7 @@ void BruteForce(benchmark::State& state) {
         std::vector<double> x = xs, y = ys;
         const Clock::time_point t1 = Clock::now();
         const double c1 = ThreadCpuSeconds();
-        engine::EndPointsVector(job, x.data(), y.data(), x.size());
+        engine::EndPointsInPlace(engine::EndPointsVector, job, x.data(), y.data(), x.size());
         cpu = std::min(cpu, ThreadCpuSeconds() - c1);
         engine = std::min(engine, Seconds(Clock::now() - t1));
         benchmark::DoNotOptimize(x);

@@ -188,7 +188,7 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
             const engine::OrbitJob job = engine::MakeOrbitJob(p);
             for (engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
                 std::vector<double> kx = x, ky = y;
-                kernel(job, kx.data(), ky.data(), kx.size());
+                engine::EndPointsInPlace(kernel, job, kx.data(), ky.data(), kx.size());
                 for (std::size_t i = 0; i < x.size(); ++i) {
                     double ex, ey;
                     reference::IterateOrbit(p, x[i], y[i], ex, ey);

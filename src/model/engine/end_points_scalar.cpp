@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "model/engine/orbit_job.h"
 #include "model/orbit.h"
@@ -52,12 +55,33 @@ State EndPoint(const OrbitJob& job, const MapParams& m, State s) {
 
 }  // namespace
 
-void EndPointsScalar(const OrbitJob& job, double* x, double* y, std::size_t n) {
+std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                            double* ey, double* index) {
     const MapParams m{job.a, job.dc, job.kc, job.dcOutward, job.kcOutward, 0};
+    std::size_t listed = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const State e = EndPoint(job, m, {x[i], y[i]});
-        x[i] = e.x;
-        y[i] = e.y;
+        if (std::isnan(e.x)) continue;  // proven outside (a NaN end point is outside too)
+        ex[listed] = e.x;
+        ey[listed] = e.y;
+        index[listed] = static_cast<double>(i);
+        ++listed;
+    }
+    return listed;
+}
+
+void EndPointsInPlace(EndPointKernel kernel, const OrbitJob& job, double* x, double* y, std::size_t n) {
+    std::vector<double> sx(n + kKernelPadding), sy(n + kKernelPadding);
+    std::vector<double> ex(n + kKernelPadding), ey(n + kKernelPadding), index(n + kKernelPadding);
+    std::copy(x, x + n, sx.begin());
+    std::copy(y, y + n, sy.begin());
+    const std::size_t m = kernel(job, sx.data(), sy.data(), n, ex.data(), ey.data(), index.data());
+    std::fill(x, x + n, std::numeric_limits<double>::quiet_NaN());
+    std::fill(y, y + n, std::numeric_limits<double>::quiet_NaN());
+    for (std::size_t j = 0; j < m; ++j) {
+        const auto i = static_cast<std::size_t>(index[j]);
+        x[i] = ex[j];
+        y[i] = ey[j];
     }
 }
 

@@ -28,7 +28,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 
 #include "model/engine/orbit_job.h"
 
@@ -47,6 +46,7 @@ using M = hn::Mask<D>;
 constexpr std::size_t kG = 4;
 constexpr std::size_t kL = hn::MaxLanes(D());
 constexpr std::size_t kW = kG * kL;
+static_assert(kL <= kKernelPadding, "the callers' padding covers one vector");
 
 // Every orbit makes its first kHeadSteps steps in rounds over all live
 // orbits of the call, densely packed: after each round the orbits that
@@ -114,24 +114,30 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
     }
 }
 
-// The head: `steps` steps for the m live orbits in wx, wy (their numbers in
-// wi), in rounds of a few steps. After a round an orbit is dropped when its
+// The head: `steps` steps for the m orbits starting at x, y, in rounds of a
+// few steps; the live ones are kept packed in wx, wy with their numbers in wi. After a round an orbit is dropped when its
 // escape test holds or (guardMatters) its guard closed on the way: it ends
 // outside (escape_bound.cpp). The others are packed to the front in their
-// order; their states are exact. Returns the number still live. The arrays
+// order; their states are exact. Returns the number still live. All arrays
 // hold at least m + L elements (the last vector may read the L - 1 beyond m).
 template <bool kOutX, bool kOutY, bool kGuard>
-std::size_t Head(const Constants& c, std::int64_t steps, double* wx, double* wy, double* wi, std::size_t m) {
+std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const double* y, std::size_t m,
+                 double* wx, double* wy, double* wi) {
     const D d;
+    // The first round reads the start points and numbers them; later rounds
+    // work in place on the packed arrays.
+    const double* sx = x;
+    const double* sy = y;
+    const double* si = nullptr;
     for (std::int64_t done = 0; done < steps && m > 0;) {
         // Short rounds first, while most orbits are leaving; longer ones
         // when the survivors are mostly bounded.
         const std::int64_t r = std::min<std::int64_t>(steps - done, done < 8 ? 2 : (done < 16 ? 4 : 8));
         std::size_t out = 0;
         for (std::size_t i = 0; i < m; i += kL) {
-            V x[1] = {hn::LoadU(d, wx + i)};
-            V y[1] = {hn::LoadU(d, wy + i)};
-            const V id = hn::LoadU(d, wi + i);
+            V x[1] = {hn::LoadU(d, sx + i)};
+            V y[1] = {hn::LoadU(d, sy + i)};
+            const V id = si ? hn::LoadU(d, si + i) : hn::Add(hn::Iota(d, 0.0), hn::Set(d, static_cast<double>(i)));
             M closed[1] = {hn::FirstN(d, 0)};
             for (std::int64_t k = 0; k < r; ++k) {
                 if constexpr (kGuard) closed[0] = hn::Or(closed[0], GuardClosed(c, x[0], y[0]));
@@ -164,6 +170,14 @@ std::size_t Head(const Constants& c, std::int64_t steps, double* wx, double* wy,
         }
         m = out;
         done += r;
+        sx = wx;
+        sy = wy;
+        si = wi;
+    }
+    if (si == nullptr) {  // no round at all (steps >= 1 makes this unreachable)
+        std::copy(x, x + m, wx);
+        std::copy(y, y + m, wy);
+        for (std::size_t i = 0; i < m; ++i) wi[i] = static_cast<double>(i);
     }
     return m;
 }
@@ -295,59 +309,39 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
 }
 
 // Splitting an orbit's steps as head + tail changes nothing: the tail starts
-// from the exact state after the head. Outputs start as NaN (outside) and
-// receive the end points of the orbits that were not proven outside.
+// from the exact state after the head. The tail's lanes write NaN for the
+// orbits they prove outside; those stay listed (a NaN end point is outside).
 template <bool kOutX, bool kOutY, bool kGuard>
-void Run(const OrbitJob& job, double* x, double* y, std::size_t n) {
+std::size_t Run(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex, double* ey,
+                double* index) {
     const Constants c(job);
-    // Left uninitialised but for the padding: every element below n is set.
-    const std::unique_ptr<double[]> wx(new double[n + kL]);
-    const std::unique_ptr<double[]> wy(new double[n + kL]);
-    const std::unique_ptr<double[]> wi(new double[n + kL]);
-    for (std::size_t i = 0; i < n; ++i) wx[i] = x[i], wy[i] = y[i], wi[i] = static_cast<double>(i);
-    std::fill(wx.get() + n, wx.get() + n + kL, 0.0);
-    std::fill(wy.get() + n, wy.get() + n + kL, 0.0);
-    std::fill(wi.get() + n, wi.get() + n + kL, 0.0);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::fill(x, x + n, nan);
-    std::fill(y, y + n, nan);
     const std::int64_t head = std::min(job.steps, kHeadSteps);
-    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, wx.get(), wy.get(), wi.get(), n);
+    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, x, y, n, ex, ey, index);
     if (job.steps > head && m > 0) {
         OrbitJob tail = job;
         tail.steps = job.steps - head;
-        Lanes<kOutX, kOutY, kGuard>(tail, wx.get(), wy.get(), m);
+        Lanes<kOutX, kOutY, kGuard>(tail, ex, ey, m);
     }
-    for (std::size_t j = 0; j < m; ++j) {
-        const auto i = static_cast<std::size_t>(wi[j]);
-        x[i] = wx[j];
-        y[i] = wy[j];
-    }
+    return m;
 }
 
 template <bool kOutX, bool kOutY>
-void RunGuard(const OrbitJob& job, double* x, double* y, std::size_t n) {
-    if (job.guardMatters) {
-        Run<kOutX, kOutY, true>(job, x, y, n);
-    } else {
-        Run<kOutX, kOutY, false>(job, x, y, n);
-    }
+std::size_t RunGuard(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex, double* ey,
+                     double* index) {
+    if (job.guardMatters) return Run<kOutX, kOutY, true>(job, x, y, n, ex, ey, index);
+    return Run<kOutX, kOutY, false>(job, x, y, n, ex, ey, index);
 }
 
 }  // namespace
 
-void EndPointsTarget(const OrbitJob& job, double* x, double* y, std::size_t n) {
+std::size_t EndPointsTarget(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                            double* ey, double* index) {
     if (job.dcOutward == 1) {
-        if (job.kcOutward == 1) {
-            RunGuard<true, true>(job, x, y, n);
-        } else {
-            RunGuard<true, false>(job, x, y, n);
-        }
-    } else if (job.kcOutward == 1) {
-        RunGuard<false, true>(job, x, y, n);
-    } else {
-        RunGuard<false, false>(job, x, y, n);
+        if (job.kcOutward == 1) return RunGuard<true, true>(job, x, y, n, ex, ey, index);
+        return RunGuard<true, false>(job, x, y, n, ex, ey, index);
     }
+    if (job.kcOutward == 1) return RunGuard<false, true>(job, x, y, n, ex, ey, index);
+    return RunGuard<false, false>(job, x, y, n, ex, ey, index);
 }
 
 }  // namespace HWY_NAMESPACE
@@ -359,8 +353,9 @@ namespace orbitograph::engine {
 
 HWY_EXPORT(EndPointsTarget);
 
-void EndPointsVector(const OrbitJob& job, double* x, double* y, std::size_t n) {
-    HWY_DYNAMIC_DISPATCH(EndPointsTarget)(job, x, y, n);
+std::size_t EndPointsVector(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                            double* ey, double* index) {
+    return HWY_DYNAMIC_DISPATCH(EndPointsTarget)(job, x, y, n, ex, ey, index);
 }
 
 }  // namespace orbitograph::engine

@@ -162,8 +162,11 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
 
     // Phase 1: end points, kinds, counts and attractor pixels per block.
     const auto phase1 = [&](int worker) {
-        std::vector<double> bx(blockPoints);
-        std::vector<double> by(blockPoints);
+        std::vector<double> bx(blockPoints + kKernelPadding);
+        std::vector<double> by(blockPoints + kKernelPadding);
+        std::vector<double> ex(blockPoints + kKernelPadding);
+        std::vector<double> ey(blockPoints + kKernelPadding);
+        std::vector<double> ei(blockPoints + kKernelPadding);
         PointList scratch;
         scratch.reserve(blockPoints);
         std::vector<Near> nearScratch;
@@ -190,18 +193,26 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
                           by.begin() + static_cast<std::ptrdiff_t>(i));
                 i += len;
             }
-            if (iterate) kernel(job, bx.data(), by.data(), n);
+            std::size_t listed = n;
+            const double* rx = bx.data();
+            const double* ry = by.data();
+            if (iterate) {
+                listed = kernel(job, bx.data(), by.data(), n, ex.data(), ey.data(), ei.data());
+                rx = ex.data();
+                ry = ey.data();
+            }
             scratch.clear();
             nearScratch.clear();
-            std::size_t outside = 0;
-            for (std::size_t i = 0; i < n; ++i) {
-                const double xe = bx[i];
-                const double ye = by[i];
-                // kinds[] starts as Infinity, the kind of most end points.
+            std::size_t outside = n - listed;  // the orbits the kernel left out
+            for (std::size_t j = 0; j < listed; ++j) {
+                const double xe = rx[j];
+                const double ye = ry[j];
+                // kinds[] starts as Infinity, the kind of every unlisted orbit.
                 if (!InsideSquare(xe, ye)) {
                     ++outside;
                     continue;
                 }
+                const std::size_t i = iterate ? static_cast<std::size_t>(ei[j]) : j;
                 const EndKind kind = Classify(xe, ye);
                 kinds[block.begin + i] = kind;
                 if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];

@@ -31,20 +31,32 @@ struct OrbitJob {
 // iterations >= 0. The escape threshold and its proof are in escape_bound.cpp.
 OrbitJob MakeOrbitJob(const ModelParams& p);
 
-// The contract every kernel meets: on entry x[i], y[i] hold start points; on
-// return each holds either the exact end point after job.steps map steps
-// under the guard, or NaN in both coordinates when the orbit is proven to end
-// outside the square [-2, 2]^2 (its exact end point is then not needed:
-// classification and attractor list only ask whether it is outside).
-// Runs on the calling thread; n may be 0.
-using EndPointKernel = void (*)(const OrbitJob& job, double* x, double* y, std::size_t n);
+// The contract every kernel meets. On entry x[i], y[i] (i < n) hold start
+// points. On return the first m entries of ex, ey, index (m is returned)
+// list, in increasing i, every orbit not proven to end outside the square
+// [-2, 2]^2: index[j] is its i (as a double, exact), ex[j], ey[j] its exact end
+// point after job.steps map steps under the guard (possibly outside too).
+// Every orbit left out ends outside; its exact end point is not needed, as
+// the classification and the attractor list only ask whether it is outside.
+// All five arrays hold at least n + kKernelPadding elements; the padding of
+// x and y must be initialised (its values do not matter). Runs on the calling
+// thread; n may be 0.
+inline constexpr std::size_t kKernelPadding = 16;
+using EndPointKernel = std::size_t (*)(const OrbitJob& job, const double* x, const double* y, std::size_t n,
+                                       double* ex, double* ey, double* index);
 
 // Straightforward one-orbit-at-a-time kernel with the same shortcuts.
-void EndPointsScalar(const OrbitJob& job, double* x, double* y, std::size_t n);
+std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                            double* ey, double* index);
 
 // Vector kernel across start points; the instruction set is chosen at run
 // time among those the processor supports (AVX-512, AVX2, SSE4, SSSE3, or
 // portable code).
-void EndPointsVector(const OrbitJob& job, double* x, double* y, std::size_t n);
+std::size_t EndPointsVector(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                            double* ey, double* index);
+
+// Runs `kernel` and writes its result back over x, y: the end point where it
+// lists one, NaN in both coordinates for an orbit proven to end outside.
+void EndPointsInPlace(EndPointKernel kernel, const OrbitJob& job, double* x, double* y, std::size_t n);
 
 }  // namespace orbitograph::engine
