@@ -11,13 +11,20 @@
 // escape_bound.cpp and end_points_scalar.cpp; how this kernel applies them is
 // stated beside each.
 //
-// Shape. G vectors of L lanes (W = G * L orbits) advance together so that
-// the latency of one step is hidden by the other vectors' work. Between
-// checks a lane makes k unconditional steps of the map without the guard:
-// by escape_bound.cpp that changes no result unless guardMatters, in which
-// case every lane records at every state it steps from whether the guard is
+// Shape. Two phases (see Head and Lanes): first all orbits of the call in
+// dense rounds, escaping ones dropping out; then the survivors in G vectors
+// of L lanes (W = G * L orbits) that advance together, so that the latency
+// of one step (about 14 cycles) is hidden by the other vectors' work, each
+// lane taking a new orbit when its own is settled. Between checks a lane
+// makes unconditional steps of the map without the guard: by
+// escape_bound.cpp that changes no result unless guardMatters, in which case
+// every lane records at every state it steps from whether the guard is
 // closed there; a lane so marked ends outside (its frozen state has x <= -100),
 // whatever its unguarded continuation holds.
+//
+// Measured on AVX2 (Zen 3): G = 4 keeps all states in registers and reaches
+// about 2.1 to 2.3 thousand million steps a second per core; the action's
+// sign by blend was faster than by a sign-bit XOR.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "model/engine/end_points_simd.cpp"
@@ -194,10 +201,11 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
 //    from the saved state on with a period dividing lam, and the end point is
 //    the state (remaining mod lam) steps ahead; the lane keeps going for
 //    those steps only. Its saved state moves to the current one when lam
-//    reaches a doubling limit (Brent's scheme, compared at checks only): once
-//    the orbit is in its cycle of period p, a saved state is matched at the
-//    first check a multiple of p steps later, which a limit of at least
-//    lcm(p, check spacing) always reaches.
+//    reaches a doubling limit (Brent's scheme, compared at checks only). A
+//    match always proves periodicity, so irregular check spacing can only
+//    delay a detection: once the orbit is in its cycle of period p and the
+//    checks run every 64 steps, a saved state is matched within lcm(p, 64)
+//    steps, which a limit doubled past that value allows.
 // Idle lanes (no start point left) carry an infinite count and are ignored.
 template <bool kOutX, bool kOutY, bool kGuard>
 void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
