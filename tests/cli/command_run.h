@@ -20,14 +20,16 @@ struct CommandRun {
 
 // Runs the real command through the shell with these arguments (already
 // quoted for the shell), capturing both streams. With a clean environment it
-// runs as on a machine without a display: no variables at all.
-inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = false) {
+// runs as on a machine without a display: no variables at all but those of
+// `environment` ("NAME=value ...", shell-quoted).
+inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = false,
+                            const std::string& environment = {}) {
     // A file of its own per run: test processes run in parallel.
     std::string errFile = testing::TempDir() + "render_err_XXXXXX";
     const int fd = mkstemp(errFile.data());
     if (fd < 0) return {-1, {}, {}};
     close(fd);
-    const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + ORBITOGRAPH_RENDER + " " + args +
+    const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + environment + " " + ORBITOGRAPH_RENDER + " " + args +
                             " 2>" + errFile;
     CommandRun r{};
     FILE* pipe = popen(cmd.c_str(), "r");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -123,4 +124,23 @@ TEST(RenderPicture, FailuresWriteNothing) {
     EXPECT_EQ(p.err.find('\n'), p.err.size() - 1) << p.err;
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(out)));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(RenderPicture, WithoutAnyFontTheTextStillDraws) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A font configuration that knows no fonts at all.
+    const QString config = dir.filePath("fonts.conf");
+    {
+        QFile f(config);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("<?xml version=\"1.0\"?><fontconfig><dir>" + dir.filePath("none") + "</dir><cachedir>" +
+                 dir.filePath("cache") + "</cachedir></fontconfig>")
+                    .toUtf8());
+    }
+    const QString file = dir.filePath("frame.png");
+    const CommandRun r = RunRender("--legend --size 400x300 -o '" + file.toStdString() + "'", true,
+                                   "FONTCONFIG_FILE='" + config.toStdString() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(QImage(file).size(), QSize(400, 300));
 }
