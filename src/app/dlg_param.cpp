@@ -56,7 +56,7 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
 
 CDlgParam::CDlgParam(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Параметры и исходные данные модели"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(272, 336));

@@ -84,7 +84,7 @@ std::optional<FieldFailure> CPage2::SaveControls() {
 CSetSheet::CSetSheet(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Настройки программы"));
     setFont(DialogFont());
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_tabs = new QTabWidget(this);
     m_page1 = new CPage1;
     m_page2 = new CPage2;

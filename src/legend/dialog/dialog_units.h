@@ -30,7 +30,7 @@ private:
 // desktop's font is wider than the one the layout was made for.
 void WidenToText(QWidget* control);
 
-// The font the dialogs are laid out for: 8 points of a Windows dialog face
+// The font the dialogs are laid out for: 8 points of the classic dialog face
 // or, on Linux, the metric-compatible Liberation Sans.
 QFont DialogFont();
 

@@ -30,7 +30,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QRect r, bool wrap = fals
 CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     InitLegendDialogResources();
     setWindowTitle(QStringLiteral("Легенда"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(455, 287));
