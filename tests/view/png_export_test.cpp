@@ -29,6 +29,20 @@ TEST(PngExport, WritesThePixelsAndTheDescription) {
     const QImage back = reader.read().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(back, canvas);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("frame")});
+
+    // Uncompressed, readable by any tool, and ahead of the pixels.
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray bytes = raw.readAll();
+    const qsizetype text = bytes.indexOf(QByteArray("tEXtOrbitograph\0", 16) + description.toLatin1());
+    EXPECT_EQ(text, 8 + 25 + 4);
+    EXPECT_LT(text, bytes.indexOf("IDAT"));
+
+    // Text beyond Latin-1 is kept as well.
+    const QString cyrillic = QStringLiteral("Шаг (h)=0.01");
+    ASSERT_TRUE(SavePngAtomically(canvas, path, cyrillic, &why)) << why.toStdString();
+    EXPECT_EQ(QImageReader(path).text(QString::fromLatin1(kPngTextKey)), cyrillic);
+    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_ARGB32), canvas);
 }
 
 TEST(PngExport, DescriptionNamesEveryParameterOnOneLine) {
