@@ -405,10 +405,12 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
         const char* written;
     };
     const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}, {"*.png", "*.png.png"}};
+    wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.chosen);
         wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(row.chosen); };
-        wnd->OnSavePicture();
+        QTest::keyClick(wnd.get(), Qt::Key_F5);
         const QString written = dir.filePath(row.written);
         ASSERT_TRUE(QFile::exists(written));
         QImage saved(written, "PNG");
