@@ -2,9 +2,7 @@
 
 #include <pthread.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <ctime>
 
 namespace orbitograph {
 
@@ -12,13 +10,15 @@ InterruptWatch::InterruptWatch() {
     sigemptyset(&m_signals);
     sigaddset(&m_signals, SIGINT);
     sigaddset(&m_signals, SIGTERM);
+    sigaddset(&m_signals, kWake);
     pthread_sigmask(SIG_BLOCK, &m_signals, &m_previousMask);
     m_thread = std::jthread([this](std::stop_token stop) { Watch(stop); });
 }
 
 InterruptWatch::~InterruptWatch() {
     m_thread.request_stop();
-    if (m_thread.joinable()) m_thread.join();
+    pthread_kill(m_thread.native_handle(), kWake);
+    m_thread.join();
     // A signal still pending is delivered on unblocking, with its default
     // action, so an interrupt during shut-down still ends the process.
     pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
@@ -30,11 +30,13 @@ int InterruptWatch::ExitStatus() const {
 }
 
 void InterruptWatch::Watch(std::stop_token stop) {
-    // Waits in slices of 50 ms so that a stop request is seen promptly.
-    const timespec slice{0, 50'000'000};
-    while (!stop.stop_requested()) {
-        const int s = sigtimedwait(&m_signals, nullptr, &slice);
-        if (s <= 0) continue;  // timeout or EINTR
+    while (true) {
+        int s = 0;
+        if (sigwait(&m_signals, &s) != 0) continue;
+        if (s == kWake) {
+            if (stop.stop_requested()) return;
+            continue;  // sent by someone else: not ours to act on
+        }
         if (m_cancel.load()) std::_Exit(128 + s);
         m_signal.store(s);
         m_cancel.store(true);

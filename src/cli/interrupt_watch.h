@@ -11,7 +11,8 @@ namespace orbitograph {
 // thread starts (threads inherit the mask); a thread of its own then waits
 // for them. The first signal sets the flag and records its number; a second
 // one ends the process at once with status 128 + signal, for a computation
-// that does not stop. The destructor stops the thread and restores the mask.
+// that does not stop. The destructor wakes the thread with SIGUSR2 (blocked
+// as well, and otherwise ignored), joins it and restores the mask.
 class InterruptWatch {
 public:
     InterruptWatch();
@@ -25,6 +26,7 @@ public:
     int ExitStatus() const;
 
 private:
+    static constexpr int kWake = SIGUSR2;
     void Watch(std::stop_token stop);
 
     std::atomic<bool> m_cancel{false};
