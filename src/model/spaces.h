@@ -12,13 +12,18 @@ namespace orbitograph {
 
 // How a computation may be steered from outside. All members are optional.
 struct ComputeControl {
-    // Worker threads; 0 means every core of the machine.
+    // Worker threads, the calling one included; 0 means every core of the
+    // machine (std::thread::hardware_concurrency).
     int threads = 0;
-    // Polled between blocks of columns, from any worker thread; once true,
-    // the computation stops and returns no result.
+    // Polled before every block of start points, from any worker thread; once
+    // true, the computation stops and returns no result (also when it is set
+    // while the last blocks finish).
     const std::atomic<bool>* cancel = nullptr;
-    // Called with the fraction of start points done, 0 to 1, from a worker
-    // thread; it must be cheap and thread-safe.
+    // Called after every block with the fraction of start points done, in
+    // (0, 1], from the worker thread that finished it (the calling thread is
+    // one of them); calls from different threads may overlap and arrive out
+    // of order; the largest is 1 once every start point is done (an empty
+    // grid reports 1 once). It must be cheap and thread-safe.
     std::function<void(double)> progress;
 };
 

@@ -1,16 +1,18 @@
 // The grid walk of both spaces, in parallel.
 //
 // The start points are numbered in grid order (column by column from x1,
-// within a column from y1) and cut into blocks of consecutive numbers. Worker
-// threads take blocks in increasing order from an atomic counter; for each
-// they compute the end points (one iteration per start point serves both
-// spaces), store one kind byte per start point, count the kinds and keep the
-// block's attractor pixels in an exactly sized list. When every block is
-// done, each final list is sized once from the sums of the counts and the
-// blocks are written into it at their prefix offsets, again in parallel. As
-// every element goes to the place that its start point's grid number and the
-// counts of the earlier blocks give, every list has the same order for any
-// thread count and block size.
+// within a column from y1) and cut into blocks of consecutive numbers. The
+// calling thread and threads - 1 std::jthreads, started for this call and
+// joined before it returns, take blocks in increasing order from an atomic
+// counter; for each they compute the end points (one iteration per start
+// point serves both spaces), store one kind byte per start point, count the
+// kinds and keep the block's attractor pixels in an exactly sized list;
+// cancellation is polled and progress reported once per block. At a barrier,
+// when every block is done, each final list is sized once from the sums of
+// the counts; then every thread writes the blocks it computed into the lists
+// at their prefix offsets. As every element goes to the place that its start
+// point's grid number and the counts of the earlier blocks give, every list
+// has the same order for any thread count and block size.
 //
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the
