@@ -204,3 +204,24 @@ TEST(ViewStateDefaults, MatchTheProgramsDefaults) {
     v.SetParams(p);
     EXPECT_EQ(v.Params(), p);
 }
+
+TEST(Frame, ResizingMovesTheGridButNotThePoints) {
+    EnsureGui();
+    FractalModel m = DefaultModel();  // computed for the centre (500, 350)
+    ViewState v = PointsOnly();
+    v.m_twoModes = 0;
+    v.OnShowAttractors();
+    v.m_showGrid = 1;
+    const QImage frame = ComposeFrame(v, m, 1200, 900, nullptr);
+    EXPECT_EQ(m.originX, 600);
+    EXPECT_EQ(m.originY, 450);
+    for (const Point& p : m.attractors) ASSERT_EQ(frame.pixel(p.x, p.y), kAttractorColour);
+    // The grid of the attractor panel is centred on the new centre: its
+    // lines x = 400 .. 800 and y = 250 .. 650, both ends included.
+    for (int x : {400, 500, 600, 700, 800}) {
+        EXPECT_EQ(frame.pixel(x, 250), 0xFF000000u) << x;
+        EXPECT_EQ(frame.pixel(x, 650), 0xFF000000u) << x;
+        EXPECT_NE(frame.pixel(x, 249), 0xFF000000u) << x;
+        EXPECT_NE(frame.pixel(x, 651), 0xFF000000u) << x;
+    }
+}
