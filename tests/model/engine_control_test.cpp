@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/engine/grid_engine.h"
+#include "model/engine/orbit_job.h"
 #include "model/fractal_model.h"
 
 using namespace orbitograph;
@@ -118,4 +119,39 @@ TEST(EngineControl, EmptyRectangleWithTheFinestStep) {
         ASSERT_TRUE(lists);
         EXPECT_TRUE(*lists == SpaceLists{});
     }
+}
+
+// The largest iteration counts, where only the cycle shortcut makes the
+// computation finish: orbits of A = 0.3 settle on cycles of period 2, so the
+// end point alternates with the parity of N. The vector kernel (cycles seen
+// at its checks) and the scalar one (Brent's scheme at every step) must agree,
+// and N and N - 1 must differ exactly where the period is 2.
+TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
+    for (const int n : {2147483647, 2147483646, 1000001}) {
+        const ModelParams p{.a = 0.3, .step = 0.05, .iterations = n};
+        ComputeControl control;
+        control.threads = 2;
+        engine::EngineOptions scalar;
+        scalar.kernel = engine::EndPointsScalar;
+        const auto fast = engine::ComputeGrid(p, 500, 350, control, {});
+        const auto slow = engine::ComputeGrid(p, 500, 350, control, scalar);
+        ASSERT_TRUE(fast && slow);
+        EXPECT_TRUE(*fast == *slow) << n;
+        EXPECT_EQ(fast->attractors.size(), static_cast<std::size_t>(CountColumns(p) * CountRows(p))) << n;
+    }
+    // The two points of each cycle differ in the last bits only (one pixel),
+    // so the parity shows in the end points themselves.
+    std::vector<std::vector<double>> ends;
+    for (const int n : {2147483647, 2147483646}) {
+        const engine::OrbitJob job = engine::MakeOrbitJob({.a = 0.3, .iterations = n});
+        for (engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
+            std::vector<double> x = {0.1, 1.0, -1.5, 0.0}, y = {0.2, -0.5, 1.0, 0.0};
+            engine::EndPointsInPlace(kernel, job, x.data(), y.data(), x.size());
+            x.insert(x.end(), y.begin(), y.end());
+            ends.push_back(x);
+        }
+    }
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_EQ(ends[2], ends[3]);
+    EXPECT_NE(ends[0], ends[2]);
 }
