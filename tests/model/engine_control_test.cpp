@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "model/engine/grid_engine.h"
@@ -154,4 +156,24 @@ TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
     EXPECT_EQ(ends[0], ends[1]);
     EXPECT_EQ(ends[2], ends[3]);
     EXPECT_NE(ends[0], ends[2]);
+}
+
+TEST(EngineControl, CancelReachesOrbitsThatNeverSettle) {
+    // With the largest iteration count some of these orbits neither escape
+    // nor repeat for hours; a cancel must still end the computation at once,
+    // with either kernel.
+    const ModelParams p{.step = 0.05, .iterations = 2147483647};
+    for (const engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
+        std::atomic<bool> cancel{false};
+        ComputeControl control;
+        control.threads = 1;
+        control.cancel = &cancel;
+        std::jthread canceller([&cancel] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancel = true;
+        });
+        engine::EngineOptions options;
+        options.kernel = kernel;
+        EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, options).has_value());
+    }
 }

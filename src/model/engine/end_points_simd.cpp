@@ -249,7 +249,15 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
     const V vzero = hn::Zero(d);
     const V vtwo = hn::Set(d, 2.0);
     std::int64_t spacing = kFewestCheckSteps;
+    // Steps since cancellation was last polled; one poll per about 2^18
+    // steps of every lane costs nothing and answers a cancel within
+    // milliseconds however long the orbits are.
+    std::int64_t sincePoll = 0;
     while (active > 0) {
+        if (sincePoll >= (std::int64_t{1} << 18)) {
+            if (Cancelled(job)) return;
+            sincePoll = 0;
+        }
         V m = hn::Load(d, rem);
         for (std::size_t g = 1; g < kG; ++g) m = hn::Min(m, hn::Load(d, rem + g * kL));
         const double fewest = hn::GetLane(hn::MinOfLanes(d, m));
@@ -264,6 +272,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
             closed[g] = hn::FirstN(d, 0);
         }
         Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
+        sincePoll += k;
 
         bool any = false;
         for (std::size_t g = 0; g < kG; ++g) {

@@ -97,7 +97,8 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
     }
 
     const bool iterate = p.iterations >= 0;
-    const OrbitJob job = MakeOrbitJob(p);
+    OrbitJob job = MakeOrbitJob(p);
+    job.cancel = control.cancel;
     const EndPointKernel kernel = options.kernel ? options.kernel : EndPointsVector;
     int threads = ThreadCount(control);
     const std::size_t blockPoints = options.blockPoints ? options.blockPoints : AutoBlockPoints(total, threads);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -25,7 +26,15 @@ struct OrbitJob {
     // True when a frozen guard state can occur without tripping the escape
     // test; the kernels then test the guard at every state they step from.
     bool guardMatters;
+    // Polled by the kernels every few hundred thousand steps of a long orbit;
+    // once true, a kernel returns at once and its results are meaningless
+    // (the caller discards the computation). May be null.
+    const std::atomic<bool>* cancel = nullptr;
 };
+
+inline bool Cancelled(const OrbitJob& job) {
+    return job.cancel != nullptr && job.cancel->load(std::memory_order_relaxed);
+}
 
 // Builds the job for parameters that passed CheckParameters and have
 // iterations >= 0. The escape threshold and its proof are in escape_bound.cpp.
