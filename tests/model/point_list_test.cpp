@@ -1,0 +1,22 @@
+#include <gtest/gtest.h>
+
+#include "model/point_list.h"
+
+using namespace orbitograph;
+
+TEST(PointList, GrowsAcrossTheLargeStorageThresholdIntact) {
+    // Growth by appends moves the points from ordinary to huge-page storage
+    // and back on shrinking; every point must survive each move.
+    PointList list;
+    for (std::int32_t i = 0; i < 1'500'000; ++i) list.push_back({i, -i});
+    PointList copy = list;
+    ASSERT_EQ(copy.size(), 1'500'000u);
+    for (std::size_t i = 0; i < copy.size(); i += 4999) EXPECT_EQ(copy[i], (Point{std::int32_t(i), -std::int32_t(i)}));
+    copy.resize(10);
+    copy.shrink_to_fit();
+    EXPECT_EQ(copy.back(), (Point{9, -9}));
+    list.resize(3'000'000);
+    for (std::size_t i = 1'500'000; i < list.size(); ++i) list[i] = {1, 2};
+    EXPECT_EQ(list[1'499'999], (Point{1'499'999, -1'499'999}));
+    EXPECT_EQ(list.back(), (Point{1, 2}));
+}
