@@ -65,8 +65,7 @@ ViewState ViewFor(const RenderOptions& o) {
 
 void PrintResults(const RenderOptions& o, const FractalModel& model) {
     if (o.counts) {
-        const std::int64_t startPoints = CountColumns(o.params) * CountRows(o.params);
-        std::printf("%s\n", CountsJson(startPoints, std::ssize(model.attractors), std::ssize(model.basinInfinity),
+        std::printf("%s\n", CountsJson(CountStartPoints(o.params), std::ssize(model.attractors), std::ssize(model.basinInfinity),
                                        std::ssize(model.basinZero), std::ssize(model.basinT),
                                        std::ssize(model.basinO), std::ssize(model.basinM), std::ssize(model.basinH))
                                 .c_str());

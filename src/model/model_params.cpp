@@ -29,6 +29,11 @@ bool IsEdge(double v) { return v >= -2.0 && v <= 2.0; }  // NaN fails
 std::int64_t CountColumns(const ModelParams& p) { return CountAccumulated(p.x1, p.x2, p.step); }
 std::int64_t CountRows(const ModelParams& p) { return CountAccumulated(p.y1, p.y2, p.step); }
 
+std::int64_t CountStartPoints(const ModelParams& p) {
+    if (!(p.x1 <= p.x2 && p.y1 <= p.y2)) return 0;
+    return CountColumns(p) * CountRows(p);
+}
+
 std::vector<double> GridCoordinates(double lo, double hi, double step) {
     std::vector<double> v;
     if (lo <= hi) v.reserve(static_cast<std::size_t>(std::floor((hi - lo) / step)) + 2);
@@ -69,15 +74,11 @@ std::optional<ParamError> CheckParameters(const ModelParams& p) {
     const std::string limit = FormatInt(kMaxStartPoints);
     const double columns = EstimateSide(p.x1, p.x2, p.step);
     const double rows = EstimateSide(p.y1, p.y2, p.step);
-    std::int64_t points = 0;
-    if (columns == 0.0 || rows == 0.0) {
-        points = 0;  // an empty side: no walk of the other, however fine
-    } else if (columns * rows > 2.0 * static_cast<double>(kMaxStartPoints)) {
-        points = -1;
-    } else {
-        points = CountColumns(p) * CountRows(p);
-    }
-    if (points < 0 || points > kMaxStartPoints) {
+    // The estimate rules out huge grids before any walk; an empty side
+    // estimates 0 and passes.
+    const bool tooMany = columns * rows > 2.0 * static_cast<double>(kMaxStartPoints) ||
+                         CountStartPoints(p) > kMaxStartPoints;
+    if (tooMany) {
         return ParamError{ParamField::Step,
                           "Слишком мелкий шаг: сетка содержит больше " + limit +
                               " начальных точек (каждая точка занимает до 16 байт памяти). "

@@ -48,6 +48,9 @@ inline constexpr std::int32_t kMaxOriginMagnitude = 1'000'000;
 // coordinates. Call only for parameters whose step passed CheckParameters.
 std::int64_t CountColumns(const ModelParams& p);
 std::int64_t CountRows(const ModelParams& p);
+// Columns times rows; an empty side gives 0 without walking the other one,
+// which with a fine step would take billions of additions.
+std::int64_t CountStartPoints(const ModelParams& p);
 
 // Checks everything a computation needs, in the dialog's field order; the
 // first failing field is returned. Unset means the parameters are sound.

@@ -21,7 +21,6 @@ struct ListCounts {
     std::int64_t o = 0;
     std::int64_t m = 0;
     std::int64_t h = 0;
-    std::int64_t startPoints = 0;  // the grid size; not part of the report
 
     static ListCounts Of(const SpaceLists& s);
 };

@@ -79,7 +79,7 @@ TEST(EngineControl, ProgressRisesToOneForAnyThreadCount) {
         EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
         EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
         if (r.blockPoints != 0) {
-            const std::size_t points = static_cast<std::size_t>(CountColumns(r.p) * CountRows(r.p));
+            const std::size_t points = static_cast<std::size_t>(CountStartPoints(r.p));
             EXPECT_EQ(seen.size(), (points + r.blockPoints - 1) / r.blockPoints);
         }
     }
@@ -139,7 +139,7 @@ TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
         const auto slow = engine::ComputeGrid(p, 500, 350, control, scalar);
         ASSERT_TRUE(fast && slow);
         EXPECT_TRUE(*fast == *slow) << n;
-        EXPECT_EQ(fast->attractors.size(), static_cast<std::size_t>(CountColumns(p) * CountRows(p))) << n;
+        EXPECT_EQ(fast->attractors.size(), static_cast<std::size_t>(CountStartPoints(p))) << n;
     }
     // The two points of each cycle differ in the last bits only (one pixel),
     // so the parity shows in the end points themselves.

@@ -57,6 +57,11 @@ TEST(Params, ExactCounts) {
     EXPECT_EQ(CountColumns({.step = 0.001}) * CountRows({.step = 0.001}), 16008001);
     EXPECT_EQ(CountColumns({.x1 = 0.5, .x2 = 0.5}), 1);
     EXPECT_EQ(CountColumns({.x1 = 0.6, .x2 = 0.5}), 0);
+    EXPECT_EQ(CountStartPoints({.step = 0.001}), 16008001);
+    // An empty side is known at once; the other side at this step would be
+    // four thousand million additions.
+    EXPECT_EQ(CountStartPoints({.x1 = 1, .x2 = -1, .step = 1e-9}), 0);
+    EXPECT_EQ(CountStartPoints({.y1 = 1, .y2 = -1, .step = 1e-9}), 0);
 }
 
 TEST(Params, Origin) {
