@@ -115,36 +115,6 @@ CDlgParam::CDlgParam(QWidget* parent) : QDialog(parent) {
     m_ok->setFocus(Qt::OtherFocusReason);
 }
 
-ModelParams CDlgParam::Params() const {
-    ModelParams p;
-    p.a = m_a;
-    p.dcOutward = m_dcOutward;
-    p.kcOutward = m_kcOutward;
-    p.dc = m_dc;
-    p.kc = m_kc;
-    p.iterations = m_iterations;
-    p.step = m_step;
-    p.x1 = m_x1;
-    p.x2 = m_x2;
-    p.y1 = m_y1;
-    p.y2 = m_y2;
-    return p;
-}
-
-void CDlgParam::SetParams(const ModelParams& p) {
-    m_a = p.a;
-    m_iterations = p.iterations;
-    m_dc = p.dc;
-    m_dcOutward = p.dcOutward;
-    m_kcOutward = p.kcOutward;
-    m_kc = p.kc;
-    m_step = p.step;
-    m_x1 = p.x1;
-    m_x2 = p.x2;
-    m_y1 = p.y1;
-    m_y2 = p.y2;
-}
-
 QLineEdit* CDlgParam::Edit(int id) const {
     switch (id) {
         case 1001: return m_editA;

@@ -32,8 +32,8 @@ public:
     double m_y1 = 0.0;
     double m_y2 = 0.0;
 
-    ModelParams Params() const;
-    void SetParams(const ModelParams& p);
+    ModelParams Params() const { return ParamsOfMembers(*this); }
+    void SetParams(const ModelParams& p) { SetParamMembers(*this, p); }
 
     // The edit of a control id (1001, 1006 to 1012, 1014) or the radio button
     // (1002 to 1005); null for any other id.

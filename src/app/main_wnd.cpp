@@ -31,12 +31,7 @@ constexpr int kProgressDelayMs = 500;
 constexpr int kProgressPollMs = 100;
 constexpr int kProgressSteps = 1000;
 
-SpacesEngine OrDefaultEngine(SpacesEngine engine) {
-    if (engine) return engine;
-    return [](const ModelParams& p, std::int32_t ox, std::int32_t oy, const ComputeControl& c) {
-        return ComputeSpaces(p, ox, oy, c);
-    };
-}
+SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
 
 }  // namespace
 

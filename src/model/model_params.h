@@ -22,6 +22,40 @@ struct ModelParams {
     friend bool operator==(const ModelParams&, const ModelParams&) = default;
 };
 
+// The parameters of an object that holds them as members named like the
+// fields above with the m_ prefix (the view state, the parameters dialog).
+template <class Holder>
+ModelParams ParamsOfMembers(const Holder& h) {
+    ModelParams p;
+    p.x1 = h.m_x1;
+    p.x2 = h.m_x2;
+    p.y1 = h.m_y1;
+    p.y2 = h.m_y2;
+    p.a = h.m_a;
+    p.step = h.m_step;
+    p.dcOutward = h.m_dcOutward;
+    p.kcOutward = h.m_kcOutward;
+    p.dc = h.m_dc;
+    p.kc = h.m_kc;
+    p.iterations = h.m_iterations;
+    return p;
+}
+
+template <class Holder>
+void SetParamMembers(Holder& h, const ModelParams& p) {
+    h.m_x1 = p.x1;
+    h.m_x2 = p.x2;
+    h.m_y1 = p.y1;
+    h.m_y2 = p.y2;
+    h.m_a = p.a;
+    h.m_step = p.step;
+    h.m_dcOutward = p.dcOutward;
+    h.m_kcOutward = p.kcOutward;
+    h.m_dc = p.dc;
+    h.m_kc = p.kc;
+    h.m_iterations = p.iterations;
+}
+
 // The fields a refusal can name, in the order the parameters dialog reads them.
 enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X2, Y1, Y2 };
 

@@ -34,8 +34,8 @@ struct ViewState : LegendFields {
     std::int32_t m_fontSize = 13;
     std::int32_t m_offset = 0;
 
-    ModelParams Params() const;
-    void SetParams(const ModelParams& p);
+    ModelParams Params() const { return ParamsOfMembers(*this); }
+    void SetParams(const ModelParams& p) { SetParamMembers(*this, p); }
 
     // The two single-panel commands; the caller repaints afterwards.
     void OnShowAttractors() { m_viewMode = 2; }
