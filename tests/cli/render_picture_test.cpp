@@ -29,6 +29,16 @@ Png ReadPng(const QString& path) {
     return p;
 }
 
+// The model the command should have computed, at the given origin.
+FractalModel Computed(const ModelParams& params, std::int32_t originX, std::int32_t originY) {
+    FractalModel model;
+    model.SetParams(params);
+    model.originX = originX;
+    model.originY = originY;
+    EXPECT_EQ(model.Compute(), ComputeStatus::Done);
+    return model;
+}
+
 }  // namespace
 
 // The command's file holds exactly the frame that the window composes for
@@ -46,13 +56,9 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
     EXPECT_TRUE(r.out.empty());
     EXPECT_TRUE(r.err.empty()) << r.err;
 
-    FractalModel model;
     ModelParams params;
     params.step = 0.02;
-    model.SetParams(params);
-    model.originX = 320;
-    model.originY = 240;
-    ASSERT_EQ(model.Compute(), ComputeStatus::Done);
+    FractalModel model = Computed(params, 320, 240);
     ViewState view;
     view.SetParams(params);
     view.m_showGrid = 1;
@@ -82,13 +88,9 @@ TEST(RenderPicture, SinglePanelWithAnExplicitOrigin) {
         RunRender("--single basins --no-params --size 300x200 --origin 100,50 --x1 0 --output " + file.toStdString());
     ASSERT_EQ(r.status, 0) << r.err;
 
-    FractalModel model;
     ModelParams params;
     params.x1 = 0.0;
-    model.SetParams(params);
-    model.originX = 100;
-    model.originY = 50;
-    ASSERT_EQ(model.Compute(), ComputeStatus::Done);
+    FractalModel model = Computed(params, 100, 50);
     ViewState view;
     view.SetParams(params);
     view.m_twoModes = 0;

@@ -50,6 +50,13 @@ void ExpectExactly(const QImage& frame, const std::vector<Expectation>& lists) {
     EXPECT_EQ(painted, expected);
 }
 
+// The six basin lists in their colours, shifted by shift.
+std::vector<Expectation> Basins(const FractalModel& m, int shift) {
+    return {{&m.basinInfinity, shift, kBasinInfinityColour}, {&m.basinZero, shift, kBasinZeroColour},
+            {&m.basinO, shift, kBasinOColour},               {&m.basinT, shift, kBasinTColour},
+            {&m.basinM, shift, kBasinMColour},               {&m.basinH, shift, kBasinHColour}};
+}
+
 }  // namespace
 
 TEST(Frame, TwoPanelsOfTheDefaultComputation) {
@@ -65,13 +72,9 @@ TEST(Frame, TwoPanelsOfTheDefaultComputation) {
     EXPECT_EQ(m.originY, 350);
     ASSERT_EQ(m.attractors.size(), 14640u);
     // The panels do not overlap: attractors at x - 220, basins at x + 220.
-    ExpectExactly(frame, {{&m.attractors, -220, kAttractorColour},
-                          {&m.basinInfinity, 220, kBasinInfinityColour},
-                          {&m.basinZero, 220, kBasinZeroColour},
-                          {&m.basinO, 220, kBasinOColour},
-                          {&m.basinT, 220, kBasinTColour},
-                          {&m.basinM, 220, kBasinMColour},
-                          {&m.basinH, 220, kBasinHColour}});
+    std::vector<Expectation> lists = Basins(m, 220);
+    lists.push_back({&m.attractors, -220, kAttractorColour});
+    ExpectExactly(frame, lists);
     EXPECT_EQ(frame.pixel(0, 0), 0xFFF0F0F0u);
 }
 
@@ -83,12 +86,7 @@ TEST(Frame, SinglePanelsAndTheHalfTurnCopy) {
         v.m_twoModes = 0;
         v.m_offset = 77;
         const QImage frame = ComposeFrame(v, m, 1000, 700, nullptr);
-        ExpectExactly(frame, {{&m.basinInfinity, 0, kBasinInfinityColour},
-                              {&m.basinZero, 0, kBasinZeroColour},
-                              {&m.basinO, 0, kBasinOColour},
-                              {&m.basinT, 0, kBasinTColour},
-                              {&m.basinM, 0, kBasinMColour},
-                              {&m.basinH, 0, kBasinHColour}});
+        ExpectExactly(frame, Basins(m, 0));
         EXPECT_EQ(v.m_offset, 77);  // left as it was
     }
     for (std::int32_t mode : {2, 0, 5}) {
@@ -130,12 +128,7 @@ TEST(Frame, OnlyExactlyOneSwitchesOn) {
     v.m_showLegend = 3;
     v.m_aSymmetry = 2;
     const QImage frame = ComposeFrame(v, m, 1000, 700, nullptr);
-    ExpectExactly(frame, {{&m.basinInfinity, 0, kBasinInfinityColour},
-                          {&m.basinZero, 0, kBasinZeroColour},
-                          {&m.basinO, 0, kBasinOColour},
-                          {&m.basinT, 0, kBasinTColour},
-                          {&m.basinM, 0, kBasinMColour},
-                          {&m.basinH, 0, kBasinHColour}});
+    ExpectExactly(frame, Basins(m, 0));
 }
 
 TEST(Frame, LayersStackTextUnderGridUnderLegend) {
