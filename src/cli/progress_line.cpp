@@ -7,7 +7,9 @@
 namespace orbitograph {
 
 ProgressLine::ProgressLine(std::FILE* terminal) : m_terminal(terminal) {
-    if (m_terminal) m_thread = std::jthread([this](std::stop_token stop) { Show(stop); });
+    if (!m_terminal) return;
+    Print(0);
+    m_thread = std::jthread([this](std::stop_token stop) { Show(stop); });
 }
 
 ProgressLine::~ProgressLine() {
@@ -29,17 +31,21 @@ std::function<void(double)> ProgressLine::Callback() {
     };
 }
 
+void ProgressLine::Print(int percent) {
+    std::fprintf(m_terminal, "\rcomputing %3d%%", percent);
+    std::fflush(m_terminal);
+}
+
 void ProgressLine::Show(std::stop_token stop) {
     std::mutex mutex;
     std::condition_variable_any wake;
-    int shown = -1;
+    int shown = 0;  // the constructor showed 0 %
     std::unique_lock lock(mutex);
     while (!stop.stop_requested()) {
         const int permille = m_permille.load(std::memory_order_relaxed);
         if (permille / 10 != shown) {
             shown = permille / 10;
-            std::fprintf(m_terminal, "\rcomputing %3d%%", shown);
-            std::fflush(m_terminal);
+            Print(shown);
         }
         wake.wait_for(lock, stop, std::chrono::milliseconds(100), [] { return false; });
     }

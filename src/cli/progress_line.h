@@ -7,9 +7,10 @@
 
 namespace orbitograph {
 
-// A one-line progress display on a terminal: "computing  42%", redrawn in
-// place at most ten times a second by a thread of its own and erased when the
-// object goes away. Disabled, it shows nothing and its callback is empty.
+// A one-line progress display on a terminal: "computing  42%", shown at 0 %
+// when the object is made (so every computation shows it, however short),
+// redrawn in place at most ten times a second by a thread of its own and
+// erased when the object goes away. Disabled, it shows nothing and its callback is empty.
 class ProgressLine {
 public:
     explicit ProgressLine(std::FILE* terminal);  // null: disabled
@@ -21,6 +22,7 @@ public:
     std::function<void(double)> Callback();
 
 private:
+    void Print(int percent);
     void Show(std::stop_token stop);
 
     std::FILE* m_terminal;
