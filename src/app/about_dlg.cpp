@@ -4,14 +4,14 @@
 #include <QPushButton>
 
 #include "app/app_resources.h"
-#include "legend/dialog/dialog_units.h"
+#include "program_version.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialog_units.h"
 
 namespace orbitograph {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("О программе..."));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+    SetUpDialog(*this, QStringLiteral("О программе..."));
     const DialogUnits du(font());
     setFixedSize(du.Size(250, 65));
 
@@ -20,7 +20,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CAboutDlg::accept);
 
-    auto* text = new QLabel(QStringLiteral("Orbitograph V 5.1"), this);
+    auto* text = new QLabel(QStringLiteral("Orbitograph V ") + QString::fromLatin1(kProgramVersion), this);
     text->setObjectName(QStringLiteral("version"));
     text->setGeometry(du.Rect(62, 20, 68, 8));
     text->adjustSize();

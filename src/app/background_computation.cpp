@@ -7,8 +7,16 @@
 
 namespace orbitograph {
 
-BackgroundComputation::BackgroundComputation(SpacesEngine engine, QObject* parent)
-    : QObject(parent), m_engine(std::move(engine)) {}
+namespace {
+
+std::jthread StartJThread(std::function<void()> body) { return std::jthread(std::move(body)); }
+
+}  // namespace
+
+BackgroundComputation::BackgroundComputation(SpacesEngine engine, ThreadStarter startThread, QObject* parent)
+    : QObject(parent),
+      m_engine(std::move(engine)),
+      m_startThread(startThread ? std::move(startThread) : ThreadStarter(&StartJThread)) {}
 
 BackgroundComputation::~BackgroundComputation() {
     m_cancel.store(true);
@@ -19,11 +27,10 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
                                   Callback onFinished) {
     if (m_running) return false;
     if (m_worker.joinable()) m_worker.join();
-    m_running = true;
     m_cancel.store(false);
     m_progress.store(0.0);
     m_onFinished = std::move(onFinished);
-    m_worker = std::jthread([this, params, originX, originY] {
+    auto body = [this, params, originX, originY] {
         auto outcome = std::make_shared<ComputationOutcome>();
         outcome->params = params;
         outcome->originX = originX;
@@ -47,7 +54,14 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
         // Queued to this object's thread; dropped if this object is gone.
         QMetaObject::invokeMethod(
             this, [this, outcome] { Deliver(std::move(*outcome)); }, Qt::QueuedConnection);
-    });
+    };
+    try {
+        m_worker = m_startThread(std::move(body));
+    } catch (...) {
+        m_onFinished = nullptr;
+        throw;
+    }
+    m_running = true;
     return true;
 }
 

@@ -30,6 +30,10 @@ struct ComputationOutcome {
 using SpacesEngine = std::function<std::optional<SpaceLists>(const ModelParams&, std::int32_t, std::int32_t,
                                                              const ComputeControl&)>;
 
+// Starts a thread running the body; throws std::system_error when no thread
+// can be made. std::jthread's own constructor, or a stand-in in tests.
+using ThreadStarter = std::function<std::jthread(std::function<void()> body)>;
+
 // Runs one computation of both spaces and the report on a worker thread and
 // hands the outcome to a callback on the thread that owns this object (the
 // interface thread), through its event queue. At most one runs at a time.
@@ -39,11 +43,14 @@ class BackgroundComputation : public QObject {
 public:
     using Callback = std::function<void(ComputationOutcome&&)>;
 
-    explicit BackgroundComputation(SpacesEngine engine, QObject* parent = nullptr);
+    // startThread defaults to std::jthread's constructor.
+    explicit BackgroundComputation(SpacesEngine engine, ThreadStarter startThread = {}, QObject* parent = nullptr);
     ~BackgroundComputation() override;
 
     // Starts unless one is running; the parameters must pass CheckParameters
-    // and the origin OriginAcceptable. The callback runs once, later.
+    // and the origin OriginAcceptable. The callback runs once, later. When
+    // no thread can be made, throws std::system_error and stays idle, so a
+    // later Start can succeed.
     bool Start(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished);
     // Asks the running computation to stop; its outcome is then Cancelled.
     void Cancel();
@@ -55,9 +62,10 @@ private:
     void Deliver(ComputationOutcome&& outcome);
 
     SpacesEngine m_engine;
+    ThreadStarter m_startThread;
     std::atomic<bool> m_cancel{false};
     std::atomic<double> m_progress{0.0};
-    bool m_running = false;  // interface thread only
+    bool m_running = false;  // interface thread only; true only while a thread runs
     Callback m_onFinished;
     std::jthread m_worker;
 };

@@ -2,7 +2,10 @@
 
 namespace orbitograph {
 
-// The main window's commands, by the ids of its menu.
+// The main window's commands, by the ids of its menu. The ids are the
+// program's own command identifiers and stay as they are: 57603 and 57607
+// are the ids Save and Print have always had, the others the 40000 range of
+// the program's own commands.
 enum CommandId : int {
     kCmdExit = 40002,
     kCmdSavePicture = 57603,

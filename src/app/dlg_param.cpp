@@ -7,18 +7,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "legend/dialog/dialog_units.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialog_units.h"
 
 namespace orbitograph {
 
 namespace {
-
-QLineEdit* MakeEdit(QWidget* parent, int id, QRect r) {
-    auto* e = new QLineEdit(parent);
-    e->setGeometry(r);
-    e->setObjectName(QStringLiteral("edit%1").arg(id));
-    return e;
-}
 
 QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
     auto* b = new QRadioButton(text, parent);
@@ -27,13 +21,6 @@ QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
     b->setFocusPolicy(Qt::ClickFocus);  // radio buttons are no tab stops
     WidenToText(b);
     return b;
-}
-
-void MakeLabel(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    WidenToText(l);
 }
 
 // Shows value 0 as the first button and 1 as the second; any other value
@@ -54,14 +41,11 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
 
 }  // namespace
 
-CDlgParam::CDlgParam(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Параметры и исходные данные модели"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Параметры и исходные данные модели")) {
     const DialogUnits du(font());
     setFixedSize(du.Size(272, 336));
 
-    // Template order, which is the tab order: OK first, so Enter confirms.
+    // OK is the default button and the first tab stop, so Enter confirms.
     m_ok = new QPushButton(QStringLiteral("ОК"), this);
     m_ok->setGeometry(du.Rect(49, 306, 50, 14));
     m_ok->setDefault(true);
@@ -140,7 +124,7 @@ QRadioButton* CDlgParam::Radio(int id) const {
     }
 }
 
-void CDlgParam::LoadControls() {
+void CDlgParam::LoadFields() {
     m_editA->setText(ShowReal(m_a));
     LoadRadio(m_dcIn, m_dcOut, m_dcOutward);
     LoadRadio(m_kcIn, m_kcOut, m_kcOutward);
@@ -152,7 +136,6 @@ void CDlgParam::LoadControls() {
     m_editX2->setText(ShowReal(m_x2));
     m_editY1->setText(ShowReal(m_y1));
     m_editY2->setText(ShowReal(m_y2));
-    m_loaded = true;
 }
 
 std::optional<FieldFailure> CDlgParam::SaveControls() {
@@ -209,26 +192,10 @@ QWidget* CDlgParam::FieldOf(ParamField field) const {
     return nullptr;
 }
 
-bool CDlgParam::Confirm() {
-    if (const std::optional<FieldFailure> failure = SaveControls()) {
-        ReportFieldFailure(this, *failure, m_warn);
-        return false;
-    }
-    if (const std::optional<ParamError> refusal = CheckParameters(Params())) {
-        ReportFieldFailure(this, FieldFailure{FieldOf(refusal->field), QString::fromStdString(refusal->message)},
-                           m_warn);
-        return false;
-    }
-    return true;
-}
-
-void CDlgParam::accept() {
-    if (Confirm()) QDialog::accept();
-}
-
-void CDlgParam::showEvent(QShowEvent* event) {
-    if (!m_loaded) LoadControls();
-    QDialog::showEvent(event);
+std::optional<FieldFailure> CDlgParam::CheckSaved() {
+    if (const std::optional<ParamError> refusal = CheckParameters(Params()))
+        return FieldFailure{FieldOf(refusal->field), QString::fromStdString(refusal->message)};
+    return std::nullopt;
 }
 
 }  // namespace orbitograph

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <optional>
 
-#include "legend/dialog/field_exchange.h"
+#include "dialogs/exchange_dialog.h"
 #include "model/model_params.h"
 
 class QLineEdit;
@@ -15,8 +14,9 @@ namespace orbitograph {
 
 // The parameters dialog: the eleven model parameters. Works on its members;
 // the caller copies the view state in before running it and the members out
-// after it ends accepted.
-class CDlgParam : public QDialog {
+// after it ends accepted. Saving checks each range right after its field;
+// confirming then runs the model's own checks.
+class CDlgParam : public ExchangeDialog {
 public:
     explicit CDlgParam(QWidget* parent = nullptr);
 
@@ -41,22 +41,11 @@ public:
     QRadioButton* Radio(int id) const;
     QPushButton* OkButton() const { return m_ok; }
 
-    // Members into the controls.
-    void LoadControls();
-    // Controls into the members in exchange order, each range check right
-    // after its field; stops at the first failure and returns it.
-    std::optional<FieldFailure> SaveControls();
-    // What OK does: the exchange, then the model's own checks; a failure is
-    // warned about and its field focused with its text selected. True when
-    // the dialog may close.
-    bool Confirm();
-
-    void SetWarningSink(WarningSink warn) { m_warn = std::move(warn); }
-
-    void accept() override;
+    std::optional<FieldFailure> SaveControls() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void LoadFields() override;
+    std::optional<FieldFailure> CheckSaved() override;
 
 private:
     QWidget* FieldOf(ParamField field) const;
@@ -75,8 +64,6 @@ private:
     QLineEdit* m_editY1 = nullptr;    // 1011
     QLineEdit* m_editY2 = nullptr;    // 1012
     QLineEdit* m_editX2 = nullptr;    // 1014
-    WarningSink m_warn = ShowWarningBox;
-    bool m_loaded = false;
 };
 
 }  // namespace orbitograph

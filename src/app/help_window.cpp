@@ -10,7 +10,7 @@
 
 namespace orbitograph {
 
-CHelpWindow::CHelpWindow() : QWidget(nullptr, Qt::Window) {
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
     InitAppResources();
     setWindowTitle(QStringLiteral("Orbitograph — справка"));
     setWindowIcon(ProgramIcon());
@@ -24,7 +24,7 @@ CHelpWindow::CHelpWindow() : QWidget(nullptr, Qt::Window) {
     auto* forward = new QPushButton(QStringLiteral("Вперёд"), this);
     back->setEnabled(false);
     forward->setEnabled(false);
-    connect(contents, &QPushButton::clicked, this, &CHelpWindow::ShowContents);
+    connect(contents, &QPushButton::clicked, this, &HelpWindow::ShowContents);
     connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
     connect(forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
@@ -41,13 +41,13 @@ CHelpWindow::CHelpWindow() : QWidget(nullptr, Qt::Window) {
     ShowContents();
 }
 
-void CHelpWindow::ShowContents() { m_browser->setSource(QUrl(QString::fromLatin1(kHelpContentsUrl))); }
+void HelpWindow::ShowContents() { m_browser->setSource(QUrl(QString::fromLatin1(kHelpContentsUrl))); }
 
 HelpViewer::HelpViewer() = default;
 HelpViewer::~HelpViewer() = default;
 
 void HelpViewer::ShowContents() {
-    if (!m_window) m_window = std::make_unique<CHelpWindow>();
+    if (!m_window) m_window = std::make_unique<HelpWindow>();
     m_window->ShowContents();
     m_window->show();
     m_window->raise();

@@ -9,9 +9,9 @@ namespace orbitograph {
 
 // A top-level window that shows the manual from the resource system, with
 // links between its pages and a way back to the table of contents.
-class CHelpWindow : public QWidget {
+class HelpWindow : public QWidget {
 public:
-    CHelpWindow();
+    HelpWindow();
 
     QTextBrowser* Browser() const { return m_browser; }
     void ShowContents();
@@ -32,10 +32,10 @@ public:
 
     // Shows the window (raised, on the table of contents).
     void ShowContents();
-    CHelpWindow* Window() const { return m_window.get(); }
+    HelpWindow* Window() const { return m_window.get(); }
 
 private:
-    std::unique_ptr<CHelpWindow> m_window;
+    std::unique_ptr<HelpWindow> m_window;
 };
 
 }  // namespace orbitograph

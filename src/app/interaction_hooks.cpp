@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "dialogs/message_box.h"
+
 namespace orbitograph {
 
 namespace {
@@ -38,13 +40,7 @@ bool ConfirmReplace(QWidget* parent, const QString& path) {
     return box.clickedButton() == yes;
 }
 
-void ShowError(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-}
+void ShowError(QWidget* parent, const QString& text) { ShowMessageBox(parent, QMessageBox::Critical, text); }
 
 }  // namespace
 

@@ -18,7 +18,8 @@
 #include "app/dlg_param.h"
 #include "app/help_window.h"
 #include "app/set_sheet.h"
-#include "legend/dialog/legenda_dlg.h"
+#include "program_version.h"
+#include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
 #include "view/frame.h"
 #include "view/png_export.h"
@@ -35,13 +36,16 @@ SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : Spa
 
 }  // namespace
 
-CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine)
-    : QMainWindow(nullptr), m_help(help), m_hooks(DefaultUiHooks()), m_computation(OrDefaultEngine(std::move(engine))) {
+CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThread)
+    : QMainWindow(nullptr),
+      m_help(help),
+      m_hooks(DefaultUiHooks()),
+      m_computation(OrDefaultEngine(std::move(engine)), std::move(startThread)) {
     InitAppResources();
     // No maximise button among the frame's buttons.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Orbitograph 5.1"));
+    setWindowTitle(QStringLiteral("Orbitograph ") + QString::fromLatin1(kProgramVersion));
     setWindowIcon(ProgramIcon());
 
     m_canvasWidget = new CanvasWidget(
@@ -255,19 +259,9 @@ void CMainWnd::OnSavePicture() {
 
 void CMainWnd::OnProgramSettings() {
     CSetSheet sheet(this);
-    sheet.m_page1->m_twoModes = m_view.m_twoModes;
-    sheet.m_page1->m_showParams = m_view.m_showParams;
-    sheet.m_page1->m_showLegend = m_view.m_showLegend;
-    sheet.m_page1->m_showGrid = m_view.m_showGrid;
-    sheet.m_page1->m_aSymmetry = m_view.m_aSymmetry;
-    sheet.m_page2->m_fontSize = m_view.m_fontSize;
+    sheet.SetSwitches(m_view);
     if (m_hooks.runDialog(sheet) == QDialog::Accepted) {
-        m_view.m_twoModes = sheet.m_page1->m_twoModes;
-        m_view.m_showParams = sheet.m_page1->m_showParams;
-        m_view.m_showLegend = sheet.m_page1->m_showLegend;
-        m_view.m_showGrid = sheet.m_page1->m_showGrid;
-        m_view.m_aSymmetry = sheet.m_page1->m_aSymmetry;
-        m_view.m_fontSize = sheet.m_page2->m_fontSize;
+        static_cast<DisplaySwitches&>(m_view) = sheet.Switches();
         RequestRepaint();
     }
     ApplyTwoModesToMenu();

@@ -29,8 +29,9 @@ class HelpViewer;
 // change only when its result is put in place.
 class CMainWnd : public QMainWindow {
 public:
-    // help outlives the window. engine defaults to ComputeSpaces.
-    explicit CMainWnd(HelpViewer& help, SpacesEngine engine = {});
+    // help outlives the window. engine defaults to ComputeSpaces, startThread
+    // to std::jthread's constructor.
+    explicit CMainWnd(HelpViewer& help, SpacesEngine engine = {}, ThreadStarter startThread = {});
     ~CMainWnd() override;
 
     void OnFractalParameters();

@@ -2,13 +2,14 @@
 
 #include "app/app_resources.h"
 #include "app/main_wnd.h"
+#include "program_version.h"
 
 namespace orbitograph {
 
 CMyApp::CMyApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes carry the program's name as their caption.
     setApplicationName(QStringLiteral("orbitograph"));
-    setApplicationVersion(QStringLiteral("5.1"));
+    setApplicationVersion(QString::fromLatin1(kProgramVersion));
     setDesktopFileName(QStringLiteral("orbitograph"));
     InitAppResources();
     setWindowIcon(ProgramIcon());

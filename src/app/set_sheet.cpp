@@ -2,24 +2,29 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "legend/dialog/dialog_units.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialog_units.h"
 
 namespace orbitograph {
 
 namespace {
 
-void MakeLabel(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    WidenToText(l);
-}
+// The first page's members in the order of its check boxes, 1017 to 1021,
+// beside the display switches they edit.
+struct SwitchMember {
+    std::int32_t CPage1::*page;
+    std::int32_t DisplaySwitches::*view;
+};
+constexpr SwitchMember kSwitchMembers[] = {
+    {&CPage1::m_twoModes, &DisplaySwitches::m_twoModes},     {&CPage1::m_showParams, &DisplaySwitches::m_showParams},
+    {&CPage1::m_showLegend, &DisplaySwitches::m_showLegend}, {&CPage1::m_showGrid, &DisplaySwitches::m_showGrid},
+    {&CPage1::m_aSymmetry, &DisplaySwitches::m_aSymmetry},
+};
 
 }  // namespace
 
@@ -49,13 +54,11 @@ QCheckBox* CPage1::Box(int id) const {
 }
 
 void CPage1::LoadControls() {
-    const std::int32_t values[] = {m_twoModes, m_showParams, m_showLegend, m_showGrid, m_aSymmetry};
-    for (int i = 0; i < 5; ++i) m_boxes[i]->setChecked(values[i] == 1);
+    for (int i = 0; i < 5; ++i) m_boxes[i]->setChecked(this->*kSwitchMembers[i].page == 1);
 }
 
 std::optional<FieldFailure> CPage1::SaveControls() {
-    std::int32_t* members[] = {&m_twoModes, &m_showParams, &m_showLegend, &m_showGrid, &m_aSymmetry};
-    for (int i = 0; i < 5; ++i) *members[i] = m_boxes[i]->isChecked() ? 1 : 0;
+    for (int i = 0; i < 5; ++i) this->*kSwitchMembers[i].page = m_boxes[i]->isChecked() ? 1 : 0;
     return std::nullopt;
 }
 
@@ -81,10 +84,7 @@ std::optional<FieldFailure> CPage2::SaveControls() {
     return std::nullopt;
 }
 
-CSetSheet::CSetSheet(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Настройки программы"));
-    setFont(DialogFont());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Настройки программы")) {
     m_tabs = new QTabWidget(this);
     m_page1 = new CPage1;
     m_page2 = new CPage2;
@@ -112,12 +112,24 @@ CSetSheet::CSetSheet(QWidget* parent) : QDialog(parent) {
     connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::OnTabChanged);
 }
 
-std::optional<FieldFailure> CSetSheet::SavePage(int index) {
-    return index == 0 ? m_page1->SaveControls() : m_page2->SaveControls();
+void CSetSheet::SetSwitches(const DisplaySwitches& switches) {
+    for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view;
+    m_page2->m_fontSize = switches.m_fontSize;
 }
 
-void CSetSheet::LoadPage(int index) {
-    if (index == 0)
+DisplaySwitches CSetSheet::Switches() const {
+    DisplaySwitches switches;
+    for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page;
+    switches.m_fontSize = m_page2->m_fontSize;
+    return switches;
+}
+
+std::optional<FieldFailure> CSetSheet::SaveControls() {
+    return m_current == 0 ? m_page1->SaveControls() : m_page2->SaveControls();
+}
+
+void CSetSheet::LoadFields() {
+    if (m_current == 0)
         m_page1->LoadControls();
     else
         m_page2->LoadControls();
@@ -125,35 +137,15 @@ void CSetSheet::LoadPage(int index) {
 
 void CSetSheet::OnTabChanged(int index) {
     if (m_reverting || index == m_current) return;
-    if (const std::optional<FieldFailure> failure = SavePage(m_current)) {
+    if (const std::optional<FieldFailure> failure = SaveControls()) {
         m_reverting = true;
         m_tabs->setCurrentIndex(m_current);
         m_reverting = false;
-        ReportFieldFailure(this, *failure, m_warn);
+        Report(*failure);
         return;
     }
     m_current = index;
-    LoadPage(index);
-}
-
-bool CSetSheet::Confirm() {
-    if (const std::optional<FieldFailure> failure = SavePage(m_current)) {
-        ReportFieldFailure(this, *failure, m_warn);
-        return false;
-    }
-    return true;
-}
-
-void CSetSheet::accept() {
-    if (Confirm()) QDialog::accept();
-}
-
-void CSetSheet::showEvent(QShowEvent* event) {
-    if (!m_loaded) {
-        LoadPage(m_current);
-        m_loaded = true;
-    }
-    QDialog::showEvent(event);
+    LoadFields();
 }
 
 }  // namespace orbitograph

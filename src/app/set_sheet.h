@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
 
-#include "legend/dialog/field_exchange.h"
+#include "dialogs/exchange_dialog.h"
+#include "view/display_switches.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -56,38 +56,34 @@ private:
 // (a failure keeps the tab) and, for the page in front, on OK; a page is
 // loaded from its members each time it comes to the front. A page never
 // shown keeps its members as they were copied in.
-class CSetSheet : public QDialog {
+class CSetSheet : public ExchangeDialog {
 public:
     explicit CSetSheet(QWidget* parent = nullptr);
 
     CPage1* m_page1 = nullptr;
     CPage2* m_page2 = nullptr;
 
+    // The six values into the pages' members of the same names, and back.
+    void SetSwitches(const DisplaySwitches& switches);
+    DisplaySwitches Switches() const;
+
     QTabWidget* Tabs() const { return m_tabs; }
     QPushButton* ApplyButton() const { return m_apply; }
 
-    // What OK does: saves the page in front; on a failure warns, focuses the
-    // field and returns false.
-    bool Confirm();
-
-    void SetWarningSink(WarningSink warn) { m_warn = std::move(warn); }
-
-    void accept() override;
+    // Saves the page in front.
+    std::optional<FieldFailure> SaveControls() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // Loads the page in front.
+    void LoadFields() override;
 
 private:
-    std::optional<FieldFailure> SavePage(int index);
-    void LoadPage(int index);
     void OnTabChanged(int index);
 
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_apply = nullptr;
     int m_current = 0;
     bool m_reverting = false;
-    bool m_loaded = false;
-    WarningSink m_warn = ShowWarningBox;
 };
 
 }  // namespace orbitograph

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "legend/pixel_font.h"
+#include "draw/pixel_font.h"
 #include "view/panel_geometry.h"
 
 namespace orbitograph {

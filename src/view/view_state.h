@@ -5,14 +5,14 @@
 #include "legend/legend_fields.h"
 #include "model/model_params.h"
 #include "view/client_rect.h"
+#include "view/display_switches.h"
 
 namespace orbitograph {
 
 // The main window's display state apart from the model, the menu and the
 // canvas: the last confirmed parameters, the display switches, the legend's
-// fields and the working data of the last repaint. Flags are 0 or 1; only
-// exactly 1 counts as on.
-struct ViewState : LegendFields {
+// fields and the working data of the last repaint.
+struct ViewState : LegendFields, DisplaySwitches {
     ClientRect m_clientRect;
     std::int32_t m_iterations = 10;
     double m_a = 0.8;
@@ -25,13 +25,7 @@ struct ViewState : LegendFields {
     double m_x2 = 2.0;
     double m_y1 = -2.0;
     double m_y2 = 2.0;
-    std::int32_t m_twoModes = 1;
-    std::int32_t m_showParams = 1;
-    std::int32_t m_showLegend = 0;
-    std::int32_t m_showGrid = 0;
-    std::int32_t m_aSymmetry = 0;
     std::int32_t m_viewMode = 3;  // 3 basins, anything else attractors
-    std::int32_t m_fontSize = 13;
     std::int32_t m_offset = 0;
 
     ModelParams Params() const { return ParamsOfMembers(*this); }

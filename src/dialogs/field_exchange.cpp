@@ -1,9 +1,6 @@
-#include "legend/dialog/field_exchange.h"
+#include "dialogs/field_exchange.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace orbitograph {
 
@@ -14,14 +11,6 @@ QString ShowInt(std::int32_t v) { return QString::fromStdString(FormatInt(v)); }
 std::optional<double> ReadReal(const QString& text) { return ParseLeadingDouble(text.toStdString()); }
 
 IntResult ReadInt(const QString& text) { return ParseLeadingInt(text.toStdString()); }
-
-void ShowWarningBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("ОК"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-}
 
 void ReportFieldFailure(QWidget* parent, const FieldFailure& failure, const WarningSink& warn) {
     if (warn) warn(parent, failure.message);

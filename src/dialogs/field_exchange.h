@@ -7,7 +7,6 @@
 
 #include "model/number_text.h"
 
-class QLineEdit;
 class QWidget;
 
 namespace orbitograph {
@@ -33,10 +32,6 @@ struct FieldFailure {
 
 // Shows a warning to the user; parent is the dialog in front.
 using WarningSink = std::function<void(QWidget* parent, const QString& text)>;
-
-// The standard warning box: the application name as caption, the
-// exclamation icon, one OK button. Modal; returns when dismissed.
-void ShowWarningBox(QWidget* parent, const QString& text);
 
 // Reports a failure through the sink, then puts the focus on the field and
 // selects all its text (for an edit).

@@ -1,4 +1,4 @@
-#include "legend/dialog/legenda_dlg.h"
+#include "legend/legenda_dlg.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -6,7 +6,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "legend/dialog/dialog_units.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialog_units.h"
 
 static void InitLegendDialogResources() { Q_INIT_RESOURCE(legend_dialog); }
 
@@ -16,22 +17,10 @@ namespace {
 
 constexpr int kFirstId = 1022;
 
-QLabel* AddLabel(QWidget* parent, const QString& text, QRect r, bool wrap = false) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(r);
-    label->setWordWrap(wrap);
-    if (!wrap) WidenToText(label);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 }  // namespace
 
-CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
+CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Легенда")) {
     InitLegendDialogResources();
-    setWindowTitle(QStringLiteral("Легенда"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
     const DialogUnits du(font());
     setFixedSize(du.Size(455, 287));
 
@@ -44,23 +33,18 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     cancel->setGeometry(du.Rect(389, 258, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CLegendaDlg::reject);
 
-    auto edit = [&](int id, QRect r) {
-        auto* e = new QLineEdit(this);
-        e->setGeometry(r);
-        e->setObjectName(QStringLiteral("edit%1").arg(id));
-        m_edits[id - kFirstId] = e;
-    };
+    auto edit = [&](int id, QRect r) { m_edits[id - kFirstId] = MakeEdit(this, id, r); };
 
     auto* axes = new QGroupBox(QStringLiteral("Название осей"), this);
     axes->setGeometry(du.Rect(14, 23, 420, 54));
-    AddLabel(this, QStringLiteral("название характеристики Нх (ось х ):"), du.Rect(31, 41, 134, 8));
+    MakeLabel(this, QStringLiteral("название характеристики Нх (ось х ):"), du.Rect(31, 41, 134, 8));
     edit(1022, du.Rect(180, 39, 235, 14));
-    AddLabel(this, QStringLiteral("название характеристики Нy (ось y ):"), du.Rect(30, 56, 134, 8));
+    MakeLabel(this, QStringLiteral("название характеристики Нy (ось y ):"), du.Rect(30, 56, 134, 8));
     edit(1023, du.Rect(180, 56, 235, 14));
-    AddLabel(this, QStringLiteral("максимальное значение Нх:"), du.Rect(14, 93, 50, 19), true);
-    AddLabel(this, QStringLiteral("минимальное значение Нх:"), du.Rect(121, 93, 50, 19), true);
-    AddLabel(this, QStringLiteral("минимальное значение Ну:"), du.Rect(121, 122, 50, 19), true);
-    AddLabel(this, QStringLiteral("максимальное значение Ну:"), du.Rect(14, 122, 50, 19), true);
+    MakeLabel(this, QStringLiteral("максимальное значение Нх:"), du.Rect(14, 93, 50, 19), true);
+    MakeLabel(this, QStringLiteral("минимальное значение Нх:"), du.Rect(121, 93, 50, 19), true);
+    MakeLabel(this, QStringLiteral("минимальное значение Ну:"), du.Rect(121, 122, 50, 19), true);
+    MakeLabel(this, QStringLiteral("максимальное значение Ну:"), du.Rect(14, 122, 50, 19), true);
     edit(1024, du.Rect(66, 122, 34, 16));
     edit(1025, du.Rect(175, 122, 34, 16));
     edit(1026, du.Rect(175, 93, 34, 16));
@@ -69,11 +53,11 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     auto* regions = new QGroupBox(QStringLiteral("Название областей"), this);
     regions->setGeometry(du.Rect(14, 159, 196, 89));
 
-    // The diagram with the placeholder marks, at its own pixel size, clipped
-    // by the control's rectangle and never stretched.
+    // The diagram with the placeholder marks at its own pixel size, never
+    // stretched. The control is at least the picture's size, so the whole
+    // diagram shows even when a small dialog font makes the template's
+    // rectangle smaller.
     auto* picture = new QLabel(this);
-    // The control is at least the picture's size, so a small dialog font
-    // does not cut the diagram off.
     const QPixmap marks(QStringLiteral(":/legend_marks.bmp"));
     const QRect pictureRect = du.Rect(259, 87, 173, 160);
     picture->setGeometry(QRect(pictureRect.topLeft(), pictureRect.size().expandedTo(marks.size())));
@@ -82,11 +66,11 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(marks);
     picture->setObjectName(QStringLiteral("picture"));
 
-    AddLabel(this, QStringLiteral("область Т:"), du.Rect(21, 178, 37, 8));
+    MakeLabel(this, QStringLiteral("область Т:"), du.Rect(21, 178, 37, 8));
     edit(1028, du.Rect(77, 176, 103, 14));
-    AddLabel(this, QStringLiteral("область О:"), du.Rect(21, 194, 38, 8));
-    AddLabel(this, QStringLiteral("область Н:"), du.Rect(21, 227, 38, 8));
-    AddLabel(this, QStringLiteral("область М:"), du.Rect(21, 210, 38, 8));
+    MakeLabel(this, QStringLiteral("область О:"), du.Rect(21, 194, 38, 8));
+    MakeLabel(this, QStringLiteral("область Н:"), du.Rect(21, 227, 38, 8));
+    MakeLabel(this, QStringLiteral("область М:"), du.Rect(21, 210, 38, 8));
     edit(1029, du.Rect(77, 192, 103, 14));
     edit(1030, du.Rect(77, 208, 104, 14));
     edit(1031, du.Rect(77, 224, 104, 14));
@@ -108,7 +92,7 @@ QLineEdit* CLegendaDlg::Edit(int id) const {
     return m_edits[id - kFirstId];
 }
 
-void CLegendaDlg::LoadControls() {
+void CLegendaDlg::LoadFields() {
     Edit(1022)->setText(m_nameHx);
     Edit(1023)->setText(m_nameHy);
     Edit(1027)->setText(ShowReal(m_maxHx));
@@ -119,7 +103,6 @@ void CLegendaDlg::LoadControls() {
     Edit(1029)->setText(m_regionO);
     Edit(1030)->setText(m_regionM);
     Edit(1031)->setText(m_regionH);
-    m_loaded = true;
 }
 
 std::optional<FieldFailure> CLegendaDlg::SaveControls() {
@@ -140,23 +123,6 @@ std::optional<FieldFailure> CLegendaDlg::SaveControls() {
     m_regionM = Edit(1030)->text();
     m_regionH = Edit(1031)->text();
     return std::nullopt;
-}
-
-bool CLegendaDlg::Confirm() {
-    if (const std::optional<FieldFailure> failure = SaveControls()) {
-        ReportFieldFailure(this, *failure, m_warn);
-        return false;
-    }
-    return true;
-}
-
-void CLegendaDlg::accept() {
-    if (Confirm()) QDialog::accept();
-}
-
-void CLegendaDlg::showEvent(QShowEvent* event) {
-    if (!m_loaded) LoadControls();
-    QDialog::showEvent(event);
 }
 
 }  // namespace orbitograph

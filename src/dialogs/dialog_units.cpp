@@ -1,9 +1,8 @@
-#include "legend/dialog/dialog_units.h"
+#include "dialogs/dialog_units.h"
 
 #include <QFontMetrics>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 namespace orbitograph {
 
@@ -22,11 +21,6 @@ QFont DialogFont() {
                       QStringLiteral("Arial")});
     font.setPointSize(8);
     return font;
-}
-
-void WidenToText(QWidget* control) {
-    const int wanted = control->sizeHint().width();
-    if (wanted > control->width()) control->resize(wanted, control->height());
 }
 
 int DialogUnits::X(int units) const { return (units * m_baseX + 2) / 4; }

@@ -1,4 +1,4 @@
-#include "legend/pixel_font.h"
+#include "draw/pixel_font.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -4,8 +4,6 @@
 #include <QRect>
 #include <QSize>
 
-class QWidget;
-
 namespace orbitograph {
 
 // Converts dialog-template units into pixels for one font: a horizontal unit
@@ -25,10 +23,6 @@ private:
     int m_baseX;  // pixels per 4 horizontal units
     int m_baseY;  // pixels per 8 vertical units
 };
-
-// Widens a text control placed in dialog units to its text where the
-// desktop's font is wider than the one the layout was made for.
-void WidenToText(QWidget* control);
 
 // The font the dialogs are laid out for: 8 points of the classic dialog face
 // or, on Linux, the metric-compatible Liberation Sans.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <Qt>
+
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace orbitograph {
+
+// The frame of every dialog of the program: a caption with the system menu
+// and a close box, no minimise or maximise box, no help button.
+inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// Gives a dialog its caption, the dialogs' frame and the dialog font.
+void SetUpDialog(QDialog& dialog, const QString& title);
+
+// Widens a text control placed in dialog units to its text where the
+// desktop's font is wider than the one the layout was made for.
+void WidenToText(QWidget* control);
+
+// A label at a rectangle in pixels, its text at the top left. A wrapped label
+// keeps its rectangle; a single-line one is widened to its text.
+QLabel* MakeLabel(QWidget* parent, const QString& text, QRect r, bool wrap = false);
+
+// An edit at a rectangle in pixels, named "edit<id>" after its control id.
+QLineEdit* MakeEdit(QWidget* parent, int id, QRect r);
+
+}  // namespace orbitograph

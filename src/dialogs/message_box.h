@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace orbitograph {
+
+// A message box with the application name as caption, the given icon and
+// one OK button, which Enter and Esc both press. Modal; returns when
+// dismissed.
+void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text);
+
+// The warning of a refused dialog field: the exclamation icon.
+void ShowWarningBox(QWidget* parent, const QString& text);
+
+}  // namespace orbitograph
