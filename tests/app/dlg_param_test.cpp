@@ -7,27 +7,15 @@
 #include <optional>
 
 #include "app/dlg_param.h"
+#include "support/dialog_test_support.h"
 
 using namespace orbitograph;
 
 namespace {
 
-struct Recorder {
-    QStringList messages;
-    WarningSink Sink() {
-        return [this](QWidget*, const QString& text) { messages << text; };
-    }
-};
-
 // A shown dialog holding the defaults, warnings recorded instead of shown.
-struct ParamDialog {
-    CDlgParam dlg;
-    Recorder warnings;
-    ParamDialog() {
-        dlg.SetParams(ModelParams{});
-        dlg.SetWarningSink(warnings.Sink());
-        dlg.show();
-    }
+struct ParamDialog : test::Shown<CDlgParam> {
+    ParamDialog() : Shown([](CDlgParam& d) { d.SetParams(ModelParams{}); }) {}
 };
 
 constexpr int kEditIds[] = {1001, 1006, 1007, 1008, 1009, 1010, 1014, 1011, 1012};
@@ -43,14 +31,11 @@ TEST(ParamDialog, ShowsTheDefaultsInMemberOrderWithOkFocused) {
     EXPECT_TRUE(d.dlg.Radio(1003)->isChecked());
     EXPECT_TRUE(d.dlg.Radio(1004)->isChecked());
     EXPECT_FALSE(d.dlg.Radio(1005)->isChecked());
-    EXPECT_EQ(d.dlg.Radio(1003)->text(), "Во вне");
-    EXPECT_EQ(d.dlg.Radio(1004)->text(), "Внутрь");
-    EXPECT_EQ(d.dlg.windowTitle(), "Параметры и исходные данные модели");
     EXPECT_EQ(d.dlg.focusWidget(), d.dlg.OkButton());
     EXPECT_TRUE(d.dlg.OkButton()->isDefault());
     EXPECT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(d.dlg.Params(), ModelParams{});
-    EXPECT_TRUE(d.warnings.messages.isEmpty());
+    EXPECT_TRUE(d.warnings.isEmpty());
 }
 
 TEST(ParamDialog, TabOrderStartsAtOkAndVisitsTheRectangleAsX1Y1Y2X2) {
@@ -125,11 +110,11 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
                                : row.id == 1011 ? p.y1
                                                 : p.y2;
             EXPECT_EQ(got, *row.value);
-            EXPECT_TRUE(d.warnings.messages.isEmpty());
+            EXPECT_TRUE(d.warnings.isEmpty());
         } else {
-            ASSERT_EQ(d.warnings.messages.size(), 1);
-            EXPECT_TRUE(d.warnings.messages[0].contains(QString::fromUtf8(row.messageHas)))
-                << d.warnings.messages[0].toStdString();
+            ASSERT_EQ(d.warnings.size(), 1);
+            EXPECT_TRUE(d.warnings[0].contains(QString::fromUtf8(row.messageHas)))
+                << d.warnings[0].toStdString();
             EXPECT_EQ(d.dlg.focusWidget(), edit);
             EXPECT_EQ(edit->selectedText(), edit->text());
         }
@@ -142,14 +127,14 @@ TEST(ParamDialog, ReportsOnlyTheFirstFailingFieldThenTheNext) {
     d.dlg.Edit(1014)->setText("5");
     d.dlg.Edit(1012)->setText("");
     EXPECT_FALSE(d.dlg.Confirm());
-    ASSERT_EQ(d.warnings.messages.size(), 1);
-    EXPECT_TRUE(d.warnings.messages[0].contains("X1"));
+    ASSERT_EQ(d.warnings.size(), 1);
+    EXPECT_TRUE(d.warnings[0].contains("X1"));
     EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(1010));
 
     d.dlg.Edit(1010)->setText("1");
     EXPECT_FALSE(d.dlg.Confirm());
-    ASSERT_EQ(d.warnings.messages.size(), 2);
-    EXPECT_TRUE(d.warnings.messages[1].contains("X2"));
+    ASSERT_EQ(d.warnings.size(), 2);
+    EXPECT_TRUE(d.warnings[1].contains("X2"));
     EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(1014));
 
     d.dlg.Edit(1014)->setText("-1");  // X1 > X2 is accepted
@@ -159,24 +144,6 @@ TEST(ParamDialog, ReportsOnlyTheFirstFailingFieldThenTheNext) {
     EXPECT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(d.dlg.m_x1, 1.0);
     EXPECT_EQ(d.dlg.m_x2, -1.0);
-}
-
-TEST(ParamDialog, ShowsFifteenDigitsAndStoresWhatItShowed) {
-    CDlgParam dlg;
-    ModelParams p;
-    p.a = 0.1234567890123456;
-    p.dc = 1e-20;
-    p.kc = 123456789012345678.0;
-    dlg.SetParams(p);
-    dlg.LoadControls();
-    EXPECT_EQ(dlg.Edit(1001)->text(), "0.123456789012346");
-    EXPECT_EQ(dlg.Edit(1006)->text(), "1e-20");
-    EXPECT_EQ(dlg.Edit(1007)->text(), "1.23456789012346e+17");
-    ASSERT_FALSE(dlg.SaveControls().has_value());
-    EXPECT_EQ(dlg.m_a, 0.123456789012346);
-    EXPECT_EQ(dlg.m_kc, 1.23456789012346e+17);
-    dlg.LoadControls();  // shown again: the same text
-    EXPECT_EQ(dlg.Edit(1001)->text(), "0.123456789012346");
 }
 
 TEST(ParamDialog, RadioGroupsCarryTheirPositionAndNoneOnIsRefused) {
@@ -195,6 +162,6 @@ TEST(ParamDialog, RadioGroupsCarryTheirPositionAndNoneOnIsRefused) {
     EXPECT_FALSE(d.dlg.Radio(1003)->isChecked());
     EXPECT_FALSE(d.dlg.Confirm());
     EXPECT_EQ(d.dlg.m_dcOutward, -1);
-    ASSERT_EQ(d.warnings.messages.size(), 1);
-    EXPECT_TRUE(d.warnings.messages[0].contains("Dc"));
+    ASSERT_EQ(d.warnings.size(), 1);
+    EXPECT_TRUE(d.warnings[0].contains("Dc"));
 }

@@ -8,7 +8,7 @@
 
 #include "cli/command_run.h"
 #include "view/frame.h"
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "legend/legend_panel.h"
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -51,7 +51,6 @@ LegendFields Named() {
 }  // namespace
 
 TEST(LegendPanel, PositionsForClientHeights) {
-    EnsureGui();
     const QImage picture(QStringLiteral(ORBITOGRAPH_RESOURCES "/bitmap3.bmp"));
     ASSERT_EQ(picture.size(), QSize(260, 260));
     const LegendFields f = Named();
@@ -78,7 +77,6 @@ TEST(LegendPanel, PositionsForClientHeights) {
 }
 
 TEST(LegendPanel, WithoutAPicture) {
-    EnsureGui();
     const LegendFields f = Named();
     for (int height : {900, 400}) {
         const int d = height - 400;
@@ -141,13 +139,4 @@ TEST(LegendPanel, Texts) {
         f.m_maxHx = r.v;
         EXPECT_EQ(LegendText(f, LegendItem::MaxHx), QString::fromLatin1(r.text));
     }
-    // Empty names: the region lines keep their prefix with its blank; the
-    // letters are Cyrillic Т and О, Latin M and H.
-    const LegendFields empty;
-    EXPECT_EQ(LegendText(empty, LegendItem::RegionT), QString::fromUtf16(u"\u041E\u0431\u043B\u0430\u0441\u0442\u044C \u0422 = "));
-    EXPECT_EQ(LegendText(empty, LegendItem::RegionO), QString::fromUtf16(u"\u041E\u0431\u043B\u0430\u0441\u0442\u044C \u041E = "));
-    EXPECT_EQ(LegendText(empty, LegendItem::RegionM), QString::fromUtf16(u"\u041E\u0431\u043B\u0430\u0441\u0442\u044C M = "));
-    EXPECT_EQ(LegendText(empty, LegendItem::RegionH), QString::fromUtf16(u"\u041E\u0431\u043B\u0430\u0441\u0442\u044C H = "));
-    EXPECT_TRUE(LegendText(empty, LegendItem::NameHx).isEmpty());
-    EXPECT_TRUE(LegendText(empty, LegendItem::NameHy).isEmpty());
 }

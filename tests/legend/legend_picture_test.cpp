@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "legend/legend_picture.h"
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -32,7 +32,6 @@ private:
 }  // namespace
 
 TEST(LegendPicture, CurrentDirectoryThenBesideTheProgramThenItsDataFolder) {
-    EnsureGui();
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QString work = root.filePath("work");
@@ -59,7 +58,6 @@ TEST(LegendPicture, CurrentDirectoryThenBesideTheProgramThenItsDataFolder) {
 }
 
 TEST(LegendPicture, TheDiagramsInTheResources) {
-    EnsureGui();
     const QString dir = QStringLiteral(ORBITOGRAPH_RESOURCES);
     QFile file(dir + "/bitmap3.bmp");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

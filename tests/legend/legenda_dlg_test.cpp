@@ -4,26 +4,19 @@
 #include <QLineEdit>
 #include <QStringList>
 
-#include "legend/dialog/legenda_dlg.h"
+#include "legend/legenda_dlg.h"
+#include "support/dialog_test_support.h"
 
 using namespace orbitograph;
 
 namespace {
 
-struct LegendDialog {
-    CLegendaDlg dlg;
-    QStringList warnings;
-    LegendDialog() {
-        dlg.SetWarningSink([this](QWidget*, const QString& text) { warnings << text; });
-        dlg.show();
-    }
-};
+using LegendDialog = test::Shown<CLegendaDlg>;
 
 }  // namespace
 
 TEST(LegendDialog, FirstOpeningShowsEmptyNamesAndZeros) {
     LegendDialog d;
-    EXPECT_EQ(d.dlg.windowTitle(), "Легенда");
     for (int id : {1022, 1023, 1028, 1029, 1030, 1031}) EXPECT_EQ(d.dlg.Edit(id)->text(), "") << id;
     for (int id : {1024, 1025, 1026, 1027}) EXPECT_EQ(d.dlg.Edit(id)->text(), "0") << id;
     auto* picture = d.dlg.findChild<QLabel*>("picture");
@@ -44,7 +37,9 @@ TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
                         {"0.1234567890123456", 0.1234567890123456, "0.123456789012346"},
                         {"2.5 кг", 2.5, "2.5"},
                         {"1,5", 1.0, "1"},
-                        {"-0.5", -0.5, "-0.5"}};
+                        {"-0.5", -0.5, "-0.5"},
+                        {"1e-20", 1e-20, "1e-20"},
+                        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         LegendDialog d;

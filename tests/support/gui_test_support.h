@@ -8,9 +8,10 @@
 
 namespace orbitograph::test {
 
-// Fonts need a QGuiApplication; tests make one on first use and keep it for
-// the rest of the run (the platform is offscreen, set by the test runner).
+// Fonts need an application object. Suites with the shared Qt main have one
+// already; in the others the first call makes one for the rest of the run.
 inline void EnsureGui() {
+    if (QCoreApplication::instance() != nullptr) return;
     static int argc = 1;
     static char name[] = "orbitograph-tests";
     static char* argv[] = {name, nullptr};

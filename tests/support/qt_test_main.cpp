@@ -1,5 +1,5 @@
-// Widget tests need one QApplication for the whole run; the platform is
-// offscreen unless the caller chose another.
+// Qt tests need one application object for the whole run, made before any
+// font or widget; the platform is offscreen unless the caller chose another.
 #include <gtest/gtest.h>
 
 #include <QApplication>

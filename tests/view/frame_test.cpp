@@ -4,7 +4,7 @@
 
 #include "legend/legend_panel.h"
 #include "view/frame.h"
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 #include "view/point_layers.h"
 
 using namespace orbitograph;
@@ -60,7 +60,6 @@ std::vector<Expectation> Basins(const FractalModel& m, int shift) {
 }  // namespace
 
 TEST(Frame, TwoPanelsOfTheDefaultComputation) {
-    EnsureGui();
     FractalModel m = DefaultModel();
     ViewState v = PointsOnly();
     const QImage frame = ComposeFrame(v, m, 1000, 700, nullptr);
@@ -79,7 +78,6 @@ TEST(Frame, TwoPanelsOfTheDefaultComputation) {
 }
 
 TEST(Frame, SinglePanelsAndTheHalfTurnCopy) {
-    EnsureGui();
     FractalModel m = DefaultModel();
     {
         ViewState v = PointsOnly();
@@ -119,7 +117,6 @@ TEST(Frame, SinglePanelsAndTheHalfTurnCopy) {
 }
 
 TEST(Frame, OnlyExactlyOneSwitchesOn) {
-    EnsureGui();
     FractalModel m = DefaultModel();
     ViewState v;
     v.m_twoModes = 2;  // not 1: one panel, the basins
@@ -132,7 +129,6 @@ TEST(Frame, OnlyExactlyOneSwitchesOn) {
 }
 
 TEST(Frame, LayersStackTextUnderGridUnderLegend) {
-    EnsureGui();
     FractalModel m = DefaultModel();
     const QImage picture(ORBITOGRAPH_LEGEND_PICTURE);
     ASSERT_FALSE(picture.isNull());
@@ -157,7 +153,6 @@ TEST(Frame, LayersStackTextUnderGridUnderLegend) {
 }
 
 TEST(Frame, EmptyModelAndEmptyClient) {
-    EnsureGui();
     FractalModel m;
     ViewState v;
     v.m_showParams = 1;  // an empty report draws no text
@@ -174,32 +169,7 @@ TEST(Frame, EmptyModelAndEmptyClient) {
     }
 }
 
-TEST(ViewStateDefaults, MatchTheProgramsDefaults) {
-    ViewState v;
-    EXPECT_EQ(v.Params(), ModelParams{});
-    EXPECT_EQ(v.m_twoModes, 1);
-    EXPECT_EQ(v.m_showParams, 1);
-    EXPECT_EQ(v.m_showLegend, 0);
-    EXPECT_EQ(v.m_showGrid, 0);
-    EXPECT_EQ(v.m_aSymmetry, 0);
-    EXPECT_EQ(v.m_viewMode, 3);
-    EXPECT_EQ(v.m_fontSize, 13);
-    v.OnShowAttractors();
-    EXPECT_EQ(v.m_viewMode, 2);
-    v.OnShowBasins();
-    v.OnShowBasins();
-    EXPECT_EQ(v.m_viewMode, 3);
-    ModelParams p;
-    p.a = -1.25;
-    p.iterations = 7;
-    p.y2 = 0.5;
-    p.kcOutward = 1;
-    v.SetParams(p);
-    EXPECT_EQ(v.Params(), p);
-}
-
 TEST(Frame, ResizingMovesTheGridButNotThePoints) {
-    EnsureGui();
     FractalModel m = DefaultModel();  // computed for the centre (500, 350)
     ViewState v = PointsOnly();
     v.m_twoModes = 0;

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "view/grid_layer.h"
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 #include "view/parameter_text.h"
 
 using namespace orbitograph;
@@ -22,7 +22,6 @@ std::vector<int> InkTops(const QImage& img, int lines, int pitch) {
 }  // namespace
 
 TEST(ParameterText, LinesAdvanceFifteenPixelsAtSizeThirteen) {
-    EnsureGui();
     QImage canvas = Blank(200, 320);
     const ReportLines report(19, "HHH");
     DrawParameterText(canvas, report, 13);
@@ -36,7 +35,6 @@ TEST(ParameterText, LinesAdvanceFifteenPixelsAtSizeThirteen) {
 }
 
 TEST(ParameterText, DarkGreenOverTheBackground) {
-    EnsureGui();
     QImage canvas = Blank(200, 80);
     DrawParameterText(canvas, {"IIII"}, 50);
     bool full = false;
@@ -53,7 +51,6 @@ TEST(ParameterText, DarkGreenOverTheBackground) {
 }
 
 TEST(ParameterText, DrawsNothingWhenThereIsNothingToDraw) {
-    EnsureGui();
     struct Row {
         ReportLines report;
         std::int32_t size;
@@ -72,7 +69,6 @@ TEST(ParameterText, DrawsNothingWhenThereIsNothingToDraw) {
 }
 
 TEST(ParameterText, ExtremeSizesDraw) {
-    EnsureGui();
     for (std::int32_t size : {1, 50}) {
         QImage canvas = Blank(300, 400);
         DrawParameterText(canvas, ReportLines(19, "Шаг (h)=0.01"), size);

@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "view/gui_test_support.h"
+#include "support/gui_test_support.h"
 #include "view/point_layers.h"
 
 using namespace orbitograph;
