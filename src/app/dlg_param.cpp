@@ -99,30 +99,9 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Ð
     m_ok->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* CDlgParam::Edit(int id) const {
-    switch (id) {
-        case 1001: return m_editA;
-        case 1006: return m_editDc;
-        case 1007: return m_editKc;
-        case 1008: return m_editN;
-        case 1009: return m_editStep;
-        case 1010: return m_editX1;
-        case 1011: return m_editY1;
-        case 1012: return m_editY2;
-        case 1014: return m_editX2;
-        default: return nullptr;
-    }
-}
+QLineEdit* CDlgParam::Edit(int id) const { return findChild<QLineEdit*>(QStringLiteral("edit%1").arg(id)); }
 
-QRadioButton* CDlgParam::Radio(int id) const {
-    switch (id) {
-        case 1002: return m_dcIn;
-        case 1003: return m_dcOut;
-        case 1004: return m_kcIn;
-        case 1005: return m_kcOut;
-        default: return nullptr;
-    }
-}
+QRadioButton* CDlgParam::Radio(int id) const { return findChild<QRadioButton*>(QStringLiteral("radio%1").arg(id)); }
 
 void CDlgParam::LoadFields() {
     m_editA->setText(ShowReal(m_a));

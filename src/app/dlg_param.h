@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 
 #include "dialogs/exchange_dialog.h"
 #include "model/model_params.h"
+#include "view/view_state.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -16,24 +16,9 @@ namespace orbitograph {
 // the caller copies the view state in before running it and the members out
 // after it ends accepted. Saving checks each range right after its field;
 // confirming then runs the model's own checks.
-class CDlgParam : public ExchangeDialog {
+class CDlgParam : public ExchangeDialog, public ParamFields {
 public:
     explicit CDlgParam(QWidget* parent = nullptr);
-
-    double m_a = 0.0;
-    std::int32_t m_dcOutward = 0;
-    std::int32_t m_kcOutward = 0;
-    double m_dc = 0.0;
-    double m_kc = 0.0;
-    std::int32_t m_iterations = 0;
-    double m_step = 0.0;
-    double m_x1 = 0.0;
-    double m_x2 = 0.0;
-    double m_y1 = 0.0;
-    double m_y2 = 0.0;
-
-    ModelParams Params() const { return ParamsOfMembers(*this); }
-    void SetParams(const ModelParams& p) { SetParamMembers(*this, p); }
 
     // The edit of a control id (1001, 1006 to 1012, 1014) or the radio button
     // (1002 to 1005); null for any other id.

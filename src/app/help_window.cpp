@@ -43,9 +43,6 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
 
 void HelpWindow::ShowContents() { m_browser->setSource(QUrl(QString::fromLatin1(kHelpContentsUrl))); }
 
-HelpViewer::HelpViewer() = default;
-HelpViewer::~HelpViewer() = default;
-
 void HelpViewer::ShowContents() {
     if (!m_window) m_window = std::make_unique<HelpWindow>();
     m_window->ShowContents();

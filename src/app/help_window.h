@@ -25,11 +25,6 @@ private:
 // never keeps the program running once the main window has closed.
 class HelpViewer {
 public:
-    HelpViewer();
-    ~HelpViewer();
-    HelpViewer(const HelpViewer&) = delete;
-    HelpViewer& operator=(const HelpViewer&) = delete;
-
     // Shows the window (raised, on the table of contents).
     void ShowContents();
     HelpWindow* Window() const { return m_window.get(); }

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "dialogs/exchange_dialog.h"
-#include "view/display_switches.h"
+#include "view/view_state.h"
 
 class QCheckBox;
 class QLineEdit;
