@@ -2,7 +2,8 @@
 //   bitmap3.bmp       260 x 260, 24-bit BMP: the region diagram of the legend
 //   legend_marks.bmp  the same diagram with placeholder marks where the
 //                     legend panel puts its texts (the legend dialog shows it)
-//   icon16.png, icon32.png  the program icon
+//   icon16.png ... icon256.png  the program icon at 16, 32, 48, 64, 128
+//                     and 256 px; icon.svg  the same design, scalable
 // Runs on Qt's offscreen platform; the output depends only on the fonts
 // installed (Liberation Serif and Liberation Sans).
 
@@ -97,22 +98,47 @@ void DrawMarks(QImage& img) {
 
 // The region diagram in the basin colours: T green in the centre, O red left
 // and right, H orange above and below, M light blue in the corners, on the
-// pink of the basin of infinity, framed in black.
+// pink of the basin of infinity, framed in black. Rectangles in icon units of
+// a 16 x 16 design, each painted over the ones before it.
+struct IconCell {
+    int x, y, w, h;
+    QRgb colour;
+};
+constexpr IconCell kIconCells[] = {
+    {0, 0, 16, 16, 0xFF000000}, {1, 1, 14, 14, 0xFFFECFF4}, {3, 3, 10, 10, 0xFF000000},
+    {4, 4, 8, 8, 0xFF00DCFA},   {6, 4, 4, 8, 0xFFFFA000},   {4, 6, 8, 4, 0xFFE60000},
+    {6, 6, 4, 4, 0xFF00AA00},   {7, 7, 2, 2, 0xFF9A959C},
+};
+
+// size is a multiple of 16, so every cell edge falls on a whole pixel.
 QImage DrawIcon(int size) {
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    const int u = size / 16;  // pixels per icon unit; the design is 16 x 16 units
-    auto cell = [&](int x, int y, int w, int h, QRgb c) { p.fillRect(x * u, y * u, w * u, h * u, QColor::fromRgba(c)); };
-    cell(0, 0, 16, 16, 0xFF000000);
-    cell(1, 1, 14, 14, 0xFFFECFF4);
-    cell(3, 3, 10, 10, 0xFF000000);
-    cell(4, 4, 8, 8, 0xFF00DCFA);
-    cell(6, 4, 4, 8, 0xFFFFA000);
-    cell(4, 6, 8, 4, 0xFFE60000);
-    cell(6, 6, 4, 4, 0xFF00AA00);
-    cell(7, 7, 2, 2, 0xFF9A959C);
+    const int u = size / 16;  // pixels per icon unit
+    for (const IconCell& c : kIconCells) p.fillRect(c.x * u, c.y * u, c.w * u, c.h * u, QColor::fromRgba(c.colour));
     return img;
+}
+
+QByteArray IconSvg() {
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 16 16\" "
+                     "shape-rendering=\"crispEdges\">\n";
+    for (const IconCell& c : kIconCells) {
+        svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"#%5\"/>\n")
+                   .arg(c.x)
+                   .arg(c.y)
+                   .arg(c.w)
+                   .arg(c.h)
+                   .arg(c.colour & 0xFFFFFFu, 6, 16, QLatin1Char('0'))
+                   .toLatin1();
+    }
+    return svg + "</svg>\n";
+}
+
+bool WriteFile(const QByteArray& data, const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size() && f.flush();
 }
 
 // Writes a bottom-up 24-bit BMP with a 40-byte info header at 96 dpi.
@@ -149,8 +175,7 @@ bool WriteBmp24(const QImage& source, const QString& path) {
         }
         out.append(QByteArray(stride - w * 3, '\0'));
     }
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(out) == out.size();
+    return WriteFile(out, path);
 }
 
 }  // namespace
@@ -167,10 +192,12 @@ int main(int argc, char** argv) {
     DrawDiagram(diagram);
     QImage marks = diagram;
     DrawMarks(marks);
-    const bool ok = WriteBmp24(diagram, out.filePath(QStringLiteral("bitmap3.bmp"))) &&
-                    WriteBmp24(marks, out.filePath(QStringLiteral("legend_marks.bmp"))) &&
-                    DrawIcon(16).save(out.filePath(QStringLiteral("icon16.png"))) &&
-                    DrawIcon(32).save(out.filePath(QStringLiteral("icon32.png")));
+    bool ok = WriteBmp24(diagram, out.filePath(QStringLiteral("bitmap3.bmp"))) &&
+              WriteBmp24(marks, out.filePath(QStringLiteral("legend_marks.bmp"))) &&
+              WriteFile(IconSvg(), out.filePath(QStringLiteral("icon.svg")));
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        ok = ok && DrawIcon(size).save(out.filePath(QStringLiteral("icon%1.png").arg(size)));
+    }
     if (!ok) {
         std::fprintf(stderr, "orbitograph-resource-generator: cannot write into %s\n", qPrintable(args[1]));
         return 1;
