@@ -86,6 +86,10 @@ void FineGrid(benchmark::State& state) {
     GridCase(state, ModelParams{.step = 0.001, .iterations = 1000}, 8);
 }
 
+// No map step: the grid walk, the classification and the writing of the
+// lists alone, on 16,008,001 points.
+void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.001, .iterations = -1}, 0); }
+
 void ManyIterations(benchmark::State& state) {
     GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1);
 }
@@ -146,6 +150,7 @@ void BruteForce(benchmark::State& state) {
 
 BENCHMARK(Defaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1000);
 BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(NoSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
