@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 
+#include "model/grid.h"
 #include "model/model_params.h"
 
 using namespace orbitograph;
@@ -9,59 +12,84 @@ using namespace orbitograph;
 TEST(Params, Refusals) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    using F = ParamField;
+    using R = ParamReason;
     struct Row {
         const char* name;
         ModelParams p;
-        std::optional<ParamField> field;
+        std::optional<ParamError> error;
     } rows[] = {
         {"defaults", {}, std::nullopt},
         {"edges on the bounds", {.x1 = -2, .x2 = 2, .y1 = -2, .y2 = 2}, std::nullopt},
         {"h = 0.001 over the square", {.step = 0.001}, std::nullopt},
         {"empty rectangle", {.x1 = 1, .x2 = -1, .step = 1e-9}, std::nullopt},
-        {"step 0", {.step = 0.0}, ParamField::Step},
-        {"negative step", {.step = -0.01}, ParamField::Step},
-        {"vanishing step", {.x1 = 1.5, .x2 = 1.5, .step = 1e-300}, ParamField::Step},
-        {"NaN step", {.step = nan}, ParamField::Step},
-        {"infinite step", {.step = inf}, ParamField::Step},
-        {"too many points", {.step = 0.0002}, ParamField::Step},
-        {"X1 over 2", {.x1 = 2.0000001}, ParamField::X1},
-        {"X2 NaN", {.x2 = nan}, ParamField::X2},
-        {"Y1 -inf", {.y1 = -inf}, ParamField::Y1},
-        {"Y2 -2.5", {.y2 = -2.5}, ParamField::Y2},
-        {"A infinite", {.a = inf}, ParamField::A},
-        {"A NaN before X1", {.x1 = 3, .a = nan}, ParamField::A},
-        {"Dc NaN", {.dc = nan}, ParamField::Dc},
-        {"Kc infinite", {.kc = -inf}, ParamField::Kc},
-        {"direction 2", {.dcOutward = 2}, ParamField::DcOutward},
+        {"step 0", {.step = 0.0}, ParamError{F::Step, R::StepTooSmall}},
+        {"negative step", {.step = -0.01}, ParamError{F::Step, R::StepTooSmall}},
+        {"vanishing step", {.x1 = 1.5, .x2 = 1.5, .step = 1e-300}, ParamError{F::Step, R::StepTooSmall}},
+        {"NaN step", {.step = nan}, ParamError{F::Step, R::StepTooSmall}},
+        {"infinite step", {.step = inf}, ParamError{F::Step, R::StepTooSmall}},
+        {"too many points", {.step = 0.0002}, ParamError{F::Step, R::TooManyPoints}},
+        {"finest step over the square", {.step = 1e-9}, ParamError{F::Step, R::TooManyPoints}},
+        {"X1 over 2", {.x1 = 2.0000001}, ParamError{F::X1, R::EdgeOutOfRange}},
+        {"X2 NaN", {.x2 = nan}, ParamError{F::X2, R::EdgeOutOfRange}},
+        {"Y1 -inf", {.y1 = -inf}, ParamError{F::Y1, R::EdgeOutOfRange}},
+        {"Y2 -2.5", {.y2 = -2.5}, ParamError{F::Y2, R::EdgeOutOfRange}},
+        {"A infinite", {.a = inf}, ParamError{F::A, R::NotFinite}},
+        {"A NaN before X1", {.x1 = 3, .a = nan}, ParamError{F::A, R::NotFinite}},
+        {"Dc NaN", {.dc = nan}, ParamError{F::Dc, R::NotFinite}},
+        {"Kc infinite", {.kc = -inf}, ParamError{F::Kc, R::NotFinite}},
+        {"direction 2", {.dcOutward = 2}, ParamError{F::DcOutward, R::NoDirection}},
+        {"direction -1", {.kcOutward = -1}, ParamError{F::KcOutward, R::NoDirection}},
         {"A = 0, negative Dc", {.a = 0, .dc = -5, .kc = -1e300}, std::nullopt},
     };
-    for (const Row& r : rows) {
-        const auto e = CheckParameters(r.p);
-        ASSERT_EQ(e.has_value(), r.field.has_value()) << r.name;
-        if (e) {
-            EXPECT_EQ(e->field, *r.field) << r.name;
-            EXPECT_FALSE(e->message.empty()) << r.name;
-        }
-    }
+    for (const Row& r : rows) EXPECT_EQ(CheckParameters(r.p), r.error) << r.name;
 }
 
-TEST(Params, GridSizeMessageStatesTheBound) {
-    const auto e = CheckParameters({.step = 0.0001});
-    ASSERT_TRUE(e);
-    EXPECT_NE(e->message.find("100000000"), std::string::npos) << e->message;
-}
-
-TEST(Params, ExactCounts) {
+// The cap on start points is exact for every shape: a single column or row
+// counts once, and a grid is refused exactly when its walk has more than
+// kMaxStartPoints points.
+TEST(Params, StartPointCapIsExact) {
     EXPECT_EQ(CountColumns({}), 400);
     EXPECT_EQ(CountRows({}), 400);
-    EXPECT_EQ(CountColumns({.step = 0.001}) * CountRows({.step = 0.001}), 16008001);
+    EXPECT_EQ(CountStartPoints({.step = 0.001}), 16008001);
     EXPECT_EQ(CountColumns({.x1 = 0.5, .x2 = 0.5}), 1);
     EXPECT_EQ(CountColumns({.x1 = 0.6, .x2 = 0.5}), 0);
-    EXPECT_EQ(CountStartPoints({.step = 0.001}), 16008001);
     // An empty side is known at once; the other side at this step would be
     // four thousand million additions.
     EXPECT_EQ(CountStartPoints({.x1 = 1, .x2 = -1, .step = 1e-9}), 0);
     EXPECT_EQ(CountStartPoints({.y1 = 1, .y2 = -1, .step = 1e-9}), 0);
+    struct Row {
+        ModelParams p;
+        std::int64_t points;
+    } rows[] = {
+        {{.x1 = 0, .x2 = 0, .step = 4.00000004e-8}, 99'999'999},
+        {{.y1 = 0, .y2 = 0, .step = 4.00000004e-8}, 99'999'999},
+        {{.x1 = 0, .x2 = 0, .step = 3.9999999e-8}, 100'000'003},
+        {{.x1 = 0, .x2 = 4.00000004e-8, .y1 = -1, .y2 = 1, .step = 4.00000004e-8}, 2 * 50'000'000},
+        {{.x1 = 0, .x2 = 4.00000004e-8, .y1 = -1, .y2 = 1.00000004, .step = 4.00000004e-8}, 2 * 50'000'001},
+    };
+    for (const Row& r : rows) {
+        ASSERT_EQ(CountStartPoints(r.p), r.points) << r.p.x1 << " " << r.p.x2 << " " << r.p.step;
+        const auto e = CheckParameters(r.p);
+        EXPECT_EQ(e.has_value(), r.points > kMaxStartPoints) << r.points;
+    }
+}
+
+// The quick lower bound of a side never exceeds the walk's count, however
+// rounding accumulates.
+TEST(Params, SideLowerBoundNeverExceedsTheCount) {
+    std::uint64_t state = 12345;
+    const auto unit = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(state >> 11) * 0x1p-53;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const double lo = -2.0 + 4.0 * unit();
+        const double hi = lo + (2.0 - lo) * unit();
+        const double step = std::fmax(kMinStep, (hi - lo) / (1.0 + 200000.0 * unit()));
+        ASSERT_LE(SideCountAtLeast(lo, hi, step), CountSide(lo, hi, step, 1'000'000))
+            << lo << " " << hi << " " << step;
+    }
 }
 
 TEST(Params, Origin) {

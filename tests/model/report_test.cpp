@@ -66,9 +66,3 @@ TEST(Report, NumberFormats) {
     };
     for (const Row& r : rows) EXPECT_EQ(BuildReport(r.p, {})[r.line], r.text);
 }
-
-TEST(Report, EmptyBeforeTheFirstComputation) {
-    FractalModel m;
-    EXPECT_TRUE(m.report.empty());
-    EXPECT_TRUE(m.attractors.empty());
-}
