@@ -50,27 +50,6 @@ TEST(Spaces, CountsOfWorkedCases) {
     }
 }
 
-// The sides regenerate every coordinate as the accumulating walk makes it,
-// also far from the coordinates they keep.
-TEST(Spaces, GridSidesAccumulateTheStep) {
-    const GridSide xs(-2.0, 2.0, 0.01);
-    ASSERT_EQ(xs.Count(), 400u);
-    EXPECT_EQ(xs.At(399), 1.990000000000003);
-    EXPECT_EQ(xs.At(100), -0.9999999999999991);  // passes -1 without hitting it
-    EXPECT_EQ(xs.At(300), 1.0000000000000022);
-    const GridSide side(-1.3, 1.7, 0.0007);
-    std::vector<double> walk;
-    for (double v = -1.3; v <= 1.7; v += 0.0007) walk.push_back(v);
-    ASSERT_EQ(side.Count(), walk.size());
-    std::vector<double> filled(walk.size());
-    for (std::size_t k : {std::size_t{0}, std::size_t{1}, std::size_t{255}, std::size_t{256}, std::size_t{1000}}) {
-        side.Fill(k, walk.size() - k, filled.data());
-        EXPECT_TRUE(std::equal(walk.begin() + static_cast<std::ptrdiff_t>(k), walk.end(), filled.begin())) << k;
-    }
-    for (std::size_t k = 0; k < walk.size(); k += 97) EXPECT_EQ(side.At(k), walk[k]) << k;
-    EXPECT_EQ(GridSide(0.5, 0.25, 0.01).Count(), 0u);
-}
-
 TEST(Spaces, AttractorPixels) {
     // A = 0 sends every orbit to (Dc, Kc) = (0.5, 0.8): pixel (ox + 50, oy - 80).
     const SpaceLists s = Compute({.a = 0.0});

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "model/grid.h"
 #include "model/model_params.h"
 
 using namespace orbitograph;
@@ -72,23 +70,6 @@ TEST(Params, StartPointCapIsExact) {
         ASSERT_EQ(CountStartPoints(r.p), r.points) << r.p.x1 << " " << r.p.x2 << " " << r.p.step;
         const auto e = CheckParameters(r.p);
         EXPECT_EQ(e.has_value(), r.points > kMaxStartPoints) << r.points;
-    }
-}
-
-// The quick lower bound of a side never exceeds the walk's count, however
-// rounding accumulates.
-TEST(Params, SideLowerBoundNeverExceedsTheCount) {
-    std::uint64_t state = 12345;
-    const auto unit = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 11) * 0x1p-53;
-    };
-    for (int i = 0; i < 3000; ++i) {
-        const double lo = -2.0 + 4.0 * unit();
-        const double hi = lo + (2.0 - lo) * unit();
-        const double step = std::fmax(kMinStep, (hi - lo) / (1.0 + 200000.0 * unit()));
-        ASSERT_LE(SideCountAtLeast(lo, hi, step), CountSide(lo, hi, step, 1'000'000))
-            << lo << " " << hi << " " << step;
     }
 }
 
