@@ -59,9 +59,11 @@ QString RefusalText(const ParamError& e) {
     switch (e.reason) {
         case ParamReason::NotFinite:
             if (e.field == ParamField::A) return QStringLiteral("Параметр A должен быть конечным числом.");
-            return QStringLiteral("Значение %1 должно быть конечным числом.").arg(e.field == ParamField::Dc ? "Dc" : "Kc");
+            return QStringLiteral("Значение %1 должно быть конечным числом.")
+                .arg(e.field == ParamField::Dc ? "Dc" : "Kc");
         case ParamReason::NoDirection:
-            return QStringLiteral("Выберите направление воздействия %1.").arg(e.field == ParamField::DcOutward ? "Dc" : "Kc");
+            return QStringLiteral("Выберите направление воздействия %1.")
+                .arg(e.field == ParamField::DcOutward ? "Dc" : "Kc");
         case ParamReason::StepTooSmall:
             return QStringLiteral("Шаг должен быть конечным числом не меньше %1.")
                 .arg(QString::fromStdString(FormatGeneral(kMinStep, 15)));
