@@ -22,8 +22,17 @@ TEST(NumberText, ReadsLikeScanf) {
 TEST(NumberText, IgnoresTheProcessLocale) {
     const char* had = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = had ? had : "C";
-    // Any locale with a comma separator will do; the test still holds without one.
-    std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    // Any locale with a comma separator will do.
+    const bool comma = [] {
+        for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.utf8", "de_DE.utf8"}) {
+            if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') return true;
+        }
+        return false;
+    }();
+    if (!comma) {
+        std::setlocale(LC_NUMERIC, saved.c_str());
+        GTEST_SKIP() << "no locale with a comma as the decimal separator is installed";
+    }
     EXPECT_EQ(ParseLeadingDouble("0.75"), 0.75);
     EXPECT_EQ(FormatFixed(0.5, 6), "0.500000");
     std::setlocale(LC_NUMERIC, saved.c_str());
