@@ -130,17 +130,17 @@ QLineEdit* CDlgParam::Edit(int id) const { return findChild<QLineEdit*>(QStringL
 QRadioButton* CDlgParam::Radio(int id) const { return findChild<QRadioButton*>(QStringLiteral("radio%1").arg(id)); }
 
 void CDlgParam::LoadFields() {
-    m_editA->setText(ShowReal(m_a));
+    ShowInField(m_editA, ShowReal(m_a));
     LoadRadio(m_dcIn, m_dcOut, m_dcOutward);
     LoadRadio(m_kcIn, m_kcOut, m_kcOutward);
-    m_editDc->setText(ShowReal(m_dc));
-    m_editKc->setText(ShowReal(m_kc));
-    m_editN->setText(ShowInt(m_iterations));
-    m_editStep->setText(ShowReal(m_step));
-    m_editX1->setText(ShowReal(m_x1));
-    m_editX2->setText(ShowReal(m_x2));
-    m_editY1->setText(ShowReal(m_y1));
-    m_editY2->setText(ShowReal(m_y2));
+    ShowInField(m_editDc, ShowReal(m_dc));
+    ShowInField(m_editKc, ShowReal(m_kc));
+    ShowInField(m_editN, ShowInt(m_iterations));
+    ShowInField(m_editStep, ShowReal(m_step));
+    ShowInField(m_editX1, ShowReal(m_x1));
+    ShowInField(m_editX2, ShowReal(m_x2));
+    ShowInField(m_editY1, ShowReal(m_y1));
+    ShowInField(m_editY2, ShowReal(m_y2));
 }
 
 std::optional<FieldFailure> CDlgParam::SaveControls() {

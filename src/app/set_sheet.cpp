@@ -73,7 +73,7 @@ CPage2::CPage2(QWidget* parent) : QWidget(parent) {
     m_edit->setObjectName(QStringLiteral("edit1019"));
 }
 
-void CPage2::LoadControls() { m_edit->setText(ShowInt(m_fontSize)); }
+void CPage2::LoadControls() { ShowInField(m_edit, ShowInt(m_fontSize)); }
 
 std::optional<FieldFailure> CPage2::SaveControls() {
     const IntResult r = ReadInt(m_edit->text());

@@ -2,19 +2,22 @@
 
 #include <clocale>
 #include <cmath>
+#include <string>
 
 #include "model/number_text.h"
 
 using namespace orbitograph;
 
-TEST(NumberText, ReadsLikeScanf) {
+TEST(NumberText, ReadsTheLeadingDecimalNumber) {
     struct Row {
-        const char* text;
+        std::string text;
         std::optional<double> value;
     } rows[] = {
         {"0.8", 0.8},   {"0,8", 0.0},       {" 1e-2", 0.01}, {"12abc", 12.0}, {"", std::nullopt},
         {"abc", std::nullopt}, {",", std::nullopt}, {"   ", std::nullopt}, {"-2", -2.0}, {"+.5", 0.5},
         {"2.5xyz", 2.5}, {"1,5", 1.0},     {"1e3", 1000.0}, {"\t-0.25 ", -0.25}, {"1e", 1.0},
+        {"0x10", 0.0},  {"inf", std::nullopt}, {"-nan", std::nullopt}, {"1e+", 1.0}, {".e5", std::nullopt},
+        {"5.", 5.0},    {"1e999", HUGE_VAL}, {std::string(500, ' ') + "0.25", 0.25},
     };
     for (const Row& r : rows) EXPECT_EQ(ParseLeadingDouble(r.text), r.value) << '"' << r.text << '"';
 }
