@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -249,7 +248,6 @@ void CMainWnd::OnSavePicture() {
         m_hooks.showError(this, QStringLiteral("Рисунок ещё не построен: сохранять нечего."));
         return;
     }
-    if (QFileInfo::exists(path) && !m_hooks.confirmReplace(this, path)) return;
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
     QString error;
     if (!SavePngAtomically(m_canvas, path, DescribeComputation(m_model.Params(), origin.x(), origin.y()), &error)) {

@@ -32,6 +32,7 @@
 #include "app/dlg_param.h"
 #include "app/help_window.h"
 #include "app/main_wnd.h"
+#include "app/save_dialog.h"
 #include "app/set_sheet.h"
 #include "legend/legenda_dlg.h"
 #include "view/frame.h"
@@ -374,16 +375,11 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
     Compute();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QStringList asked;
-    wnd->Hooks().confirmReplace = [&asked](QWidget*, const QString& path) {
-        asked << QFileInfo(path).fileName();
-        return false;
-    };
     struct Row {
         const char* chosen;
         const char* written;
     };
-    const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}, {"*.png", "*.png.png"}};
+    const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}};
     wnd->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     for (const Row& row : rows) {
@@ -399,31 +395,82 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
         EXPECT_EQ(saved.text(kPngTextKey), DescribeComputation(ModelParams{}, Client().width() / 2,
                                                                 Client().height() / 2));
     }
-    EXPECT_TRUE(asked.isEmpty());
     EXPECT_TRUE(errors.isEmpty());
-    // Only the three pictures: no temporary file left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
-
-    // An existing file is replaced only when the user agrees.
-    QFile old(dir.filePath("keep.png"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
-    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("keep"); };
-    wnd->OnSavePicture();
-    EXPECT_EQ(asked, QStringList{"keep.png"});
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old contents");
-    old.close();
-    wnd->Hooks().confirmReplace = [](QWidget*, const QString&) { return true; };
-    wnd->OnSavePicture();
-    EXPECT_EQ(QImage(dir.filePath("keep.png")).size(), Client());
+    // Only the two pictures: no temporary file left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 
     // Cancelled: nothing written, nothing shown.
     wnd->Hooks().chooseSaveName = [](QWidget*) { return QString(); };
     wnd->OnSavePicture();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// The name chosen for a save, from the dialog's answers in turn and the
+// replies to the replace question; the dialog reopens on the name after a
+// wildcard or a "Нет".
+TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile existing(dir.filePath("keep.png"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    struct Row {
+        QStringList answers;
+        QList<bool> replies;
+        const char* chosen;
+        const char* openedOn;
+        const char* asked;
+    };
+    const Row rows[] = {
+        {{"picture"}, {}, "picture", "orbitograph", ""},
+        {{"*.png", "a?b", "picture"}, {}, "picture", "orbitograph *.png a?b", ""},
+        {{"keep", "keep"}, {false, true}, "keep", "orbitograph keep", "keep.png keep.png"},
+        {{"keep", ""}, {false}, "", "orbitograph keep", "keep.png"},
+        {{"keep.png"}, {}, "keep.png", "orbitograph", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.answers.join(" ").toStdString());
+        QStringList openedOn, asked;
+        qsizetype answer = 0, reply = 0;
+        auto run = [&](QWidget*, const QString& start) {
+            openedOn << QFileInfo(start).fileName();
+            const QString a = row.answers.value(answer++);
+            return a.isEmpty() ? a : dir.filePath(a);
+        };
+        auto confirm = [&](QWidget*, const QString& path) {
+            asked << QFileInfo(path).fileName();
+            return row.replies.value(reply++);
+        };
+        const QString chosen = ChooseSaveName(nullptr, run, confirm);
+        EXPECT_EQ(QFileInfo(chosen).fileName(), row.chosen);
+        EXPECT_EQ(openedOn.join(" "), row.openedOn);
+        EXPECT_EQ(asked.join(" "), row.asked);
+    }
+}
+
+TEST(SaveName, TheDialogShowsPngFilesAndRefusesANameWithAWildcard) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* typed : {"*.png", "a?", "picture"}) {
+        SCOPED_TRACE(typed);
+        PictureSaveDialog dlg(nullptr, dir.filePath("orbitograph"));
+        QStringList warnings;
+        dlg.SetWarningSink([&warnings](QWidget*, const QString& text) { warnings << text; });
+        dlg.show();
+        EXPECT_EQ(dlg.nameFilters(), QStringList{"Рисунки PNG (*.png)"});
+        auto* name = dlg.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), "orbitograph");
+        name->setText(typed);
+        dlg.accept();
+        const bool refused = std::string(typed).find_first_of("*?") != std::string::npos;
+        EXPECT_EQ(dlg.isVisible(), refused);
+        EXPECT_EQ(warnings.size(), refused ? 1 : 0);
+        if (!refused) {
+            EXPECT_EQ(dlg.selectedFiles(), QStringList{dir.filePath(typed)});
+        }
+    }
 }
 
 TEST_F(MainWindowTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFolderAsItWas) {
