@@ -16,6 +16,7 @@
 #include "app/command_ids.h"
 #include "app/dlg_param.h"
 #include "app/help_window.h"
+#include "app/menu_style.h"
 #include "app/set_sheet.h"
 #include "program_version.h"
 #include "legend/legenda_dlg.h"
@@ -73,13 +74,14 @@ void CMainWnd::BuildMenu() {
     };
 
     QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    SetUpMenu(file);
     connect(add(file, kCmdSavePicture, QStringLiteral("&Сохранить F5")), &QAction::triggered, this,
             &CMainWnd::OnSavePicture);
     add(file, kCmdPrint, QStringLiteral("Печать"));  // enabled, and does nothing
     connect(add(file, kCmdExit, QStringLiteral("Выход")), &QAction::triggered, this, &CMainWnd::OnExit);
 
     QMenu* params = bar->addMenu(QStringLiteral("Параметры"));
-    params->setSeparatorsCollapsible(false);  // the pop-up begins with a separator
+    SetUpMenu(params);  // the pop-up begins with a separator
     params->addSeparator();
     connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered,
             this, &CMainWnd::OnFractalParameters);
@@ -96,6 +98,7 @@ void CMainWnd::BuildMenu() {
     basins->setEnabled(false);
 
     QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+    SetUpMenu(help);
     connect(add(help, kCmdHelpInstructions, QStringLiteral("&Инструкция F1")), &QAction::triggered, this,
             &CMainWnd::OnHelpInstructions);
     connect(add(help, kCmdAbout, QStringLiteral("О программе...")), &QAction::triggered, this, &CMainWnd::OnAbout);

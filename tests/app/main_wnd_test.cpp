@@ -208,6 +208,23 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
     EXPECT_FALSE(wnd->Action(kCmdShowAttractors)->isEnabled());
     EXPECT_FALSE(wnd->Action(kCmdShowBasins)->isEnabled());
 
+    // The opened "Параметры" paints its leading separator as it paints the
+    // one between the items: a line with room above and below, clear of
+    // the frame.
+    QMenu* params = wnd->menuBar()->actions().at(1)->menu();
+    params->popup(wnd->mapToGlobal(QPoint(40, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(params));
+    const QImage grab = params->grab().toImage();
+    params->hide();
+    const QList<QAction*> items = params->actions();
+    const QRect first = params->actionGeometry(items.at(0));
+    const QRect middle = params->actionGeometry(items.at(4));
+    ASSERT_EQ(first.size(), middle.size());
+    auto inside = [&grab](const QRect& r) { return grab.copy(r.adjusted(r.width() / 4, 1, -r.width() / 4, -1)); };
+    EXPECT_EQ(inside(first), inside(middle));
+    const QImage line = inside(middle);
+    EXPECT_NE(line.pixel(0, 0), line.pixel(0, line.height() / 2));
+
     // The first repaint: the empty picture at the client size.
     EXPECT_EQ(wnd->Canvas().size(), Client());
     EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(FractalModel{})), 0);
