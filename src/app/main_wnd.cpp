@@ -231,7 +231,11 @@ void CMainWnd::UpdateProgress() {
 void CMainWnd::SetCommandsAvailable(bool available) {
     if (!available) {
         m_enabledBeforeComputation.clear();
-        for (QAction* action : std::as_const(m_actions)) {
+        for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+            // Help, About and Exit stay available; Exit cancels the
+            // computation as the close box does.
+            if (it.key() == kCmdHelpInstructions || it.key() == kCmdAbout || it.key() == kCmdExit) continue;
+            QAction* action = it.value();
             m_enabledBeforeComputation.insert(action, action->isEnabled());
             action->setEnabled(false);
         }

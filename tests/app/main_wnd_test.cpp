@@ -530,10 +530,24 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverything
     EXPECT_TRUE(progress->labelText().startsWith("Вычисл"));
     EXPECT_TRUE(QTest::qWaitFor([progress] { return progress->value() == 250; }));
 
-    // No command can start meanwhile; the window still repaints.
-    for (int id : {kCmdSavePicture, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings, kCmdAbout,
-                   kCmdHelpInstructions})
+    // Only Help, About and Exit can be chosen meanwhile; the window still
+    // repaints.
+    for (int id : {kCmdSavePicture, kCmdPrint, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings})
         EXPECT_FALSE(wnd->Action(id)->isEnabled()) << id;
+    QStringList shown;
+    wnd->Hooks().runDialog = [&shown](QDialog& d) {
+        shown << d.windowTitle();
+        return 1;
+    };
+    for (int id : {kCmdHelpInstructions, kCmdAbout}) {
+        ASSERT_TRUE(wnd->Action(id)->isEnabled()) << id;
+        wnd->Action(id)->trigger();
+    }
+    EXPECT_EQ(shown, QStringList{"О программе..."});
+    ASSERT_NE(help.Window(), nullptr);
+    EXPECT_TRUE(help.Window()->isVisible());
+    help.Window()->close();
+    EXPECT_TRUE(wnd->Computing());
     const int runs = engineRuns;
     wnd->OnFractalParameters();
     EXPECT_EQ(engineRuns, runs);
@@ -696,13 +710,14 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
     EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
 }
 
-TEST_F(MainWindowTest, ClosingTheWindowDuringAComputationStopsItAtOnce) {
+TEST_F(MainWindowTest, ExitDuringAComputationStopsItAtOnce) {
     blockEngine = true;
     wnd->Hooks().runDialog = Press<CDlgParam>(true);
     wnd->OnFractalParameters();
     ASSERT_TRUE(wnd->Computing());
     const auto start = std::chrono::steady_clock::now();
-    wnd->close();
+    wnd->Action(kCmdExit)->trigger();
+    EXPECT_FALSE(wnd->isVisible());
     wnd.reset();  // waits for the worker
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
