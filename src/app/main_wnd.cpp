@@ -7,7 +7,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <system_error>
 
 #include "app/about_dlg.h"
@@ -18,6 +20,7 @@
 #include "app/help_window.h"
 #include "app/menu_style.h"
 #include "app/set_sheet.h"
+#include "dialogs/dialog_controls.h"
 #include "program_version.h"
 #include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
@@ -47,6 +50,11 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Orbitograph ") + QString::fromLatin1(kProgramVersion));
     setWindowIcon(ProgramIcon());
+    // The geometry the window returns to when it is restored from maximised:
+    // two thirds of its screen's work area, centred.
+    const QRect work = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
+                                    QSize(work.width() * 2 / 3, work.height() * 2 / 3), work));
 
     m_canvasWidget = new CanvasWidget(
         [this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
@@ -208,12 +216,14 @@ void CMainWnd::ShowProgress() {
     m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
                                                    QStringLiteral("Отмена"), 0, kProgressSteps, this);
     m_progress->setWindowTitle(QCoreApplication::applicationName());
-    // Not modal: the commands are disabled anyway, and the window stays
-    // free to repaint, move and resize.
+    // Not modal: the commands that would interfere are disabled, and the
+    // window stays free to repaint, move and resize.
     m_progress->setWindowModality(Qt::NonModal);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setMinimumDuration(0);
+    m_progress->setWindowFlags(kDialogWindowFlags);
+    m_progress->setFixedSize(m_progress->sizeHint());
     connect(m_progress.get(), &QProgressDialog::canceled, this, [this] {
         m_computation.Cancel();
         if (m_progress) m_progress->setLabelText(QStringLiteral("Вычисление прерывается..."));

@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +36,7 @@
 #include "app/save_dialog.h"
 #include "app/set_sheet.h"
 #include "legend/legenda_dlg.h"
+#include "support/dialog_test_support.h"
 #include "view/frame.h"
 #include "view/png_export.h"
 
@@ -225,6 +227,19 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
     const QImage line = inside(middle);
     EXPECT_NE(line.pixel(0, 0), line.pixel(0, line.height() / 2));
 
+    // Restored from maximised, the window would take two thirds of the
+    // screen's work area, centred, with the whole menu bar showing.
+    CMainWnd fresh(help);
+    fresh.showMaximized();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    const QRect work = fresh.screen()->availableGeometry();
+    const QRect normal = fresh.normalGeometry();
+    EXPECT_NEAR(normal.width(), work.width() * 2 / 3, 1);
+    EXPECT_NEAR(normal.height(), work.height() * 2 / 3, 1);
+    EXPECT_NEAR(normal.center().x(), work.center().x(), 1);
+    EXPECT_NEAR(normal.center().y(), work.center().y(), 1);
+    EXPECT_GE(normal.width(), fresh.menuBar()->sizeHint().width());
+
     // The first repaint: the empty picture at the client size.
     EXPECT_EQ(wnd->Canvas().size(), Client());
     EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(FractalModel{})), 0);
@@ -279,6 +294,7 @@ TEST_F(MainWindowTest, RefusedParametersKeepTheDialogOpenUntilCorrected) {
         // The warning box comes up in its own loop; close it, then check.
         OnModal([&seen, dlg](QWidget* box) {
             seen << box->windowTitle();
+            EXPECT_EQ(test::LayoutFaults(*box), QStringList{});
             QTest::keyClick(box, Qt::Key_Return);
             QTimer::singleShot(0, dlg, [&seen, dlg] {
                 seen << (QApplication::activeModalWidget() == dlg ? "open" : "closed");
@@ -526,6 +542,7 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverything
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
+    EXPECT_EQ(test::LayoutFaults(*progress), QStringList{});
     EXPECT_EQ(progress->findChild<QPushButton*>()->text(), "Отмена");
     EXPECT_TRUE(progress->labelText().startsWith("Вычисл"));
     EXPECT_TRUE(QTest::qWaitFor([progress] { return progress->value() == 250; }));
@@ -636,6 +653,11 @@ TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
         }
         for (QPushButton* button : d.findChildren<QPushButton*>()) seen << button->text();
         return int(QDialog::Accepted);
+    };
+    wnd->Hooks().runDialog = [runDialog = wnd->Hooks().runDialog](QDialog& d) {
+        d.show();
+        EXPECT_EQ(test::LayoutFaults(d), QStringList{});
+        return runDialog(d);
     };
     wnd->OnAbout();
     EXPECT_EQ(seen.join("|"), "О программе...|Orbitograph V 5.1|icon|ОК");

@@ -30,6 +30,9 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndApplyDisabled) {
     EXPECT_FALSE(s.sheet.ApplyButton()->isEnabled());
     s.sheet.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(s.Font()->text(), "13");
+    for (const QWidget* w : {static_cast<QWidget*>(&s.sheet), static_cast<QWidget*>(s.sheet.m_page1),
+                             static_cast<QWidget*>(s.sheet.m_page2)})
+        EXPECT_EQ(test::LayoutFaults(*w), QStringList{});
 }
 
 TEST(SetSheet, FontSizeFromOneToFifty) {
