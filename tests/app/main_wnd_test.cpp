@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTranslator>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -33,6 +34,7 @@
 #include "app/dlg_param.h"
 #include "app/help_window.h"
 #include "app/main_wnd.h"
+#include "app/my_app.h"
 #include "app/save_dialog.h"
 #include "app/set_sheet.h"
 #include "legend/legenda_dlg.h"
@@ -742,4 +744,13 @@ TEST_F(MainWindowTest, ExitDuringAComputationStopsItAtOnce) {
     EXPECT_FALSE(wnd->isVisible());
     wnd.reset();  // waits for the worker
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST(QtTexts, TheSaveDialogSpeaksRussianWithQtsTranslation) {
+    QTranslator translation;
+    ASSERT_TRUE(LoadQtTranslation(translation));
+    QCoreApplication::installTranslator(&translation);
+    const PictureSaveDialog dlg(nullptr, "orbitograph");
+    QCoreApplication::removeTranslator(&translation);
+    EXPECT_EQ(dlg.windowTitle(), "Сохранить как");
 }
