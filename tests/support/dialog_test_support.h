@@ -21,30 +21,24 @@ struct Shown {
     }
 };
 
-// What is wrong with the layout of a window's own controls (its direct
-// children): a control not wholly inside the window, two controls that
-// overlap (a group box may hold controls wholly), and a window that can be
-// resized or carries a minimise or maximise box. Empty when all is well.
+// What is wrong with a window's layout: a window that can be resized or has
+// a minimise or maximise box, a control (direct child) not wholly inside it,
+// two controls that overlap (a group box may hold controls wholly).
 inline QStringList LayoutFaults(const QWidget& window) {
-    auto name = [](const QWidget* w) {
-        QString text = w->property("text").toString();
-        if (text.isEmpty()) text = w->property("title").toString();
-        return QString::fromLatin1(w->metaObject()->className()) + " '" + text + "' " + w->objectName();
-    };
+    auto name = [](const QWidget* w) { return w->metaObject()->className() + (" " + w->property("text").toString()); };
     QStringList faults;
     if (window.isWindow() && (window.minimumSize() != window.maximumSize() ||
                               window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
-        faults << "resizable or with a minimise or maximise box";
-    QList<QWidget*> controls = window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    controls.removeIf([&window](const QWidget* w) { return !w->isVisibleTo(&window); });
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-        const QRect a = controls[i]->geometry();
-        if (!window.rect().contains(a)) faults << name(controls[i]) + " outside";
-        for (qsizetype j = i + 1; j < controls.size(); ++j) {
-            const QRect b = controls[j]->geometry();
-            const bool held = (controls[i]->inherits("QGroupBox") && a.contains(b)) ||
-                              (controls[j]->inherits("QGroupBox") && b.contains(a));
-            if (a.intersects(b) && !held) faults << name(controls[i]) + " overlaps " + name(controls[j]);
+        faults << "resizable";
+    QList<QWidget*> c = window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    c.removeIf([&window](const QWidget* w) { return !w->isVisibleTo(&window); });
+    for (qsizetype i = 0; i < c.size(); ++i) {
+        if (!window.rect().contains(c[i]->geometry())) faults << name(c[i]) + " outside";
+        for (qsizetype j = i + 1; j < c.size(); ++j) {
+            const QRect a = c[i]->geometry(), b = c[j]->geometry();
+            const bool held =
+                (c[i]->inherits("QGroupBox") && a.contains(b)) || (c[j]->inherits("QGroupBox") && b.contains(a));
+            if (a.intersects(b) && !held) faults << name(c[i]) + " overlaps " + name(c[j]);
         }
     }
     return faults;
