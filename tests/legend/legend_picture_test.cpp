@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,49 +12,27 @@
 using namespace orbitograph;
 using namespace orbitograph::test;
 
-namespace {
-
-void Put(const QString& dir, QSize size) {
-    ASSERT_TRUE(QDir().mkpath(dir));
-    ASSERT_TRUE(Blank(size.width(), size.height(), 0xFF123456).save(QDir(dir).filePath("bitmap3.bmp"), "BMP"));
-}
-
-// Restores the working directory when a test ends.
-class InDirectory {
-public:
-    explicit InDirectory(const QString& dir) : m_previous(QDir::currentPath()) { QDir::setCurrent(dir); }
-    ~InDirectory() { QDir::setCurrent(m_previous); }
-    InDirectory(const InDirectory&) = delete;
-    InDirectory& operator=(const InDirectory&) = delete;
-
-private:
-    QString m_previous;
-};
-
-}  // namespace
-
 TEST(LegendPicture, CurrentDirectoryThenBesideTheProgramThenItsDataFolder) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString work = root.filePath("work");
-    const QString bin = root.filePath("prefix/bin");
+    const QString work = root.filePath("work"), bin = root.filePath("prefix/bin");
     const QString data = root.filePath("prefix/share/orbitograph");
-    ASSERT_TRUE(QDir().mkpath(work));
-    ASSERT_TRUE(QDir().mkpath(bin));
-    InDirectory cd(work);
-
+    for (const QString& dir : {work, bin, data}) ASSERT_TRUE(QDir().mkpath(dir));
+    struct Restore {
+        QString dir;
+        ~Restore() { QDir::setCurrent(dir); }
+    } restore{QDir::currentPath()};
+    ASSERT_TRUE(QDir::setCurrent(work));
     EXPECT_TRUE(LoadLegendPicture(bin).isNull());
-    Put(data, {3, 4});
-    EXPECT_EQ(LoadLegendPicture(bin).size(), QSize(3, 4));
-    Put(bin, {5, 6});
-    EXPECT_EQ(LoadLegendPicture(bin).size(), QSize(5, 6));
-    Put(work, {7, 8});
-    EXPECT_EQ(LoadLegendPicture(bin).size(), QSize(7, 8));
-
+    int size = 3;
+    for (const QString& dir : {data, bin, work}) {  // each found before the ones already there
+        ASSERT_TRUE(Blank(size, size + 1, 0xFF123456).save(QDir(dir).filePath("bitmap3.bmp"), "BMP"));
+        EXPECT_EQ(LoadLegendPicture(bin).size(), QSize(size, size + 1));
+        size += 2;
+    }
     // An unreadable file here does not hide the installed one.
     QFile bad(QDir(work).filePath("bitmap3.bmp"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    bad.write("not a picture");
+    EXPECT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write("not a picture") > 0);
     bad.close();
     EXPECT_EQ(LoadLegendPicture(bin).size(), QSize(5, 6));
 }
@@ -66,20 +46,16 @@ TEST(LegendPicture, TheDiagramsInTheResources) {
     EXPECT_EQ(header.left(2), QByteArray("BM"));
     EXPECT_EQ(static_cast<int>(header[28]), 24);  // bits per pixel
 
-    const QImage plain(dir + "/bitmap3.bmp");
-    const QImage marks(dir + "/legend_marks.bmp");
+    const QImage plain(dir + "/bitmap3.bmp"), marks(dir + "/legend_marks.bmp");
     ASSERT_EQ(plain.size(), QSize(260, 260));
     ASSERT_EQ(marks.size(), QSize(260, 260));
-    const QRgb black = 0xFF000000;
-    EXPECT_EQ(plain.pixel(257, 2), 0xFFE7EBEFu);    // background
-    EXPECT_EQ(plain.pixel(30, 140), black);         // x axis, rows 140 to 142
-    EXPECT_EQ(plain.pixel(30, 142), black);
-    EXPECT_NE(plain.pixel(30, 143), black);
-    EXPECT_EQ(plain.pixel(111, 240), black);        // y axis, columns 111 to 113
-    EXPECT_EQ(plain.pixel(113, 240), black);
-    EXPECT_NE(plain.pixel(114, 240), black);
-    for (int x : {0, 55, 168, 223}) EXPECT_EQ(plain.pixel(x, 45), black) << x;
-    for (int y : {33, 87, 200, 259}) EXPECT_EQ(plain.pixel(40, y), black) << y;
+    EXPECT_EQ(plain.pixel(257, 2), 0xFFE7EBEFu);  // background
+    // Black: the x axis in rows 140 to 142, the y axis in columns 111 to 113, the ticks.
+    const QPoint black[] = {{30, 140}, {30, 142}, {111, 240}, {113, 240}, {0, 45},  {55, 45},
+                            {168, 45}, {223, 45}, {40, 33},   {40, 87},   {40, 200}, {40, 259}};
+    for (QPoint p : black) EXPECT_EQ(plain.pixel(p), 0xFF000000u) << p.x() << "," << p.y();
+    EXPECT_NE(plain.pixel(30, 143), 0xFF000000u);
+    EXPECT_NE(plain.pixel(114, 240), 0xFF000000u);
 
     // The marks differ from the plain diagram only inside their five boxes.
     const QRect boxes[] = {QRect(QPoint(141, 4), QPoint(175, 24)), QRect(QPoint(227, 161), QPoint(259, 181)),
@@ -89,14 +65,9 @@ TEST(LegendPicture, TheDiagramsInTheResources) {
     for (int y = 0; y < 260; ++y) {
         for (int x = 0; x < 260; ++x) {
             if (plain.pixel(x, y) == marks.pixel(x, y)) continue;
-            bool inside = false;
-            for (int i = 0; i < 5; ++i) {
-                if (boxes[i].contains(x, y)) {
-                    inside = true;
-                    ++inBoxes[i];
-                }
-            }
-            EXPECT_TRUE(inside) << x << "," << y;
+            const auto box = std::find_if(boxes, boxes + 5, [&](QRect b) { return b.contains(x, y); });
+            ASSERT_NE(box, boxes + 5) << x << "," << y;
+            ++inBoxes[box - boxes];
         }
     }
     for (int i = 0; i < 5; ++i) EXPECT_GT(inBoxes[i], 10) << "box " << i;

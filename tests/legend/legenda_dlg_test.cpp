@@ -12,12 +12,15 @@ using namespace orbitograph;
 namespace {
 
 using LegendDialog = test::Shown<CLegendaDlg>;
+constexpr int kTextIds[] = {1022, 1023, 1028, 1029, 1030, 1031};
 
 }  // namespace
 
-TEST(LegendDialog, FirstOpeningShowsEmptyNamesAndZeros) {
+// The first opening shows empty names, zeros and the picture; texts are taken
+// whole and the bounds are not compared.
+TEST(LegendDialog, FirstOpeningAndTexts) {
     LegendDialog d;
-    for (int id : {1022, 1023, 1028, 1029, 1030, 1031}) EXPECT_EQ(d.dlg.Edit(id)->text(), "") << id;
+    for (int id : kTextIds) EXPECT_EQ(d.dlg.Edit(id)->text(), "") << id;
     for (int id : {1024, 1025, 1026, 1027}) EXPECT_EQ(d.dlg.Edit(id)->text(), "0") << id;
     auto* picture = d.dlg.findChild<QLabel*>("picture");
     ASSERT_NE(picture, nullptr);
@@ -28,42 +31,9 @@ TEST(LegendDialog, FirstOpeningShowsEmptyNamesAndZeros) {
     EXPECT_EQ(test::LayoutFaults(d.dlg), QStringList{});
     ASSERT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(static_cast<const LegendFields&>(d.dlg), LegendFields{});
-}
 
-TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
-    struct Row {
-        const char* text;
-        double stored;
-        const char* shownAgain;
-    };
-    const Row rows[] = {{"1e3", 1000.0, "1000"},
-                        {"0.1", 0.1, "0.1"},
-                        {"0.1234567890123456", 0.1234567890123456, "0.123456789012346"},
-                        {"2.5 кг", 2.5, "2.5"},
-                        {"1,5", 1.0, "1"},
-                        {"-0.5", -0.5, "-0.5"},
-                        {"1e-20", 1e-20, "1e-20"},
-                        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"},
-                        {"0x10", 0.0, "0"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        LegendDialog d;
-        d.dlg.Edit(1027)->setText(QString::fromUtf8(row.text));
-        ASSERT_TRUE(d.dlg.Confirm());
-        EXPECT_EQ(d.dlg.m_maxHx, row.stored);
-        d.dlg.LoadControls();
-        EXPECT_EQ(d.dlg.Edit(1027)->text(), row.shownAgain);
-        EXPECT_EQ(d.dlg.Edit(1027)->cursorPosition(), 0);
-        ASSERT_TRUE(d.dlg.Confirm());  // confirming what is shown stores the shortened value
-        EXPECT_EQ(d.dlg.Edit(1027)->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
-    }
-}
-
-TEST(LegendDialog, TextsAreTakenWholeAndBoundsAreNotCompared) {
-    LegendDialog d;
     const char* texts[] = {"Скорость, м/с", "  ", "", "T-регион", "О", "Очень длинное название области М"};
-    const int ids[] = {1022, 1023, 1028, 1029, 1030, 1031};
-    for (int i = 0; i < 6; ++i) d.dlg.Edit(ids[i])->setText(QString::fromUtf8(texts[i]));
+    for (int i = 0; i < 6; ++i) d.dlg.Edit(kTextIds[i])->setText(QString::fromUtf8(texts[i]));
     d.dlg.Edit(1026)->setText("5");  // minimum above the maximum 0
     ASSERT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(d.dlg.m_nameHx, "Скорость, м/с");
@@ -73,24 +43,42 @@ TEST(LegendDialog, TextsAreTakenWholeAndBoundsAreNotCompared) {
     EXPECT_EQ(d.dlg.m_minHx, 5.0);
 }
 
+TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
+    const std::tuple<const char*, double, const char*> rows[] = {  // typed, stored, shown again
+        {"1e3", 1000.0, "1000"},
+        {"0.1", 0.1, "0.1"},
+        {"0.1234567890123456", 0.1234567890123456, "0.123456789012346"},
+        {"2.5 кг", 2.5, "2.5"},
+        {"1,5", 1.0, "1"},
+        {"-0.5", -0.5, "-0.5"},
+        {"1e-20", 1e-20, "1e-20"},
+        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"},
+        {"0x10", 0.0, "0"}};
+    for (const auto& [text, stored, shownAgain] : rows) {
+        SCOPED_TRACE(text);
+        LegendDialog d;
+        d.dlg.Edit(1027)->setText(QString::fromUtf8(text));
+        ASSERT_TRUE(d.dlg.Confirm());
+        EXPECT_EQ(d.dlg.m_maxHx, stored);
+        d.dlg.LoadControls();
+        EXPECT_EQ(d.dlg.Edit(1027)->text(), shownAgain);
+        EXPECT_EQ(d.dlg.Edit(1027)->cursorPosition(), 0);
+        ASSERT_TRUE(d.dlg.Confirm());  // confirming what is shown stores the shortened value
+        EXPECT_EQ(d.dlg.Edit(1027)->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
+    }
+}
+
 TEST(LegendDialog, TheFirstNumberFieldWithoutANumberIsReportedAndFocused) {
     struct Row {
-        const char* maxHx;
-        const char* minHx;
-        const char* maxHy;
-        const char* minHy;
+        const char* texts[4];  // max Hx, min Hx, max Hy, min Hy
         int reported;
-    };
-    const Row rows[] = {{"", "1", "1", "1", 1027},   {"  ", "", "", "", 1027}, {"1", "x", "", "", 1026},
-                        {"1", "1", ".", "", 1024},   {"1", "1", "1", "", 1025}, {"1", "inf", "1", "1", 1026},
-                        {"1", "1", "nan", "1", 1024}};
+    } rows[] = {{{"", "1", "1", "1"}, 1027},    {{"  ", "", "", ""}, 1027}, {{"1", "x", "", ""}, 1026},
+                {{"1", "1", ".", ""}, 1024},    {{"1", "1", "1", ""}, 1025}, {{"1", "inf", "1", "1"}, 1026},
+                {{"1", "1", "nan", "1"}, 1024}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reported);
         LegendDialog d;
-        d.dlg.Edit(1027)->setText(row.maxHx);
-        d.dlg.Edit(1026)->setText(row.minHx);
-        d.dlg.Edit(1024)->setText(row.maxHy);
-        d.dlg.Edit(1025)->setText(row.minHy);
+        for (int i = 0; i < 4; ++i) d.dlg.Edit(std::array{1027, 1026, 1024, 1025}[i])->setText(row.texts[i]);
         EXPECT_FALSE(d.dlg.Confirm());
         ASSERT_EQ(d.warnings.size(), 1);
         EXPECT_TRUE(d.warnings[0].contains("число"));

@@ -22,13 +22,17 @@ using namespace orbitograph;
 
 namespace {
 
-FractalModel Computed(const ModelParams& p) {
-    FractalModel m;
-    m.SetParams(p);
-    m.originX = 500;
-    m.originY = 350;
-    EXPECT_EQ(m.Compute(), ComputeStatus::Done);
-    return m;
+engine::EngineOptions Options(std::size_t blockPoints, engine::EndPointKernel kernel = nullptr) {
+    engine::EngineOptions o;
+    o.blockPoints = blockPoints;
+    o.kernel = kernel;
+    return o;
+}
+
+std::optional<SpaceLists> Grid(const ModelParams& p, int threads, engine::EngineOptions options = {}) {
+    ComputeControl control;
+    control.threads = threads;
+    return engine::ComputeGrid(p, 500, 350, control, options);
 }
 
 }  // namespace
@@ -38,7 +42,11 @@ FractalModel Computed(const ModelParams& p) {
 // and report as they were.
 TEST(EngineControl, CancelChangesNothing) {
     for (const bool before : {true, false}) {
-        FractalModel m = Computed({});
+        FractalModel m;
+        m.SetParams({});
+        m.originX = 500;
+        m.originY = 350;
+        ASSERT_EQ(m.Compute(), ComputeStatus::Done);
         const SpaceLists lists = m;
         const ReportLines report = m.report;
         m.SetParams({.a = 0.3, .iterations = 5000});
@@ -47,10 +55,7 @@ TEST(EngineControl, CancelChangesNothing) {
         ComputeControl control;
         control.threads = 2;
         control.cancel = &cancel;
-        control.progress = [&](double) {
-            ++reports;
-            cancel = true;
-        };
+        control.progress = [&](double) { ++reports, cancel = true; };
         EXPECT_EQ(m.Compute(control), ComputeStatus::Cancelled);
         EXPECT_EQ(reports.load() >= 1, !before);
         EXPECT_EQ(m.report, report);
@@ -78,54 +83,42 @@ TEST(EngineControl, ProgressRisesToOneForAnyThreadCount) {
             const std::lock_guard<std::mutex> lock(mutex);
             seen.push_back(f);
         };
-        engine::EngineOptions options;
-        options.blockPoints = r.blockPoints;
-        ASSERT_TRUE(engine::ComputeGrid(r.p, 0, 0, control, options));
+        ASSERT_TRUE(engine::ComputeGrid(r.p, 0, 0, control, Options(r.blockPoints)));
         ASSERT_FALSE(seen.empty());
         EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
         EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
         if (r.blockPoints != 0) {
-            const std::size_t points = static_cast<std::size_t>(CountStartPoints(r.p));
+            const auto points = static_cast<std::size_t>(CountStartPoints(r.p));
             EXPECT_EQ(seen.size(), (points + r.blockPoints - 1) / r.blockPoints);
         }
     }
 }
 
-// A grid with more start points than blocks times threads, and one of a
-// single long column: the join puts every list in grid order whatever the
-// thread count.
-TEST(EngineControl, SameListsForEveryThreadCountAndBlockSize) {
+// Grids with more start points than blocks times threads, and one of a single
+// long column: the join puts every list in grid order whatever the thread
+// count. Worker threads the system refuses (from the given one on): those that
+// did start run every block.
+TEST(EngineControl, SameListsForEveryThreadCountBlockSizeAndRefusedThread) {
     const ModelParams sets[] = {
         {.step = 0.02, .iterations = 200},
         {.x1 = -0.3, .x2 = -0.3, .y1 = -2.0, .y2 = 2.0, .a = 0.3, .step = 0.002, .iterations = 3000},
     };
+    struct Row {
+        int threads;
+        std::size_t block;
+        int refusedFrom;
+    } rows[] = {{2, 0, 99}, {3, 3, 99}, {8, 333, 99}, {8, 0, 99}, {6, 100, 1}, {6, 100, 2}, {6, 100, 5}};
     for (const ModelParams& p : sets) {
-        ComputeControl one;
-        one.threads = 1;
-        const auto expected = engine::ComputeGrid(p, 500, 350, one, {});
+        const auto expected = Grid(p, 1);
         ASSERT_TRUE(expected);
-        for (int threads : {2, 3, 8}) {
-            for (std::size_t block : {std::size_t{0}, std::size_t{3}, std::size_t{333}}) {
-                ComputeControl control;
-                control.threads = threads;
-                engine::EngineOptions options;
-                options.blockPoints = block;
-                EXPECT_TRUE(engine::ComputeGrid(p, 500, 350, control, options) == expected)
-                    << threads << " threads, block " << block;
-            }
+        for (const Row& r : rows) {
+            engine::EngineOptions options = Options(r.block);
+            options.beforeThreadStart = [&r](int worker) {
+                if (worker < r.refusedFrom) return;
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            };
+            EXPECT_TRUE(Grid(p, r.threads, options) == expected) << r.threads << " " << r.block << " " << r.refusedFrom;
         }
-    }
-}
-
-// An empty rectangle with the finest step: no walk of the other side (it
-// would be four billion rows), no point, and promptly.
-TEST(EngineControl, EmptyRectangleWithTheFinestStep) {
-    for (const ModelParams& p : {ModelParams{.x1 = 1.0, .x2 = -1.0, .step = kMinStep},
-                                ModelParams{.y1 = 0.5, .y2 = 0.25, .step = kMinStep}}) {
-        ASSERT_FALSE(CheckParameters(p));
-        const auto lists = ComputeSpaces(p, 500, 350);
-        ASSERT_TRUE(lists);
-        EXPECT_TRUE(*lists == SpaceLists{});
     }
 }
 
@@ -137,12 +130,7 @@ TEST(EngineControl, EmptyRectangleWithTheFinestStep) {
 TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
     for (const int n : {2147483647, 2147483646, 1000001}) {
         const ModelParams p{.a = 0.3, .step = 0.05, .iterations = n};
-        ComputeControl control;
-        control.threads = 2;
-        engine::EngineOptions scalar;
-        scalar.kernel = engine::EndPointsScalar;
-        const auto fast = engine::ComputeGrid(p, 500, 350, control, {});
-        const auto slow = engine::ComputeGrid(p, 500, 350, control, scalar);
+        const auto fast = Grid(p, 2), slow = Grid(p, 2, Options(0, engine::EndPointsScalar));
         ASSERT_TRUE(fast && slow);
         EXPECT_TRUE(*fast == *slow) << n;
         EXPECT_EQ(fast->attractors.size(), static_cast<std::size_t>(CountStartPoints(p))) << n;
@@ -177,41 +165,16 @@ TEST(EngineControl, ProgressAndCancelReachOrbitsThatNeverSettle) {
         ComputeControl control;
         control.threads = 1;
         control.cancel = &cancel;
-        control.progress = [&](double f) {
-            if (f > 0.0 && f < 1.0) ++reports;
-            cancel = true;
-        };
+        control.progress = [&](double f) { reports += f > 0.0 && f < 1.0, cancel = true; };
         const auto start = std::chrono::steady_clock::now();
         std::jthread canceller([&cancel](std::stop_token stop) {
             for (int i = 0; i < 500 && !cancel && !stop.stop_requested(); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             cancel = true;
         });
-        engine::EngineOptions options;
-        options.kernel = kernel;
-        EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, options).has_value());
+        EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, Options(0, kernel)).has_value());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
         EXPECT_GT(reports.load(), 0) << "no progress from within a long orbit";
-    }
-}
-
-// Worker threads the system refuses: the threads that did start run every
-// block, and the lists are those of one thread.
-TEST(EngineControl, ThreadsThatCannotStart) {
-    const ModelParams p{.step = 0.02, .iterations = 200};
-    ComputeControl one;
-    one.threads = 1;
-    const auto expected = engine::ComputeGrid(p, 500, 350, one, {});
-    ASSERT_TRUE(expected);
-    for (const int refusedFrom : {1, 2, 5}) {
-        ComputeControl control;
-        control.threads = 6;
-        engine::EngineOptions options;
-        options.blockPoints = 100;
-        options.beforeThreadStart = [refusedFrom](int worker) {
-            if (worker >= refusedFrom) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-        };
-        EXPECT_TRUE(engine::ComputeGrid(p, 500, 350, control, options) == expected) << refusedFrom;
     }
 }
 
@@ -224,19 +187,15 @@ TEST(EngineControl, ThreadStacksThatTakeTheMemory) {
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
 #else
     const ModelParams p{.step = 0.002};
-    ComputeControl two;
-    two.threads = 2;
-    const auto expected = engine::ComputeGrid(p, 500, 350, two, {});
+    const auto expected = Grid(p, 2);
     ASSERT_TRUE(expected);
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
         const rlimit limit{1'000'000'000, 1'000'000'000};
         if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
-        ComputeControl many;
-        many.threads = 1024;
         try {
-            const auto got = engine::ComputeGrid(p, 500, 350, many, {});
+            const auto got = Grid(p, 1024);
             _exit(got && *got == *expected ? 0 : 3);
         } catch (...) {
             _exit(4);

@@ -3,31 +3,13 @@
 #include <set>
 #include <utility>
 
-#include "view/grid_layer.h"
 #include "support/gui_test_support.h"
+#include "view/grid_layer.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
 
-namespace {
-
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet Lines(const std::array<int, 5>& xs, int y1, int y2, const std::array<int, 5>& ys, int x1, int x2, int w,
-               int h) {
-    PixelSet s;
-    for (int x : xs)
-        for (int y = y1; y <= y2; ++y)
-            if (x >= 0 && x < w && y >= 0 && y < h) s.insert({x, y});
-    for (int y : ys)
-        for (int x = x1; x <= x2; ++x)
-            if (x >= 0 && x < w && y >= 0 && y < h) s.insert({x, y});
-    return s;
-}
-
-}  // namespace
-
-// Client 1000 x 700; both end points of every line are painted.
+// Client 1000 x 700; both end points of every line are painted, in black.
 TEST(GridLayer, TheFiveWorkedRows) {
     struct Row {
         std::int32_t shift, panelMode;
@@ -45,18 +27,19 @@ TEST(GridLayer, TheFiveWorkedRows) {
         // Any panel mode but 3 ignores the start rectangle.
         {0, 7, 0.01, -1, 2, -2, 0, {300, 400, 500, 600, 700}, 150, 550, {150, 250, 350, 450, 550}, 300, 700},
     };
-    const ClientRect client{0, 0, 1000, 700};
     for (const Row& r : rows) {
-        const GridLines g = LayOutGrid(client, r.shift, r.panelMode, r.h, r.x1, r.x2, r.y1, r.y2);
         QImage canvas = Blank(1000, 700);
-        DrawGrid(canvas, g);
-        PixelSet painted;
+        DrawGrid(canvas, LayOutGrid(ClientRect{0, 0, 1000, 700}, r.shift, r.panelMode, r.h, r.x1, r.x2, r.y1, r.y2));
+        std::set<std::pair<int, int>> painted, lines;
         for (const QPoint& p : Changed(canvas)) {
             painted.insert({p.x(), p.y()});
             ASSERT_EQ(canvas.pixel(p), 0xFF000000u);
         }
-        EXPECT_EQ(painted, Lines(r.xs, r.top, r.bottom, r.ys, r.left, r.right, 1000, 700))
-            << "shift " << r.shift << " mode " << r.panelMode << " h " << r.h;
+        for (int i = 0; i < 5; ++i) {
+            for (int y = r.top; y <= r.bottom; ++y) lines.insert({r.xs[i], y});
+            for (int x = r.left; x <= r.right; ++x) lines.insert({x, r.ys[i]});
+        }
+        EXPECT_EQ(painted, lines) << "shift " << r.shift << " mode " << r.panelMode << " h " << r.h;
     }
 }
 
@@ -65,9 +48,7 @@ TEST(GridLayer, RightEndTakesTheShiftBeforeTruncation) {
     // -33 (the shift added after truncation would give -600 + 566 = -34),
     // while the left end is s + trunc(cx - 2/h) = -600 + 433.
     const GridLines g = LayOutGrid(ClientRect{0, 0, 1000, 700}, -600, 2, 0.03, -2, 2, -2, 2);
-    EXPECT_EQ(g.left, -167);
-    EXPECT_EQ(g.right, -33);
-    EXPECT_EQ(g.verticalX[0], -167);
+    EXPECT_EQ(std::tuple(g.left, g.right, g.verticalX[0]), std::tuple(-167, -33, -167));
 }
 
 TEST(GridLayer, LinesOffTheCanvasAreClipped) {

@@ -6,27 +6,16 @@
 using namespace orbitograph;
 using namespace orbitograph::test;
 
-namespace {
-
-// Top row of ink in each band of `pitch` rows.
-std::vector<int> InkTops(const QImage& img, int lines, int pitch) {
-    std::vector<int> tops;
-    for (int i = 0; i < lines; ++i) {
-        const QImage band = img.copy(0, i * pitch, img.width(), pitch);
-        const QRect box = InkBox(band);
-        tops.push_back(box.isNull() ? -1 : i * pitch + box.top());
-    }
-    return tops;
-}
-
-}  // namespace
-
 TEST(ParameterText, LinesAdvanceFifteenPixelsAtSizeThirteen) {
     QImage canvas = Blank(200, 320);
-    const ReportLines report(19, "HHH");
-    DrawParameterText(canvas, report, 13);
-    const std::vector<int> tops = InkTops(canvas, 19, 15);
-    ASSERT_NE(tops[0], -1);
+    DrawParameterText(canvas, ReportLines(19, "HHH"), 13);
+    // Top row of ink in each band of 15 rows.
+    std::vector<int> tops;
+    for (int i = 0; i < 19; ++i) {
+        const QRect box = InkBox(canvas.copy(0, i * 15, 200, 15));
+        ASSERT_FALSE(box.isNull()) << "line " << i;
+        tops.push_back(i * 15 + box.top());
+    }
     for (int i = 1; i < 19; ++i) EXPECT_EQ(tops[i] - tops[i - 1], 15) << "line " << i;
     // The first line's layout box is at the top-left corner: its capitals
     // start a few rows down (ascent minus cap height), at the left edge.
@@ -50,35 +39,26 @@ TEST(ParameterText, DarkGreenOverTheBackground) {
     EXPECT_TRUE(full);
 }
 
-TEST(ParameterText, DrawsNothingWhenThereIsNothingToDraw) {
+TEST(ParameterText, SizesAndEmptyTexts) {
     struct Row {
         ReportLines report;
         std::int32_t size;
+        int minHeight, maxHeight;  // of the inked box; 0, 0: nothing drawn
     } rows[] = {
-        {{}, 13},               // nothing computed yet
-        {{"\n", "\n"}, 13},     // the separator lines
-        {{"", ""}, 13},
-        {{"Параметр"}, 0},      // no font of size 0
-        {{"Параметр"}, -4},
+        {{}, 13, 0, 0},  // nothing computed yet
+        {{"\n", "\n"}, 13, 0, 0},  // the separator lines
+        {{"", ""}, 13, 0, 0},
+        {{"Параметр"}, 0, 0, 0},  // no font of size 0
+        {{"Параметр"}, -4, 0, 0},
+        {ReportLines(19, "Шаг (h)=0.01"), 1, 1, 19 * 3},
+        {ReportLines(19, "Шаг (h)=0.01"), 50, 300, 400},  // lines fill the canvas downwards
     };
     for (const Row& r : rows) {
-        QImage canvas = Blank(120, 60);
-        DrawParameterText(canvas, r.report, r.size);
-        EXPECT_TRUE(Changed(canvas).empty()) << r.report.size() << " lines, size " << r.size;
-    }
-}
-
-TEST(ParameterText, ExtremeSizesDraw) {
-    for (std::int32_t size : {1, 50}) {
         QImage canvas = Blank(300, 400);
-        DrawParameterText(canvas, ReportLines(19, "Шаг (h)=0.01"), size);
+        DrawParameterText(canvas, r.report, r.size);
         const QRect box = InkBox(canvas);
-        EXPECT_FALSE(box.isNull()) << size;
-        if (size == 50) {
-            EXPECT_GE(box.height(), 300);  // lines fill the canvas downwards
-        } else {
-            EXPECT_LE(box.height(), 19 * 3);
-        }
+        EXPECT_GE(box.height(), r.minHeight) << r.report.size() << " lines, size " << r.size;
+        EXPECT_LE(box.height(), r.maxHeight) << r.report.size() << " lines, size " << r.size;
     }
     QImage none;
     DrawParameterText(none, {"x"}, 13);
