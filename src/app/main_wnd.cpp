@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <cerrno>
 #include <system_error>
 
 #include "app/about_dlg.h"
@@ -36,6 +37,22 @@ constexpr int kProgressPollMs = 100;
 constexpr int kProgressSteps = 1000;
 
 SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
+
+// Why a picture could not be saved, in Russian for the common causes and in
+// the system's own words otherwise.
+QString SaveFailureReason(const SaveResult& r) {
+    if (r.failure == SaveFailure::NotRegularFile) return QStringLiteral("Это не обычный файл; он оставлен как был.");
+    switch (r.systemError) {
+        case ENOSPC:
+        case EDQUOT: return QStringLiteral("На диске не хватает места.");
+        case EROFS: return QStringLiteral("Файловая система доступна только для чтения.");
+        case ENOENT:
+        case ENOTDIR: return QStringLiteral("Нет такой папки.");
+        case EACCES:
+        case EPERM: return QStringLiteral("Нет прав на запись в эту папку или в этот файл.");
+        default: return QString::fromLocal8Bit(SaveFailureText(r));
+    }
+}
 
 }  // namespace
 
@@ -261,14 +278,21 @@ void CMainWnd::OnSavePicture() {
     if (chosen.isEmpty()) return;
     // Appended always: "picture.png" is written as "picture.png.png".
     const QString path = chosen + QStringLiteral(".png");
+    if (m_canvasWidget->width() <= 0 || m_canvasWidget->height() <= 0) {
+        // The canvas of an earlier repaint is no longer what the window shows.
+        m_hooks.showError(this, QStringLiteral("У окна нет области рисунка: сохранять нечего."));
+        return;
+    }
     if (m_canvas.isNull()) {
         m_hooks.showError(this, QStringLiteral("Рисунок ещё не построен: сохранять нечего."));
         return;
     }
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
-    QString error;
-    if (!SavePngAtomically(m_canvas, path, DescribeComputation(m_model.Params(), origin.x(), origin.y()), &error)) {
-        m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2").arg(path, error));
+    const SaveResult saved =
+        SavePngAtomically(m_canvas, NativePath(path), DescribeComputation(m_model.Params(), origin.x(), origin.y()));
+    if (!saved.Ok()) {
+        m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2")
+                                    .arg(path, SaveFailureReason(saved)));
     }
 }
 

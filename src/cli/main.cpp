@@ -1,16 +1,19 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "cli/interrupt_watch.h"
+#include "cli/interrupt_handler.h"
+#include "cli/picture_file.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "legend/legend_picture.h"
@@ -23,20 +26,36 @@ using namespace orbitograph;
 
 namespace {
 
-// Exit statuses: 0 done, 1 a failure while running (memory, writing), 2 a
-// refused command line or input file, with nothing written to stdout.
+// Exit statuses: 0 done; 1 a failure while running (memory, writing the
+// picture or standard output); 2 a refused command line or input file, with
+// nothing written to stdout; 128 + signal when SIGINT or SIGTERM ended the
+// run (see InterruptHandler).
 constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 
-// Qt's messages go to stderr as usual, except its notice that the session
-// has no runtime directory, which a headless render does not use.
-void ForwardQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-    if (type == QtFatalMsg) std::abort();
+constexpr const char* kInterrupted = "interrupted; nothing written";
+
+// Qt's own notices (a missing runtime folder, font support, allocation
+// limits) are not the command's to show: every failure that matters is
+// reported by the command itself, on one line. Only a fatal message is
+// printed, as the process ends.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtFatalMsg) return;
+    std::fprintf(stderr, "orbitograph-render: %s\n", qPrintable(message));
+    std::abort();
 }
 
 void Complain(const std::string& message) { std::fprintf(stderr, "orbitograph-render: %s\n", message.c_str()); }
+
+// Flushes standard output; a write or flush that failed is reported.
+bool StdoutWritten() {
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    if (flushed && !std::ferror(stdout)) return true;
+    const int error = errno;
+    Complain("cannot write to standard output" + (error != 0 ? ": " + std::system_category().message(error) : ""));
+    return false;
+}
 
 ViewState ViewFor(const RenderOptions& o) {
     ViewState v;
@@ -81,9 +100,10 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // First, before any thread exists: every later thread inherits the
-    // blocked signals, and only the watch receives them.
-    InterruptWatch interrupt;
+    qInstallMessageHandler(KeepQtQuiet);
+    const std::string interruptedLine = std::string(isatty(STDERR_FILENO) ? "\r\033[K" : "") +
+                                        "orbitograph-render: " + kInterrupted + "\n";
+    InterruptHandler interrupt(interruptedLine);
     std::vector<std::string> args(argv + 1, argv + argc);
     OptionsResult parsed = ParseRenderOptions(args);
     if (!parsed.options) {
@@ -93,7 +113,7 @@ int main(int argc, char** argv) {
     const RenderOptions& o = *parsed.options;
     if (o.help) {
         std::fputs(RenderUsage().c_str(), stdout);
-        return 0;
+        return StdoutWritten() ? 0 : kFailed;
     }
 
     // Drawing needs Qt's Gui, always on the offscreen platform: the picture
@@ -107,19 +127,16 @@ int main(int argc, char** argv) {
     std::unique_ptr<QGuiApplication> gui;
     QImage legendPicture;
     if (drawing) {
-        qInstallMessageHandler(ForwardQtMessage);
         gui = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
         if (o.legendPicture.empty()) {
             legendPicture = LoadLegendPicture(QCoreApplication::applicationDirPath());
         } else {
-            QImageReader reader(QString::fromStdString(o.legendPicture));
-            legendPicture = reader.read();
+            std::string why;
+            legendPicture = ReadPictureFile(o.legendPicture, why);
             if (legendPicture.isNull()) {
-                Complain("--legend-picture: cannot read '" + o.legendPicture +
-                         "': " + reader.errorString().toStdString());
+                Complain("--legend-picture: cannot read " + Quoted(o.legendPicture) + ": " + why);
                 return kRefused;
             }
-            legendPicture.setDevicePixelRatio(1.0);
         }
     }
 
@@ -136,8 +153,8 @@ int main(int argc, char** argv) {
         control.progress = progress.Callback();
         status = model.Compute(control);
     }
-    if (status == ComputeStatus::Cancelled || interrupt.Interrupted()) {
-        Complain("interrupted; nothing written");
+    if (status == ComputeStatus::Cancelled) {
+        Complain(kInterrupted);
         return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
     }
     if (status != ComputeStatus::Done) {
@@ -145,29 +162,28 @@ int main(int argc, char** argv) {
         return kFailed;
     }
     PrintResults(o, model);
-    if (std::fflush(stdout) != 0) return kFailed;
+    if (!StdoutWritten()) return kFailed;
+    if (!drawing) return 0;
 
-    if (drawing) {
-        ViewState view = ViewFor(o);
-        const QImage canvas = ComposeFrame(view, model, o.width, o.height,
-                                           legendPicture.isNull() ? nullptr : &legendPicture);
-        if (canvas.isNull()) {
-            Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
-                     " picture");
-            return kFailed;
-        }
-        // A picture whose writing has begun is finished whole; an interrupt
-        // before that leaves no file.
-        if (interrupt.Interrupted()) {
-            Complain("interrupted; nothing written");
-            return interrupt.ExitStatus();
-        }
-        QString why;
-        if (!SavePngAtomically(canvas, QString::fromStdString(o.output),
-                               DescribeComputation(o.params, o.originX, o.originY), &why)) {
-            Complain("cannot write '" + o.output + "': " + why.toStdString());
-            return kFailed;
-        }
+    ViewState view = ViewFor(o);
+    const QImage canvas =
+        ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
+    if (canvas.isNull()) {
+        Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) + " picture");
+        return kFailed;
+    }
+    // From here a signal only raises the flag: the writer stops within a
+    // row and removes its temporary file before the command exits.
+    interrupt.WriteFile(true);
+    const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(o.output),
+                                               DescribeComputation(o.params, o.originX, o.originY), &interrupt.Flag());
+    if (saved.failure == SaveFailure::Stopped) {
+        Complain(kInterrupted);
+        return interrupt.ExitStatus();
+    }
+    if (!saved.Ok()) {
+        Complain("cannot write " + Quoted(o.output) + ": " + SaveFailureText(saved));
+        return kFailed;
     }
     return 0;
 }

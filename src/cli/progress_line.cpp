@@ -3,13 +3,22 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
+#include <utility>
 
 namespace orbitograph {
 
-ProgressLine::ProgressLine(std::FILE* terminal) : m_terminal(terminal) {
+std::jthread StartThread(std::function<void(std::stop_token)> body) { return std::jthread(std::move(body)); }
+
+ProgressLine::ProgressLine(std::FILE* terminal, const ThreadStart& start) : m_terminal(terminal) {
     if (!m_terminal) return;
+    try {
+        m_thread = start([this](std::stop_token stop) { Show(stop); });
+    } catch (const std::system_error&) {
+        m_terminal = nullptr;
+        return;
+    }
     Print(0);
-    m_thread = std::jthread([this](std::stop_token stop) { Show(stop); });
 }
 
 ProgressLine::~ProgressLine() {

@@ -63,7 +63,49 @@ bool ParseSize(const std::string& v, std::int32_t& width, std::int32_t& height) 
     return true;
 }
 
+// Length of the well-formed UTF-8 sequence at s[i] that encodes a printable
+// character (not a C1 control), or 0.
+std::size_t PrintableUtf8(std::string_view s, std::size_t i) {
+    const auto byte = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > s.size()) return 0;
+    std::uint32_t c = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (byte(i + k) & 0x3Fu);
+    }
+    const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x80 && c <= 0x9F)) return 0;
+    return length;
+}
+
 }  // namespace
+
+std::string Quoted(std::string_view bytes) {
+    std::string out = "'";
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\\' || c == '\'') {
+            out += '\\';
+            out += static_cast<char>(c);
+            ++i;
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t n = c >= 0x80 ? PrintableUtf8(bytes, i) : 0; n > 0) {
+            out.append(bytes.substr(i, n));
+            i += n;
+        } else {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+            ++i;
+        }
+    }
+    return out + "'";
+}
 
 std::string RenderUsage() {
     return "Usage: orbitograph-render [options]\n"
@@ -99,12 +141,16 @@ std::string RenderUsage() {
            "\n"
            "Output:\n"
            "  -o FILE, --output FILE     write the picture as PNG under exactly this name\n"
+           "                             (a regular file; '-' is refused)\n"
            "  --counts                   one JSON line with the size of every list\n"
            "  --report                   the report lines, UTF-8\n"
            "  --help                     this text\n"
            "\n"
-           "On a terminal a progress line is shown on standard error. Ctrl+C stops\n"
-           "the computation; nothing is written and the exit status is 130.\n";
+           "On a terminal a progress line is shown on standard error. Ctrl+C or\n"
+           "SIGTERM ends the run at any stage: no file is written or replaced and the\n"
+           "exit status is 130 (143). Exit status 1: a failure while running, such as\n"
+           "a write that failed (the target keeps its old contents); 2: a refused\n"
+           "option or input file.\n";
 }
 
 std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,
@@ -123,7 +169,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         return [&target, &error, name](const std::string& v) {
             auto d = ParseLeadingDouble(v);
             if (!d) {
-                error = name + ": expected a number, got '" + v + "'";
+                error = name + ": expected a number, got " + Quoted(v);
                 return false;
             }
             target = *d;
@@ -135,7 +181,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
             if (v == "inward") target = 0;
             else if (v == "outward") target = 1;
             else {
-                error = name + ": expected inward or outward, got '" + v + "'";
+                error = name + ": expected inward or outward, got " + Quoted(v);
                 return false;
             }
             return true;
@@ -158,11 +204,11 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
          [&](const std::string& v) {
              IntResult r = ParseLeadingInt(v);
              if (r.status == IntParse::NoNumber) {
-                 error = "--iterations: expected an integer, got '" + v + "'";
+                 error = "--iterations: expected an integer, got " + Quoted(v);
                  return false;
              }
              if (r.status == IntParse::OutOfRange) {
-                 error = "--iterations: '" + v + "' is outside -2147483648..2147483647";
+                 error = "--iterations: " + Quoted(v) + " is outside -2147483648..2147483647";
                  return false;
              }
              p.iterations = r.value;
@@ -176,7 +222,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
                                                      : ParseLeadingInt(v.substr(comma + 1));
              if (x.status != IntParse::Ok || y.status != IntParse::Ok || !OriginAcceptable(x.value, y.value)) {
                  error = "--origin: expected X,Y with integer magnitudes up to " + FormatInt(kMaxOriginMagnitude) +
-                         ", got '" + v + "'";
+                         ", got " + Quoted(v);
                  return false;
              }
              o.originX = x.value;
@@ -195,8 +241,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         return [&target, &error, name, lo, hi](const std::string& v) {
             const IntResult r = ParseLeadingInt(v);
             if (r.status != IntParse::Ok || r.value < lo || r.value > hi) {
-                error = name + ": expected an integer from " + FormatInt(lo) + " to " + FormatInt(hi) + ", got '" +
-                        v + "'";
+                error = name + ": expected an integer from " + FormatInt(lo) + " to " + FormatInt(hi) + ", got " + Quoted(v);
                 return false;
             }
             target = r.value;
@@ -209,6 +254,10 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
                 error = name + ": expected a file name";
                 return false;
             }
+            if (v == "-") {
+                error = name + ": standard input and output are not supported; name a file ('./-' for one called -)";
+                return false;
+            }
             target = v;
             return true;
         };
@@ -218,8 +267,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         {"--size",
          [&](const std::string& v) {
              if (!ParseSize(v, o.width, o.height)) {
-                 error = "--size: expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got '" + v +
-                         "'";
+                 error = "--size: expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got " + Quoted(v);
                  return false;
              }
              return true;
@@ -229,7 +277,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
              if (v == "attractors") o.panels = PanelChoice::Attractors;
              else if (v == "basins") o.panels = PanelChoice::Basins;
              else {
-                 error = "--single: expected attractors or basins, got '" + v + "'";
+                 error = "--single: expected attractors or basins, got " + Quoted(v);
                  return false;
              }
              return true;
@@ -269,7 +317,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
             continue;
         }
         auto w = withValue.find(name);
-        if (w == withValue.end()) return {std::nullopt, "unknown option '" + args[i] + "' (see --help)"};
+        if (w == withValue.end()) return {std::nullopt, "unknown option " + Quoted(args[i]) + " (see --help)"};
         if (!inlineValue) {
             if (i + 1 >= args.size()) return {std::nullopt, name + ": missing value"};
             value = args[++i];

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/model_params.h"
@@ -69,6 +70,12 @@ struct OptionsResult {
 OptionsResult ParseRenderOptions(const std::vector<std::string>& args);
 
 std::string RenderUsage();
+
+// A value as refusals echo it: in single quotes, printable UTF-8 kept,
+// a quote or backslash preceded by a backslash, and every other byte (control
+// characters, a byte that is not well-formed UTF-8) written as \xNN, so no
+// value can reach the terminal as an escape sequence.
+std::string Quoted(std::string_view bytes);
 
 // The --counts line: one JSON object with fixed keys in fixed order.
 std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,

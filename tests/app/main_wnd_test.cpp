@@ -1,6 +1,8 @@
 // End to end through the real main window on the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -505,17 +507,38 @@ TEST_F(MainWindowTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFolderAsItW
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("x");
     file.close();
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0644), 0);
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const QString targets[] = {dir.filePath("plain.txt/picture"), dir.filePath("missing/folder/picture")};
-    for (const QString& target : targets) {
-        SCOPED_TRACE(target.toStdString());
+    struct Row {
+        QString target;
+        QString reason;
+    } rows[] = {
+        {dir.filePath("plain.txt/picture"), "Нет такой папки."},
+        {dir.filePath("missing/folder/picture"), "Нет такой папки."},
+        {dir.filePath("pipe"), "Это не обычный файл"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target.toStdString());
         errors.clear();
-        wnd->Hooks().chooseSaveName = [&](QWidget*) { return target; };
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return row.target; };
         wnd->OnSavePicture();
         ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].contains(target + ".png"));
+        EXPECT_TRUE(errors[0].contains(row.target + ".png"));
+        EXPECT_TRUE(errors[0].contains(row.reason)) << errors[0].toStdString();
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
     }
+
+    // With no client area left there is no picture to save, whatever an
+    // earlier repaint drew.
+    errors.clear();
+    wnd->CanvasArea()->setMaximumHeight(0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Client().height() == 0; }));
+    ASSERT_FALSE(wnd->Canvas().isNull());
+    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("empty"); };
+    wnd->OnSavePicture();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("нет области рисунка")) << errors[0].toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
 TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
