@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "legend/legend_picture.h"
+#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/frame.h"
 #include "view/png_export.h"
@@ -49,6 +51,9 @@ ViewState ViewFor(const RenderOptions& o) {
     v.m_showLegend = o.legend ? 1 : 0;
     v.m_aSymmetry = o.aSymmetry ? 1 : 0;
     v.m_fontSize = o.fontSize;
+    v.m_fitWindow = o.fit ? 1 : 0;
+    v.m_listsOriginX = o.originX;
+    v.m_listsOriginY = o.originY;
     const LegendOptions& l = o.legendFields;
     v.m_nameHx = QString::fromStdString(l.nameHx);
     v.m_nameHy = QString::fromStdString(l.nameHy);
@@ -149,8 +154,15 @@ int main(int argc, char** argv) {
 
     if (drawing) {
         ViewState view = ViewFor(o);
+        std::optional<AttractorEnds> ends;
+        if (o.fit) {
+            ComputeControl control;
+            control.cancel = &interrupt.Flag();
+            ends = ComputeAttractorEnds(o.params, control);
+        }
         const QImage canvas = ComposeFrame(view, model, o.width, o.height,
-                                           legendPicture.isNull() ? nullptr : &legendPicture);
+                                           legendPicture.isNull() ? nullptr : &legendPicture,
+                                           ends ? &*ends : nullptr);
         if (canvas.isNull()) {
             Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
                      " picture");

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/view_state.h"
 
@@ -11,7 +12,11 @@ namespace orbitograph {
 // and its centre as the model origin, then composes every layer on a new
 // canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
-// gives a null image. legendPicture may be null (no-picture layout).
-QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture);
+// gives a null image. legendPicture may be null (no-picture layout). With
+// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h);
+// ends are the exact end points of the lists in place, which only that
+// display reads (may be null).
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
+                    const AttractorEnds* ends = nullptr);
 
 }  // namespace orbitograph
