@@ -24,13 +24,13 @@ BackgroundComputation::~BackgroundComputation() {
 }
 
 bool BackgroundComputation::Start(const ModelParams& params, std::int32_t originX, std::int32_t originY,
-                                  Callback onFinished) {
+                                  Callback onFinished, bool withEnds) {
     if (m_running) return false;
     if (m_worker.joinable()) m_worker.join();
     m_cancel.store(false);
     m_progress.store(0.0);
     m_onFinished = std::move(onFinished);
-    auto body = [this, params, originX, originY] {
+    auto body = [this, params, originX, originY, withEnds] {
         auto outcome = std::make_shared<ComputationOutcome>();
         outcome->params = params;
         outcome->originX = originX;
@@ -40,7 +40,8 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
             control.cancel = &m_cancel;
             control.progress = [this](double fraction) { m_progress.store(fraction, std::memory_order_relaxed); };
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
-            if (lists && !m_cancel.load()) {
+            if (lists && withEnds && !m_cancel.load()) outcome->ends = ComputeAttractorEnds(params, control);
+            if (lists && !m_cancel.load() && (!withEnds || outcome->ends)) {
                 outcome->report = BuildReport(params, ListCounts::Of(*lists));
                 outcome->lists = std::move(*lists);
                 outcome->status = ComputeStatus::Done;
@@ -49,6 +50,7 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
             }
         } catch (const std::bad_alloc&) {
             outcome->lists = SpaceLists{};
+            outcome->ends.reset();
             outcome->status = ComputeStatus::OutOfMemory;
         }
         // Queued to this object's thread; dropped if this object is gone.

@@ -200,7 +200,10 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Файл: &Сохранить F5|Печать|Выход\n"
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
+              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния\n"
               "Справка: &Инструкция F1|О программе...");
+    EXPECT_FALSE(wnd->Action(kCmdFitWindow)->isChecked());
+    EXPECT_FALSE(wnd->Action(kCmdStatusBar)->isChecked());
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout})
         EXPECT_TRUE(wnd->Action(id)->isEnabled()) << id;
