@@ -117,9 +117,12 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
     const AxisFit up{grid.rows, area.height};
     std::size_t points = 0;
     for (const PointList* l : lists) points += l->size();
-    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    // A thread is worth starting only for some hundred thousand points.
-    threads = static_cast<int>(std::clamp<std::size_t>(points / 200'000, 1, static_cast<std::size_t>(threads)));
+    if (threads <= 0) {
+        // A thread is worth starting only for some hundred thousand points.
+        const auto cores = static_cast<std::size_t>(std::max(1u, std::thread::hardware_concurrency()));
+        threads = static_cast<int>(std::clamp<std::size_t>(points / 200'000, 1, cores));
+    }
+    threads = std::min(threads, area.width);
     const std::int64_t width = area.width;
     const Raster raster{canvas.bits(), canvas.bytesPerLine(), canvas.width(), canvas.height()};
     auto part = [&](int t) {

@@ -27,7 +27,8 @@ int MajorityKind(const std::uint32_t* counts);
 // points a pixel holds), and keeps the background when none of its grid
 // points is in a list, so no pixel shows a colour none of its grid points
 // has. The grid of the lists is read back from their pixels with grid. Uses
-// up to `threads` threads (0: every core); the result is the same for any.
+// `threads` threads (0: as many as the size merits, up to every core); the
+// result is the same for any number.
 void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel& model, const ListGrid& grid,
                       int threads = 0);
 
