@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolTip>
+#include <QCursor>
 #include <algorithm>
 
 #include "app/canvas_widget.h"
@@ -122,6 +123,15 @@ void CMainWnd::OnHomeArea() {
 
 QString CMainWnd::ReadoutAt(QPoint at) const {
     return ReadoutText(m_view, m_model, m_ends ? &*m_ends : nullptr, at.x(), at.y());
+}
+
+void CMainWnd::RefreshReadout() {
+    QStatusBar* bar = findChild<QStatusBar*>();
+    if (!bar || !bar->isVisible()) return;
+    const QPoint logical = m_canvasWidget->mapFromGlobal(QCursor::pos());
+    if (!m_canvasWidget->rect().contains(logical)) return;
+    const qreal ratio = m_canvasWidget->devicePixelRatioF();
+    bar->showMessage(ReadoutAt(QPoint(static_cast<int>(logical.x() * ratio), static_cast<int>(logical.y() * ratio))));
 }
 
 void CMainWnd::ZoomToBand(QPoint from, QPoint to) {

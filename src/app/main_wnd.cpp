@@ -206,6 +206,7 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                 case HistoryStep::None: break;
             }
             RequestRepaint();
+            RefreshReadout();
             break;
         case ComputeStatus::Cancelled:
             break;

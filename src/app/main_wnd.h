@@ -97,6 +97,9 @@ private:
     void BuildExploreMenu();
     void ApplyFitWindow();
     void Refuse(const QString& text);
+    // The status bar's readout for the pixel under the cursor, after the
+    // picture under it changed.
+    void RefreshReadout();
     void OnCanvasPress(QPoint at, QMouseEvent* event);
     void OnCanvasMove(QPoint at, QMouseEvent* event);
     void OnCanvasRelease(QPoint at, QMouseEvent* event);
