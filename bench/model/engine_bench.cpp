@@ -24,6 +24,7 @@
 #include "model/engine/orbit_job.h"
 #include "model/grid.h"
 #include "model/spaces.h"
+#include "end_points_in_place.h"
 #include "reference_model.h"
 
 using namespace orbitograph;
@@ -49,11 +50,11 @@ double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t
     ModelParams part = p;
     measuredColumns = all;
     if (columns > 0 && columns < all) {
-        const std::vector<double> xs = GridCoordinates(p.x1, p.x2, p.step);
+        const GridSide xs(p.x1, p.x2, p.step);
         // Columns from the middle of the rectangle, where orbits stay longest.
-        const std::size_t first = xs.size() / 2;
-        part.x1 = xs[first];
-        part.x2 = xs[first + static_cast<std::size_t>(columns) - 1];
+        const std::size_t first = xs.Count() / 2;
+        part.x1 = xs.At(first);
+        part.x2 = xs.At(first + static_cast<std::size_t>(columns) - 1);
         measuredColumns = CountColumns(part);
     }
     const Clock::time_point t0 = Clock::now();
@@ -86,6 +87,10 @@ void FineGrid(benchmark::State& state) {
     GridCase(state, ModelParams{.step = 0.001, .iterations = 1000}, 8);
 }
 
+// No map step: the grid walk, the classification and the writing of the
+// lists alone, on 16,008,001 points.
+void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.001, .iterations = -1}, 0); }
+
 void ManyIterations(benchmark::State& state) {
     GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1);
 }
@@ -99,11 +104,11 @@ void BruteForce(benchmark::State& state) {
     const engine::OrbitJob job = engine::MakeOrbitJob(p);
     std::vector<double> xs, ys;
     {
-        const std::vector<double> gx = GridCoordinates(p.x1, p.x2, 0.01);
-        const std::vector<double> gy = GridCoordinates(p.y1, p.y2, 0.01);
+        const GridSide gx(p.x1, p.x2, 0.01);
+        const GridSide gy(p.y1, p.y2, 0.01);
         std::vector<double> ex, ey;
-        for (double x : gx) {
-            for (double y : gy) ex.push_back(x), ey.push_back(y);
+        for (std::size_t i = 0; i < gx.Count(); ++i) {
+            for (std::size_t j = 0; j < gy.Count(); ++j) ex.push_back(gx.At(i)), ey.push_back(gy.At(j));
         }
         std::vector<double> sx = ex, sy = ey;
         engine::EndPointsInPlace(engine::EndPointsScalar, job, ex.data(), ey.data(), ex.size());
@@ -146,6 +151,7 @@ void BruteForce(benchmark::State& state) {
 
 BENCHMARK(Defaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1000);
 BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(NoSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 

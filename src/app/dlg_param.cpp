@@ -9,6 +9,7 @@
 
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialog_units.h"
+#include "model/number_text.h"
 
 namespace orbitograph {
 
@@ -37,6 +38,31 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
     if (first->isChecked()) return 0;
     if (second->isChecked()) return 1;
     return -1;
+}
+
+// The warning for a refused parameter, one sentence.
+QString RefusalText(const ParamError& e) {
+    const char* const edges[] = {"X1", "X2", "Y1", "Y2"};
+    switch (e.reason) {
+        case ParamReason::NotFinite:
+            if (e.field == ParamField::A) return QStringLiteral("Параметр A должен быть конечным числом.");
+            return QStringLiteral("Значение %1 должно быть конечным числом.")
+                .arg(e.field == ParamField::Dc ? "Dc" : "Kc");
+        case ParamReason::NoDirection:
+            return QStringLiteral("Выберите направление воздействия %1.")
+                .arg(e.field == ParamField::DcOutward ? "Dc" : "Kc");
+        case ParamReason::StepTooSmall:
+            return QStringLiteral("Шаг должен быть конечным числом не меньше %1.")
+                .arg(QString::fromStdString(FormatGeneral(kMinStep, 15)));
+        case ParamReason::EdgeOutOfRange:
+            return QStringLiteral("Значение %1 должно быть числом от -2 до 2.")
+                .arg(edges[static_cast<int>(e.field) - static_cast<int>(ParamField::X1)]);
+        case ParamReason::TooManyPoints:
+            return QStringLiteral("Слишком мелкий шаг: сетка содержит больше %1 начальных точек (каждая точка "
+                                  "занимает до 16 байт памяти). Увеличьте шаг или уменьшите область.")
+                .arg(QString::fromStdString(FormatInt(kMaxStartPoints)));
+    }
+    return {};
 }
 
 }  // namespace
@@ -104,17 +130,17 @@ QLineEdit* CDlgParam::Edit(int id) const { return findChild<QLineEdit*>(QStringL
 QRadioButton* CDlgParam::Radio(int id) const { return findChild<QRadioButton*>(QStringLiteral("radio%1").arg(id)); }
 
 void CDlgParam::LoadFields() {
-    m_editA->setText(ShowReal(m_a));
+    ShowInField(m_editA, ShowReal(m_a));
     LoadRadio(m_dcIn, m_dcOut, m_dcOutward);
     LoadRadio(m_kcIn, m_kcOut, m_kcOutward);
-    m_editDc->setText(ShowReal(m_dc));
-    m_editKc->setText(ShowReal(m_kc));
-    m_editN->setText(ShowInt(m_iterations));
-    m_editStep->setText(ShowReal(m_step));
-    m_editX1->setText(ShowReal(m_x1));
-    m_editX2->setText(ShowReal(m_x2));
-    m_editY1->setText(ShowReal(m_y1));
-    m_editY2->setText(ShowReal(m_y2));
+    ShowInField(m_editDc, ShowReal(m_dc));
+    ShowInField(m_editKc, ShowReal(m_kc));
+    ShowInField(m_editN, ShowInt(m_iterations));
+    ShowInField(m_editStep, ShowReal(m_step));
+    ShowInField(m_editX1, ShowReal(m_x1));
+    ShowInField(m_editX2, ShowReal(m_x2));
+    ShowInField(m_editY1, ShowReal(m_y1));
+    ShowInField(m_editY2, ShowReal(m_y2));
 }
 
 std::optional<FieldFailure> CDlgParam::SaveControls() {
@@ -173,7 +199,7 @@ QWidget* CDlgParam::FieldOf(ParamField field) const {
 
 std::optional<FieldFailure> CDlgParam::CheckSaved() {
     if (const std::optional<ParamError> refusal = CheckParameters(Params()))
-        return FieldFailure{FieldOf(refusal->field), QString::fromStdString(refusal->message)};
+        return FieldFailure{FieldOf(refusal->field), RefusalText(*refusal)};
     return std::nullopt;
 }
 

@@ -140,15 +140,15 @@ void CMainWnd::ZoomToBand(QPoint from, QPoint to) {
     const PixelPlace b = LocatePixel(m_view, to.x(), to.y(), true);
     if (a.panel != PanelKind::Basins || b.panel != PanelKind::Basins) return;
     const ModelParams p = m_view.Params();
-    const std::vector<double> xs = GridCoordinates(p.x1, p.x2, p.step);
-    const std::vector<double> ys = GridCoordinates(p.y1, p.y2, p.step);
+    const GridSide xs(p.x1, p.x2, p.step);
+    const GridSide ys(p.y1, p.y2, p.step);
     // From the first grid point of the band to its last, on both axes.
     const auto first = [](const AxisFit::Run& r, const AxisFit::Run& s) { return std::min(r.begin, s.begin); };
     const auto last = [](const AxisFit::Run& r, const AxisFit::Run& s) { return std::max(r.end, s.end) - 1; };
-    const ZoomBox box{xs[static_cast<std::size_t>(first(a.columns, b.columns))],
-                      xs[static_cast<std::size_t>(last(a.columns, b.columns))],
-                      ys[static_cast<std::size_t>(first(a.rows, b.rows))],
-                      ys[static_cast<std::size_t>(last(a.rows, b.rows))]};
+    const ZoomBox box{xs.At(static_cast<std::size_t>(first(a.columns, b.columns))),
+                      xs.At(static_cast<std::size_t>(last(a.columns, b.columns))),
+                      ys.At(static_cast<std::size_t>(first(a.rows, b.rows))),
+                      ys.At(static_cast<std::size_t>(last(a.rows, b.rows)))};
     const ZoomResult z = ZoomTo(p, box, m_view.m_fitWindow == 1);
     if (!z.refusal.empty()) Refuse(QString::fromStdString(z.refusal));
     else if (z.params) StartComputation(*z.params, HistoryStep::PushZoom);

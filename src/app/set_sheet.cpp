@@ -78,7 +78,7 @@ CPage2::CPage2(QWidget* parent) : QWidget(parent) {
 }
 
 void CPage2::LoadControls() {
-    m_edit->setText(ShowInt(m_fontSize));
+    ShowInField(m_edit, ShowInt(m_fontSize));
     m_fit->setChecked(m_fitWindow == 1);
 }
 

@@ -9,6 +9,20 @@ namespace orbitograph {
 
 namespace {
 
+// The reason of a refused parameter, after its option's name.
+std::string RefusalText(const ParamError& e) {
+    switch (e.reason) {
+        case ParamReason::NotFinite: return "must be a finite number";
+        case ParamReason::NoDirection: return "must be inward or outward";
+        case ParamReason::StepTooSmall: return "must be a finite number not below " + FormatGeneral(kMinStep, 15);
+        case ParamReason::EdgeOutOfRange: return "must be a number from -2 to 2";
+        case ParamReason::TooManyPoints:
+            return "too fine: the grid has more than " + FormatInt(kMaxStartPoints) +
+                   " start points (each takes up to 16 bytes of memory); increase the step or reduce the rectangle";
+    }
+    return {};
+}
+
 const char* FieldOption(ParamField f) {
     switch (f) {
         case ParamField::A: return "--a";
@@ -268,7 +282,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         o.originX = o.width / 2;
         o.originY = o.height / 2;
     }
-    if (auto e = CheckParameters(p)) return {std::nullopt, std::string(FieldOption(e->field)) + ": " + e->message};
+    if (auto e = CheckParameters(p)) return {std::nullopt, std::string(FieldOption(e->field)) + ": " + RefusalText(*e)};
     return {o, {}};
 }
 

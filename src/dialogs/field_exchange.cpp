@@ -8,6 +8,11 @@ QString ShowReal(double v) { return QString::fromStdString(FormatGeneral(v, 15))
 
 QString ShowInt(std::int32_t v) { return QString::fromStdString(FormatInt(v)); }
 
+void ShowInField(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 std::optional<double> ReadReal(const QString& text) { return ParseLeadingDouble(text.toStdString()); }
 
 IntResult ReadInt(const QString& text) { return ParseLeadingInt(text.toStdString()); }

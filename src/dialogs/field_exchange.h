@@ -7,6 +7,7 @@
 
 #include "model/number_text.h"
 
+class QLineEdit;
 class QWidget;
 
 namespace orbitograph {
@@ -17,8 +18,13 @@ QString ShowReal(double v);
 // The text an integer field shows: "%d".
 QString ShowInt(std::int32_t v);
 
-// Reads a real field as "%lf" does: leading blanks skipped, the longest
-// leading number taken, the rest ignored. No value when no number leads.
+// Puts a value's text into an edit, shown from its start (a long number
+// opens on its leading digits, not on its end).
+void ShowInField(QLineEdit* edit, const QString& text);
+
+// Reads a real field: leading blanks skipped, the longest leading decimal
+// number taken (no hexadecimal, "inf" or "nan"), the rest ignored. No value
+// when no number leads.
 std::optional<double> ReadReal(const QString& text);
 // Reads an integer field as "%d" does; a number outside 32 bits is refused.
 IntResult ReadInt(const QString& text);

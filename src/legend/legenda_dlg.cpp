@@ -93,16 +93,16 @@ QLineEdit* CLegendaDlg::Edit(int id) const {
 }
 
 void CLegendaDlg::LoadFields() {
-    Edit(1022)->setText(m_nameHx);
-    Edit(1023)->setText(m_nameHy);
-    Edit(1027)->setText(ShowReal(m_maxHx));
-    Edit(1026)->setText(ShowReal(m_minHx));
-    Edit(1024)->setText(ShowReal(m_maxHy));
-    Edit(1025)->setText(ShowReal(m_minHy));
-    Edit(1028)->setText(m_regionT);
-    Edit(1029)->setText(m_regionO);
-    Edit(1030)->setText(m_regionM);
-    Edit(1031)->setText(m_regionH);
+    ShowInField(Edit(1022), m_nameHx);
+    ShowInField(Edit(1023), m_nameHy);
+    ShowInField(Edit(1027), ShowReal(m_maxHx));
+    ShowInField(Edit(1026), ShowReal(m_minHx));
+    ShowInField(Edit(1024), ShowReal(m_maxHy));
+    ShowInField(Edit(1025), ShowReal(m_minHy));
+    ShowInField(Edit(1028), m_regionT);
+    ShowInField(Edit(1029), m_regionO);
+    ShowInField(Edit(1030), m_regionM);
+    ShowInField(Edit(1031), m_regionH);
 }
 
 std::optional<FieldFailure> CLegendaDlg::SaveControls() {

@@ -10,11 +10,13 @@ std::optional<AttractorEnds> ComputeAttractorEnds(const ModelParams& p, const Co
     AttractorEnds ends;
     if (!(p.x1 <= p.x2 && p.y1 <= p.y2)) return ends;
     const MapParams m = MapParams::From(p);
-    const std::vector<double> xs = GridCoordinates(p.x1, p.x2, p.step);
-    const std::vector<double> ys = GridCoordinates(p.y1, p.y2, p.step);
-    for (const double x : xs) {
+    const GridSide xs(p.x1, p.x2, p.step);
+    const GridSide ys(p.y1, p.y2, p.step);
+    for (std::size_t c = 0; c < xs.Count(); ++c) {
         if (control.cancel && control.cancel->load(std::memory_order_relaxed)) return std::nullopt;
-        for (const double y : ys) {
+        const double x = xs.At(c);
+        for (std::size_t r = 0; r < ys.Count(); ++r) {
+            const double y = ys.At(r);
             const State e = IterateOrbit(m, State{x, y});
             if (!InsideSquare(e.x, e.y)) continue;
             ends.x.push_back(e.x);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 namespace orbitograph {
@@ -25,13 +24,5 @@ inline EndKind Classify(double xe, double ye) {
     if ((xe <= -1.0 || xe >= 1.0) && (ye < -1.0 || ye > 1.0)) return EndKind::M;
     return EndKind::None;
 }
-
-// Truncation towards zero to 32 bits. The caller guarantees the value fits
-// (CheckParameters bounds the step and the origin so that it always does).
-inline std::int32_t Trunc32(double v) { return static_cast<std::int32_t>(v); }
-
-// 32-bit two's-complement sum, as the pixel arithmetic is defined; computed
-// wide and narrowed so that no signed overflow can occur in C++.
-inline std::int32_t Wrap32(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
 }  // namespace orbitograph

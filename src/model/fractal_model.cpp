@@ -51,17 +51,7 @@ void FractalModel::ComputeBasins() {
     basinZero = std::move(lists->basinZero);
 }
 
-void FractalModel::MakeReport() {
-    ListCounts c;
-    c.attractors = static_cast<std::int64_t>(attractors.size());
-    c.infinity = static_cast<std::int64_t>(basinInfinity.size());
-    c.zero = static_cast<std::int64_t>(basinZero.size());
-    c.t = static_cast<std::int64_t>(basinT.size());
-    c.o = static_cast<std::int64_t>(basinO.size());
-    c.m = static_cast<std::int64_t>(basinM.size());
-    c.h = static_cast<std::int64_t>(basinH.size());
-    report = BuildReport(Params(), c);
-}
+void FractalModel::MakeReport() { report = BuildReport(Params(), ListCounts::Of(*this)); }
 
 ComputeStatus FractalModel::Compute(const ComputeControl& control) {
     try {
@@ -76,26 +66,8 @@ ComputeStatus FractalModel::Compute(const ComputeControl& control) {
     }
 }
 
-void FractalModel::Install(SpaceLists&& lists) noexcept {
-    attractors = std::move(lists.attractors);
-    basinInfinity = std::move(lists.basinInfinity);
-    basinM = std::move(lists.basinM);
-    basinO = std::move(lists.basinO);
-    basinH = std::move(lists.basinH);
-    basinT = std::move(lists.basinT);
-    basinZero = std::move(lists.basinZero);
-}
+void FractalModel::Install(SpaceLists&& lists) noexcept { static_cast<SpaceLists&>(*this) = std::move(lists); }
 
-SpaceLists FractalModel::TakeLists() {
-    SpaceLists s;
-    s.attractors = std::move(attractors);
-    s.basinInfinity = std::move(basinInfinity);
-    s.basinM = std::move(basinM);
-    s.basinO = std::move(basinO);
-    s.basinH = std::move(basinH);
-    s.basinT = std::move(basinT);
-    s.basinZero = std::move(basinZero);
-    return s;
-}
+SpaceLists FractalModel::TakeLists() { return std::exchange(static_cast<SpaceLists&>(*this), SpaceLists{}); }
 
 }  // namespace orbitograph

@@ -11,18 +11,12 @@ namespace orbitograph {
 
 enum class ComputeStatus { Done, Cancelled, OutOfMemory };
 
-// The model record: parameters, origin, the seven point lists and the report.
-// Each computation either completes or leaves everything as it was: new lists
-// are filled aside and put in place only when whole.
-class FractalModel {
+// The model record: the seven point lists (its SpaceLists base), the report,
+// the parameters and the origin. Each computation either completes or leaves
+// everything as it was: new lists are filled aside and put in place only
+// when whole.
+class FractalModel : public SpaceLists {
 public:
-    PointList attractors;
-    PointList basinInfinity;
-    PointList basinM;
-    PointList basinO;
-    PointList basinH;
-    PointList basinT;
-    PointList basinZero;
     ReportLines report;
     double x1 = 0.0;
     double x2 = 0.0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -7,9 +8,41 @@
 
 namespace orbitograph {
 
-// The accumulated grid coordinates lo, lo + step, ... while <= hi: each the
-// previous double plus step, never lo + k * step. Empty when lo > hi.
-std::vector<double> GridCoordinates(double lo, double hi, double step);
+// One side of the grid of start points: the coordinates lo, lo + step, ...
+// while <= hi, each the previous double plus step (never lo + k * step), so
+// that rounding accumulates exactly as in a walk by repeated addition. Empty
+// unless lo <= hi. Requires a step that CheckParameters accepts.
+//
+// The side keeps every kSpacing-th coordinate only (8 bytes per 256), so
+// that its memory stays small for any shape of grid; any other coordinate is
+// regenerated, bit for bit, by fewer than kSpacing additions from the kept
+// one before it. Building the side walks it once.
+class GridSide {
+public:
+    static constexpr std::size_t kSpacing = 256;
+
+    GridSide(double lo, double hi, double step);
+
+    std::size_t Count() const { return m_count; }
+    double Step() const { return m_step; }
+    // The coordinate number k < Count().
+    double At(std::size_t k) const;
+    // The coordinates k, k + 1, ..., k + n - 1 (all < Count()) into out.
+    void Fill(std::size_t k, std::size_t n, double* out) const;
+
+private:
+    double m_step;
+    std::size_t m_count = 0;
+    std::vector<double> m_kept;  // coordinate number i * kSpacing at i
+};
+
+// The number of coordinates of the side from lo to hi, counted by the walk;
+// a count above `limit` stops the walk and gives limit + 1.
+std::int64_t CountSide(double lo, double hi, double step, std::int64_t limit);
+
+// A lower bound of that count, from one division: a side this long cannot
+// be shorter, so a grid too large by this bound needs no walk at all.
+std::int64_t SideCountAtLeast(double lo, double hi, double step);
 
 // The integer placement of the basin pixels: px = originX - centreColumn +
 // columnIndex, py = originY - rowIndex + centreRow, with the column index

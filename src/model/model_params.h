@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace orbitograph {
 
@@ -59,14 +58,26 @@ void SetParamMembers(Holder& h, const ModelParams& p) {
 // The fields a refusal can name, in the order the parameters dialog reads them.
 enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X2, Y1, Y2 };
 
+// Why a field is refused; each caller words it in its own language.
+enum class ParamReason {
+    NotFinite,       // A, Dc or Kc is infinite or not a number
+    NoDirection,     // a direction other than 0 (inward) or 1 (outward)
+    StepTooSmall,    // the step is not finite or below kMinStep
+    EdgeOutOfRange,  // an edge outside [-2, 2] or not a number
+    TooManyPoints,   // the grid has more than kMaxStartPoints start points
+};
+
 struct ParamError {
     ParamField field;
-    std::string message;  // Russian, UTF-8, one sentence for a warning box
+    ParamReason reason;
+    friend bool operator==(const ParamError&, const ParamError&) = default;
 };
 
 // Largest grid the model accepts: each start point costs up to 8 bytes in
 // `attractors` and 8 bytes in one basin list, so this keeps the lists within
-// about 1.6 GB. h = 0.001 over the whole square (16,008,001 points) fits.
+// about 1.6 GB, whatever the shape of the grid (the computation adds at most
+// about a third of that while it runs). h = 0.001 over the whole square
+// (16,008,001 points) fits.
 inline constexpr std::int64_t kMaxStartPoints = 100'000'000;
 
 // Smallest step: with |edge| <= 2 and |origin| <= kMaxOriginMagnitude every
@@ -79,7 +90,8 @@ inline constexpr double kMinStep = 1e-9;
 inline constexpr std::int32_t kMaxOriginMagnitude = 1'000'000;
 
 // Number of start points of the grid walk: exact, as the walk accumulates its
-// coordinates. Call only for parameters whose step passed CheckParameters.
+// coordinates (a single column is one). Call only for parameters whose step
+// passed CheckParameters.
 std::int64_t CountColumns(const ModelParams& p);
 std::int64_t CountRows(const ModelParams& p);
 // Columns times rows; an empty side gives 0 without walking the other one,
@@ -87,7 +99,9 @@ std::int64_t CountRows(const ModelParams& p);
 std::int64_t CountStartPoints(const ModelParams& p);
 
 // Checks everything a computation needs, in the dialog's field order; the
-// first failing field is returned. Unset means the parameters are sound.
+// first failing field is returned with its reason. Unset means the
+// parameters are sound. The grid's size is counted exactly, by the walk,
+// unless a lower bound already exceeds the limit.
 std::optional<ParamError> CheckParameters(const ModelParams& p);
 
 // Checks a model origin against kMaxOriginMagnitude.

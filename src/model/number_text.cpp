@@ -39,17 +39,40 @@ std::string FormatInt(std::int64_t v) {
     return std::string(buf, r.ptr);
 }
 
+std::size_t DecimalPrefixLength(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    auto digitsFrom = [&](std::size_t at) {
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at;
+    };
+    const std::size_t intEnd = digitsFrom(i);
+    std::size_t end = intEnd;
+    bool anyDigit = intEnd > i;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fracEnd = digitsFrom(end + 1);
+        anyDigit = anyDigit || fracEnd > end + 1;
+        end = fracEnd;
+    }
+    if (!anyDigit) return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        const std::size_t expEnd = digitsFrom(e);
+        if (expEnd > e) end = expEnd;
+    }
+    return end;
+}
+
 std::optional<double> ParseLeadingDouble(std::string_view text) {
-    const std::string s(text.substr(0, 399));
-    const char* begin = s.c_str();
-    char* end = nullptr;
-    const double v = strtod_l(begin, &end, CLocale());
-    if (end == begin) return std::nullopt;
-    return v;
+    const std::size_t length = DecimalPrefixLength(text);
+    if (length == 0) return std::nullopt;
+    const std::string prefix(text.substr(0, length));
+    return strtod_l(prefix.c_str(), nullptr, CLocale());
 }
 
 IntResult ParseLeadingInt(std::string_view text) {
-    text = text.substr(0, 63);
     std::size_t i = 0;
     while (i < text.size() && IsSpace(text[i])) ++i;
     bool negative = false;

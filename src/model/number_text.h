@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,12 +14,18 @@ std::string FormatFixed(double v, int decimals);  // printf "%.*f"
 std::string FormatGeneral(double v, int digits);  // printf "%.*g"
 std::string FormatInt(std::int64_t v);            // printf "%d"
 
-// Reading as scanf "%lf" does: leading white space skipped, the longest
-// leading decimal number taken, the rest ignored. Only the first 399
-// characters are looked at. No leading number gives no value.
+// Reading a real: leading white space skipped, then the longest leading
+// decimal number (optional sign, digits with an optional point, at least one
+// digit, an optional exponent of 'e' or 'E', optional sign and digits) is
+// taken and the rest ignored. Hexadecimal forms, "inf" and "nan" are not
+// numbers here: "0x10" reads 0 and "inf" gives no value. The value is the
+// correctly rounded double of that prefix; a prefix beyond the double range
+// reads as an infinity, which the callers' finiteness checks refuse.
+std::size_t DecimalPrefixLength(std::string_view text);
+std::optional<double> ParseLeadingDouble(std::string_view text);
 std::optional<double> ParseLeadingDouble(std::string_view text);
 
-// Reading as scanf "%d" does, from the first 63 characters: white space,
+// Reading an integer: white space,
 // optional sign, decimal digits, the rest ignored. A number outside the
 // 32-bit range gives no value rather than a wrapped one.
 enum class IntParse { Ok, NoNumber, OutOfRange };

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -24,24 +25,23 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-// The allocator of the point lists. It differs from std::allocator in one
-// thing: resize() leaves the new points' coordinates unwritten instead of
-// zeroing them. The engine sizes each list once and then writes every
-// element; zeroing hundreds of megabytes first would touch every page twice
-// and cost a third of a large computation. Point is an implicit-lifetime
-// type, so its objects exist in the storage without a constructor call.
-// Every other way of making elements (push_back, copies, initialiser lists)
-// constructs them as usual.
+// The allocator of the point lists: list storage, and a default
+// construction that writes nothing. PointList below hides every way of
+// growing that would default-construct (the size constructors, resize,
+// emplace_back() and emplace(pos) without a value) behind versions that
+// initialise, so that only its ResizeUninitialised reaches that
+// construction. Point is an implicit-lifetime type, so its objects exist in
+// the storage without a constructor call.
 template <class T>
-struct UninitialisedOnResize : std::allocator<T> {
+struct ListAllocator : std::allocator<T> {
     using value_type = T;
     template <class U>
     struct rebind {
-        using other = UninitialisedOnResize<U>;
+        using other = ListAllocator<U>;
     };
-    UninitialisedOnResize() noexcept = default;
+    ListAllocator() noexcept = default;
     template <class U>
-    UninitialisedOnResize(const UninitialisedOnResize<U>&) noexcept {}
+    ListAllocator(const ListAllocator<U>&) noexcept {}
 
     T* allocate(std::size_t n) {
         if (n > std::size_t(-1) / sizeof(T)) throw std::bad_array_new_length();
@@ -58,12 +58,36 @@ struct UninitialisedOnResize : std::allocator<T> {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
     template <class U>
-    friend bool operator==(const UninitialisedOnResize&, const UninitialisedOnResize<U>&) noexcept {
+    friend bool operator==(const ListAllocator&, const ListAllocator<U>&) noexcept {
         return true;
     }
 };
 
-using PointList = std::vector<Point, UninitialisedOnResize<Point>>;
+// A growable list of points. Every element is initialised (a new point is
+// (0, 0) unless a value is given), except by ResizeUninitialised.
+class PointList : public std::vector<Point, ListAllocator<Point>> {
+    using Base = std::vector<Point, ListAllocator<Point>>;
+
+public:
+    using Base::Base;
+    PointList() = default;
+    explicit PointList(size_type n) : Base(n, Point{}) {}
+    PointList(size_type n, const allocator_type& a) : Base(n, Point{}, a) {}
+    PointList(std::initializer_list<Point> points) : Base(points) {}
+
+    void resize(size_type n) { Base::resize(n, Point{}); }
+    using Base::resize;
+    Point& emplace_back() { return Base::emplace_back(Point{}); }
+    using Base::emplace_back;
+    iterator emplace(const_iterator pos) { return Base::emplace(pos, Point{}); }
+    using Base::emplace;
+
+    // Grows or shrinks to n points, leaving the coordinates of new points
+    // unwritten: for a caller that then writes every one of them. Zeroing
+    // hundreds of megabytes first would touch every page twice and cost a
+    // third of a large computation.
+    void ResizeUninitialised(size_type n) { Base::resize(n); }
+};
 
 // The seven lists one computation produces, in the order of FractalModel.
 // A value type, so a worker thread can build it and hand it over whole.

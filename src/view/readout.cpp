@@ -65,8 +65,8 @@ PixelPlace SeedPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool cl
     place.panel = PanelKind::Basins;
     place.columns = {column, column + 1};
     place.rows = {row, row + 1};
-    place.x = GridCoordinates(p.x1, p.x2, p.step)[static_cast<std::size_t>(column)];
-    place.y = GridCoordinates(p.y1, p.y2, p.step)[static_cast<std::size_t>(row)];
+    place.x = GridSide(p.x1, p.x2, p.step).At(static_cast<std::size_t>(column));
+    place.y = GridSide(p.y1, p.y2, p.step).At(static_cast<std::size_t>(row));
     return place;
 }
 
@@ -119,8 +119,8 @@ QString ReadoutText(const ViewState& view, const FractalModel& model, const Attr
     }
     if (place.panel != PanelKind::Basins) return {};
     const ModelParams p = view.Params();
-    const double gx = GridCoordinates(p.x1, p.x2, p.step)[static_cast<std::size_t>(place.columns.begin)];
-    const double gy = GridCoordinates(p.y1, p.y2, p.step)[static_cast<std::size_t>(place.rows.begin)];
+    const double gx = GridSide(p.x1, p.x2, p.step).At(static_cast<std::size_t>(place.columns.begin));
+    const double gy = GridSide(p.y1, p.y2, p.step).At(static_cast<std::size_t>(place.rows.begin));
     const State end = IterateOrbit(MapParams::From(p), State{gx, gy});
     return QStringLiteral("Бассейны: %1; точка сетки (%2, %3): орбита %4, конец (%5, %6)")
         .arg(at, Number(gx), Number(gy), KindWords(Classify(end.x, end.y)), Number(end.x), Number(end.y));

@@ -42,11 +42,12 @@ ZoomResult ZoomTo(const ModelParams& p, const ZoomBox& box, bool keepDetail) {
         return {std::nullopt, "Увеличение отклонено: шаг стал бы меньше наименьшего, " + FormatGeneral(kMinStep, 15) +
                                   "."};
     if (const auto error = CheckParameters(z)) {
-        // The step passed above, so a refused step is the grid's size.
-        if (error->field == ParamField::Step)
+        if (error->reason == ParamReason::TooManyPoints)
             return {std::nullopt, "Увеличение отклонено: сетка превысила бы " + FormatInt(kMaxStartPoints) +
                                       " начальных точек."};
-        return {std::nullopt, "Увеличение отклонено: " + error->message};
+        // The other parameters are those of a computed picture, the edges
+        // clamped and the step checked above: nothing else can fail.
+        return {std::nullopt, "Увеличение отклонено: параметры не подходят для вычисления."};
     }
     if (z == p) return {};
     return {z, {}};

@@ -673,7 +673,8 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     WaitForResult();
     const ModelParams zoomed = wnd->View().Params();
     // The band's last grid point, exactly as the grid accumulated it.
-    const double last = GridCoordinates(-2.0, 2.0, 0.01).back();
+    const GridSide side(-2.0, 2.0, 0.01);
+    const double last = side.At(side.Count() - 1);
     EXPECT_EQ(std::tie(zoomed.x2, zoomed.y2), std::tie(last, last));
     EXPECT_NEAR(zoomed.x1, 0.0, 0.01);
     EXPECT_EQ(std::max(CountColumns(zoomed), CountRows(zoomed)), 400);

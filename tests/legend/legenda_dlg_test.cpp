@@ -39,7 +39,8 @@ TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
                         {"1,5", 1.0, "1"},
                         {"-0.5", -0.5, "-0.5"},
                         {"1e-20", 1e-20, "1e-20"},
-                        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"}};
+                        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"},
+                        {"0x10", 0.0, "0"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         LegendDialog d;
@@ -48,6 +49,7 @@ TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
         EXPECT_EQ(d.dlg.m_maxHx, row.stored);
         d.dlg.LoadControls();
         EXPECT_EQ(d.dlg.Edit(1027)->text(), row.shownAgain);
+        EXPECT_EQ(d.dlg.Edit(1027)->cursorPosition(), 0);
         ASSERT_TRUE(d.dlg.Confirm());  // confirming what is shown stores the shortened value
         EXPECT_EQ(d.dlg.Edit(1027)->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
     }
@@ -76,7 +78,8 @@ TEST(LegendDialog, TheFirstNumberFieldWithoutANumberIsReportedAndFocused) {
         int reported;
     };
     const Row rows[] = {{"", "1", "1", "1", 1027},   {"  ", "", "", "", 1027}, {"1", "x", "", "", 1026},
-                        {"1", "1", ".", "", 1024},   {"1", "1", "1", "", 1025}};
+                        {"1", "1", ".", "", 1024},   {"1", "1", "1", "", 1025}, {"1", "inf", "1", "1", 1026},
+                        {"1", "1", "nan", "1", 1024}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reported);
         LegendDialog d;

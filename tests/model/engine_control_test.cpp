@@ -4,12 +4,19 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "model/engine/grid_engine.h"
 #include "model/engine/orbit_job.h"
 #include "model/fractal_model.h"
+
+#include "end_points_in_place.h"
 
 using namespace orbitograph;
 
@@ -26,30 +33,29 @@ FractalModel Computed(const ModelParams& p) {
 
 }  // namespace
 
-// A cancel raised while blocks are running (here from the first progress
-// report, on a worker thread) leaves the previous lists and report as they were.
-TEST(EngineControl, CancelDuringTheComputationChangesNothing) {
-    FractalModel m = Computed({});
-    const SpaceLists before = [&] {
-        FractalModel copy = m;
-        return copy.TakeLists();
-    }();
-    const ReportLines report = m.report;
-
-    m.SetParams({.a = 0.3, .iterations = 5000});
-    std::atomic<bool> cancel{false};
-    std::atomic<int> reports{0};
-    ComputeControl control;
-    control.threads = 2;
-    control.cancel = &cancel;
-    control.progress = [&](double) {
-        ++reports;
-        cancel = true;
-    };
-    EXPECT_EQ(m.Compute(control), ComputeStatus::Cancelled);
-    EXPECT_GE(reports.load(), 1);
-    EXPECT_EQ(m.report, report);
-    EXPECT_TRUE(m.TakeLists() == before);
+// A cancel raised before the computation, or while blocks are running (from
+// the first progress report, on a worker thread), leaves the previous lists
+// and report as they were.
+TEST(EngineControl, CancelChangesNothing) {
+    for (const bool before : {true, false}) {
+        FractalModel m = Computed({});
+        const SpaceLists lists = m;
+        const ReportLines report = m.report;
+        m.SetParams({.a = 0.3, .iterations = 5000});
+        std::atomic<bool> cancel{before};
+        std::atomic<int> reports{0};
+        ComputeControl control;
+        control.threads = 2;
+        control.cancel = &cancel;
+        control.progress = [&](double) {
+            ++reports;
+            cancel = true;
+        };
+        EXPECT_EQ(m.Compute(control), ComputeStatus::Cancelled);
+        EXPECT_EQ(reports.load() >= 1, !before);
+        EXPECT_EQ(m.report, report);
+        EXPECT_TRUE(m.TakeLists() == lists);
+    }
 }
 
 TEST(EngineControl, ProgressRisesToOneForAnyThreadCount) {
@@ -161,13 +167,14 @@ TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
 TEST(EngineControl, CancelReachesOrbitsThatNeverSettle) {
     // With the largest iteration count some of these orbits neither escape
     // nor repeat for hours; a cancel must still end the computation at once,
-    // with either kernel.
+    // with either kernel. The bound on the time leaves room for a loaded machine.
     const ModelParams p{.step = 0.05, .iterations = 2147483647};
     for (const engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
         std::atomic<bool> cancel{false};
         ComputeControl control;
         control.threads = 1;
         control.cancel = &cancel;
+        const auto start = std::chrono::steady_clock::now();
         std::jthread canceller([&cancel] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             cancel = true;
@@ -175,5 +182,60 @@ TEST(EngineControl, CancelReachesOrbitsThatNeverSettle) {
         engine::EngineOptions options;
         options.kernel = kernel;
         EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, options).has_value());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     }
+}
+
+// Worker threads the system refuses: the threads that did start run every
+// block, and the lists are those of one thread.
+TEST(EngineControl, ThreadsThatCannotStart) {
+    const ModelParams p{.step = 0.02, .iterations = 200};
+    ComputeControl one;
+    one.threads = 1;
+    const auto expected = engine::ComputeGrid(p, 500, 350, one, {});
+    ASSERT_TRUE(expected);
+    for (const int refusedFrom : {1, 2, 5}) {
+        ComputeControl control;
+        control.threads = 6;
+        engine::EngineOptions options;
+        options.blockPoints = 100;
+        options.beforeThreadStart = [refusedFrom](int worker) {
+            if (worker >= refusedFrom) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        };
+        EXPECT_TRUE(engine::ComputeGrid(p, 500, 350, control, options) == expected) << refusedFrom;
+    }
+}
+
+// Under an address-space limit the stacks of a thousand threads take the
+// memory the lists need: the computation still ends with the lists (made
+// again on one thread), not with a shortage of memory. Run in a child
+// process, so that the limit binds nothing else.
+TEST(EngineControl, ThreadStacksThatTakeTheMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#else
+    const ModelParams p{.step = 0.002};
+    ComputeControl two;
+    two.threads = 2;
+    const auto expected = engine::ComputeGrid(p, 500, 350, two, {});
+    ASSERT_TRUE(expected);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const rlimit limit{1'000'000'000, 1'000'000'000};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+        ComputeControl many;
+        many.threads = 1024;
+        try {
+            const auto got = engine::ComputeGrid(p, 500, 350, many, {});
+            _exit(got && *got == *expected ? 0 : 3);
+        } catch (...) {
+            _exit(4);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no limit, 3: wrong lists, 4: an exception";
+#endif
 }

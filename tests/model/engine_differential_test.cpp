@@ -11,6 +11,7 @@
 
 #include "model/engine/grid_engine.h"
 #include "model/engine/orbit_job.h"
+#include "end_points_in_place.h"
 #include "reference_model.h"
 
 using namespace orbitograph;
@@ -208,6 +209,10 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
 // The vector kernel compiled for every instruction set this processor can
 // run (down to the portable one), against the reference.
 TEST(EngineDifferential, EveryInstructionSet) {
+    // Every target again for the tests that follow, however this one ends.
+    struct RestoreTargets {
+        ~RestoreTargets() { hwy::SetSupportedTargetsForTest(0); }
+    } restore;
     for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
         hwy::SetSupportedTargetsForTest(target);
         Draw d(static_cast<std::uint64_t>(target));
@@ -225,5 +230,4 @@ TEST(EngineDifferential, EveryInstructionSet) {
                                           << Describe(p, 500, 350);
         }
     }
-    hwy::SetSupportedTargetsForTest(0);
 }

@@ -2,19 +2,22 @@
 
 #include <clocale>
 #include <cmath>
+#include <string>
 
 #include "model/number_text.h"
 
 using namespace orbitograph;
 
-TEST(NumberText, ReadsLikeScanf) {
+TEST(NumberText, ReadsTheLeadingDecimalNumber) {
     struct Row {
-        const char* text;
+        std::string text;
         std::optional<double> value;
     } rows[] = {
         {"0.8", 0.8},   {"0,8", 0.0},       {" 1e-2", 0.01}, {"12abc", 12.0}, {"", std::nullopt},
         {"abc", std::nullopt}, {",", std::nullopt}, {"   ", std::nullopt}, {"-2", -2.0}, {"+.5", 0.5},
         {"2.5xyz", 2.5}, {"1,5", 1.0},     {"1e3", 1000.0}, {"\t-0.25 ", -0.25}, {"1e", 1.0},
+        {"0x10", 0.0},  {"inf", std::nullopt}, {"-nan", std::nullopt}, {"1e+", 1.0}, {".e5", std::nullopt},
+        {"5.", 5.0},    {"1e999", HUGE_VAL}, {std::string(500, ' ') + "0.25", 0.25},
     };
     for (const Row& r : rows) EXPECT_EQ(ParseLeadingDouble(r.text), r.value) << '"' << r.text << '"';
 }
@@ -22,8 +25,17 @@ TEST(NumberText, ReadsLikeScanf) {
 TEST(NumberText, IgnoresTheProcessLocale) {
     const char* had = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = had ? had : "C";
-    // Any locale with a comma separator will do; the test still holds without one.
-    std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    // Any locale with a comma separator will do.
+    const bool comma = [] {
+        for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.utf8", "de_DE.utf8"}) {
+            if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') return true;
+        }
+        return false;
+    }();
+    if (!comma) {
+        std::setlocale(LC_NUMERIC, saved.c_str());
+        GTEST_SKIP() << "no locale with a comma as the decimal separator is installed";
+    }
     EXPECT_EQ(ParseLeadingDouble("0.75"), 0.75);
     EXPECT_EQ(FormatFixed(0.5, 6), "0.500000");
     std::setlocale(LC_NUMERIC, saved.c_str());

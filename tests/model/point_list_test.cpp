@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/point_list.h"
 
 using namespace orbitograph;
@@ -19,4 +21,17 @@ TEST(PointList, GrowsAcrossTheLargeStorageThresholdIntact) {
     for (std::size_t i = 1'500'000; i < list.size(); ++i) list[i] = {1, 2};
     EXPECT_EQ(list[1'499'999], (Point{1'499'999, -1'499'999}));
     EXPECT_EQ(list.back(), (Point{1, 2}));
+}
+
+// Growth without a value makes (0, 0) points, also over storage that held
+// other points (only ResizeUninitialised does not write them).
+TEST(PointList, GrowthInitialisesUnlessAskedNotTo) {
+    PointList list(100, Point{7, 7});
+    list.clear();
+    list.resize(50);
+    list.emplace_back();
+    list.emplace(list.begin());
+    EXPECT_TRUE(std::all_of(list.begin(), list.end(), [](Point p) { return p == Point{}; }));
+    EXPECT_EQ(list.size(), 52u);
+    EXPECT_TRUE(PointList(3) == PointList({{0, 0}, {0, 0}, {0, 0}}));
 }

@@ -2,6 +2,7 @@
 
 #include "model/attractor_ends.h"
 #include "model/classify.h"
+#include "model/pixel.h"
 #include "support/gui_test_support.h"
 #include "view/fitted_layers.h"
 #include "view/point_layers.h"
@@ -137,7 +138,7 @@ TEST(Fitted, ExactEndPointsBelongToTheAttractorList) {
     ASSERT_TRUE(ends);
     ASSERT_EQ(ends->size(), m.attractors.size());
     for (std::size_t i = 0; i < ends->size(); ++i) {
-        const Point pixel{Trunc32(ends->x[i] / p.step + 300), Trunc32(200 - ends->y[i] / p.step)};
+        const Point pixel{TruncInRange32(ends->x[i] / p.step + 300), TruncInRange32(200 - ends->y[i] / p.step)};
         ASSERT_EQ(pixel, m.attractors[i]) << i;
     }
 }

@@ -5,7 +5,7 @@
 // scalar's order with the same IEEE double rounding: x*x, y*y, difference,
 // times a; x*y, doubled by addition, times a; the action's sign from a
 // comparison of that term with zero (false for zero of either sign and for
-// NaN, which therefore take +magnitude, as the action table says); then one
+// NaN, which therefore take +magnitude under either direction); then one
 // addition. No fused multiply-add is used and none may be formed: the whole
 // project builds with -ffp-contract=off. The shortcuts are those of
 // escape_bound.cpp and end_points_scalar.cpp; how this kernel applies them is
@@ -32,6 +32,7 @@
 #include "hwy/highway.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -122,7 +123,8 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
 }
 
 // The head: `steps` steps for the m orbits starting at x, y, in rounds of a
-// few steps; the live ones are kept packed in wx, wy with their numbers in wi. After a round an orbit is dropped when its
+// few steps (steps >= 1); the live ones are kept packed in wx, wy with their
+// numbers in wi. After a round an orbit is dropped when its
 // escape test holds or (guardMatters) its guard closed on the way: it ends
 // outside (escape_bound.cpp). The others are packed to the front in their
 // order; their states are exact. Returns the number still live. All arrays
@@ -181,11 +183,9 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
         sy = wy;
         si = wi;
     }
-    if (si == nullptr) {  // no round at all (steps >= 1 makes this unreachable)
-        std::copy(x, x + m, wx);
-        std::copy(y, y + m, wy);
-        for (std::size_t i = 0; i < m; ++i) wi[i] = static_cast<double>(i);
-    }
+    // steps >= 1 makes a first round whenever there is an orbit, so every
+    // live orbit is in wx, wy, wi.
+    assert(si != nullptr || m == 0);
     return m;
 }
 

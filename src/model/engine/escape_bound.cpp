@@ -55,25 +55,12 @@
 
 namespace orbitograph::engine {
 
-OrbitJob MakeOrbitJob(const ModelParams& p) {
-    OrbitJob job{};
-    job.a = p.a;
-    job.dc = p.dc;
-    job.kc = p.kc;
-    job.dcOutward = p.dcOutward;
-    job.kcOutward = p.kcOutward;
-    job.steps = static_cast<std::int64_t>(p.iterations) + 1;
-
-    const double inf = std::numeric_limits<double>::infinity();
+double EscapeSquare(double a, double dc, double kc) {
     const double margin = 1.0 + 0x1p-20;
-    job.escapeSquare = inf;
-    if (p.a != 0.0) {
-        const double c = std::hypot(p.dc, p.kc);
-        const double r = std::fmax(std::fmax(c, 2.0 / std::fabs(p.a)), 2.8284271247461903) * margin;
-        if (r <= 0x1p500) job.escapeSquare = r * r * margin;
-    }
-    job.guardMatters = !(job.escapeSquare < 20000.0);
-    return job;
+    if (a == 0.0) return std::numeric_limits<double>::infinity();
+    const double c = std::hypot(dc, kc);
+    const double r = std::fmax(std::fmax(c, 2.0 / std::fabs(a)), 2.8284271247461903) * margin;
+    return r <= 0x1p500 ? r * r * margin : std::numeric_limits<double>::infinity();
 }
 
 }  // namespace orbitograph::engine

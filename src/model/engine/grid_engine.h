@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "model/engine/orbit_job.h"
@@ -19,9 +20,16 @@ struct EngineOptions {
     std::size_t blockPoints = 0;
     // The end-point kernel; null means EndPointsVector.
     EndPointKernel kernel = nullptr;
+    // Called on the calling thread before each worker thread (numbered from
+    // 1) is started; an exception from it acts as the system refusing that
+    // thread and the ones after it.
+    std::function<void(int worker)> beforeThreadStart;
 };
 
-// ComputeSpaces with explicit engine options; same contract.
+// ComputeSpaces with explicit engine options; same contract. When some
+// worker threads cannot be started, the others run every block; when memory
+// then runs out, the computation is made once more on the calling thread
+// alone before std::bad_alloc is let through.
 std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX, std::int32_t originY,
                                       const ComputeControl& control, const EngineOptions& options);
 

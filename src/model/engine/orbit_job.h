@@ -37,8 +37,13 @@ inline bool Cancelled(const OrbitJob& job) {
 }
 
 // Builds the job for parameters that passed CheckParameters and have
-// iterations >= 0. The escape threshold and its proof are in escape_bound.cpp.
+// iterations >= 0.
 OrbitJob MakeOrbitJob(const ModelParams& p);
+
+// The escape threshold for the coefficient a and the action's magnitudes
+// dc, kc: +infinity when the shortcut is off. Its proof is in
+// escape_bound.cpp.
+double EscapeSquare(double a, double dc, double kc);
 
 // The contract every kernel meets. On entry x[i], y[i] (i < n) hold start
 // points. On return the first m entries of ex, ey, index (m is returned)
@@ -63,9 +68,5 @@ std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* 
 // portable code).
 std::size_t EndPointsVector(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
                             double* ey, double* index);
-
-// Runs `kernel` and writes its result back over x, y: the end point where it
-// lists one, NaN in both coordinates for an orbit proven to end outside.
-void EndPointsInPlace(EndPointKernel kernel, const OrbitJob& job, double* x, double* y, std::size_t n);
 
 }  // namespace orbitograph::engine

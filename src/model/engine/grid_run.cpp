@@ -1,0 +1,281 @@
+#include "model/engine/grid_run.h"
+
+#include <algorithm>
+#include <barrier>
+#include <cstring>
+#include <limits>
+#include <thread>
+
+#include "model/pixel.h"
+
+namespace orbitograph::engine {
+
+namespace {
+
+std::size_t AutoBlockPoints(std::size_t total, int threads) {
+    // About 16 blocks per thread, for balance when orbit costs differ widely,
+    // within sizes whose working arrays (about 48 bytes a point with the
+    // kernel's) stay in the second-level cache.
+    const std::size_t share = total / (static_cast<std::size_t>(threads) * 16);
+    return std::clamp<std::size_t>(share, 512, 4096);
+}
+
+// A side of the grid, with no coordinates when the grid is empty: the other
+// side of an empty rectangle is never walked (with a fine step it could be
+// billions).
+GridSide SideOf(bool emptyGrid, double lo, double hi, double step) {
+    return emptyGrid ? GridSide(lo, -std::numeric_limits<double>::infinity(), step) : GridSide(lo, hi, step);
+}
+
+bool EmptyGrid(const ModelParams& p) { return !(p.x1 <= p.x2 && p.y1 <= p.y2); }
+
+}  // namespace
+
+GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t originY, const ComputeControl& control,
+                 const EngineOptions& options, int threads, bool& threadsFellShort)
+    : m_control(control),
+      m_options(options),
+      m_iterate(p.iterations >= 0),
+      m_step(p.step),
+      m_originX(originX),
+      m_originY(originY),
+      m_compact(2.0 / p.step <= 32000.0),
+      m_xs(SideOf(EmptyGrid(p), p.x1, p.x2, p.step)),
+      m_ys(SideOf(EmptyGrid(p), p.y1, p.y2, p.step)),
+      m_rows(m_ys.Count()),
+      m_total(m_xs.Count() * m_rows),
+      m_job(m_iterate ? MakeOrbitJob(p) : OrbitJob{}),
+      m_kernel(options.kernel ? options.kernel : EndPointsVector),
+      m_threads(threads),
+      m_lists{&m_out.basinInfinity, &m_out.basinZero, &m_out.basinO,
+              &m_out.basinH,        &m_out.basinT,    &m_out.basinM},
+      m_threadsFellShort(threadsFellShort) {
+    m_job.cancel = control.cancel;
+    if (m_total == 0) return;
+    const BasinPlacement place = ComputeBasinPlacement(p);
+    m_pxFirst = std::int64_t{originX} - place.centreColumn + place.firstColumn;
+    m_pyFirst = std::int64_t{originY} - place.firstRow + place.centreRow;
+    m_blockPoints = options.blockPoints ? options.blockPoints : AutoBlockPoints(m_total, threads);
+    const std::size_t blockCount = (m_total + m_blockPoints - 1) / m_blockPoints;
+    m_threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), blockCount));
+    m_blocks.resize(blockCount);
+    for (std::size_t b = 0; b < blockCount; ++b) {
+        m_blocks[b].begin = b * m_blockPoints;
+        m_blocks[b].end = std::min(m_total, m_blocks[b].begin + m_blockPoints);
+    }
+    m_kinds.assign(m_total, EndKind::Infinity);
+}
+
+std::optional<SpaceLists> GridRun::Run() {
+    if (Cancelled()) return std::nullopt;
+    if (m_total == 0) {
+        if (m_control.progress) m_control.progress(1.0);
+        return SpaceLists{};
+    }
+    StartThreadsAndWork();
+    if (m_error) std::rethrow_exception(m_error);
+    if (!m_proceed) return std::nullopt;
+    return std::move(m_out);
+}
+
+void GridRun::StartThreadsAndWork() {
+    std::barrier<SizeListsStep> sync(m_threads, SizeListsStep{this});
+    const auto work = [this, &sync](int worker) noexcept {
+        try {
+            RunBlocks(worker);
+        } catch (...) {
+            Fail();
+        }
+        sync.arrive_and_wait();
+        if (!m_proceed) return;
+        for (Block& block : m_blocks) {
+            if (block.worker == worker) WriteBlock(block);
+        }
+    };
+    std::vector<std::jthread> pool;
+    try {
+        pool.reserve(static_cast<std::size_t>(m_threads - 1));
+        for (int t = 1; t < m_threads; ++t) {
+            if (m_options.beforeThreadStart) m_options.beforeThreadStart(t);
+            pool.emplace_back(work, t);
+        }
+    } catch (...) {
+        // Fewer threads than asked could be started: the blocks are shared
+        // dynamically, so those run them all; the barrier stops waiting for
+        // the others.
+        m_threadsFellShort = true;
+        for (std::size_t t = pool.size() + 1; t < static_cast<std::size_t>(m_threads); ++t) sync.arrive_and_drop();
+    }
+    work(0);
+}
+
+void GridRun::Fail() noexcept {
+    const std::lock_guard<std::mutex> lock(m_errorMutex);
+    if (!m_error) m_error = std::current_exception();
+    m_stop = true;
+}
+
+// Takes blocks in increasing order until none is left, the computation
+// stops or a cancel is seen.
+void GridRun::RunBlocks(int worker) {
+    BlockArrays arrays(m_blockPoints, m_compact);
+    while (!m_stop.load(std::memory_order_relaxed)) {
+        if (Cancelled()) {
+            m_stop = true;
+            return;
+        }
+        const std::size_t b = m_nextBlock.fetch_add(1, std::memory_order_relaxed);
+        if (b >= m_blocks.size()) return;
+        Block& block = m_blocks[b];
+        block.worker = worker;
+        RunBlock(block, arrays);
+        const std::size_t n = block.end - block.begin;
+        const std::size_t done = m_pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
+        if (m_control.progress) m_control.progress(static_cast<double>(done) / static_cast<double>(m_total));
+    }
+}
+
+// The block's start points, a run of column segments: the column's x
+// repeated, the rows' y in order.
+void GridRun::LoadStartPoints(const Block& block, double* x, double* y) const {
+    const std::size_t n = block.end - block.begin;
+    std::size_t row = block.begin % m_rows;
+    double columnX = m_xs.At(block.begin / m_rows);
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t len = std::min(n - i, m_rows - row);
+        std::fill(x + i, x + i + len, columnX);
+        m_ys.Fill(row, len, y + i);
+        i += len;
+        row = 0;
+        columnX += m_step;  // the next column's accumulated coordinate
+    }
+}
+
+// End points, kinds, counts and attractor pixels of one block.
+void GridRun::RunBlock(Block& block, BlockArrays& a) {
+    const std::size_t n = block.end - block.begin;
+    LoadStartPoints(block, a.x.data(), a.y.data());
+    std::size_t listed = n;
+    const double* rx = a.x.data();
+    const double* ry = a.y.data();
+    if (m_iterate) {
+        listed = m_kernel(m_job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
+        rx = a.ex.data();
+        ry = a.ey.data();
+    }
+    a.far.clear();
+    a.near.clear();
+    const double ox = m_originX;
+    const double oy = m_originY;
+    std::size_t outside = n - listed;  // the orbits the kernel left out
+    for (std::size_t j = 0; j < listed; ++j) {
+        const double xe = rx[j];
+        const double ye = ry[j];
+        // m_kinds starts as Infinity, the kind of every unlisted orbit.
+        if (!InsideSquare(xe, ye)) {
+            ++outside;
+            continue;
+        }
+        const std::size_t i = m_iterate ? static_cast<std::size_t>(a.index[j]) : j;
+        const EndKind kind = Classify(xe, ye);
+        m_kinds[block.begin + i] = kind;
+        if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
+        ++block.attractorCount;
+        if (!m_iterate) continue;
+        const Point pixel{TruncInRange32(xe / m_step + ox), TruncInRange32(oy - ye / m_step)};
+        if (m_compact) {
+            a.near.push_back({static_cast<std::int16_t>(std::int64_t{pixel.x} - m_originX),
+                              static_cast<std::int16_t>(std::int64_t{pixel.y} - m_originY)});
+        } else {
+            a.far.push_back(pixel);
+        }
+    }
+    block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
+    block.far.assign(a.far.begin(), a.far.end());
+    block.near.assign(a.near.begin(), a.near.end());
+}
+
+// Between the phases, on one thread while the others wait: every list sized
+// once from the block counts, and each block's offsets in them. Leaves
+// m_proceed false when the computation stopped or was cancelled.
+void GridRun::SizeLists() noexcept {
+    if (m_stop || Cancelled() || m_nextBlock.load() < m_blocks.size()) return;
+    try {
+        std::array<std::size_t, kKinds> sums{};
+        std::size_t attractorSum = 0;
+        for (Block& block : m_blocks) {
+            block.offsets = sums;
+            for (std::size_t k = 0; k < kKinds; ++k) sums[k] += block.counts[k];
+            block.attractorOffset = attractorSum;
+            attractorSum += block.attractorCount;
+        }
+        for (std::size_t k = 0; k < kKinds; ++k) m_lists[k]->ResizeUninitialised(sums[k]);
+        m_out.attractors.ResizeUninitialised(attractorSum);
+        m_proceed = true;
+    } catch (...) {
+        Fail();
+    }
+}
+
+// One block into the lists at its offsets, by the thread that ran it, whose
+// cache still holds its kinds.
+void GridRun::WriteBlock(Block& block) {
+    WriteBasins(block);
+    WriteAttractors(block);
+}
+
+void GridRun::WriteBasins(const Block& block) {
+    Point* dst[kKinds];
+    for (std::size_t k = 0; k < kKinds; ++k) dst[k] = m_lists[k]->data() + block.offsets[k];
+    std::size_t col = block.begin / m_rows;
+    std::size_t row = block.begin % m_rows;
+    // Kinds come in long runs (neighbouring start points tend to end alike),
+    // so each run is written by one tight loop.
+    for (std::size_t i = block.begin; i < block.end;) {
+        const EndKind kind = m_kinds[i];
+        std::size_t j = i + 1;
+        while (j < block.end && m_kinds[j] == kind) ++j;
+        if (kind == EndKind::None) {
+            for (std::size_t t = i; t < j; ++t) {
+                if (++row == m_rows) row = 0, ++col;
+            }
+        } else {
+            Point* q = dst[static_cast<std::size_t>(kind)];
+            for (std::size_t t = i; t < j; ++t) {
+                *q++ = Point{WrapToInt32(m_pxFirst + static_cast<std::int64_t>(col)),
+                             WrapToInt32(m_pyFirst - static_cast<std::int64_t>(row))};
+                if (++row == m_rows) row = 0, ++col;
+            }
+            dst[static_cast<std::size_t>(kind)] = q;
+        }
+        i = j;
+    }
+}
+
+void GridRun::WriteAttractors(Block& block) {
+    Point* att = m_out.attractors.data() + block.attractorOffset;
+    if (!m_iterate) {
+        // Every end point is its start point, regenerated in grid order.
+        const double ox = m_originX;
+        const double oy = m_originY;
+        std::size_t row = block.begin % m_rows;
+        double x = m_xs.At(block.begin / m_rows);
+        double y = m_ys.At(row);
+        for (std::size_t i = block.begin; i < block.end; ++i) {
+            *att++ = {TruncInRange32(x / m_step + ox), TruncInRange32(oy - y / m_step)};
+            if (++row == m_rows) {
+                row = 0;
+                x += m_step;
+                y = m_ys.At(0);
+            } else {
+                y += m_step;
+            }
+        }
+    }
+    for (const Near q : block.near) *att++ = {m_originX + q.dx, m_originY + q.dy};
+    if (!block.far.empty()) std::memcpy(att, block.far.data(), block.far.size() * sizeof(Point));
+    std::vector<Near>().swap(block.near);
+    PointList().swap(block.far);
+}
+
+}  // namespace orbitograph::engine

@@ -1,0 +1,148 @@
+#pragma once
+
+// One computation of the grid walk of both spaces, in parallel.
+//
+// The start points are numbered in grid order (column by column from x1,
+// within a column from y1) and cut into blocks of consecutive numbers. The
+// calling thread and threads - 1 std::jthreads, started for this call and
+// joined before it returns, take blocks in increasing order from an atomic
+// counter and run each (RunBlock): they compute the end points (one
+// iteration per start point serves both spaces), store one kind byte per
+// start point, count the kinds and keep the block's attractor pixels in an
+// exactly sized list; cancellation is polled and progress reported once per
+// block. At a barrier, when every block is done, one thread sizes each final
+// list once from the sums of the counts (SizeLists); then every thread
+// writes the blocks it ran into the lists at their prefix offsets
+// (WriteBlock). As every element goes to the place that its start point's
+// grid number and the counts of the earlier blocks give, every list has the
+// same order for any thread count and block size.
+//
+// Memory: besides the final lists (8 bytes per basin point and per
+// attractor), one byte per start point and, until they are copied, the
+// attractor pixels once more, as 4-byte offsets whenever the step allows
+// (2 / h <= 32000) and released block by block; plus per thread a few arrays
+// of one block, and the grid's two sides (8 bytes per 256 coordinates: the
+// coordinates of a block are regenerated from them). The peak is thus at
+// most about 1.31 times the final lists (when every orbit ends inside the
+// square), 1.06 times for a negative iteration count (no copy is kept), and
+// about 1.13 times when most orbits escape, for every shape of grid. Steps
+// below 1/16000 on a small rectangle keep 8-byte copies.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "model/classify.h"
+#include "model/engine/grid_engine.h"
+#include "model/grid.h"
+
+namespace orbitograph::engine {
+
+constexpr std::size_t kKinds = 6;  // EndKind::Infinity .. EndKind::M; None has no list
+
+struct Near {
+    std::int16_t dx;
+    std::int16_t dy;
+};
+
+struct Block {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::array<std::size_t, kKinds> counts{};
+    // The block's attractor pixels until they are copied: as offsets from
+    // the origin when every pixel of the square fits 16 bits (`near`),
+    // otherwise whole. With a negative iteration count neither is kept: the
+    // end points are the start points, all inside the square, and WriteBlock
+    // computes their pixels from the grid.
+    std::vector<Near> near;
+    PointList far;
+    std::size_t attractorCount = 0;
+    // Where the block's elements go in the final lists.
+    std::array<std::size_t, kKinds> offsets{};
+    std::size_t attractorOffset = 0;
+    int worker = 0;  // the thread that ran the block writes it out too
+};
+
+// One thread's working arrays, each for one block.
+struct BlockArrays {
+    BlockArrays(std::size_t points, bool compact)
+        : x(points + kKernelPadding), y(x.size()), ex(x.size()), ey(x.size()), index(x.size()) {
+        far.reserve(points);
+        if (compact) near.reserve(points);
+    }
+    std::vector<double> x, y;             // start points
+    std::vector<double> ex, ey, index;    // the kernel's results
+    PointList far;
+    std::vector<Near> near;
+};
+
+class GridRun {
+public:
+    // threadsFellShort is set when some of the worker threads could not be
+    // started; it may be read after the run, also when it threw.
+    GridRun(const ModelParams& p, std::int32_t originX, std::int32_t originY, const ComputeControl& control,
+            const EngineOptions& options, int threads, bool& threadsFellShort);
+
+    // The lists, or no value when cancelled; rethrows the first exception of
+    // any thread once all are joined.
+    std::optional<SpaceLists> Run();
+
+private:
+    struct SizeListsStep {
+        GridRun* run;
+        void operator()() noexcept { run->SizeLists(); }
+    };
+
+    bool Cancelled() const { return m_control.cancel && m_control.cancel->load(std::memory_order_relaxed); }
+    void StartThreadsAndWork();
+    void Work(int worker) noexcept;
+    void RunBlocks(int worker);
+    void LoadStartPoints(const Block& block, double* x, double* y) const;
+    void RunBlock(Block& block, BlockArrays& a);
+    void SizeLists() noexcept;
+    void WriteBlock(Block& block);
+    void WriteBasins(const Block& block);
+    void WriteAttractors(Block& block);
+    void Fail() noexcept;
+
+    const ComputeControl& m_control;
+    const EngineOptions& m_options;
+    const bool m_iterate;  // false for a negative iteration count: no map step
+    const double m_step;
+    const std::int32_t m_originX;
+    const std::int32_t m_originY;
+    // An end point inside the square has |xe|, |ye| <= 2, so |xe / step| and
+    // |ye / step| are at most 2 / step (division rounds monotonically), and
+    // adding the origin and truncating moves a pixel at most 2 more from the
+    // origin: with 2 / step <= 32000 every offset fits 16 bits.
+    const bool m_compact;
+    const GridSide m_xs;
+    const GridSide m_ys;
+    const std::size_t m_rows;
+    const std::size_t m_total;
+    OrbitJob m_job;
+    EndPointKernel m_kernel;
+    std::int64_t m_pxFirst = 0;  // the basin pixel of the first start point
+    std::int64_t m_pyFirst = 0;
+    int m_threads;
+    std::size_t m_blockPoints = 0;
+    std::vector<Block> m_blocks;
+    std::vector<EndKind> m_kinds;  // per start point; Infinity until RunBlock says otherwise
+    SpaceLists m_out;
+    std::array<PointList*, kKinds> m_lists;  // the basin list of each kind, in EndKind order
+
+    std::atomic<std::size_t> m_nextBlock{0};
+    std::atomic<std::size_t> m_pointsDone{0};
+    std::atomic<bool> m_stop{false};
+    std::mutex m_errorMutex;
+    std::exception_ptr m_error;
+    bool m_proceed = false;  // written by SizeLists, read after the barrier
+    bool& m_threadsFellShort;
+};
+
+}  // namespace orbitograph::engine

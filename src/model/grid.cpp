@@ -1,0 +1,63 @@
+#include "model/grid.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/pixel.h"
+
+namespace orbitograph {
+
+GridSide::GridSide(double lo, double hi, double step) : m_step(step) {
+    for (double v = lo; v <= hi; v += step) {
+        if (m_count % kSpacing == 0) m_kept.push_back(v);
+        ++m_count;
+    }
+}
+
+double GridSide::At(std::size_t k) const {
+    double v = m_kept[k / kSpacing];
+    for (std::size_t i = k % kSpacing; i > 0; --i) v += m_step;
+    return v;
+}
+
+void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
+    if (n == 0) return;
+    double v = At(k);
+    out[0] = v;
+    for (std::size_t i = 1; i < n; ++i) {
+        v += m_step;
+        out[i] = v;
+    }
+}
+
+std::int64_t CountSide(double lo, double hi, double step, std::int64_t limit) {
+    std::int64_t n = 0;
+    for (double v = lo; v <= hi && n <= limit; v += step) ++n;
+    return n;
+}
+
+// With u = 2^-53 and s the step: while the walk stays within [lo, hi] inside
+// [-2, 2], each addition v + s has magnitude at most 2 + s and so errs by at
+// most u (2 + s); the coordinate number k is then at most
+// lo + k (s (1 + u) + 2u), which is <= hi for every k <= Q =
+// (hi - lo) / (s (1 + u) + 2u), so the side holds at least 1 + floor(Q)
+// coordinates. The divisor below, s * 1.000001 + 1e-15, exceeds
+// s (1 + u) + 2u by a factor of at least 1 + 9e-7, far more than the three
+// roundings of the computed quotient can make up, so the computed quotient
+// is below Q. Needs lo and hi in [-2, 2] and s >= kMinStep.
+std::int64_t SideCountAtLeast(double lo, double hi, double step) {
+    if (!(lo <= hi)) return 0;
+    const double q = (hi - lo) / (step * 1.000001 + 1e-15);
+    return 1 + static_cast<std::int64_t>(std::floor(q));
+}
+
+BasinPlacement ComputeBasinPlacement(const ModelParams& p) {
+    BasinPlacement b;
+    b.centreColumn = TruncInRange32((p.x1 + (p.x2 - p.x1) * 0.5) / p.step);
+    b.centreRow = TruncInRange32((p.y1 + (p.y2 - p.y1) * 0.5) / p.step);
+    b.firstColumn = TruncInRange32(p.x1 / p.step);
+    b.firstRow = TruncInRange32(p.y1 / p.step);
+    return b;
+}
+
+}  // namespace orbitograph
