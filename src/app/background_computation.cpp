@@ -39,9 +39,9 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
             ComputeControl control;
             control.cancel = &m_cancel;
             control.progress = [this](double fraction) { m_progress.store(fraction, std::memory_order_relaxed); };
+            control.attractorEnds = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
-            if (lists && withEnds && !m_cancel.load()) outcome->ends = ComputeAttractorEnds(params, control);
-            if (lists && !m_cancel.load() && (!withEnds || outcome->ends)) {
+            if (lists && !m_cancel.load()) {
                 outcome->report = BuildReport(params, ListCounts::Of(*lists));
                 outcome->lists = std::move(*lists);
                 outcome->status = ComputeStatus::Done;
@@ -50,7 +50,6 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
             }
         } catch (const std::bad_alloc&) {
             outcome->lists = SpaceLists{};
-            outcome->ends.reset();
             outcome->status = ComputeStatus::OutOfMemory;
         }
         // Queued to this object's thread; dropped if this object is gone.

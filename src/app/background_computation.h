@@ -7,7 +7,6 @@
 #include <optional>
 #include <thread>
 
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "model/model_params.h"
 #include "model/point_list.h"
@@ -25,8 +24,6 @@ struct ComputationOutcome {
     std::int32_t originY = 0;
     SpaceLists lists;
     ReportLines report;
-    // The exact end points of the attractor list, when they were asked for.
-    std::optional<AttractorEnds> ends;
 };
 
 // The engine a computation runs: ComputeSpaces, or a stand-in in tests.
@@ -54,7 +51,7 @@ public:
     // and the origin OriginAcceptable. The callback runs once, later. When
     // no thread can be made, throws std::system_error and stays idle, so a
     // later Start can succeed. withEnds asks for the attractors' exact end
-    // points as well.
+    // points as well (SpaceLists::attractorEnds).
     bool Start(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished,
                bool withEnds = false);
     // Asks the running computation to stop; its outcome is then Cancelled.

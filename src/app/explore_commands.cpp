@@ -83,10 +83,12 @@ void CMainWnd::ApplyFitWindow() {
     const bool on = m_view.m_fitWindow == 1;
     Action(kCmdFitWindow)->setChecked(on);
     if (!on) {
-        m_ends.reset();
+        AttractorEnds().x.swap(m_model.attractorEnds.x);  // released, not only emptied
+        AttractorEnds().y.swap(m_model.attractorEnds.y);
         return;
     }
-    if (!m_ends && !m_model.report.empty() && !Computing()) StartComputation(m_model.Params(), HistoryStep::None);
+    const bool ends = m_model.attractorEnds.size() == m_model.attractors.size();
+    if (!ends && !m_model.report.empty() && !Computing()) StartComputation(m_model.Params(), HistoryStep::None);
 }
 
 void CMainWnd::OnStatusBar() {
@@ -122,7 +124,7 @@ void CMainWnd::OnHomeArea() {
 }
 
 QString CMainWnd::ReadoutAt(QPoint at) const {
-    return ReadoutText(m_view, m_model, m_ends ? &*m_ends : nullptr, at.x(), at.y());
+    return ReadoutText(m_view, m_model, at.x(), at.y());
 }
 
 void CMainWnd::RefreshReadout() {

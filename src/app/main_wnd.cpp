@@ -119,8 +119,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     ++m_paintCount;
     m_requestsPainted = m_repaintRequests;
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
-    const AttractorEnds* ends = m_ends ? &*m_ends : nullptr;
-    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture, ends);
+    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
     if (m_canvas.isNull()) return;
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
@@ -196,7 +195,6 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
             m_computedOrigin = QPoint(outcome.originX, outcome.originY);
             m_view.m_listsOriginX = outcome.originX;
             m_view.m_listsOriginY = outcome.originY;
-            m_ends = std::move(outcome.ends);
             switch (m_pendingStep) {
                 case HistoryStep::Push: m_history.Push(outcome.params, false); break;
                 case HistoryStep::PushZoom: m_history.Push(outcome.params, true); break;

@@ -10,7 +10,6 @@
 
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/view_state.h"
 #include "view/zoom.h"
@@ -63,7 +62,6 @@ public:
     // The last refusal of a zoom or a history step.
     const QString& LastRefusal() const { return m_lastRefusal; }
     const ParamHistory& History() const { return m_history; }
-    const std::optional<AttractorEnds>& Ends() const { return m_ends; }
 
     UiHooks& Hooks() { return m_hooks; }
     const ViewState& View() const { return m_view; }
@@ -113,7 +111,6 @@ private:
     QImage m_canvas;
     QImage m_legendPicture;
     std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
-    std::optional<AttractorEnds> m_ends;     // of the lists in place, while the fitted display is on
     ParamHistory m_history;
     HistoryStep m_pendingStep = HistoryStep::Push;
     QRubberBand* m_band = nullptr;

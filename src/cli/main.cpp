@@ -15,7 +15,6 @@
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "legend/legend_picture.h"
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/frame.h"
 #include "view/png_export.h"
@@ -139,6 +138,7 @@ int main(int argc, char** argv) {
         control.threads = o.threads;
         control.cancel = &interrupt.Flag();
         control.progress = progress.Callback();
+        control.attractorEnds = o.fit;
         status = model.Compute(control);
     }
     if (status == ComputeStatus::Cancelled || interrupt.Interrupted()) {
@@ -154,15 +154,8 @@ int main(int argc, char** argv) {
 
     if (drawing) {
         ViewState view = ViewFor(o);
-        std::optional<AttractorEnds> ends;
-        if (o.fit) {
-            ComputeControl control;
-            control.cancel = &interrupt.Flag();
-            ends = ComputeAttractorEnds(o.params, control);
-        }
         const QImage canvas = ComposeFrame(view, model, o.width, o.height,
-                                           legendPicture.isNull() ? nullptr : &legendPicture,
-                                           ends ? &*ends : nullptr);
+                                           legendPicture.isNull() ? nullptr : &legendPicture);
         if (canvas.isNull()) {
             Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
                      " picture");

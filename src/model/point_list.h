@@ -89,7 +89,19 @@ public:
     void ResizeUninitialised(size_type n) { Base::resize(n); }
 };
 
-// The seven lists one computation produces, in the order of FractalModel.
+// The exact end points (the model's own doubles, not pixels) of the orbits
+// that end inside the square [-2, 2]^2, in the order of the attractor list:
+// element i is the end point whose truncated pixel is attractors[i].
+struct AttractorEnds {
+    std::vector<double> x;
+    std::vector<double> y;
+    std::size_t size() const { return x.size(); }
+    friend bool operator==(const AttractorEnds&, const AttractorEnds&) = default;
+};
+
+// The seven lists one computation produces, in the order of FractalModel,
+// and the attractors' exact end points when the computation was asked for
+// them (ComputeControl::attractorEnds; otherwise empty).
 // A value type, so a worker thread can build it and hand it over whole.
 struct SpaceLists {
     PointList attractors;
@@ -99,6 +111,7 @@ struct SpaceLists {
     PointList basinH;
     PointList basinT;
     PointList basinZero;
+    AttractorEnds attractorEnds;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;
 };
 

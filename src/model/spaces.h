@@ -25,6 +25,9 @@ struct ComputeControl {
     // of order; the largest is 1 once every start point is done (an empty
     // grid reports 1 once). It must be cheap and thread-safe.
     std::function<void(double)> progress;
+    // Also the attractors' exact end points (SpaceLists::attractorEnds), at
+    // 16 bytes per attractor.
+    bool attractorEnds = false;
 };
 
 // Both spaces of one computation: every start point is iterated once and its

@@ -31,16 +31,17 @@ ListGrid ListGridOfView(const ViewState& view) {
     return ListGridOf(view.Params(), view.m_listsOriginX, view.m_listsOriginY);
 }
 
-void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const AttractorEnds* ends,
-                     const QImage* legendPicture, QRgb background) {
+void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
+                     QRgb background) {
     const FittedLayout f = FittedLayoutOf(view);
     const ListGrid grid = ListGridOfView(view);
-    const bool haveEnds = ends != nullptr && ends->size() == model.attractors.size();
+    const AttractorEnds& ends = model.attractorEnds;
+    const bool haveEnds = ends.size() == model.attractors.size();
     if (f.attractors && haveEnds) {
         const std::int32_t side = f.attractorSquare.width;
-        DrawDensity(canvas, f.attractorSquare, EndPointDensity(*ends, side, false), background, kAttractorColour);
+        DrawDensity(canvas, f.attractorSquare, EndPointDensity(ends, side, false), background, kAttractorColour);
         if (view.m_aSymmetry == 1)
-            DrawDensity(canvas, f.attractorSquare, EndPointDensity(*ends, side, true), background,
+            DrawDensity(canvas, f.attractorSquare, EndPointDensity(ends, side, true), background,
                         kAttractorCopyColour);
     }
     if (f.basins) DrawFittedBasins(canvas, f.basinArea, model, grid);

@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/fitted_geometry.h"
 #include "view/view_state.h"
@@ -18,12 +17,12 @@ ListGrid ListGridOfView(const ViewState& view);
 
 // Draws every layer of the fitted display onto a cleared canvas of the
 // client size: the attractor density (and its half-turn copy in purple) from
-// ends, when they belong to the lists in place (as many as attractors; else
-// the panel stays empty), the basin majority picture, then the parameter text
+// the model's exact end points, when it holds them (as many as attractors;
+// else the panel stays empty), the basin majority picture, then the parameter text
 // from the top-left corner of the leftmost panel, the grid of each panel and
 // the legend from the leftmost panel's left edge, its top 400 pixels above
 // that panel's bottom.
-void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const AttractorEnds* ends,
-                     const QImage* legendPicture, QRgb background);
+void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
+                     QRgb background);
 
 }  // namespace orbitograph

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/fitted_geometry.h"
 

@@ -19,8 +19,7 @@ GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMo
 
 }  // namespace
 
-QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
-                    const AttractorEnds* ends) {
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture) {
     view.m_clientRect = ClientRect{0, 0, width, height};
     const ClientRect& rect = view.m_clientRect;
     model.originY = (rect.top + rect.bottom) / 2;
@@ -31,7 +30,7 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     if (canvas.isNull()) return {};
     canvas.fill(kBackground);
     if (view.m_fitWindow == 1) {
-        DrawFittedFrame(canvas, view, model, ends, legendPicture, kBackground);
+        DrawFittedFrame(canvas, view, model, legendPicture, kBackground);
         return canvas;
     }
 

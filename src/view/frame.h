@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/view_state.h"
 
@@ -13,10 +12,7 @@ namespace orbitograph {
 // canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
 // gives a null image. legendPicture may be null (no-picture layout). With
-// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h);
-// ends are the exact end points of the lists in place, which only that
-// display reads (may be null).
-QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
-                    const AttractorEnds* ends = nullptr);
+// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h).
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture);
 
 }  // namespace orbitograph

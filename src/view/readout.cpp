@@ -86,14 +86,13 @@ QString KindWords(EndKind kind) {
     return QStringLiteral("кончается в углу областей, ни в одной из них (цвета нет)");
 }
 
-std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, const AttractorEnds* ends, std::int64_t x,
-                            std::int64_t y) {
+std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, std::int64_t x, std::int64_t y) {
     std::int64_t n = 0;
     if (v.m_fitWindow == 1) {
-        if (ends == nullptr) return 0;
+        const AttractorEnds& ends = m.attractorEnds;
         const PixelRect sq = FittedLayoutOf(v).attractorSquare;
-        for (std::size_t i = 0; i < ends->size(); ++i)
-            n += SquareColumn(ends->x[i], sq.width) == x - sq.left && SquareRow(ends->y[i], sq.width) == y - sq.top;
+        for (std::size_t i = 0; i < ends.size(); ++i)
+            n += SquareColumn(ends.x[i], sq.width) == x - sq.left && SquareRow(ends.y[i], sq.width) == y - sq.top;
         return n;
     }
     const std::int64_t s = v.m_twoModes == 1 ? AttractorShift(v.m_step) : 0;
@@ -107,15 +106,14 @@ PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bo
     return view.m_fitWindow == 1 ? FittedPlace(view, x, y, clampToBasins) : SeedPlace(view, x, y, clampToBasins);
 }
 
-QString ReadoutText(const ViewState& view, const FractalModel& model, const AttractorEnds* ends, std::int32_t x,
-                    std::int32_t y) {
+QString ReadoutText(const ViewState& view, const FractalModel& model, std::int32_t x, std::int32_t y) {
     if (model.report.empty()) return {};  // nothing computed yet
     const PixelPlace place = LocatePixel(view, x, y);
     const QString at = QStringLiteral("x = %1, y = %2").arg(Short(place.x), Short(place.y));
     if (place.panel == PanelKind::Attractors) {
         return QStringLiteral("Аттракторы: %1; орбит, кончающихся здесь: %2")
             .arg(at)
-            .arg(OrbitsEndingAt(view, model, ends, x, y));
+            .arg(OrbitsEndingAt(view, model, x, y));
     }
     if (place.panel != PanelKind::Basins) return {};
     const ModelParams p = view.Params();

@@ -3,7 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-#include "model/attractor_ends.h"
 #include "model/fractal_model.h"
 #include "view/fitted_geometry.h"
 #include "view/view_state.h"
@@ -35,9 +34,8 @@ PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bo
 // coordinates, the kind of its orbit's end with the colour's name as the
 // report names it, and the end point, the orbit computed here with
 // IterateOrbit; in the attractor panel the number of orbits that end in the
-// pixel (counted from ends in the fitted display, from the attractor list in
+// pixel (counted from the exact end points in the fitted display, from the attractor list in
 // the other). Empty outside the panels and before the first computation.
-QString ReadoutText(const ViewState& view, const FractalModel& model, const AttractorEnds* ends, std::int32_t x,
-                    std::int32_t y);
+QString ReadoutText(const ViewState& view, const FractalModel& model, std::int32_t x, std::int32_t y);
 
 }  // namespace orbitograph

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "model/attractor_ends.h"
 #include "model/classify.h"
 #include "model/pixel.h"
 #include "support/gui_test_support.h"
@@ -133,9 +132,10 @@ TEST(Fitted, ExactEndPointsBelongToTheAttractorList) {
     m.SetParams(p);
     m.originX = 300;
     m.originY = 200;
-    ASSERT_EQ(m.Compute(), ComputeStatus::Done);
-    const std::optional<AttractorEnds> ends = ComputeAttractorEnds(p);
-    ASSERT_TRUE(ends);
+    ComputeControl control;
+    control.attractorEnds = true;
+    ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
+    const AttractorEnds* ends = &m.attractorEnds;
     ASSERT_EQ(ends->size(), m.attractors.size());
     for (std::size_t i = 0; i < ends->size(); ++i) {
         const Point pixel{TruncInRange32(ends->x[i] / p.step + 300), TruncInRange32(200 - ends->y[i] / p.step)};

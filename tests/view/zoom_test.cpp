@@ -103,10 +103,10 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
                                  .arg(QString::fromStdString(FormatGeneral(end.x, 17)),
                                       QString::fromStdString(FormatGeneral(end.y, 17)));
     // The seed display: start point (-2, -2) at (500 - 200 + 220, 350 + 200).
-    EXPECT_EQ(ReadoutText(v, m, nullptr, 520, 550), expected);
-    EXPECT_EQ(ReadoutText(v, m, nullptr, 519, 550), QString());  // left of the grid
+    EXPECT_EQ(ReadoutText(v, m, 520, 550), expected);
+    EXPECT_EQ(ReadoutText(v, m, 519, 550), QString());  // left of the grid
     // Fitted: the area's bottom-left pixel holds it; its centre is the model point.
     v.m_fitWindow = 1;
-    EXPECT_TRUE(ReadoutText(v, m, nullptr, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
-    EXPECT_TRUE(ReadoutText(v, m, nullptr, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
+    EXPECT_TRUE(ReadoutText(v, m, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
+    EXPECT_TRUE(ReadoutText(v, m, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
 }
