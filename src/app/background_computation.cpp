@@ -40,6 +40,7 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
             control.cancel = &m_cancel;
             control.progress = [this](double fraction) { m_progress.store(fraction, std::memory_order_relaxed); };
             control.attractorEnds = withEnds;
+            control.kindGrid = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
             if (lists && !m_cancel.load()) {
                 outcome->report = BuildReport(params, ListCounts::Of(*lists));

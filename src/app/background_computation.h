@@ -51,7 +51,7 @@ public:
     // and the origin OriginAcceptable. The callback runs once, later. When
     // no thread can be made, throws std::system_error and stays idle, so a
     // later Start can succeed. withEnds asks for the attractors' exact end
-    // points as well (SpaceLists::attractorEnds).
+    // points and the kind grid as well (what the fitted display reads).
     bool Start(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished,
                bool withEnds = false);
     // Asks the running computation to stop; its outcome is then Cancelled.

@@ -83,8 +83,10 @@ void CMainWnd::ApplyFitWindow() {
     const bool on = m_view.m_fitWindow == 1;
     Action(kCmdFitWindow)->setChecked(on);
     if (!on) {
-        AttractorEnds().x.swap(m_model.attractorEnds.x);  // released, not only emptied
+        // Released, not only emptied.
+        AttractorEnds().x.swap(m_model.attractorEnds.x);
         AttractorEnds().y.swap(m_model.attractorEnds.y);
+        std::vector<EndKind>().swap(m_model.kinds);
         return;
     }
     const bool ends = m_model.attractorEnds.size() == m_model.attractors.size();

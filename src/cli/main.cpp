@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
         control.cancel = &interrupt.Flag();
         control.progress = progress.Callback();
         control.attractorEnds = o.fit;
+        control.kindGrid = o.fit;
         status = model.Compute(control);
     }
     if (status == ComputeStatus::Cancelled || interrupt.Interrupted()) {

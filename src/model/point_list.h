@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/classify.h"
+
 namespace orbitograph {
 
 // Storage for large lists: aligned and, where the system offers it, backed
@@ -100,8 +102,9 @@ struct AttractorEnds {
 };
 
 // The seven lists one computation produces, in the order of FractalModel,
-// and the attractors' exact end points when the computation was asked for
-// them (ComputeControl::attractorEnds; otherwise empty).
+// and, when the computation was asked for them (ComputeControl; otherwise
+// empty), the attractors' exact end points and the kind of every start point
+// in grid order (column by column from x1, within a column from y1).
 // A value type, so a worker thread can build it and hand it over whole.
 struct SpaceLists {
     PointList attractors;
@@ -112,6 +115,7 @@ struct SpaceLists {
     PointList basinT;
     PointList basinZero;
     AttractorEnds attractorEnds;
+    std::vector<EndKind> kinds;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;
 };
 

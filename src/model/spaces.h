@@ -28,6 +28,8 @@ struct ComputeControl {
     // Also the attractors' exact end points (SpaceLists::attractorEnds), at
     // 16 bytes per attractor.
     bool attractorEnds = false;
+    // Also the kind of every start point (SpaceLists::kinds), 1 byte each.
+    bool kindGrid = false;
 };
 
 // Both spaces of one computation: every start point is iterated once and its

@@ -58,16 +58,6 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
     return f;
 }
 
-std::int32_t SquareColumn(double x, std::int32_t side) {
-    const auto c = static_cast<std::int32_t>(std::floor((x + 2.0) * side / 4.0));
-    return std::clamp(c, 0, side - 1);
-}
-
-std::int32_t SquareRow(double y, std::int32_t side) {
-    const auto r = static_cast<std::int32_t>(std::floor((2.0 - y) * side / 4.0));
-    return std::clamp(r, 0, side - 1);
-}
-
 double SquareX(std::int32_t column, std::int32_t side) { return (column + 0.5) * 4.0 / side - 2.0; }
 double SquareY(std::int32_t row, std::int32_t side) { return 2.0 - (row + 0.5) * 4.0 / side; }
 

@@ -61,9 +61,15 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
 // The pixel column (or, with y, row counted downwards) of a model coordinate
 // in the attractor square of the given side: floor((v + 2) * side / 4) for x
 // and floor((2 - v) * side / 4) for y, the edge value 2 (or -2) put into the
-// last pixel. v must lie in [-2, 2].
-std::int32_t SquareColumn(double x, std::int32_t side);
-std::int32_t SquareRow(double y, std::int32_t side);
+// last pixel. v must lie in [-2, 2]. Scaling by side / 4 rounds as scaling
+// by side and then by the power of two 1/4 does, and truncation is floor for
+// the non-negative products.
+inline std::int32_t SquareBin(double offset, std::int32_t side) {
+    const auto bin = static_cast<std::int32_t>(offset * (side / 4.0));
+    return bin < side ? bin : side - 1;
+}
+inline std::int32_t SquareColumn(double x, std::int32_t side) { return SquareBin(x + 2.0, side); }
+inline std::int32_t SquareRow(double y, std::int32_t side) { return SquareBin(2.0 - y, side); }
 
 // The model point at the centre of a pixel of the attractor square.
 double SquareX(std::int32_t column, std::int32_t side);

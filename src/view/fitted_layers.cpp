@@ -81,6 +81,47 @@ void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<
     }
 }
 
+// The same from the kind grid (one byte per grid point, column by column),
+// pixel rows [begin, end) of the area counted from its bottom, each row
+// written left to right; a pixel holding one grid point takes its colour.
+void KindRows(const Raster& canvas, const PixelRect& area, const EndKind* kinds,
+              const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
+              const AxisFit& up, std::int64_t begin, std::int64_t end) {
+    using K = EndKind;
+    // Colour by EndKind (None: 0, left as it is).
+    const QRgb byKind[7] = {colours[0], colours[1], colours[2], colours[5], colours[3], colours[4], 0};
+    const auto rows = static_cast<std::size_t>(grid.rows);
+    const std::int64_t left = std::max<std::int64_t>(0, -std::int64_t{area.left});
+    const std::int64_t right = std::min<std::int64_t>(area.width, canvas.width - area.left);
+    std::vector<AxisFit::Run> colRuns(static_cast<std::size_t>(std::max<std::int64_t>(right, 0)));
+    for (std::int64_t p = left; p < right; ++p) colRuns[static_cast<std::size_t>(p)] = across.GridRun(p);
+    for (std::int64_t q = begin; q < end; ++q) {
+        const std::int64_t y = std::int64_t{area.top} + area.height - 1 - q;
+        if (y < 0 || y >= canvas.height) continue;
+        QRgb* row = canvas.Row(y) + area.left;
+        const AxisFit::Run run = up.GridRun(q);
+        const bool oneRow = run.end - run.begin == 1;
+        for (std::int64_t p = left; p < right; ++p) {
+            const AxisFit::Run cols = colRuns[static_cast<std::size_t>(p)];
+            if (oneRow && cols.end - cols.begin == 1) {
+                const K k = kinds[static_cast<std::size_t>(cols.begin) * rows + static_cast<std::size_t>(run.begin)];
+                if (k != K::None) row[p] = byKind[static_cast<std::size_t>(k)];
+                continue;
+            }
+            std::uint32_t counts[7] = {};
+            for (std::int64_t c = cols.begin; c < cols.end; ++c) {
+                const K* k = kinds + static_cast<std::size_t>(c) * rows;
+                for (std::int64_t r = run.begin; r < run.end; ++r) ++counts[static_cast<std::size_t>(k[r])];
+            }
+            auto n = [&counts](K kind) { return counts[static_cast<std::size_t>(kind)]; };
+            const std::uint32_t tieOrder[kBasinKinds] = {n(K::Infinity), n(K::Zero), n(K::O),
+                                                         n(K::T),        n(K::M),    n(K::H)};
+            const int kind = MajorityKind(tieOrder);
+            if (kind >= 0) row[p] = colours[static_cast<std::size_t>(kind)];
+        }
+    }
+}
+
 QRgb Blend(QRgb from, QRgb to, double t) {
     auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
     return qRgba(mix(qRed(from), qRed(to)), mix(qGreen(from), qGreen(to)), mix(qBlue(from), qBlue(to)), 255);
@@ -122,11 +163,18 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
         const auto cores = static_cast<std::size_t>(std::max(1u, std::thread::hardware_concurrency()));
         threads = static_cast<int>(std::clamp<std::size_t>(points / 200'000, 1, cores));
     }
-    threads = std::min(threads, area.width);
-    const std::int64_t width = area.width;
+    threads = std::min({threads, area.width, area.height});
     const Raster raster{canvas.bits(), canvas.bytesPerLine(), canvas.width(), canvas.height()};
+    const bool haveKinds = model.kinds.size() == static_cast<std::size_t>(grid.columns * grid.rows);
+    // The kind grid is shared out by pixel rows, the lists by pixel columns.
+    const std::int64_t span = haveKinds ? area.height : area.width;
     auto part = [&](int t) {
-        BasinColumns(raster, area, lists, colours, grid, across, up, width * t / threads, width * (t + 1) / threads);
+        const std::int64_t begin = span * t / threads;
+        const std::int64_t end = span * (t + 1) / threads;
+        if (haveKinds)
+            KindRows(raster, area, model.kinds.data(), colours, grid, across, up, begin, end);
+        else
+            BasinColumns(raster, area, lists, colours, grid, across, up, begin, end);
     };
     {
         std::vector<std::jthread> pool;

@@ -25,7 +25,9 @@ int MajorityKind(const std::uint32_t* counts);
 // of the kind with the most grid points in it (AxisFit decides which grid
 // points a pixel holds), and keeps the background when none of its grid
 // points is in a list, so no pixel shows a colour none of its grid points
-// has. The grid of the lists is read back from their pixels with grid. Uses
+// has. The kinds come from the model's kind grid when it holds one for this
+// grid, else from the lists, whose grid is read back from their pixels with
+// grid (the two give the same picture). Uses
 // `threads` threads (0: as many as the size merits, up to every core); the
 // result is the same for any number.
 void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel& model, const ListGrid& grid,

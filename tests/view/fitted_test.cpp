@@ -58,9 +58,12 @@ TEST(Fitted, EveryGridPointIsInThePixelsThatHoldIt) {
 namespace {
 
 // Lists of a grid whose point (c, r) has the pixel (10 + c, 20 - r), from a
-// kind per grid point (column by column, rows upwards; None for no list).
-FractalModel ModelOf(const std::vector<std::vector<EndKind>>& columns) {
+// kind per grid point (column by column, rows upwards; None for no list);
+// with withKinds, the kind grid as well.
+FractalModel ModelOf(const std::vector<std::vector<EndKind>>& columns, bool withKinds) {
     FractalModel m;
+    for (const auto& column : columns)
+        if (withKinds) m.kinds.insert(m.kinds.end(), column.begin(), column.end());
     PointList* lists[] = {&m.basinInfinity, &m.basinZero, &m.basinO, &m.basinH, &m.basinT, &m.basinM};
     for (std::size_t c = 0; c < columns.size(); ++c)
         for (std::size_t r = 0; r < columns[c].size(); ++r)
@@ -98,15 +101,18 @@ TEST(Fitted, BasinPixelsTakeTheMajorityKindOrShowBlocks) {
           {kBasinTColour, kBasinTColour, kBasinOColour, kBasinOColour}}},
     };
     for (const Row& r : rows) {
-        const FractalModel m = ModelOf(r.columns);
         const ListGrid grid{static_cast<std::int64_t>(r.columns.size()),
                             static_cast<std::int64_t>(r.columns[0].size()), 10, 20};
         for (int threads : {1, 3}) {
-            QImage canvas = Blank(r.area.width, r.area.height);
-            DrawFittedBasins(canvas, r.area, m, grid, threads);
-            for (int y = 0; y < canvas.height(); ++y)
-                for (int x = 0; x < canvas.width(); ++x)
-                    EXPECT_EQ(canvas.pixel(x, y), r.expected[y][x]) << r.what << " at " << x << "," << y;
+            for (bool withKinds : {false, true}) {
+                const FractalModel m = ModelOf(r.columns, withKinds);
+                QImage canvas = Blank(r.area.width, r.area.height);
+                DrawFittedBasins(canvas, r.area, m, grid, threads);
+                for (int y = 0; y < canvas.height(); ++y)
+                    for (int x = 0; x < canvas.width(); ++x)
+                        EXPECT_EQ(canvas.pixel(x, y), r.expected[y][x])
+                            << r.what << (withKinds ? " from kinds" : " from lists") << " at " << x << "," << y;
+            }
         }
     }
 }
@@ -125,7 +131,10 @@ TEST(Fitted, DensityGoesFromTheBackgroundToFullColourOnALogScale) {
     EXPECT_EQ(Changed(canvas).size(), 3u);
 }
 
-TEST(Fitted, ExactEndPointsBelongToTheAttractorList) {
+// What the fitted display reads from the engine: the exact end points, each
+// the one its attractor pixel was truncated from, and a kind grid that draws
+// the same picture as the lists.
+TEST(Fitted, EngineEndPointsAndKindGridAgreeWithTheLists) {
     ModelParams p;
     p.step = 0.02;
     FractalModel m;
@@ -134,7 +143,19 @@ TEST(Fitted, ExactEndPointsBelongToTheAttractorList) {
     m.originY = 200;
     ComputeControl control;
     control.attractorEnds = true;
+    control.kindGrid = true;
     ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
+    ASSERT_EQ(m.kinds.size(), 200u * 200u);
+    const ListGrid grid = ListGridOf(p, 300, 200);
+    for (const PixelRect area : {PixelRect{0, 0, 77, 77}, PixelRect{0, 0, 450, 450}}) {
+        QImage fromKinds = Blank(area.width, area.height);
+        QImage fromLists = fromKinds;
+        DrawFittedBasins(fromKinds, area, m, grid);
+        FractalModel listsOnly = m;
+        listsOnly.kinds.clear();
+        DrawFittedBasins(fromLists, area, listsOnly, grid);
+        EXPECT_TRUE(fromKinds == fromLists) << area.width;
+    }
     const AttractorEnds* ends = &m.attractorEnds;
     ASSERT_EQ(ends->size(), m.attractors.size());
     for (std::size_t i = 0; i < ends->size(); ++i) {

@@ -76,6 +76,7 @@ std::optional<SpaceLists> GridRun::Run() {
     StartThreadsAndWork();
     if (m_error) std::rethrow_exception(m_error);
     if (!m_proceed) return std::nullopt;
+    if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     return std::move(m_out);
 }
 
