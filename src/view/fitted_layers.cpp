@@ -83,7 +83,10 @@ void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<
 
 // The same from the kind grid (one byte per grid point, column by column),
 // pixel rows [begin, end) of the area counted from its bottom, each row
-// written left to right; a pixel holding one grid point takes its colour.
+// written left to right. A pixel whose grid points are all of one kind (one
+// point, or most pixels of a fine grid) takes that kind's colour after a
+// comparison of each byte with the first, which has no chain of dependent
+// increments; only the others are counted.
 void KindRows(const Raster& canvas, const PixelRect& area, const EndKind* kinds,
               const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
               const AxisFit& up, std::int64_t begin, std::int64_t end) {
@@ -103,9 +106,16 @@ void KindRows(const Raster& canvas, const PixelRect& area, const EndKind* kinds,
         const bool oneRow = run.end - run.begin == 1;
         for (std::int64_t p = left; p < right; ++p) {
             const AxisFit::Run cols = colRuns[static_cast<std::size_t>(p)];
-            if (oneRow && cols.end - cols.begin == 1) {
-                const K k = kinds[static_cast<std::size_t>(cols.begin) * rows + static_cast<std::size_t>(run.begin)];
-                if (k != K::None) row[p] = byKind[static_cast<std::size_t>(k)];
+            const K first = kinds[static_cast<std::size_t>(cols.begin) * rows + static_cast<std::size_t>(run.begin)];
+            bool uniform = true;
+            if (!oneRow || cols.end - cols.begin != 1) {
+                for (std::int64_t c = cols.begin; c < cols.end; ++c) {
+                    const K* k = kinds + static_cast<std::size_t>(c) * rows;
+                    for (std::int64_t r = run.begin; r < run.end; ++r) uniform &= k[r] == first;
+                }
+            }
+            if (uniform) {
+                if (first != K::None) row[p] = byKind[static_cast<std::size_t>(first)];
                 continue;
             }
             std::uint32_t counts[7] = {};
@@ -184,14 +194,30 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
 }
 
 std::vector<std::uint32_t> EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool copy) {
-    std::vector<std::uint32_t> density(side > 0 ? static_cast<std::size_t>(side) * static_cast<std::size_t>(side) : 0);
+    const std::size_t cells = side > 0 ? static_cast<std::size_t>(side) * static_cast<std::size_t>(side) : 0;
+    std::vector<std::uint32_t> density(cells);
     if (side < 1) return density;
     const double sign = copy ? -1.0 : 1.0;
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-        const std::int32_t c = SquareColumn(sign * ends.x[i], side);
-        const std::int32_t r = SquareRow(sign * ends.y[i], side);
-        ++density[static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c)];
+    auto count = [&](std::size_t begin, std::size_t end, std::uint32_t* d) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::int32_t c = SquareColumn(sign * ends.x[i], side);
+            const std::int32_t r = SquareRow(sign * ends.y[i], side);
+            ++d[static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c)];
+        }
+    };
+    // The increments scatter over the whole panel and wait on the cache: a
+    // second thread counts half of a large set into its own array.
+    const std::size_t n = ends.size();
+    if (n < 500'000 || std::thread::hardware_concurrency() < 2) {
+        count(0, n, density.data());
+        return density;
     }
+    std::vector<std::uint32_t> half(cells);
+    {
+        std::jthread helper(count, n / 2, n, half.data());
+        count(0, n / 2, density.data());
+    }
+    for (std::size_t i = 0; i < cells; ++i) density[i] += half[i];
     return density;
 }
 
