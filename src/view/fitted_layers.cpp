@@ -280,8 +280,11 @@ void DrawFittedBasinGrid(QImage& canvas, const PixelRect& area, const ModelParam
     for (int i = -2; i <= 2; ++i) {
         const double across = std::floor((i - p.x1) / p.step * area.width / static_cast<double>(grid.columns));
         const double up = std::floor((i - p.y1) / p.step * area.height / static_cast<double>(grid.rows));
-        if (across >= 0 && across < area.width) columns.push_back(area.left + static_cast<std::int64_t>(across));
-        if (up >= 0 && up < area.height) rows.push_back(area.top + area.height - 1 - static_cast<std::int64_t>(up));
+        // A line on the far edge of the last cell is drawn on its last pixel.
+        if (across >= 0 && across <= area.width)
+            columns.push_back(area.left + std::min<std::int64_t>(static_cast<std::int64_t>(across), area.width - 1));
+        if (up >= 0 && up <= area.height)
+            rows.push_back(area.top + area.height - 1 - std::min<std::int64_t>(static_cast<std::int64_t>(up), area.height - 1));
     }
     Lines(canvas, area, columns, rows);
 }

@@ -45,8 +45,8 @@ void DrawDensity(QImage& canvas, const PixelRect& square, const std::vector<std:
 
 // The unit grid lines of a fitted panel, one pixel wide in black: in the
 // attractor square the lines X, Y = -2 .. 2 (the edge lines on the square's
-// last pixel); in the basin area the lines of those that fall inside the
-// start rectangle's cells.
+// last pixel); in the basin area those that fall inside the start
+// rectangle's cells or on their far edge (drawn on the last pixel).
 void DrawFittedAttractorGrid(QImage& canvas, const PixelRect& square);
 void DrawFittedBasinGrid(QImage& canvas, const PixelRect& area, const ModelParams& p, const ListGrid& grid);
 
