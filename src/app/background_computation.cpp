@@ -38,7 +38,12 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
         try {
             ComputeControl control;
             control.cancel = &m_cancel;
-            control.progress = [this](double fraction) { m_progress.store(fraction, std::memory_order_relaxed); };
+            // Workers report in any order; the bar only moves forward.
+            control.progress = [this](double fraction) {
+                double seen = m_progress.load(std::memory_order_relaxed);
+                while (fraction > seen && !m_progress.compare_exchange_weak(seen, fraction, std::memory_order_relaxed)) {
+                }
+            };
             control.attractorEnds = withEnds;
             control.kindGrid = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);

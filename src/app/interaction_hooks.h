@@ -14,10 +14,10 @@ namespace orbitograph {
 struct UiHooks {
     // Runs a prepared dialog modally and returns its result.
     std::function<int(QDialog& dialog)> runDialog;
-    // The save dialog: the chosen path, or empty when cancelled.
+    // The save dialog: the chosen path, to which the save command appends
+    // ".png", or empty when cancelled. The user has agreed to replace the
+    // file of that name, if it exists.
     std::function<QString(QWidget* parent)> chooseSaveName;
-    // Asks whether an existing file may be replaced.
-    std::function<bool(QWidget* parent, const QString& path)> confirmReplace;
     // Reports an error the user cannot correct in a dialog.
     std::function<void(QWidget* parent, const QString& text)> showError;
 };

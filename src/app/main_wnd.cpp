@@ -3,12 +3,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <system_error>
 
 #include "app/about_dlg.h"
@@ -17,7 +18,9 @@
 #include "app/command_ids.h"
 #include "app/dlg_param.h"
 #include "app/help_window.h"
+#include "app/menu_style.h"
 #include "app/set_sheet.h"
+#include "dialogs/dialog_controls.h"
 #include "program_version.h"
 #include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
@@ -47,6 +50,11 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Orbitograph ") + QString::fromLatin1(kProgramVersion));
     setWindowIcon(ProgramIcon());
+    // The geometry the window returns to when it is restored from maximised:
+    // two thirds of its screen's work area, centred.
+    const QRect work = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
+                                    QSize(work.width() * 2 / 3, work.height() * 2 / 3), work));
 
     m_canvasWidget = new CanvasWidget(
         [this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
@@ -75,13 +83,14 @@ void CMainWnd::BuildMenu() {
     };
 
     QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    SetUpMenu(file);
     connect(add(file, kCmdSavePicture, QStringLiteral("&Сохранить F5")), &QAction::triggered, this,
             &CMainWnd::OnSavePicture);
     add(file, kCmdPrint, QStringLiteral("Печать"));  // enabled, and does nothing
     connect(add(file, kCmdExit, QStringLiteral("Выход")), &QAction::triggered, this, &CMainWnd::OnExit);
 
     QMenu* params = bar->addMenu(QStringLiteral("Параметры"));
-    params->setSeparatorsCollapsible(false);  // the pop-up begins with a separator
+    SetUpMenu(params);  // the pop-up begins with a separator
     params->addSeparator();
     connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered,
             this, &CMainWnd::OnFractalParameters);
@@ -98,6 +107,7 @@ void CMainWnd::BuildMenu() {
     basins->setEnabled(false);
 
     QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+    SetUpMenu(help);
     connect(add(help, kCmdHelpInstructions, QStringLiteral("&Инструкция F1")), &QAction::triggered, this,
             &CMainWnd::OnHelpInstructions);
     connect(add(help, kCmdAbout, QStringLiteral("О программе...")), &QAction::triggered, this, &CMainWnd::OnAbout);
@@ -221,12 +231,14 @@ void CMainWnd::ShowProgress() {
     m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
                                                    QStringLiteral("Отмена"), 0, kProgressSteps, this);
     m_progress->setWindowTitle(QCoreApplication::applicationName());
-    // Not modal: the commands are disabled anyway, and the window stays
-    // free to repaint, move and resize.
+    // Not modal: the commands that would interfere are disabled, and the
+    // window stays free to repaint, move and resize.
     m_progress->setWindowModality(Qt::NonModal);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setMinimumDuration(0);
+    m_progress->setWindowFlags(kDialogWindowFlags);
+    m_progress->setFixedSize(m_progress->sizeHint());
     connect(m_progress.get(), &QProgressDialog::canceled, this, [this] {
         m_computation.Cancel();
         if (m_progress) m_progress->setLabelText(QStringLiteral("Вычисление прерывается..."));
@@ -244,7 +256,11 @@ void CMainWnd::UpdateProgress() {
 void CMainWnd::SetCommandsAvailable(bool available) {
     if (!available) {
         m_enabledBeforeComputation.clear();
-        for (QAction* action : std::as_const(m_actions)) {
+        for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+            // Help, About and Exit stay available; Exit cancels the
+            // computation as the close box does.
+            if (it.key() == kCmdHelpInstructions || it.key() == kCmdAbout || it.key() == kCmdExit) continue;
+            QAction* action = it.value();
             m_enabledBeforeComputation.insert(action, action->isEnabled());
             action->setEnabled(false);
         }
@@ -264,7 +280,6 @@ void CMainWnd::OnSavePicture() {
         m_hooks.showError(this, QStringLiteral("Рисунок ещё не построен: сохранять нечего."));
         return;
     }
-    if (QFileInfo::exists(path) && !m_hooks.confirmReplace(this, path)) return;
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
     QString error;
     if (!SavePngAtomically(m_canvas, path, DescribeComputation(m_model.Params(), origin.x(), origin.y()), &error)) {

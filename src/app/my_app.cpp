@@ -1,5 +1,8 @@
 #include "app/my_app.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 #include "app/app_resources.h"
 #include "app/main_wnd.h"
 #include "program_version.h"
@@ -13,6 +16,13 @@ CMyApp::CMyApp(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("orbitograph"));
     InitAppResources();
     setWindowIcon(ProgramIcon());
+    // The interface is Russian whatever the user's language.
+    if (LoadQtTranslation(m_qtTranslation)) installTranslator(&m_qtTranslation);
+}
+
+bool LoadQtTranslation(QTranslator& translator) {
+    return translator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 CMyApp::~CMyApp() { m_mainWnd.reset(); }

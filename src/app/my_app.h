@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 #include "app/help_window.h"
@@ -8,6 +9,11 @@
 namespace orbitograph {
 
 class CMainWnd;
+
+// Loads the Russian translation of Qt's own texts (the file dialog, the
+// edit fields' context menu) that the system's Qt installs. False when it is
+// not installed; those texts then stay English.
+bool LoadQtTranslation(QTranslator& translator);
 
 // The application object: the event loop, the help window of the run and
 // the one main window, deleted when the loop has ended.
@@ -23,6 +29,7 @@ public:
 private:
     bool InitInstance();
 
+    QTranslator m_qtTranslation;
     HelpViewer m_help;  // outlives the main window
     std::unique_ptr<CMainWnd> m_mainWnd;
 };

@@ -117,6 +117,7 @@ CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Ð
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::OnTabChanged);
 }
 

@@ -8,8 +8,11 @@ namespace orbitograph {
 
 // Converts dialog-template units into pixels for one font: a horizontal unit
 // is a quarter of the font's average letter width, a vertical unit an eighth
-// of its line height, so a dialog laid out in these units keeps its
-// proportions whatever font the desktop gives it.
+// of its cell height (ascent and descent, rounded up to whole pixels), so a
+// dialog laid out in these units keeps its proportions whatever font the
+// desktop gives it. The units are never smaller than those of the classic
+// 8-point dialog font at 96 dpi, 6 and 13 pixels per 4 and 8 units, for
+// which the pictures in the layouts were made.
 class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);

@@ -15,4 +15,8 @@ void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text
 // The warning of a refused dialog field: the exclamation icon.
 void ShowWarningBox(QWidget* parent, const QString& text);
 
+// A question with "Да" and "Нет"; "Нет" is the default and Esc's answer.
+// True when the user answers "Да".
+bool AskYesNo(QWidget* parent, const QString& text);
+
 }  // namespace orbitograph

@@ -54,13 +54,10 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLitera
     regions->setGeometry(du.Rect(14, 159, 196, 89));
 
     // The diagram with the placeholder marks at its own pixel size, never
-    // stretched. The control is at least the picture's size, so the whole
-    // diagram shows even when a small dialog font makes the template's
-    // rectangle smaller.
+    // stretched; the dialog units make the control hold all of it.
     auto* picture = new QLabel(this);
     const QPixmap marks(QStringLiteral(":/legend_marks.bmp"));
-    const QRect pictureRect = du.Rect(259, 87, 173, 160);
-    picture->setGeometry(QRect(pictureRect.topLeft(), pictureRect.size().expandedTo(marks.size())));
+    picture->setGeometry(du.Rect(259, 87, 173, 160));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setScaledContents(false);
     picture->setPixmap(marks);

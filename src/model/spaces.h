@@ -19,11 +19,14 @@ struct ComputeControl {
     // true, the computation stops and returns no result (also when it is set
     // while the last blocks finish).
     const std::atomic<bool>* cancel = nullptr;
-    // Called after every block with the fraction of start points done, in
-    // (0, 1], from the worker thread that finished it (the calling thread is
-    // one of them); calls from different threads may overlap and arrive out
-    // of order; the largest is 1 once every start point is done (an empty
-    // grid reports 1 once). It must be cheap and thread-safe.
+    // Called with the fraction of the work done, in (0, 1], counted in map
+    // steps (each finished orbit as iterations + 1 steps): after every block
+    // and, within long orbits, every few hundred thousand steps, so that it
+    // moves many times a second on any grid. Called from the worker threads
+    // (the calling thread is one of them); calls from different threads may
+    // overlap and arrive out of order; the largest is 1 once every start
+    // point is done (an empty grid reports 1 once). It must be cheap and
+    // thread-safe.
     std::function<void(double)> progress;
     // Also the attractors' exact end points (SpaceLists::attractorEnds), at
     // 16 bytes per attractor.

@@ -33,6 +33,7 @@ TEST(ParamDialog, ShowsTheDefaultsInMemberOrderWithOkFocused) {
     EXPECT_FALSE(d.dlg.Radio(1005)->isChecked());
     EXPECT_EQ(d.dlg.focusWidget(), d.dlg.OkButton());
     EXPECT_TRUE(d.dlg.OkButton()->isDefault());
+    EXPECT_EQ(test::LayoutFaults(d.dlg), QStringList{});
     EXPECT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(d.dlg.Params(), ModelParams{});
     EXPECT_TRUE(d.warnings.isEmpty());

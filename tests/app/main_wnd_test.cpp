@@ -14,11 +14,13 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTranslator>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -32,9 +34,12 @@
 #include "app/dlg_param.h"
 #include "app/help_window.h"
 #include "app/main_wnd.h"
+#include "app/my_app.h"
+#include "app/save_dialog.h"
 #include "app/set_sheet.h"
 #include "legend/legenda_dlg.h"
 #include "model/grid.h"
+#include "support/dialog_test_support.h"
 #include "view/fitted_frame.h"
 #include "view/frame.h"
 #include "view/png_export.h"
@@ -212,6 +217,32 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
     EXPECT_FALSE(wnd->Action(kCmdShowAttractors)->isEnabled());
     EXPECT_FALSE(wnd->Action(kCmdShowBasins)->isEnabled());
 
+    // The opened "Параметры" paints its leading separator as it paints the
+    // one between the items: a line with room above and below, clear of
+    // the frame.
+    QMenu* params = wnd->menuBar()->actions().at(1)->menu();
+    params->popup(wnd->mapToGlobal(QPoint(40, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(params));
+    const QImage grab = params->grab().toImage();
+    params->hide();
+    auto inside = [&](int item) {
+        const QRect r = params->actionGeometry(params->actions().at(item));
+        return grab.copy(r.adjusted(r.width() / 4, 1, -r.width() / 4, -1));
+    };
+    const QImage middle = inside(4);
+    EXPECT_EQ(inside(0), middle);
+    EXPECT_NE(middle.pixel(0, 0), middle.pixel(0, middle.height() / 2));
+
+    // Restored from maximised, the window would take two thirds of the
+    // screen's work area, centred.
+    CMainWnd fresh(help);
+    fresh.showMaximized();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    const QRect work = fresh.screen()->availableGeometry();
+    const QRect normal = fresh.normalGeometry();
+    const QSize off = normal.size() - QSize(work.width() * 2 / 3, work.height() * 2 / 3);
+    EXPECT_LE(qAbs(off.width()) + qAbs(off.height()) + (normal.center() - work.center()).manhattanLength(), 3);
+
     // The first repaint: the empty picture at the client size.
     EXPECT_EQ(wnd->Canvas().size(), Client());
     EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(FractalModel{})), 0);
@@ -266,6 +297,7 @@ TEST_F(MainWindowTest, RefusedParametersKeepTheDialogOpenUntilCorrected) {
         // The warning box comes up in its own loop; close it, then check.
         OnModal([&seen, dlg](QWidget* box) {
             seen << box->windowTitle();
+            EXPECT_EQ(test::LayoutFaults(*box), QStringList{});
             QTest::keyClick(box, Qt::Key_Return);
             QTimer::singleShot(0, dlg, [&seen, dlg] {
                 seen << (QApplication::activeModalWidget() == dlg ? "open" : "closed");
@@ -379,16 +411,11 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
     Compute();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QStringList asked;
-    wnd->Hooks().confirmReplace = [&asked](QWidget*, const QString& path) {
-        asked << QFileInfo(path).fileName();
-        return false;
-    };
     struct Row {
         const char* chosen;
         const char* written;
     };
-    const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}, {"*.png", "*.png.png"}};
+    const Row rows[] = {{"picture", "picture.png"}, {"picture.png", "picture.png.png"}};
     wnd->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     for (const Row& row : rows) {
@@ -404,31 +431,76 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasPixelsUnderTheNameWithPngAppended) {
         EXPECT_EQ(saved.text(kPngTextKey), DescribeComputation(ModelParams{}, Client().width() / 2,
                                                                 Client().height() / 2));
     }
-    EXPECT_TRUE(asked.isEmpty());
     EXPECT_TRUE(errors.isEmpty());
-    // Only the three pictures: no temporary file left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
-
-    // An existing file is replaced only when the user agrees.
-    QFile old(dir.filePath("keep.png"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
-    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("keep"); };
-    wnd->OnSavePicture();
-    EXPECT_EQ(asked, QStringList{"keep.png"});
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old contents");
-    old.close();
-    wnd->Hooks().confirmReplace = [](QWidget*, const QString&) { return true; };
-    wnd->OnSavePicture();
-    EXPECT_EQ(QImage(dir.filePath("keep.png")).size(), Client());
+    // Only the two pictures: no temporary file left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 
     // Cancelled: nothing written, nothing shown.
     wnd->Hooks().chooseSaveName = [](QWidget*) { return QString(); };
     wnd->OnSavePicture();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// The name a save takes, from the dialog's answers in turn and the replies
+// to the replace question: after a wildcard or a "Нет" the dialog opens again
+// on the name. Logged: the names the dialog opens on, the files asked about.
+TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile(dir.filePath("keep.png")).open(QIODevice::WriteOnly));
+    struct Row {
+        QStringList answers;
+        QList<bool> replies;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {{"picture"}, {}, "picture <- orbitograph"},
+        {{"*.png", "a?b", "picture"}, {}, "picture <- orbitograph *.png a?b"},
+        {{"keep", "keep"}, {false, true}, "keep <- orbitograph keep.png? keep keep.png?"},
+        {{"keep", ""}, {false}, " <- orbitograph keep.png? keep"},
+        {{"keep.png"}, {}, "keep.png <- orbitograph"},
+    };
+    for (const Row& row : rows) {
+        QStringList log;
+        qsizetype answer = 0, reply = 0;
+        const QString chosen = ChooseSaveName(
+            nullptr,
+            [&](QWidget*, const QString& start) {
+                log << QFileInfo(start).fileName();
+                const QString a = row.answers.value(answer++);
+                return a.isEmpty() ? a : dir.filePath(a);
+            },
+            [&](QWidget*, const QString& path) {
+                log << QFileInfo(path).fileName() + "?";
+                return row.replies.value(reply++);
+            });
+        EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), row.expected);
+    }
+}
+
+// The real dialog, Russian with Qt's translation: PNG files shown, the start
+// name, and a name with a wildcard refused with a warning.
+TEST(SaveName, TheDialogShowsPngFilesInRussianAndRefusesAWildcard) {
+    QTemporaryDir dir;
+    QTranslator translation;
+    ASSERT_TRUE(LoadQtTranslation(translation));
+    QCoreApplication::installTranslator(&translation);
+    const std::pair<const char*, bool> rows[] = {{"*.png", true}, {"a?", true}, {"picture", false}};
+    for (const auto& [typed, refused] : rows) {
+        SCOPED_TRACE(typed);
+        PictureSaveDialog dlg(nullptr, dir.filePath("orbitograph"));
+        QStringList warnings;
+        dlg.SetWarningSink([&warnings](QWidget*, const QString& text) { warnings << text; });
+        dlg.show();
+        auto* name = dlg.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(dlg.windowTitle() + "|" + dlg.nameFilters().join(";") + "|" + name->text(),
+                  "Сохранить как|Рисунки PNG (*.png)|orbitograph");
+        name->setText(typed);
+        dlg.accept();
+        EXPECT_EQ(dlg.isVisible(), refused);
+        EXPECT_EQ(warnings.size(), refused ? 1 : 0);
+    }
 }
 
 TEST_F(MainWindowTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFolderAsItWas) {
@@ -451,7 +523,7 @@ TEST_F(MainWindowTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFolderAsItW
     }
 }
 
-TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverythingAsItWas) {
+TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
     Compute();
     const FractalModel before = wnd->Model();
     const ModelParams paramsBefore = wnd->View().Params();
@@ -467,14 +539,19 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverything
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
+    EXPECT_EQ(test::LayoutFaults(*progress), QStringList{});
     EXPECT_EQ(progress->findChild<QPushButton*>()->text(), "Отмена");
     EXPECT_TRUE(progress->labelText().startsWith("Вычисл"));
     EXPECT_TRUE(QTest::qWaitFor([progress] { return progress->value() == 250; }));
 
-    // No command can start meanwhile; the window still repaints.
-    for (int id : {kCmdSavePicture, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings, kCmdAbout,
-                   kCmdHelpInstructions})
-        EXPECT_FALSE(wnd->Action(id)->isEnabled()) << id;
+    // Only Help, About and Exit can be chosen meanwhile; the window still
+    // repaints.
+    for (int id : {kCmdSavePicture, kCmdPrint, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
+                   kCmdHelpInstructions, kCmdAbout, kCmdExit})
+        EXPECT_EQ(wnd->Action(id)->isEnabled(), id == kCmdHelpInstructions || id == kCmdAbout || id == kCmdExit) << id;
+    wnd->Action(kCmdHelpInstructions)->trigger();
+    ASSERT_NE(help.Window(), nullptr);
+    help.Window()->close();
     const int runs = engineRuns;
     wnd->OnFractalParameters();
     EXPECT_EQ(engineRuns, runs);
@@ -504,6 +581,15 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedAndCancelledLeavingEverything
     EXPECT_EQ(wnd->Model().originX, Client().width() / 2);
     EXPECT_EQ(wnd->Canvas().size(), Client());
     EXPECT_EQ(DifferentPixels(wnd->Canvas(), ExpectedFrame(before)), 0);
+
+    // Exit during a computation stops it at once and closes the window.
+    wnd->OnFractalParameters();
+    ASSERT_TRUE(wnd->Computing());
+    const auto start = std::chrono::steady_clock::now();
+    wnd->Action(kCmdExit)->trigger();
+    EXPECT_FALSE(wnd->isVisible());
+    wnd.reset();  // waits for the worker
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
 // A computation that runs out of memory, or that cannot get a thread, is
@@ -563,6 +649,10 @@ TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
         }
         for (QPushButton* button : d.findChildren<QPushButton*>()) seen << button->text();
         return int(QDialog::Accepted);
+    };
+    wnd->Hooks().runDialog = [runDialog = wnd->Hooks().runDialog](QDialog& d) {
+        d.show();
+        return test::LayoutFaults(d).isEmpty() ? runDialog(d) : -1;
     };
     wnd->OnAbout();
     EXPECT_EQ(seen.join("|"), "О программе...|Orbitograph V 5.1|icon|ОК");
@@ -691,15 +781,4 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     wnd->Action(kCmdForward)->trigger();
     WaitForResult();
     EXPECT_EQ(wnd->View().Params(), zoomed);
-}
-
-TEST_F(MainWindowTest, ClosingTheWindowDuringAComputationStopsItAtOnce) {
-    blockEngine = true;
-    wnd->Hooks().runDialog = Press<CDlgParam>(true);
-    wnd->OnFractalParameters();
-    ASSERT_TRUE(wnd->Computing());
-    const auto start = std::chrono::steady_clock::now();
-    wnd->close();
-    wnd.reset();  // waits for the worker
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }

@@ -22,6 +22,10 @@ TEST(LegendDialog, FirstOpeningShowsEmptyNamesAndZeros) {
     auto* picture = d.dlg.findChild<QLabel*>("picture");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(260, 260));
+    // The control shows the whole bitmap, and no control covers another.
+    EXPECT_GE(picture->width(), 260);
+    EXPECT_GE(picture->height(), 260);
+    EXPECT_EQ(test::LayoutFaults(d.dlg), QStringList{});
     ASSERT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(static_cast<const LegendFields&>(d.dlg), LegendFields{});
 }

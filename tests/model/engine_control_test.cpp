@@ -164,25 +164,34 @@ TEST(EngineControl, LargestIterationCountsFollowTheCycle) {
     EXPECT_NE(ends[0], ends[2]);
 }
 
-TEST(EngineControl, CancelReachesOrbitsThatNeverSettle) {
+TEST(EngineControl, ProgressAndCancelReachOrbitsThatNeverSettle) {
     // With the largest iteration count some of these orbits neither escape
-    // nor repeat for hours; a cancel must still end the computation at once,
-    // with either kernel. The bound on the time leaves room for a loaded machine.
+    // nor repeat for hours. Progress must still be reported from within the
+    // first block, and a cancel (raised by that report, or after 5 s at the
+    // latest) must end the computation at once, with either kernel. The
+    // bound on the time leaves room for a loaded machine.
     const ModelParams p{.step = 0.05, .iterations = 2147483647};
     for (const engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
         std::atomic<bool> cancel{false};
+        std::atomic<int> reports{0};
         ComputeControl control;
         control.threads = 1;
         control.cancel = &cancel;
+        control.progress = [&](double f) {
+            if (f > 0.0 && f < 1.0) ++reports;
+            cancel = true;
+        };
         const auto start = std::chrono::steady_clock::now();
-        std::jthread canceller([&cancel] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::jthread canceller([&cancel](std::stop_token stop) {
+            for (int i = 0; i < 500 && !cancel && !stop.stop_requested(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             cancel = true;
         });
         engine::EngineOptions options;
         options.kernel = kernel;
         EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, options).has_value());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_GT(reports.load(), 0) << "no progress from within a long orbit";
     }
 }
 

@@ -35,6 +35,7 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libhwy1 fonts-liberation; do
   [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] || fail "Depends lacks $dep: $depends"
 done
+[[ "$(dpkg-deb -f "$deb" Recommends)" == qt6-translations-l10n ]] || fail "Recommends lacks qt6-translations-l10n"
 
 for exe in orbitograph orbitograph-render; do
   file="$usr/bin/$exe"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 
 namespace orbitograph::test {
@@ -18,5 +20,28 @@ struct Shown {
         dlg.show();
     }
 };
+
+// What is wrong with a window's layout: a window that can be resized or has
+// a minimise or maximise box, a control (direct child) not wholly inside it,
+// two controls that overlap (a group box may hold controls wholly).
+inline QStringList LayoutFaults(const QWidget& window) {
+    auto name = [](const QWidget* w) { return w->metaObject()->className() + (" " + w->property("text").toString()); };
+    QStringList faults;
+    if (window.isWindow() && (window.minimumSize() != window.maximumSize() ||
+                              window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
+        faults << "resizable";
+    QList<QWidget*> c = window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    c.removeIf([&window](const QWidget* w) { return !w->isVisibleTo(&window); });
+    for (qsizetype i = 0; i < c.size(); ++i) {
+        if (!window.rect().contains(c[i]->geometry())) faults << name(c[i]) + " outside";
+        for (qsizetype j = i + 1; j < c.size(); ++j) {
+            const QRect a = c[i]->geometry(), b = c[j]->geometry();
+            const bool held =
+                (c[i]->inherits("QGroupBox") && a.contains(b)) || (c[j]->inherits("QGroupBox") && b.contains(a));
+            if (a.intersects(b) && !held) faults << name(c[i]) + " overlaps " + name(c[j]);
+        }
+    }
+    return faults;
+}
 
 }  // namespace orbitograph::test

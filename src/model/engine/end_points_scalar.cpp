@@ -37,7 +37,10 @@ State EndPoint(const OrbitJob& job, const MapParams& m, State s) {
         if (!(s.x * s.x + s.y * s.y <= job.escapeSquare)) return {nan, nan};
         s = MapStep(m, s);
         --remaining;
-        if ((remaining & 0xFFFFF) == 0 && Cancelled(job)) return {nan, nan};
+        if ((remaining & 0xFFFFF) == 0) {
+            if (Cancelled(job)) return {nan, nan};
+            ReportSteps(job, 0x100000);
+        }
         if (!detecting) continue;
         ++lam;
         if (SameBits(s, saved)) {

@@ -256,6 +256,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
     while (active > 0) {
         if (sincePoll >= (std::int64_t{1} << 18)) {
             if (Cancelled(job)) return;
+            ReportSteps(job, sincePoll * static_cast<std::int64_t>(kW));
             sincePoll = 0;
         }
         V m = hn::Load(d, rem);

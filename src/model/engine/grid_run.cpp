@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <barrier>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <thread>
 
@@ -65,6 +66,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_blocks[b].end = std::min(m_total, m_blocks[b].begin + m_blockPoints);
     }
     m_kinds.assign(m_total, EndKind::Infinity);
+    m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
 }
 
 std::optional<SpaceLists> GridRun::Run() {
@@ -121,6 +123,15 @@ void GridRun::Fail() noexcept {
 // stops or a cancel is seen.
 void GridRun::RunBlocks(int worker) {
     BlockArrays arrays(m_blockPoints, m_compact);
+    // Long orbits report their steps as they go, so that progress moves
+    // within a block too.
+    std::atomic<std::int64_t>& inBlock = m_stepsInBlock[static_cast<std::size_t>(worker)];
+    const std::function<void(std::int64_t)> stepsMade = [this, &inBlock](std::int64_t steps) {
+        inBlock.fetch_add(steps, std::memory_order_relaxed);
+        ReportProgress();
+    };
+    OrbitJob job = m_job;
+    if (m_control.progress) job.stepsMade = &stepsMade;
     while (!m_stop.load(std::memory_order_relaxed)) {
         if (Cancelled()) {
             m_stop = true;
@@ -130,11 +141,25 @@ void GridRun::RunBlocks(int worker) {
         if (b >= m_blocks.size()) return;
         Block& block = m_blocks[b];
         block.worker = worker;
-        RunBlock(block, arrays);
-        const std::size_t n = block.end - block.begin;
-        const std::size_t done = m_pointsDone.fetch_add(n, std::memory_order_relaxed) + n;
-        if (m_control.progress) m_control.progress(static_cast<double>(done) / static_cast<double>(m_total));
+        RunBlock(block, arrays, job);
+        m_pointsDone.fetch_add(block.end - block.begin, std::memory_order_relaxed);
+        inBlock.store(0, std::memory_order_relaxed);
+        if (m_control.progress) ReportProgress();
     }
+}
+
+// The fraction of the work done, counted in map steps: every finished orbit
+// as iterations + 1 steps, and the steps reported within each running block,
+// at most that block's share. Calls from different workers may overlap.
+void GridRun::ReportProgress() const {
+    const double perOrbit = m_iterate ? static_cast<double>(m_job.steps) : 1.0;
+    const double blockMost = static_cast<double>(m_blockPoints) * perOrbit;
+    double done = static_cast<double>(m_pointsDone.load(std::memory_order_relaxed)) * perOrbit;
+    for (int t = 0; t < m_threads; ++t) {
+        const double running = static_cast<double>(m_stepsInBlock[static_cast<std::size_t>(t)].load(std::memory_order_relaxed));
+        done += std::min(running, blockMost);
+    }
+    m_control.progress(std::min(1.0, done / (static_cast<double>(m_total) * perOrbit)));
 }
 
 // The block's start points, a run of column segments: the column's x
@@ -154,14 +179,14 @@ void GridRun::LoadStartPoints(const Block& block, double* x, double* y) const {
 }
 
 // End points, kinds, counts and attractor pixels of one block.
-void GridRun::RunBlock(Block& block, BlockArrays& a) {
+void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     const std::size_t n = block.end - block.begin;
     LoadStartPoints(block, a.x.data(), a.y.data());
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();
     if (m_iterate) {
-        listed = m_kernel(m_job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
+        listed = m_kernel(job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
         rx = a.ex.data();
         ry = a.ey.data();
     }

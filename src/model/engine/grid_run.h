@@ -10,7 +10,7 @@
 // iteration per start point serves both spaces), store one kind byte per
 // start point, count the kinds and keep the block's attractor pixels in an
 // exactly sized list; cancellation is polled and progress reported once per
-// block. At a barrier, when every block is done, one thread sizes each final
+// block, and within long orbits every few hundred thousand steps. At a barrier, when every block is done, one thread sizes each final
 // list once from the sums of the counts (SizeLists); then every thread
 // writes the blocks it ran into the lists at their prefix offsets
 // (WriteBlock). As every element goes to the place that its start point's
@@ -33,6 +33,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -106,7 +107,8 @@ private:
     void Work(int worker) noexcept;
     void RunBlocks(int worker);
     void LoadStartPoints(const Block& block, double* x, double* y) const;
-    void RunBlock(Block& block, BlockArrays& a);
+    void RunBlock(Block& block, BlockArrays& a, const OrbitJob& job);
+    void ReportProgress() const;
     void SizeLists() noexcept;
     void WriteBlock(Block& block);
     void WriteBasins(const Block& block);
@@ -142,6 +144,9 @@ private:
 
     std::atomic<std::size_t> m_nextBlock{0};
     std::atomic<std::size_t> m_pointsDone{0};
+    // Per worker, the map steps its kernel reported within its current
+    // block; the block's orbits count whole once it is done.
+    std::unique_ptr<std::atomic<std::int64_t>[]> m_stepsInBlock;
     std::atomic<bool> m_stop{false};
     std::mutex m_errorMutex;
     std::exception_ptr m_error;

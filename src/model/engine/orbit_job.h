@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <cstddef>
 #include <cstdint>
 
@@ -30,7 +31,15 @@ struct OrbitJob {
     // once true, a kernel returns at once and its results are meaningless
     // (the caller discards the computation). May be null.
     const std::atomic<bool>* cancel = nullptr;
+    // Told, on the kernel's thread, of the map steps made since it was last
+    // told, at the same points where cancel is polled; idle vector lanes
+    // count too, so the sum may exceed the steps of the orbits. May be null.
+    const std::function<void(std::int64_t)>* stepsMade = nullptr;
 };
+
+inline void ReportSteps(const OrbitJob& job, std::int64_t steps) {
+    if (job.stepsMade != nullptr) (*job.stepsMade)(steps);
+}
 
 inline bool Cancelled(const OrbitJob& job) {
     return job.cancel != nullptr && job.cancel->load(std::memory_order_relaxed);
