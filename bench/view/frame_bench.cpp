@@ -1,5 +1,6 @@
 // Composition of a full-HD frame with every overlay on, for the defaults and
-// for h 0.001 (16 million basin points). The point layers are also measured
+// for h 0.001 (16 million basin points), in the display of one pixel per
+// grid point and in the display that fits the window. The point layers are also measured
 // against the straightforward reference, one 1 x 1 QPainter fill per point,
 // timed in the same run; the ratio is printed as "speedup".
 
@@ -10,6 +11,8 @@
 #include <chrono>
 #include <memory>
 
+#include "view/fitted_frame.h"
+#include "view/fitted_layers.h"
 #include "view/frame.h"
 #include "view/point_layers.h"
 
@@ -27,7 +30,10 @@ std::unique_ptr<FractalModel> Computed(double step) {
     m->SetParams(p);
     m->originX = kWidth / 2;
     m->originY = kHeight / 2;
-    m->Compute();
+    ComputeControl control;
+    control.attractorEnds = true;  // these two read only by the fitted display
+    control.kindGrid = true;
+    m->Compute(control);
     return m;
 }
 
@@ -80,10 +86,13 @@ double MillisecondsOf(F f) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-void ComposeFrameBench(benchmark::State& state, double step, const FractalModel& model) {
+void ComposeFrameBench(benchmark::State& state, double step, const FractalModel& model, bool fit = false) {
     FractalModel m = model;
     const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
     ViewState v = EverythingOn(step);
+    v.m_fitWindow = fit ? 1 : 0;
+    v.m_listsOriginX = kWidth / 2;
+    v.m_listsOriginY = kHeight / 2;
     for (auto _ : state) {
         QImage frame = ComposeFrame(v, m, kWidth, kHeight, &picture);
         benchmark::DoNotOptimize(frame.constBits());
@@ -95,6 +104,54 @@ void ComposeFrameBench(benchmark::State& state, double step, const FractalModel&
 
 void BM_ComposeDefaultFrame(benchmark::State& state) { ComposeFrameBench(state, 0.01, DefaultModel()); }
 void BM_ComposeFineFrame(benchmark::State& state) { ComposeFrameBench(state, 0.001, FineModel()); }
+void BM_ComposeFittedDefaultFrame(benchmark::State& state) { ComposeFrameBench(state, 0.01, DefaultModel(), true); }
+void BM_ComposeFittedFineFrame(benchmark::State& state) { ComposeFrameBench(state, 0.001, FineModel(), true); }
+
+// The fitted basin panel the straightforward way: every point's pixel by
+// divisions into one count array for the whole panel, then the majority.
+void ReferenceFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel& m, const ListGrid& g) {
+    std::vector<std::uint32_t> counts(static_cast<std::size_t>(area.width) * area.height * kBasinKinds);
+    const AxisFit across{g.columns, area.width};
+    const AxisFit up{g.rows, area.height};
+    const auto lists = BasinListsInTieOrder(m);
+    for (int k = 0; k < kBasinKinds; ++k) {
+        for (const Point& p : *lists[static_cast<std::size_t>(k)]) {
+            const AxisFit::Run xs = across.PixelRun(p.x - g.pxFirst);
+            const AxisFit::Run ys = up.PixelRun(g.pyFirst - p.y);
+            for (std::int64_t y = ys.begin; y < ys.end; ++y)
+                for (std::int64_t x = xs.begin; x < xs.end; ++x)
+                    ++counts[static_cast<std::size_t>((y * area.width + x) * kBasinKinds + k)];
+        }
+    }
+    const auto colours = BasinColoursInTieOrder();
+    for (int y = 0; y < area.height; ++y)
+        for (int x = 0; x < area.width; ++x) {
+            const int kind = MajorityKind(&counts[static_cast<std::size_t>((y * area.width + x) * kBasinKinds)]);
+            if (kind >= 0) canvas.setPixel(area.left + x, area.top + area.height - 1 - y, colours[kind]);
+        }
+}
+
+void FittedBasinsBench(benchmark::State& state, const FractalModel& m, double step) {
+    QImage canvas(kWidth, kHeight, QImage::Format_ARGB32);
+    ViewState v;
+    v.m_step = step;
+    v.m_clientRect = {0, 0, kWidth, kHeight};
+    v.m_listsOriginX = kWidth / 2;
+    v.m_listsOriginY = kHeight / 2;
+    const PixelRect area = FittedLayoutOf(v).basinArea;
+    const ListGrid grid = ListGridOfView(v);
+    for (auto _ : state) {
+        DrawFittedBasins(canvas, area, m, grid);
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+    const double reference = MillisecondsOf([&] { ReferenceFittedBasins(canvas, area, m, grid); });
+    const double fast = MillisecondsOf([&] { DrawFittedBasins(canvas, area, m, grid); });
+    state.counters["reference_ms"] = reference;
+    state.counters["speedup"] = fast > 0.0 ? reference / fast : 0.0;
+}
+
+void BM_FittedBasinsDefault(benchmark::State& state) { FittedBasinsBench(state, DefaultModel(), 0.01); }
+void BM_FittedBasinsFine(benchmark::State& state) { FittedBasinsBench(state, FineModel(), 0.001); }
 
 void PointLayersBench(benchmark::State& state, const FractalModel& m, double step) {
     QImage canvas(kWidth, kHeight, QImage::Format_ARGB32);
@@ -120,6 +177,10 @@ void BM_PointLayersFine(benchmark::State& state) { PointLayersBench(state, FineM
 
 BENCHMARK(BM_ComposeDefaultFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeFineFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeFittedDefaultFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ComposeFittedFineFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_FittedBasinsDefault)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_FittedBasinsFine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_PointLayersDefault)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PointLayersFine)->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -24,13 +24,13 @@ BackgroundComputation::~BackgroundComputation() {
 }
 
 bool BackgroundComputation::Start(const ModelParams& params, std::int32_t originX, std::int32_t originY,
-                                  Callback onFinished) {
+                                  Callback onFinished, bool withEnds) {
     if (m_running) return false;
     if (m_worker.joinable()) m_worker.join();
     m_cancel.store(false);
     m_progress.store(0.0);
     m_onFinished = std::move(onFinished);
-    auto body = [this, params, originX, originY] {
+    auto body = [this, params, originX, originY, withEnds] {
         auto outcome = std::make_shared<ComputationOutcome>();
         outcome->params = params;
         outcome->originX = originX;
@@ -44,6 +44,8 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
                 while (fraction > seen && !m_progress.compare_exchange_weak(seen, fraction, std::memory_order_relaxed)) {
                 }
             };
+            control.attractorEnds = withEnds;
+            control.kindGrid = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
             if (lists && !m_cancel.load()) {
                 outcome->report = BuildReport(params, ListCounts::Of(*lists));

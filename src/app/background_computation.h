@@ -50,8 +50,10 @@ public:
     // Starts unless one is running; the parameters must pass CheckParameters
     // and the origin OriginAcceptable. The callback runs once, later. When
     // no thread can be made, throws std::system_error and stays idle, so a
-    // later Start can succeed.
-    bool Start(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished);
+    // later Start can succeed. withEnds asks for the attractors' exact end
+    // points and the kind grid as well (what the fitted display reads).
+    bool Start(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished,
+               bool withEnds = false);
     // Asks the running computation to stop; its outcome is then Cancelled.
     void Cancel();
     bool Running() const { return m_running; }

@@ -17,6 +17,12 @@ enum CommandId : int {
     kCmdLegend = 40022,
     kCmdAbout = 40009,
     kCmdHelpInstructions = 40008,
+    // The pop-up "Исследование".
+    kCmdFitWindow = 40101,
+    kCmdBack = 40102,
+    kCmdForward = 40103,
+    kCmdHomeArea = 40104,
+    kCmdStatusBar = 40105,
 };
 
 }  // namespace orbitograph

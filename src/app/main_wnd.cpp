@@ -77,6 +77,7 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
         [this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
     setCentralWidget(m_canvasWidget);
     BuildMenu();
+    BuildExploreMenu();
     m_legendPicture = LoadLegendPicture(QCoreApplication::applicationDirPath());
 
     m_progressDelay.setSingleShot(true);
@@ -177,7 +178,7 @@ void CMainWnd::OnFractalParameters() {
     StartComputation(dlg.Params());
 }
 
-void CMainWnd::StartComputation(const ModelParams& params) {
+void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
     const std::int32_t originX = m_model.originX;
     const std::int32_t originY = m_model.originY;
     if (!OriginAcceptable(originX, originY)) {
@@ -189,8 +190,10 @@ void CMainWnd::StartComputation(const ModelParams& params) {
     SetCommandsAvailable(false);
     bool started = false;
     try {
-        started = m_computation.Start(params, originX, originY,
-                                      [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); });
+        started = m_computation.Start(
+            params, originX, originY,
+            [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); },
+            m_view.m_fitWindow == 1);
     } catch (const std::system_error&) {
         started = false;
     }
@@ -199,6 +202,7 @@ void CMainWnd::StartComputation(const ModelParams& params) {
         m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
         return;
     }
+    m_pendingStep = step;
     m_progressDelay.start();
 }
 
@@ -216,7 +220,18 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
             m_model.Install(std::move(outcome.lists));
             m_model.report = std::move(outcome.report);
             m_computedOrigin = QPoint(outcome.originX, outcome.originY);
+            m_view.m_listsOriginX = outcome.originX;
+            m_view.m_listsOriginY = outcome.originY;
+            switch (m_pendingStep) {
+                case HistoryStep::Push: m_history.Push(outcome.params, false); break;
+                case HistoryStep::PushZoom: m_history.Push(outcome.params, true); break;
+                case HistoryStep::Back: m_history.MoveBack(); break;
+                case HistoryStep::Forward: m_history.MoveForward(); break;
+                case HistoryStep::Home: m_history.MoveHome(); break;
+                case HistoryStep::None: break;
+            }
             RequestRepaint();
+            RefreshReadout();
             break;
         case ComputeStatus::Cancelled:
             break;
@@ -299,11 +314,13 @@ void CMainWnd::OnSavePicture() {
 void CMainWnd::OnProgramSettings() {
     CSetSheet sheet(this);
     sheet.SetSwitches(m_view);
-    if (m_hooks.runDialog(sheet) == QDialog::Accepted) {
+    const bool accepted = m_hooks.runDialog(sheet) == QDialog::Accepted;
+    if (accepted) {
         static_cast<DisplaySwitches&>(m_view) = sheet.Switches();
         RequestRepaint();
     }
     ApplyTwoModesToMenu();
+    if (accepted) ApplyFitWindow();
 }
 
 void CMainWnd::OnShowAttractors() {

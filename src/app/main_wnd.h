@@ -12,9 +12,12 @@
 #include "app/interaction_hooks.h"
 #include "model/fractal_model.h"
 #include "view/view_state.h"
+#include "view/zoom.h"
 
 class QAction;
+class QMouseEvent;
 class QProgressDialog;
+class QRubberBand;
 
 namespace orbitograph {
 
@@ -45,6 +48,22 @@ public:
     void OnHelpInstructions();
     void OnExit();
 
+    // The pop-up "Исследование" (explore_commands.cpp).
+    void OnFitWindow();
+    void OnBack();
+    void OnForward();
+    void OnHomeArea();
+    void OnStatusBar();
+    // A rubber band from one canvas pixel to another, and wheel notches at a
+    // pixel, as the mouse gives them.
+    void ZoomToBand(QPoint from, QPoint to);
+    void ZoomAtWheel(QPoint at, int notches);
+    // The readout of a canvas pixel, as the status bar shows it.
+    QString ReadoutAt(QPoint at) const;
+    // The last refusal of a zoom or a history step.
+    const QString& LastRefusal() const { return m_lastRefusal; }
+    const ParamHistory& History() const { return m_history; }
+
     UiHooks& Hooks() { return m_hooks; }
     const ViewState& View() const { return m_view; }
     const FractalModel& Model() const { return m_model; }
@@ -71,7 +90,18 @@ private:
     void OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRatio);
     void RequestRepaint();
     void ApplyTwoModesToMenu();
-    void StartComputation(const ModelParams& params);
+    // What a finished computation does to the history.
+    enum class HistoryStep { Push, PushZoom, Back, Forward, Home, None };
+    void StartComputation(const ModelParams& params, HistoryStep step = HistoryStep::Push);
+    void BuildExploreMenu();
+    void ApplyFitWindow();
+    void Refuse(const QString& text);
+    // The status bar's readout for the pixel under the cursor, after the
+    // picture under it changed.
+    void RefreshReadout();
+    void OnCanvasPress(QPoint at, QMouseEvent* event);
+    void OnCanvasMove(QPoint at, QMouseEvent* event);
+    void OnCanvasRelease(QPoint at, QMouseEvent* event);
     void OnComputationFinished(ComputationOutcome&& outcome);
     void ShowProgress();
     void UpdateProgress();
@@ -82,6 +112,11 @@ private:
     QImage m_canvas;
     QImage m_legendPicture;
     std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
+    ParamHistory m_history;
+    HistoryStep m_pendingStep = HistoryStep::Push;
+    QRubberBand* m_band = nullptr;
+    std::optional<QPoint> m_bandStart;  // device pixels
+    QString m_lastRefusal;
 
     HelpViewer& m_help;
     UiHooks m_hooks;

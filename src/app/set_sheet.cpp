@@ -71,14 +71,22 @@ CPage2::CPage2(QWidget* parent) : QWidget(parent) {
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(du.Rect(86, 29, 38, 14));
     m_edit->setObjectName(QStringLiteral("edit1019"));
+    m_fit = new QCheckBox(QStringLiteral("Показывать пространства по размеру окна"), this);
+    m_fit->setGeometry(du.Rect(17, 56, 200, 10));
+    m_fit->setObjectName(QStringLiteral("checkFitWindow"));
+    WidenToText(m_fit);
 }
 
-void CPage2::LoadControls() { ShowInField(m_edit, ShowInt(m_fontSize)); }
+void CPage2::LoadControls() {
+    ShowInField(m_edit, ShowInt(m_fontSize));
+    m_fit->setChecked(m_fitWindow == 1);
+}
 
 std::optional<FieldFailure> CPage2::SaveControls() {
     const IntResult r = ReadInt(m_edit->text());
     const QString need = QStringLiteral("Размер шрифта должен быть целым числом от 1 до 50.");
     if (r.status != IntParse::Ok) return FieldFailure{m_edit, need};
+    m_fitWindow = m_fit->isChecked() ? 1 : 0;
     m_fontSize = r.value;
     if (m_fontSize < 1 || m_fontSize > 50) return FieldFailure{m_edit, need};
     return std::nullopt;
@@ -116,12 +124,14 @@ CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
 void CSetSheet::SetSwitches(const DisplaySwitches& switches) {
     for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view;
     m_page2->m_fontSize = switches.m_fontSize;
+    m_page2->m_fitWindow = switches.m_fitWindow;
 }
 
 DisplaySwitches CSetSheet::Switches() const {
     DisplaySwitches switches;
     for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page;
     switches.m_fontSize = m_page2->m_fontSize;
+    switches.m_fitWindow = m_page2->m_fitWindow;
     return switches;
 }
 

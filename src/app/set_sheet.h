@@ -35,20 +35,24 @@ private:
     QCheckBox* m_boxes[5] = {};
 };
 
-// Second page: the font size of the parameter text panel, 1 to 50.
+// Second page: the font size of the parameter text panel, 1 to 50, and the
+// display that fits the window, 0 or 1.
 class CPage2 : public QWidget {
 public:
     explicit CPage2(QWidget* parent = nullptr);
 
     std::int32_t m_fontSize = 0;
+    std::int32_t m_fitWindow = 0;
 
     QLineEdit* FontSizeEdit() const { return m_edit; }
+    QCheckBox* FitWindowBox() const { return m_fit; }
 
     void LoadControls();
     std::optional<FieldFailure> SaveControls();
 
 private:
     QLineEdit* m_edit = nullptr;
+    QCheckBox* m_fit = nullptr;
 };
 
 // The settings sheet: two pages in tabs, OK, Cancel and an Apply button that
@@ -63,7 +67,7 @@ public:
     CPage1* m_page1 = nullptr;
     CPage2* m_page2 = nullptr;
 
-    // The six values into the pages' members of the same names, and back.
+    // The seven values into the pages' members of the same names, and back.
     void SetSwitches(const DisplaySwitches& switches);
     DisplaySwitches Switches() const;
 

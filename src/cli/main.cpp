@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -68,6 +69,9 @@ ViewState ViewFor(const RenderOptions& o) {
     v.m_showLegend = o.legend ? 1 : 0;
     v.m_aSymmetry = o.aSymmetry ? 1 : 0;
     v.m_fontSize = o.fontSize;
+    v.m_fitWindow = o.fit ? 1 : 0;
+    v.m_listsOriginX = o.originX;
+    v.m_listsOriginY = o.originY;
     const LegendOptions& l = o.legendFields;
     v.m_nameHx = QString::fromStdString(l.nameHx);
     v.m_nameHy = QString::fromStdString(l.nameHy);
@@ -151,6 +155,8 @@ int main(int argc, char** argv) {
         control.threads = o.threads;
         control.cancel = &interrupt.Flag();
         control.progress = progress.Callback();
+        control.attractorEnds = o.fit;
+        control.kindGrid = o.fit;
         status = model.Compute(control);
     }
     if (status == ComputeStatus::Cancelled) {

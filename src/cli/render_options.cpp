@@ -132,6 +132,7 @@ std::string RenderUsage() {
            "  --grid                     the unit grid of each panel\n"
            "  --legend                   the legend panel\n"
            "  --a-symmetry               the half-turn copy of the attractors\n"
+           "  --fit                      panels fitted to the client area [one pixel per grid point]\n"
            "  --font-size N              parameter text size in pixels, 1 to 50 [13]\n"
            "  --legend-hx TEXT --legend-hy TEXT        names of the two characteristics\n"
            "  --legend-max-hx V --legend-min-hx V      bounds of Hx [0]\n"
@@ -301,7 +302,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
     std::map<std::string, bool*> flags{{"--counts", &o.counts},     {"--report", &o.report},
                                        {"--help", &o.help},         {"--no-params", &o.noParams},
                                        {"--grid", &o.grid},         {"--legend", &o.legend},
-                                       {"--a-symmetry", &o.aSymmetry}};
+                                       {"--a-symmetry", &o.aSymmetry}, {"--fit", &o.fit}};
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];

@@ -54,6 +54,7 @@ struct RenderOptions {
     bool grid = false;
     bool legend = false;
     bool aSymmetry = false;
+    bool fit = false;  // the display that fits the window
     std::int32_t fontSize = 13;
     LegendOptions legendFields;
     std::string legendPicture;  // empty: the picture installed with the program

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/classify.h"
+
 namespace orbitograph {
 
 // Storage for large lists: aligned and, where the system offers it, backed
@@ -89,7 +91,20 @@ public:
     void ResizeUninitialised(size_type n) { Base::resize(n); }
 };
 
-// The seven lists one computation produces, in the order of FractalModel.
+// The exact end points (the model's own doubles, not pixels) of the orbits
+// that end inside the square [-2, 2]^2, in the order of the attractor list:
+// element i is the end point whose truncated pixel is attractors[i].
+struct AttractorEnds {
+    std::vector<double> x;
+    std::vector<double> y;
+    std::size_t size() const { return x.size(); }
+    friend bool operator==(const AttractorEnds&, const AttractorEnds&) = default;
+};
+
+// The seven lists one computation produces, in the order of FractalModel,
+// and, when the computation was asked for them (ComputeControl; otherwise
+// empty), the attractors' exact end points and the kind of every start point
+// in grid order (column by column from x1, within a column from y1).
 // A value type, so a worker thread can build it and hand it over whole.
 struct SpaceLists {
     PointList attractors;
@@ -99,6 +114,8 @@ struct SpaceLists {
     PointList basinH;
     PointList basinT;
     PointList basinZero;
+    AttractorEnds attractorEnds;
+    std::vector<EndKind> kinds;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;
 };
 

@@ -28,6 +28,11 @@ struct ComputeControl {
     // point is done (an empty grid reports 1 once). It must be cheap and
     // thread-safe.
     std::function<void(double)> progress;
+    // Also the attractors' exact end points (SpaceLists::attractorEnds), at
+    // 16 bytes per attractor.
+    bool attractorEnds = false;
+    // Also the kind of every start point (SpaceLists::kinds), 1 byte each.
+    bool kindGrid = false;
 };
 
 // Both spaces of one computation: every start point is iterated once and its

@@ -1,6 +1,7 @@
 #include "view/frame.h"
 
 #include "legend/legend_panel.h"
+#include "view/fitted_frame.h"
 #include "view/grid_layer.h"
 #include "view/panel_geometry.h"
 #include "view/parameter_text.h"
@@ -28,6 +29,10 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     QImage canvas(width, height, QImage::Format_ARGB32);
     if (canvas.isNull()) return {};
     canvas.fill(kBackground);
+    if (view.m_fitWindow == 1) {
+        DrawFittedFrame(canvas, view, model, legendPicture, kBackground);
+        return canvas;
+    }
 
     const bool twoPanels = view.m_twoModes == 1;
     const bool copy = view.m_aSymmetry == 1;

@@ -11,7 +11,8 @@ namespace orbitograph {
 // and its centre as the model origin, then composes every layer on a new
 // canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
-// gives a null image. legendPicture may be null (no-picture layout).
+// gives a null image. legendPicture may be null (no-picture layout). With
+// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h).
 QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture);
 
 }  // namespace orbitograph

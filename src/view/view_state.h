@@ -30,11 +30,13 @@ struct ParamFields {
 // What the settings sheet edits: the five display switches (both panels
 // side by side, the parameter text, the legend, the grid, the half-turn
 // copy of the attractors), each 0 or 1 with only exactly 1 counting as on,
-// and the parameter text's font size in pixels. The defaults are the
-// program's at start-up.
+// and the parameter text's font size in pixels; and the display that fits
+// the window (m_fitWindow 1) instead of one pixel per grid point. The
+// defaults are the program's at start-up.
 struct DisplaySwitches {
     std::int32_t m_twoModes = 1, m_showParams = 1, m_showLegend = 0, m_showGrid = 0, m_aSymmetry = 0;
     std::int32_t m_fontSize = 13;
+    std::int32_t m_fitWindow = 0;
     friend bool operator==(const DisplaySwitches&, const DisplaySwitches&) = default;
 };
 
@@ -48,6 +50,11 @@ struct ViewState : LegendFields, DisplaySwitches, ParamFields {
     ClientRect m_clientRect;
     std::int32_t m_viewMode = 3;  // 3 basins, anything else attractors
     std::int32_t m_offset = 0;
+    // The model origin the point lists in place were computed with: the
+    // fitted display reads each basin point's grid column and row back from
+    // its pixel with it.
+    std::int32_t m_listsOriginX = 0;
+    std::int32_t m_listsOriginY = 0;
 
     // The two single-panel commands; the caller repaints afterwards.
     void OnShowAttractors() { m_viewMode = 2; }

@@ -40,7 +40,9 @@
 #include "app/save_dialog.h"
 #include "app/set_sheet.h"
 #include "legend/legenda_dlg.h"
+#include "model/grid.h"
 #include "support/dialog_test_support.h"
+#include "view/fitted_frame.h"
 #include "view/frame.h"
 #include "view/png_export.h"
 
@@ -207,7 +209,10 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Файл: &Сохранить F5|Печать|Выход\n"
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
+              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния\n"
               "Справка: &Инструкция F1|О программе...");
+    EXPECT_FALSE(wnd->Action(kCmdFitWindow)->isChecked());
+    EXPECT_FALSE(wnd->Action(kCmdStatusBar)->isChecked());
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout})
         EXPECT_TRUE(wnd->Action(id)->isEnabled()) << id;
@@ -729,11 +734,11 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
 
     const QString size = QStringLiteral("%1x%2").arg(Client().width()).arg(Client().height());
     QProcess render;
-    render.start(QStringLiteral(ORBITOGRAPH_RENDER_COMMAND),
-                 {"--size", size, "--a", "0.75", "--dc-direction", "inward", "--iterations", "20", "--step", "0.02",
+    QStringList args{"--size", size, "--a", "0.75", "--dc-direction", "inward", "--iterations", "20", "--step", "0.02",
                   "--x1", "-1.5", "--grid", "--legend", "--a-symmetry", "--legend-hx", "Hx", "--legend-max-hx",
                   "1234.567", "--legend-t", "T region", "--legend-picture", QStringLiteral(ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp"),
-                  "-o", dir.filePath("render.png")});
+                  "-o", dir.filePath("render.png")};
+    render.start(QStringLiteral(ORBITOGRAPH_RENDER_COMMAND), args);
     ASSERT_TRUE(render.waitForFinished(60000));
     ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
     const QImage fromWindow(dir.filePath("window.png"));
@@ -743,4 +748,60 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
                               fromCommand.convertToFormat(QImage::Format_ARGB32)),
               0);
     EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
+
+    // The fitted display: switched on in the sheet, it recomputes for the
+    // exact end points, and the command with --fit draws the same frame.
+    wnd->Hooks().runDialog = Press<CSetSheet>(true, [](CSetSheet& s) {
+        s.Tabs()->setCurrentIndex(1);
+        s.m_page2->FitWindowBox()->setChecked(true);
+    });
+    wnd->OnProgramSettings();
+    WaitForResult();
+    ASSERT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());
+    ASSERT_EQ(wnd->Model().attractorEnds.size(), wnd->Model().attractors.size());
+    ASSERT_GT(wnd->Model().attractors.size(), 0u);
+    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("fitted"); };
+    wnd->OnSavePicture();
+    args.last() = dir.filePath("fitted-render.png");
+    args.insert(args.size() - 2, QStringLiteral("--fit"));
+    render.start(QStringLiteral(ORBITOGRAPH_RENDER_COMMAND), args);
+    ASSERT_TRUE(render.waitForFinished(60000));
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    EXPECT_EQ(DifferentPixels(QImage(dir.filePath("fitted.png")).convertToFormat(QImage::Format_ARGB32),
+                              QImage(dir.filePath("fitted-render.png")).convertToFormat(QImage::Format_ARGB32)),
+              0);
+}
+
+TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
+    wnd->Hooks().runDialog = Press<CSetSheet>(true, [](CSetSheet& s) {
+        s.Tabs()->setCurrentIndex(1);
+        s.m_page2->FitWindowBox()->setChecked(true);
+    });
+    wnd->OnProgramSettings();
+    Compute();
+    const ModelParams first = wnd->View().Params();
+    // From the basin area's middle to its top-right corner and beyond.
+    const FittedLayout f = FittedLayoutOf(wnd->View());
+    const PixelRect& a = f.basinArea;
+    wnd->ZoomToBand(QPoint(a.left + a.width / 2, a.top + a.height / 2), QPoint(a.left + a.width + 50, a.top - 50));
+    WaitForResult();
+    const ModelParams zoomed = wnd->View().Params();
+    // The band's last grid point, exactly as the grid accumulated it.
+    const GridSide side(-2.0, 2.0, 0.01);
+    const double last = side.At(side.Count() - 1);
+    EXPECT_EQ(std::tie(zoomed.x2, zoomed.y2), std::tie(last, last));
+    EXPECT_NEAR(zoomed.x1, 0.0, 0.01);
+    EXPECT_EQ(std::max(CountColumns(zoomed), CountRows(zoomed)), 400);
+    EXPECT_EQ(wnd->Model().attractorEnds.size(), wnd->Model().attractors.size());
+
+    wnd->Action(kCmdBack)->trigger();
+    WaitForResult();
+    EXPECT_EQ(wnd->View().Params(), first);
+    ExpectSameLists(wnd->Model(), Reference(first));
+    wnd->Action(kCmdBack)->trigger();  // nothing before the first
+    EXPECT_FALSE(wnd->Computing());
+    EXPECT_FALSE(wnd->LastRefusal().isEmpty());
+    wnd->Action(kCmdForward)->trigger();
+    WaitForResult();
+    EXPECT_EQ(wnd->View().Params(), zoomed);
 }

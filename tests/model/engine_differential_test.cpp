@@ -117,7 +117,8 @@ bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 }  // namespace
 
 // All seven lists equal to the reference's, element by element, for both
-// kernels, for 1, 3 and 7 threads, and for block sizes that cut columns.
+// kernels, for 1, 3 and 7 threads, and for block sizes that cut columns; the
+// attractors' exact end points too when asked for (with 3 threads).
 TEST(EngineDifferential, ThousandDrawnParameterSets) {
     Draw d{20260605};
     int withSteps = 0;
@@ -127,16 +128,20 @@ TEST(EngineDifferential, ThousandDrawnParameterSets) {
         const int ox = usualOrigin ? 500 : d.Int(-kMaxOriginMagnitude, kMaxOriginMagnitude);
         const int oy = usualOrigin ? 350 : d.Int(-kMaxOriginMagnitude, kMaxOriginMagnitude);
         const SpaceLists expected = reference::ComputeAll(p, {ox, oy});
+        SpaceLists expectedWithEnds = expected;
+        expectedWithEnds.attractorEnds = reference::ComputeAttractorEnds(p);
         withSteps += p.iterations >= 0 && !expected.basinInfinity.empty();
         for (const int threads : {1, 3, 7, -3}) {  // -3: three threads, the scalar kernel
             ComputeControl control;
             control.threads = std::abs(threads);
+            control.attractorEnds = threads == 3;
             engine::EngineOptions options;
             options.kernel = threads < 0 ? engine::EndPointsScalar : engine::EndPointsVector;
             options.blockPoints = threads == 1 ? 0 : static_cast<std::size_t>(d.Int(1, 40));
             const auto got = engine::ComputeGrid(p, ox, oy, control, options);
             ASSERT_TRUE(got.has_value());
-            ASSERT_TRUE(*got == expected) << "set " << set << " threads " << threads << " block "
+            ASSERT_TRUE(*got == (control.attractorEnds ? expectedWithEnds : expected))
+                << "set " << set << " threads " << threads << " block "
                                           << options.blockPoints << ": " << Describe(p, ox, oy);
         }
     }

@@ -46,6 +46,21 @@ PointList ComputeAttractors(const ModelParams& p, Origin o) {
     return out;
 }
 
+AttractorEnds ComputeAttractorEnds(const ModelParams& p) {
+    AttractorEnds out;
+    for (double x = p.x1; x <= p.x2; x = x + p.step) {
+        for (double y = p.y1; y <= p.y2; y = y + p.step) {
+            double xe, ye;
+            IterateOrbit(p, x, y, xe, ye);
+            if (-2 <= xe && xe <= 2 && -2 <= ye && ye <= 2) {
+                out.x.push_back(xe);
+                out.y.push_back(ye);
+            }
+        }
+    }
+    return out;
+}
+
 SpaceLists ComputeBasins(const ModelParams& p, Origin o) {
     SpaceLists s;
     int centreColumn = static_cast<int>((p.x1 + (p.x2 - p.x1) * 0.5) / p.step);

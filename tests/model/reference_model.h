@@ -16,6 +16,8 @@ struct Origin {
 PointList ComputeAttractors(const ModelParams& p, Origin o);
 SpaceLists ComputeBasins(const ModelParams& p, Origin o);  // attractors left empty
 SpaceLists ComputeAll(const ModelParams& p, Origin o);
+// The end points of the attractor walk that lie inside the square, as doubles.
+AttractorEnds ComputeAttractorEnds(const ModelParams& p);
 
 void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye);
 

@@ -37,6 +37,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
     : m_control(control),
       m_options(options),
       m_iterate(p.iterations >= 0),
+      m_wantEnds(control.attractorEnds),
       m_step(p.step),
       m_originX(originX),
       m_originY(originY),
@@ -77,6 +78,7 @@ std::optional<SpaceLists> GridRun::Run() {
     StartThreadsAndWork();
     if (m_error) std::rethrow_exception(m_error);
     if (!m_proceed) return std::nullopt;
+    if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     return std::move(m_out);
 }
 
@@ -190,6 +192,8 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     }
     a.far.clear();
     a.near.clear();
+    a.endX.clear();
+    a.endY.clear();
     const double ox = m_originX;
     const double oy = m_originY;
     std::size_t outside = n - listed;  // the orbits the kernel left out
@@ -207,6 +211,10 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
         if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];
         ++block.attractorCount;
         if (!m_iterate) continue;
+        if (m_wantEnds) {
+            a.endX.push_back(xe);
+            a.endY.push_back(ye);
+        }
         const Point pixel{TruncInRange32(xe / m_step + ox), TruncInRange32(oy - ye / m_step)};
         if (m_compact) {
             a.near.push_back({static_cast<std::int16_t>(std::int64_t{pixel.x} - m_originX),
@@ -218,6 +226,8 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     block.counts[static_cast<std::size_t>(EndKind::Infinity)] = outside;
     block.far.assign(a.far.begin(), a.far.end());
     block.near.assign(a.near.begin(), a.near.end());
+    block.endX.assign(a.endX.begin(), a.endX.end());
+    block.endY.assign(a.endY.begin(), a.endY.end());
 }
 
 // Between the phases, on one thread while the others wait: every list sized
@@ -236,6 +246,10 @@ void GridRun::SizeLists() noexcept {
         }
         for (std::size_t k = 0; k < kKinds; ++k) m_lists[k]->ResizeUninitialised(sums[k]);
         m_out.attractors.ResizeUninitialised(attractorSum);
+        if (m_wantEnds) {
+            m_out.attractorEnds.x.resize(attractorSum);
+            m_out.attractorEnds.y.resize(attractorSum);
+        }
         m_proceed = true;
     } catch (...) {
         Fail();
@@ -279,6 +293,13 @@ void GridRun::WriteBasins(const Block& block) {
 
 void GridRun::WriteAttractors(Block& block) {
     Point* att = m_out.attractors.data() + block.attractorOffset;
+    if (m_wantEnds) {
+        // Without iteration the end points are the start points, written below.
+        std::copy(block.endX.begin(), block.endX.end(), m_out.attractorEnds.x.begin() + block.attractorOffset);
+        std::copy(block.endY.begin(), block.endY.end(), m_out.attractorEnds.y.begin() + block.attractorOffset);
+        std::vector<double>().swap(block.endX);
+        std::vector<double>().swap(block.endY);
+    }
     if (!m_iterate) {
         // Every end point is its start point, regenerated in grid order.
         const double ox = m_originX;
@@ -287,6 +308,11 @@ void GridRun::WriteAttractors(Block& block) {
         double x = m_xs.At(block.begin / m_rows);
         double y = m_ys.At(row);
         for (std::size_t i = block.begin; i < block.end; ++i) {
+            if (m_wantEnds) {
+                const std::size_t k = block.attractorOffset + (i - block.begin);
+                m_out.attractorEnds.x[k] = x;
+                m_out.attractorEnds.y[k] = y;
+            }
             *att++ = {TruncInRange32(x / m_step + ox), TruncInRange32(oy - y / m_step)};
             if (++row == m_rows) {
                 row = 0;

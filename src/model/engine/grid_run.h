@@ -63,6 +63,8 @@ struct Block {
     std::vector<Near> near;
     PointList far;
     std::size_t attractorCount = 0;
+    // The exact end points of those pixels, when asked for.
+    std::vector<double> endX, endY;
     // Where the block's elements go in the final lists.
     std::array<std::size_t, kKinds> offsets{};
     std::size_t attractorOffset = 0;
@@ -80,6 +82,7 @@ struct BlockArrays {
     std::vector<double> ex, ey, index;    // the kernel's results
     PointList far;
     std::vector<Near> near;
+    std::vector<double> endX, endY;
 };
 
 class GridRun {
@@ -115,6 +118,7 @@ private:
     const ComputeControl& m_control;
     const EngineOptions& m_options;
     const bool m_iterate;  // false for a negative iteration count: no map step
+    const bool m_wantEnds;  // the attractors' exact end points too
     const double m_step;
     const std::int32_t m_originX;
     const std::int32_t m_originY;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+
+#include "model/fractal_model.h"
+#include "view/fitted_geometry.h"
+#include "view/view_state.h"
+
+namespace orbitograph {
+
+// The panels of the fitted display for the view's client rectangle, panel
+// switches and grid (the parameters of the lists in place).
+FittedLayout FittedLayoutOf(const ViewState& view);
+
+// The grid of the lists in place, as their pixels hold it.
+ListGrid ListGridOfView(const ViewState& view);
+
+// Draws every layer of the fitted display onto a cleared canvas of the
+// client size: the attractor density (and its half-turn copy in purple) from
+// the model's exact end points, when it holds them (as many as attractors;
+// else the panel stays empty), the basin majority picture, then the parameter text
+// from the top-left corner of the leftmost panel, the grid of each panel and
+// the legend from the leftmost panel's left edge, its top 400 pixels above
+// that panel's bottom.
+void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
+                     QRgb background);
+
+}  // namespace orbitograph

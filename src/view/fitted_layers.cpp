@@ -1,0 +1,292 @@
+#include "view/fitted_layers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "view/grid_layer.h"
+#include "view/point_layers.h"
+
+namespace orbitograph {
+
+namespace {
+
+QRgb* Row(QImage& canvas, std::int64_t y) { return reinterpret_cast<QRgb*>(canvas.bits() + y * canvas.bytesPerLine()); }
+
+// The canvas's scan lines, taken once before threads share them (QImage's
+// own accessors may detach and are not for concurrent use).
+struct Raster {
+    uchar* bits;
+    qsizetype bytesPerLine;
+    std::int64_t width;
+    std::int64_t height;
+    QRgb* Row(std::int64_t y) const { return reinterpret_cast<QRgb*>(bits + y * bytesPerLine); }
+};
+
+bool Ready(QImage& canvas) {
+    if (canvas.isNull()) return false;
+    if (canvas.format() != QImage::Format_ARGB32) canvas.convertTo(QImage::Format_ARGB32);
+    return canvas.format() == QImage::Format_ARGB32;
+}
+
+// The part of r that lies on the canvas.
+PixelRect Clip(const QImage& canvas, const PixelRect& r) {
+    const std::int32_t left = std::max(r.left, 0);
+    const std::int32_t top = std::max(r.top, 0);
+    const std::int32_t right = std::min<std::int64_t>(std::int64_t{r.left} + r.width, canvas.width());
+    const std::int32_t bottom = std::min<std::int64_t>(std::int64_t{r.top} + r.height, canvas.height());
+    return {left, top, right - left, bottom - top};
+}
+
+// The pixel columns [begin, end) of the basin area, counted and painted by
+// one thread. Every list is in grid order, so its points of the grid columns
+// that a pixel column holds are one run, found by binary search on x.
+void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<const PointList*, kBasinKinds>& lists,
+                  const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
+                  const AxisFit& up, std::int64_t begin, std::int64_t end) {
+    const std::int64_t height = area.height;
+    std::vector<std::uint32_t> counts(static_cast<std::size_t>(height) * kBasinKinds);
+    // Rows of the area (from its bottom) that each grid row covers.
+    std::vector<std::int32_t> rowBegin(static_cast<std::size_t>(grid.rows));
+    std::vector<std::int32_t> rowEnd(static_cast<std::size_t>(grid.rows));
+    for (std::int64_t r = 0; r < grid.rows; ++r) {
+        const AxisFit::Run run = up.PixelRun(r);
+        rowBegin[static_cast<std::size_t>(r)] = static_cast<std::int32_t>(run.begin);
+        rowEnd[static_cast<std::size_t>(r)] = static_cast<std::int32_t>(std::min(run.end, height));
+    }
+    const auto byX = [](const Point& p, std::int64_t x) { return p.x < x; };
+    for (std::int64_t column = begin; column < end; ++column) {
+        const std::int64_t x = std::int64_t{area.left} + column;
+        if (x < 0 || x >= canvas.width) continue;
+        std::fill(counts.begin(), counts.end(), 0u);
+        const AxisFit::Run cols = across.GridRun(column);
+        for (int k = 0; k < kBasinKinds; ++k) {
+            const PointList& list = *lists[static_cast<std::size_t>(k)];
+            auto p = std::lower_bound(list.begin(), list.end(), grid.pxFirst + cols.begin, byX);
+            const std::int64_t xEnd = grid.pxFirst + cols.end;
+            for (; p != list.end() && p->x < xEnd; ++p) {
+                const std::int64_t r = grid.pyFirst - p->y;
+                if (r < 0 || r >= grid.rows) continue;
+                const auto i = static_cast<std::size_t>(r);
+                for (std::int32_t q = rowBegin[i]; q < rowEnd[i]; ++q)
+                    ++counts[static_cast<std::size_t>(q) * kBasinKinds + static_cast<std::size_t>(k)];
+            }
+        }
+        for (std::int64_t q = 0; q < height; ++q) {
+            const std::int64_t y = std::int64_t{area.top} + height - 1 - q;
+            if (y < 0 || y >= canvas.height) continue;
+            const int kind = MajorityKind(&counts[static_cast<std::size_t>(q) * kBasinKinds]);
+            if (kind >= 0) canvas.Row(y)[x] = colours[static_cast<std::size_t>(kind)];
+        }
+    }
+}
+
+// The same from the kind grid (one byte per grid point, column by column),
+// pixel rows [begin, end) of the area counted from its bottom, each row
+// written left to right. A pixel whose grid points are all of one kind (one
+// point, or most pixels of a fine grid) takes that kind's colour after a
+// comparison of each byte with the first, which has no chain of dependent
+// increments; only the others are counted.
+void KindRows(const Raster& canvas, const PixelRect& area, const EndKind* kinds,
+              const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
+              const AxisFit& up, std::int64_t begin, std::int64_t end) {
+    using K = EndKind;
+    // Colour by EndKind (None: 0, left as it is).
+    const QRgb byKind[7] = {colours[0], colours[1], colours[2], colours[5], colours[3], colours[4], 0};
+    const auto rows = static_cast<std::size_t>(grid.rows);
+    const std::int64_t left = std::max<std::int64_t>(0, -std::int64_t{area.left});
+    const std::int64_t right = std::min<std::int64_t>(area.width, canvas.width - area.left);
+    std::vector<AxisFit::Run> colRuns(static_cast<std::size_t>(std::max<std::int64_t>(right, 0)));
+    for (std::int64_t p = left; p < right; ++p) colRuns[static_cast<std::size_t>(p)] = across.GridRun(p);
+    for (std::int64_t q = begin; q < end; ++q) {
+        const std::int64_t y = std::int64_t{area.top} + area.height - 1 - q;
+        if (y < 0 || y >= canvas.height) continue;
+        QRgb* row = canvas.Row(y) + area.left;
+        const AxisFit::Run run = up.GridRun(q);
+        const bool oneRow = run.end - run.begin == 1;
+        for (std::int64_t p = left; p < right; ++p) {
+            const AxisFit::Run cols = colRuns[static_cast<std::size_t>(p)];
+            const K first = kinds[static_cast<std::size_t>(cols.begin) * rows + static_cast<std::size_t>(run.begin)];
+            bool uniform = true;
+            if (!oneRow || cols.end - cols.begin != 1) {
+                for (std::int64_t c = cols.begin; c < cols.end; ++c) {
+                    const K* k = kinds + static_cast<std::size_t>(c) * rows;
+                    for (std::int64_t r = run.begin; r < run.end; ++r) uniform &= k[r] == first;
+                }
+            }
+            if (uniform) {
+                if (first != K::None) row[p] = byKind[static_cast<std::size_t>(first)];
+                continue;
+            }
+            std::uint32_t counts[7] = {};
+            for (std::int64_t c = cols.begin; c < cols.end; ++c) {
+                const K* k = kinds + static_cast<std::size_t>(c) * rows;
+                for (std::int64_t r = run.begin; r < run.end; ++r) ++counts[static_cast<std::size_t>(k[r])];
+            }
+            auto n = [&counts](K kind) { return counts[static_cast<std::size_t>(kind)]; };
+            const std::uint32_t tieOrder[kBasinKinds] = {n(K::Infinity), n(K::Zero), n(K::O),
+                                                         n(K::T),        n(K::M),    n(K::H)};
+            const int kind = MajorityKind(tieOrder);
+            if (kind >= 0) row[p] = colours[static_cast<std::size_t>(kind)];
+        }
+    }
+}
+
+QRgb Blend(QRgb from, QRgb to, double t) {
+    auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return qRgba(mix(qRed(from), qRed(to)), mix(qGreen(from), qGreen(to)), mix(qBlue(from), qBlue(to)), 255);
+}
+
+}  // namespace
+
+std::array<const PointList*, kBasinKinds> BasinListsInTieOrder(const FractalModel& m) {
+    return {&m.basinInfinity, &m.basinZero, &m.basinO, &m.basinT, &m.basinM, &m.basinH};
+}
+
+std::array<QRgb, kBasinKinds> BasinColoursInTieOrder() {
+    return {kBasinInfinityColour, kBasinZeroColour, kBasinOColour, kBasinTColour, kBasinMColour, kBasinHColour};
+}
+
+int MajorityKind(const std::uint32_t* counts) {
+    int best = -1;
+    std::uint32_t most = 0;
+    for (int k = 0; k < kBasinKinds; ++k) {
+        if (counts[k] > most) {
+            most = counts[k];
+            best = k;
+        }
+    }
+    return best;
+}
+
+void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel& model, const ListGrid& grid,
+                      int threads) {
+    if (area.Empty() || grid.columns < 1 || grid.rows < 1 || !Ready(canvas)) return;
+    const auto lists = BasinListsInTieOrder(model);
+    const auto colours = BasinColoursInTieOrder();
+    const AxisFit across{grid.columns, area.width};
+    const AxisFit up{grid.rows, area.height};
+    std::size_t points = 0;
+    for (const PointList* l : lists) points += l->size();
+    if (threads <= 0) {
+        // A thread is worth starting only for some hundred thousand points.
+        const auto cores = static_cast<std::size_t>(std::max(1u, std::thread::hardware_concurrency()));
+        threads = static_cast<int>(std::clamp<std::size_t>(points / 200'000, 1, cores));
+    }
+    threads = std::min({threads, area.width, area.height});
+    const Raster raster{canvas.bits(), canvas.bytesPerLine(), canvas.width(), canvas.height()};
+    const bool haveKinds = model.kinds.size() == static_cast<std::size_t>(grid.columns * grid.rows);
+    // The kind grid is shared out by pixel rows, the lists by pixel columns.
+    const std::int64_t span = haveKinds ? area.height : area.width;
+    auto part = [&](int t) {
+        const std::int64_t begin = span * t / threads;
+        const std::int64_t end = span * (t + 1) / threads;
+        if (haveKinds)
+            KindRows(raster, area, model.kinds.data(), colours, grid, across, up, begin, end);
+        else
+            BasinColumns(raster, area, lists, colours, grid, across, up, begin, end);
+    };
+    {
+        std::vector<std::jthread> pool;
+        for (int t = 1; t < threads; ++t) pool.emplace_back(part, t);
+        part(0);
+    }
+}
+
+std::vector<std::uint32_t> EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool copy) {
+    const std::size_t cells = side > 0 ? static_cast<std::size_t>(side) * static_cast<std::size_t>(side) : 0;
+    std::vector<std::uint32_t> density(cells);
+    if (side < 1) return density;
+    const double sign = copy ? -1.0 : 1.0;
+    auto count = [&](std::size_t begin, std::size_t end, std::uint32_t* d) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::int32_t c = SquareColumn(sign * ends.x[i], side);
+            const std::int32_t r = SquareRow(sign * ends.y[i], side);
+            ++d[static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c)];
+        }
+    };
+    // The increments scatter over the whole panel and wait on the cache: a
+    // second thread counts half of a large set into its own array.
+    const std::size_t n = ends.size();
+    if (n < 500'000 || std::thread::hardware_concurrency() < 2) {
+        count(0, n, density.data());
+        return density;
+    }
+    std::vector<std::uint32_t> half(cells);
+    {
+        std::jthread helper(count, n / 2, n, half.data());
+        count(0, n / 2, density.data());
+    }
+    for (std::size_t i = 0; i < cells; ++i) density[i] += half[i];
+    return density;
+}
+
+void DrawDensity(QImage& canvas, const PixelRect& square, const std::vector<std::uint32_t>& density, QRgb background,
+                 QRgb colour) {
+    if (square.Empty() || !Ready(canvas)) return;
+    const std::int64_t side = square.width;
+    if (density.size() != static_cast<std::size_t>(side * side)) return;
+    const std::uint32_t most = *std::max_element(density.begin(), density.end());
+    if (most == 0) return;
+    const double scale = 1.0 / std::log1p(static_cast<double>(most));
+    // Small counts are by far the most frequent: their shades are made once.
+    std::vector<QRgb> shade(std::min<std::size_t>(most, 4096) + 1);
+    for (std::size_t n = 1; n < shade.size(); ++n) shade[n] = Blend(background, colour, std::log1p(double(n)) * scale);
+    const PixelRect clip = Clip(canvas, square);
+    for (std::int64_t y = clip.top; y < clip.top + clip.height; ++y) {
+        QRgb* row = Row(canvas, y);
+        const std::uint32_t* d = &density[static_cast<std::size_t>((y - square.top) * side)];
+        for (std::int64_t x = clip.left; x < clip.left + clip.width; ++x) {
+            const std::uint32_t n = d[x - square.left];
+            if (n == 0) continue;
+            row[x] = n < shade.size() ? shade[n] : Blend(background, colour, std::log1p(double(n)) * scale);
+        }
+    }
+}
+
+namespace {
+
+void Lines(QImage& canvas, const PixelRect& r, const std::vector<std::int64_t>& columns,
+           const std::vector<std::int64_t>& rows) {
+    if (r.Empty() || !Ready(canvas)) return;
+    const PixelRect c = Clip(canvas, r);
+    if (c.Empty()) return;
+    for (const std::int64_t x : columns) {
+        if (x < c.left || x >= c.left + c.width) continue;
+        for (std::int64_t y = c.top; y < c.top + c.height; ++y) Row(canvas, y)[x] = kGridColour;
+    }
+    for (const std::int64_t y : rows) {
+        if (y < c.top || y >= c.top + c.height) continue;
+        std::fill(Row(canvas, y) + c.left, Row(canvas, y) + c.left + c.width, kGridColour);
+    }
+}
+
+}  // namespace
+
+void DrawFittedAttractorGrid(QImage& canvas, const PixelRect& square) {
+    std::vector<std::int64_t> columns;
+    std::vector<std::int64_t> rows;
+    for (int i = -2; i <= 2; ++i) {
+        columns.push_back(std::int64_t{square.left} + SquareColumn(i, square.width));
+        rows.push_back(std::int64_t{square.top} + SquareRow(i, square.height));
+    }
+    Lines(canvas, square, columns, rows);
+}
+
+void DrawFittedBasinGrid(QImage& canvas, const PixelRect& area, const ModelParams& p, const ListGrid& grid) {
+    if (grid.columns < 1 || grid.rows < 1) return;
+    std::vector<std::int64_t> columns;
+    std::vector<std::int64_t> rows;
+    for (int i = -2; i <= 2; ++i) {
+        const double across = std::floor((i - p.x1) / p.step * area.width / static_cast<double>(grid.columns));
+        const double up = std::floor((i - p.y1) / p.step * area.height / static_cast<double>(grid.rows));
+        // A line on the far edge of the last cell is drawn on its last pixel.
+        if (across >= 0 && across <= area.width)
+            columns.push_back(area.left + std::min<std::int64_t>(static_cast<std::int64_t>(across), area.width - 1));
+        if (up >= 0 && up <= area.height)
+            rows.push_back(area.top + area.height - 1 - std::min<std::int64_t>(static_cast<std::int64_t>(up), area.height - 1));
+    }
+    Lines(canvas, area, columns, rows);
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "model/classify.h"
+#include "model/pixel.h"
+#include "support/gui_test_support.h"
+#include "view/fitted_layers.h"
+#include "view/point_layers.h"
+
+using namespace orbitograph;
+using namespace orbitograph::test;
+
+TEST(Fitted, PanelsFitTheClientArea) {
+    struct Row {
+        int w, h;
+        bool two, basinsAlone;
+        std::int64_t columns, rows;
+        PixelRect attractors, basinSquare, basinArea;
+    };
+    const Row rows[] = {
+        // S = min((1000 - 60) / 2, 700 - 40) = 470, face to face about x = 500.
+        {1000, 700, true, false, 400, 400, {10, 115, 470, 470}, {520, 115, 470, 470}, {520, 115, 470, 470}},
+        // One panel of side 660; a 300 x 400 grid keeps its proportions.
+        {1000, 700, false, true, 300, 400, {}, {170, 20, 660, 660}, {252, 20, 495, 660}},
+        {1000, 700, false, true, 400, 1, {}, {170, 20, 660, 660}, {170, 349, 660, 2}},
+        {500, 900, false, false, 400, 400, {20, 220, 460, 460}, {}, {}},
+        // Too small for any panel.
+        {100, 30, true, false, 400, 400, {}, {}, {}},
+    };
+    for (const Row& r : rows) {
+        const FittedLayout f = LayOutFitted(r.w, r.h, r.two, r.basinsAlone, r.columns, r.rows);
+        EXPECT_EQ(f.attractorSquare, r.attractors) << r.w << "x" << r.h;
+        EXPECT_EQ(f.basinSquare, r.basinSquare) << r.w << "x" << r.h;
+        EXPECT_EQ(f.basinArea, r.basinArea) << r.w << "x" << r.h;
+    }
+}
+
+TEST(Fitted, EveryGridPointIsInThePixelsThatHoldIt) {
+    const std::pair<std::int64_t, std::int64_t> fits[] = {{7, 3}, {3, 7}, {5, 5}, {400, 470}, {4001, 930}, {1, 9}};
+    for (const auto& [grid, pixels] : fits) {
+        const AxisFit fit{grid, pixels};
+        std::int64_t next = 0;  // grid runs tile the grid when it is finer, else one point per pixel
+        for (std::int64_t p = 0; p < pixels; ++p) {
+            const AxisFit::Run run = fit.GridRun(p);
+            ASSERT_LT(run.begin, run.end) << grid << "/" << pixels << " pixel " << p;
+            if (grid >= pixels) {
+                EXPECT_EQ(run.begin, next);
+            }
+            next = run.end;
+            for (std::int64_t g = run.begin; g < run.end; ++g) {
+                const AxisFit::Run back = fit.PixelRun(g);
+                EXPECT_TRUE(back.begin <= p && p < back.end) << grid << "/" << pixels << " pixel " << p;
+            }
+        }
+        EXPECT_EQ(next, grid);
+    }
+}
+
+namespace {
+
+// Lists of a grid whose point (c, r) has the pixel (10 + c, 20 - r), from a
+// kind per grid point (column by column, rows upwards; None for no list);
+// with withKinds, the kind grid as well.
+FractalModel ModelOf(const std::vector<std::vector<EndKind>>& columns, bool withKinds) {
+    FractalModel m;
+    for (const auto& column : columns)
+        if (withKinds) m.kinds.insert(m.kinds.end(), column.begin(), column.end());
+    PointList* lists[] = {&m.basinInfinity, &m.basinZero, &m.basinO, &m.basinH, &m.basinT, &m.basinM};
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t r = 0; r < columns[c].size(); ++r)
+            if (columns[c][r] != EndKind::None)
+                lists[static_cast<int>(columns[c][r])]->push_back(
+                    {10 + static_cast<int>(c), 20 - static_cast<int>(r)});
+    return m;
+}
+
+}  // namespace
+
+TEST(Fitted, BasinPixelsTakeTheMajorityKindOrShowBlocks) {
+    using K = EndKind;
+    constexpr QRgb bg = 0xFFF0F0F0;
+    struct Row {
+        const char* what;
+        std::vector<std::vector<K>> columns;
+        PixelRect area;
+        std::vector<std::vector<QRgb>> expected;  // rows from the top
+    };
+    const Row rows[] = {
+        {"two by two grid points per pixel",
+         {{K::T, K::T}, {K::O, K::Infinity}, {K::M, K::None}, {K::H, K::None},
+          {K::O, K::Zero}, {K::None, K::None}, {K::None, K::None}, {K::None, K::None}},
+         {0, 0, 4, 1},
+         // 2 T beat 1 O and 1 infinity; M ties H and zero ties O, the earlier
+         // kind winning; the corner points alone leave the background.
+         {{kBasinTColour, kBasinMColour, kBasinZeroColour, bg}}},
+        {"a coarse grid in blocks",
+         {{K::T, K::H}, {K::O, K::None}},
+         {0, 0, 4, 4},
+         {{kBasinHColour, kBasinHColour, bg, bg},
+          {kBasinHColour, kBasinHColour, bg, bg},
+          {kBasinTColour, kBasinTColour, kBasinOColour, kBasinOColour},
+          {kBasinTColour, kBasinTColour, kBasinOColour, kBasinOColour}}},
+    };
+    for (const Row& r : rows) {
+        const ListGrid grid{static_cast<std::int64_t>(r.columns.size()),
+                            static_cast<std::int64_t>(r.columns[0].size()), 10, 20};
+        for (int threads : {1, 3}) {
+            for (bool withKinds : {false, true}) {
+                const FractalModel m = ModelOf(r.columns, withKinds);
+                QImage canvas = Blank(r.area.width, r.area.height);
+                DrawFittedBasins(canvas, r.area, m, grid, threads);
+                for (int y = 0; y < canvas.height(); ++y)
+                    for (int x = 0; x < canvas.width(); ++x)
+                        EXPECT_EQ(canvas.pixel(x, y), r.expected[y][x])
+                            << r.what << (withKinds ? " from kinds" : " from lists") << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(Fitted, DensityGoesFromTheBackgroundToFullColourOnALogScale) {
+    const AttractorEnds ends{{0.0, 0.0, 1.5, 2.0}, {0.0, 0.0, -1.5, 2.0}};
+    const std::vector<std::uint32_t> density = EndPointDensity(ends, 4, false);
+    const std::vector<std::uint32_t> copy = EndPointDensity(ends, 4, true);
+    EXPECT_EQ(density, (std::vector<std::uint32_t>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(copy, (std::vector<std::uint32_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 0, 0}));
+    QImage canvas = Blank(6, 6);
+    DrawDensity(canvas, {1, 1, 4, 4}, density, 0xFFF0F0F0, kAttractorColour);
+    EXPECT_EQ(canvas.pixel(3, 3), kAttractorColour);          // the most
+    EXPECT_EQ(canvas.pixel(4, 4), qRgb(89, 89, 89));          // 240 * (1 - log 2 / log 3)
+    EXPECT_EQ(canvas.pixel(4, 1), qRgb(89, 89, 89));          // the corner (2, 2) in the last pixel
+    EXPECT_EQ(Changed(canvas).size(), 3u);
+}
+
+// What the fitted display reads from the engine: the exact end points, each
+// the one its attractor pixel was truncated from, and a kind grid that draws
+// the same picture as the lists.
+TEST(Fitted, EngineEndPointsAndKindGridAgreeWithTheLists) {
+    ModelParams p;
+    p.step = 0.02;
+    FractalModel m;
+    m.SetParams(p);
+    m.originX = 300;
+    m.originY = 200;
+    ComputeControl control;
+    control.attractorEnds = true;
+    control.kindGrid = true;
+    ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
+    ASSERT_EQ(m.kinds.size(), 200u * 200u);
+    const ListGrid grid = ListGridOf(p, 300, 200);
+    for (const PixelRect area : {PixelRect{0, 0, 77, 77}, PixelRect{0, 0, 450, 450}}) {
+        QImage fromKinds = Blank(area.width, area.height);
+        QImage fromLists = fromKinds;
+        DrawFittedBasins(fromKinds, area, m, grid);
+        FractalModel listsOnly = m;
+        listsOnly.kinds.clear();
+        DrawFittedBasins(fromLists, area, listsOnly, grid);
+        EXPECT_TRUE(fromKinds == fromLists) << area.width;
+    }
+    const AttractorEnds* ends = &m.attractorEnds;
+    ASSERT_EQ(ends->size(), m.attractors.size());
+    for (std::size_t i = 0; i < ends->size(); ++i) {
+        const Point pixel{TruncInRange32(ends->x[i] / p.step + 300), TruncInRange32(200 - ends->y[i] / p.step)};
+        ASSERT_EQ(pixel, m.attractors[i]) << i;
+    }
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "model/number_text.h"
+#include "model/orbit.h"
+#include "view/readout.h"
+#include "view/zoom.h"
+
+using namespace orbitograph;
+
+TEST(Zoom, NewRectangleAndStepOrRefusal) {
+    ModelParams wide;  // 40000 x 101 grid points
+    wide.y1 = 0.0;
+    wide.y2 = 0.01;
+    wide.step = 0.0001;
+    struct Row {
+        const char* what;
+        ModelParams from;
+        ZoomBox box;
+        bool keepDetail;
+        std::optional<ModelParams> expected;  // step NaN: any that keeps the longer side's grid points
+        const char* refusal;
+    };
+    auto params = [](double x1, double x2, double y1, double y2, double step) {
+        ModelParams p;
+        p.x1 = x1, p.x2 = x2, p.y1 = y1, p.y2 = y2, p.step = step;
+        return p;
+    };
+    const double any = std::nan("");
+    const Row rows[] = {
+        {"the step kept", {}, {0.5, -1.0, 1.0, 0.0}, false, params(-1, 0.5, 0, 1, 0.01), ""},
+        {"clamped to the square", {}, {-3.0, 1.0, 1.5, 2.5}, false, params(-2, 1, 1.5, 2, 0.01), ""},
+        {"the detail kept", {}, {-1.0, 1.0, -0.5, 0.5}, true, params(-1, 1, -0.5, 0.5, any), ""},
+        {"the detail kept on the taller side", {}, {0.0, 0.1, 0.0, 0.3}, true, params(0, 0.1, 0, 0.3, any), ""},
+        {"an empty box", {}, {0.3, 0.3, 0.0, 1.0}, true, std::nullopt, ""},
+        {"the same rectangle", {}, {-2.0, 2.0, -2.0, 2.0}, false, std::nullopt, ""},
+        {"a step below the smallest", {}, {0.0, 1e-7, 0.0, 1e-7}, true, std::nullopt, "шаг стал бы меньше"},
+        {"too many start points", wide, {0.0, 1.0, 0.0, 1.0}, true, std::nullopt, "превысила бы 100000000"},
+    };
+    for (const Row& r : rows) {
+        const ZoomResult z = ZoomTo(r.from, r.box, r.keepDetail);
+        EXPECT_NE(z.refusal.find(r.refusal), std::string::npos) << r.what << ": " << z.refusal;
+        EXPECT_EQ(z.refusal.empty(), *r.refusal == '\0') << r.what;
+        ASSERT_EQ(z.params.has_value(), r.expected.has_value()) << r.what;
+        if (!z.params) continue;
+        ModelParams got = *z.params;
+        if (std::isnan(r.expected->step)) {
+            EXPECT_EQ(std::max(CountColumns(got), CountRows(got)), 400) << r.what;
+            got.step = r.expected->step;
+        }
+        EXPECT_TRUE(std::isnan(r.expected->step) ? (got.x1 == r.expected->x1 && got.x2 == r.expected->x2 &&
+                                                    got.y1 == r.expected->y1 && got.y2 == r.expected->y2)
+                                                 : got == *r.expected)
+            << r.what;
+    }
+    const ZoomBox in = ScaledBox(ModelParams{}, 1.0, 1.0, 2.0);
+    EXPECT_EQ(std::tie(in.xa, in.xb, in.ya, in.yb), std::make_tuple(-0.5, 1.5, -0.5, 1.5));
+}
+
+TEST(Zoom, HistoryStepsBackForwardAndHome) {
+    auto at = [](double x1) {
+        ModelParams p;
+        p.x1 = x1;
+        return p;
+    };
+    ParamHistory h;
+    EXPECT_FALSE(h.Back());
+    h.Push(at(-2), false);
+    h.Push(at(-1), true);
+    h.Push(at(0), true);
+    ASSERT_EQ(h.Back(), at(-1));
+    h.MoveBack();
+    ASSERT_EQ(h.Back(), at(-2));
+    ASSERT_EQ(h.Forward(), at(0));
+    h.MoveBack();
+    EXPECT_FALSE(h.Back());
+    EXPECT_FALSE(h.Home());  // already the area the zooms started from
+    h.MoveForward();
+    h.Push(at(1), true);  // drops the set after the shown one
+    EXPECT_EQ(h.Size(), 3u);
+    EXPECT_FALSE(h.Forward());
+    ASSERT_EQ(h.Home(), at(-2));
+    h.MoveHome();
+    EXPECT_EQ(h.Shown(), 0u);
+    h.Push(at(0.5), false);
+    h.Push(at(1.5), true);
+    EXPECT_EQ(h.Home(), at(0.5));  // the last set from the dialog
+}
+
+TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
+    ViewState v;
+    v.m_clientRect = {0, 0, 1000, 700};
+    v.m_listsOriginX = 500;
+    v.m_listsOriginY = 350;
+    FractalModel m;
+    m.SetParams(ModelParams{});
+    m.originX = 500;
+    m.originY = 350;
+    ASSERT_EQ(m.Compute(), ComputeStatus::Done);
+    const State end = IterateOrbit(MapParams::From(ModelParams{}), State{-2.0, -2.0});
+    const QString expected = QStringLiteral(
+                                 "Бассейны: x = -2, y = -2; точка сетки (-2, -2): орбита уходит в бесконечность "
+                                 "(розовый цвет), конец (%1, %2)")
+                                 .arg(QString::fromStdString(FormatGeneral(end.x, 17)),
+                                      QString::fromStdString(FormatGeneral(end.y, 17)));
+    // The seed display: start point (-2, -2) at (500 - 200 + 220, 350 + 200).
+    EXPECT_EQ(ReadoutText(v, m, 520, 550), expected);
+    EXPECT_EQ(ReadoutText(v, m, 519, 550), QString());  // left of the grid
+    // Fitted: the area's bottom-left pixel holds it; its centre is the model point.
+    v.m_fitWindow = 1;
+    EXPECT_TRUE(ReadoutText(v, m, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
+    EXPECT_TRUE(ReadoutText(v, m, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
+}
