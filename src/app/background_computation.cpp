@@ -1,5 +1,7 @@
 #include "app/background_computation.h"
 
+#include <stdexcept>
+
 #include <QMetaObject>
 #include <memory>
 #include <new>
@@ -57,6 +59,8 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
         } catch (const std::bad_alloc&) {
             outcome->lists = SpaceLists{};
             outcome->status = ComputeStatus::OutOfMemory;
+        } catch (const std::invalid_argument&) {
+            outcome->status = ComputeStatus::Refused;
         }
         // Queued to this object's thread; dropped if this object is gone.
         QMetaObject::invokeMethod(

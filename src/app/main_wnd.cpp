@@ -240,6 +240,10 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                                                    "Увеличьте шаг или уменьшите область. "
                                                    "Рисунок и параметры остались прежними."));
             break;
+        case ComputeStatus::Refused:
+            m_hooks.showError(this, QStringLiteral("Параметры модели не прошли проверку: вычисление не выполнено. "
+                                                   "Рисунок и параметры остались прежними."));
+            break;
     }
 }
 

@@ -163,6 +163,10 @@ int main(int argc, char** argv) {
         Complain(kInterrupted);
         return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
     }
+    if (status == ComputeStatus::Refused) {
+        Complain("the parameters or the origin were refused; nothing computed");
+        return kRefused;
+    }
     if (status != ComputeStatus::Done) {
         Complain("not enough memory for this grid");
         return kFailed;

@@ -1,5 +1,7 @@
 #include "model/fractal_model.h"
 
+#include <stdexcept>
+
 #include <new>
 #include <utility>
 
@@ -63,6 +65,8 @@ ComputeStatus FractalModel::Compute(const ComputeControl& control) {
         return ComputeStatus::Done;
     } catch (const std::bad_alloc&) {
         return ComputeStatus::OutOfMemory;
+    } catch (const std::invalid_argument&) {
+        return ComputeStatus::Refused;
     }
 }
 

@@ -9,7 +9,9 @@
 
 namespace orbitograph {
 
-enum class ComputeStatus { Done, Cancelled, OutOfMemory };
+// Refused: the parameters or the origin did not pass their checks; nothing
+// was computed.
+enum class ComputeStatus { Done, Cancelled, OutOfMemory, Refused };
 
 // The model record: the seven point lists (its SpaceLists base), the report,
 // the parameters and the origin. Each computation either completes or leaves

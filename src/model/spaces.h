@@ -37,7 +37,8 @@ struct ComputeControl {
 
 // Both spaces of one computation: every start point is iterated once and its
 // end point serves the attractor list and the basin classification alike.
-// Requires parameters that CheckParameters accepts and an acceptable origin.
+// Requires parameters that CheckParameters accepts and an acceptable origin;
+// throws std::invalid_argument otherwise.
 // Returns no value when cancelled; throws std::bad_alloc when memory runs out.
 std::optional<SpaceLists> ComputeSpaces(const ModelParams& p, std::int32_t originX,
                                         std::int32_t originY, const ComputeControl& control = {});

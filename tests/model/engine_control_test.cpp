@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -39,8 +41,9 @@ std::optional<SpaceLists> Grid(const ModelParams& p, int threads, engine::Engine
 
 // A cancel raised before the computation, or while blocks are running (from
 // the first progress report, on a worker thread), leaves the previous lists
-// and report as they were.
-TEST(EngineControl, CancelChangesNothing) {
+// and report as they were; so do parameters or an origin that were never
+// checked (a step of 0 would walk for ever).
+TEST(EngineControl, CancelAndRefusalChangeNothing) {
     for (const bool before : {true, false}) {
         FractalModel m;
         m.SetParams({});
@@ -58,6 +61,17 @@ TEST(EngineControl, CancelChangesNothing) {
         control.progress = [&](double) { ++reports, cancel = true; };
         EXPECT_EQ(m.Compute(control), ComputeStatus::Cancelled);
         EXPECT_EQ(reports.load() >= 1, !before);
+        EXPECT_EQ(m.report, report);
+        EXPECT_TRUE(m.TakeLists() == lists);
+        m.Install(SpaceLists(lists));
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        for (const ModelParams& p : {ModelParams{.step = 0.0}, ModelParams{.step = nan}, ModelParams{.x2 = 3.0}}) {
+            m.SetParams(p);
+            EXPECT_EQ(m.Compute(), ComputeStatus::Refused);
+        }
+        m.SetParams({});
+        m.originX = kMaxOriginMagnitude + 1;
+        EXPECT_EQ(m.Compute(), ComputeStatus::Refused);
         EXPECT_EQ(m.report, report);
         EXPECT_TRUE(m.TakeLists() == lists);
     }

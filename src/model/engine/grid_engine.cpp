@@ -4,6 +4,8 @@
 
 #include "model/engine/grid_engine.h"
 
+#include <stdexcept>
+
 #include <new>
 #include <thread>
 
@@ -23,6 +25,10 @@ int ThreadCount(const ComputeControl& control) {
 
 std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX, std::int32_t originY,
                                       const ComputeControl& control, const EngineOptions& options) {
+    // Unchecked parameters could walk for ever (a step of 0) or overflow the
+    // pixel arithmetic: refused here whatever the caller checked.
+    if (CheckParameters(p) || !OriginAcceptable(originX, originY))
+        throw std::invalid_argument("parameters or origin refused by CheckParameters");
     bool threadsFellShort = false;
     try {
         return GridRun(p, originX, originY, control, options, ThreadCount(control), threadsFellShort).Run();
