@@ -58,4 +58,21 @@ bool OriginAcceptable(std::int32_t x, std::int32_t y) {
            y <= kMaxOriginMagnitude;
 }
 
+const char* ParamOptionName(ParamField f) {
+    switch (f) {
+        case ParamField::A: return "--a";
+        case ParamField::DcOutward: return "--dc-direction";
+        case ParamField::KcOutward: return "--kc-direction";
+        case ParamField::Dc: return "--dc";
+        case ParamField::Kc: return "--kc";
+        case ParamField::Iterations: return "--iterations";
+        case ParamField::Step: return "--step";
+        case ParamField::X1: return "--x1";
+        case ParamField::X2: return "--x2";
+        case ParamField::Y1: return "--y1";
+        case ParamField::Y2: return "--y2";
+    }
+    return "?";
+}
+
 }  // namespace orbitograph

@@ -58,6 +58,11 @@ void SetParamMembers(Holder& h, const ModelParams& p) {
 // The fields a refusal can name, in the order the parameters dialog reads them.
 enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X2, Y1, Y2 };
 
+// The headless command's option for each parameter ("--a", "--dc-direction",
+// ...): its parser, its usage text, its refusals and the description stored
+// in saved pictures all name the parameters through this one table.
+const char* ParamOptionName(ParamField f);
+
 // Why a field is refused; each caller words it in its own language.
 enum class ParamReason {
     NotFinite,       // A, Dc or Kc is infinite or not a number

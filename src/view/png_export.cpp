@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -150,12 +151,22 @@ void SyncFolder(const std::filesystem::path& target) {
 
 QString DescribeComputation(const ModelParams& p, int originX, int originY) {
     // The options of orbitograph-render that compute the same lists.
-    const std::string line = "--a " + RoundTrip(p.a) + " --dc " + RoundTrip(p.dc) + " --dc-direction " +
-                             Direction(p.dcOutward) + " --kc " + RoundTrip(p.kc) + " --kc-direction " +
-                             Direction(p.kcOutward) + " --iterations " + std::to_string(p.iterations) +
-                             " --step " + RoundTrip(p.step) + " --x1 " + RoundTrip(p.x1) + " --x2 " +
-                             RoundTrip(p.x2) + " --y1 " + RoundTrip(p.y1) + " --y2 " + RoundTrip(p.y2) +
-                             " --origin " + std::to_string(originX) + "," + std::to_string(originY);
+    const std::pair<ParamField, std::string> values[] = {
+        {ParamField::A, RoundTrip(p.a)},
+        {ParamField::Dc, RoundTrip(p.dc)},
+        {ParamField::DcOutward, Direction(p.dcOutward)},
+        {ParamField::Kc, RoundTrip(p.kc)},
+        {ParamField::KcOutward, Direction(p.kcOutward)},
+        {ParamField::Iterations, std::to_string(p.iterations)},
+        {ParamField::Step, RoundTrip(p.step)},
+        {ParamField::X1, RoundTrip(p.x1)},
+        {ParamField::X2, RoundTrip(p.x2)},
+        {ParamField::Y1, RoundTrip(p.y1)},
+        {ParamField::Y2, RoundTrip(p.y2)},
+    };
+    std::string line;
+    for (const auto& [field, value] : values) line += std::string(ParamOptionName(field)) + " " + value + " ";
+    line += "--origin " + std::to_string(originX) + "," + std::to_string(originY);
     return QString::fromStdString(line);
 }
 
