@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QString>
+
 namespace orbitograph::test {
 
 struct CommandRun {
@@ -22,6 +25,12 @@ struct CommandRun {
 // quoted for the shell), capturing both streams. With a clean environment it
 // runs as on a machine without a display: no variables at all but those of
 // `environment` ("NAME=value ...", shell-quoted).
+// A path quoted for the shell, as the bytes the file system takes.
+inline std::string Quote(const QString& path) { return "'" + QFile::encodeName(path).toStdString() + "'"; }
+
+// Text that is exactly one line, ended by its newline.
+inline bool OneLine(const std::string& s) { return !s.empty() && s.find('\n') == s.size() - 1; }
+
 inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = false,
                             const std::string& environment = {}) {
     // A file of its own per run: test processes run in parallel.
