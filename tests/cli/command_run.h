@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QString>
+
 namespace orbitograph::test {
 
 struct CommandRun {
@@ -17,6 +20,12 @@ struct CommandRun {
     std::string out;
     std::string err;
 };
+
+// A path quoted for the shell, as the bytes the file system takes.
+inline std::string Quote(const QString& path) { return "'" + QFile::encodeName(path).toStdString() + "'"; }
+
+// Text that is exactly one line, ended by its newline.
+inline bool OneLine(const std::string& s) { return !s.empty() && s.find('\n') == s.size() - 1; }
 
 // Runs the real command through the shell with these arguments (already
 // quoted for the shell), capturing both streams. With a clean environment it
@@ -31,18 +40,17 @@ inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = fal
     close(fd);
     const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + environment + " " + ORBITOGRAPH_RENDER + " " + args +
                             " 2>" + errFile;
+    const auto readAll = [](FILE* f, std::string& to) {
+        std::array<char, 4096> buf{};
+        for (std::size_t n; f && (n = fread(buf.data(), 1, buf.size(), f)) > 0;) to.append(buf.data(), n);
+        return f;
+    };
     CommandRun r{};
-    FILE* pipe = popen(cmd.c_str(), "r");
+    FILE* pipe = readAll(popen(cmd.c_str(), "r"), r.out);
     if (!pipe) return {-1, {}, {}};
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
     const int st = pclose(pipe);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    if (FILE* f = fopen(errFile.c_str(), "r")) {
-        while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) r.err.append(buf.data(), n);
-        fclose(f);
-    }
+    if (FILE* f = readAll(fopen(errFile.c_str(), "r"), r.err)) fclose(f);
     std::remove(errFile.c_str());
     return r;
 }

@@ -1,36 +1,62 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 
 #include "cli/command_run.h"
+#include "support/file_test_support.h"
 
-using orbitograph::test::CommandRun;
-using orbitograph::test::RunRender;
+using namespace orbitograph::test;
 
-TEST(RenderCommand, CountsOfTheDefaults) {
-    const CommandRun r = RunRender("--counts");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "{\"start_points\": 160000, \"attractors\": 14640, \"infinity\": 145360, \"zero\": 0, "
-              "\"T\": 10088, \"O\": 4412, \"M\": 140, \"H\": 0}\n");
+// The lists do not depend on how many threads compute them.
+TEST(RenderCommand, CountsOfTheDefaultsWithAnyThreadCount) {
+    for (const char* args : {"--counts", "--threads 1 --counts", "--threads=3 --counts"}) {
+        const CommandRun r = RunRender(args);
+        EXPECT_EQ(r.status, 0) << args;
+        EXPECT_EQ(r.out,
+                  "{\"start_points\": 160000, \"attractors\": 14640, \"infinity\": 145360, \"zero\": 0, "
+                  "\"T\": 10088, \"O\": 4412, \"M\": 140, \"H\": 0}\n")
+            << args;
+    }
 }
 
 TEST(RenderCommand, ReportHasNineteenLinesWithBlankSeparators) {
     const CommandRun r = RunRender("--report --iterations -1");
     ASSERT_EQ(r.status, 0);
-    std::size_t lines = 0;
-    for (char c : r.out) lines += c == '\n';
-    EXPECT_EQ(lines, 19u);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 19);
     EXPECT_NE(r.out.find("Число итераций (N)=-1\nШаг (h)=0.01\n\nПространство аттракторов:\n"), std::string::npos);
     EXPECT_NE(r.out.find("=160000\n\nПространство бассейнов:\n"), std::string::npos);
 }
 
-TEST(RenderCommand, RefusalExitsWithTwoAndNoOutput) {
-    for (const char* args : {"--step 0", "--x1 3", "--unknown", "--step 1e-300 --x1 1.5 --x2 1.5"}) {
+// A refusal exits with 2 before anything is computed or written, on one line
+// whose echoed values cannot drive the terminal.
+TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string out = " -o " + Quote(dir.filePath("frame.png"));
+    const std::pair<std::string, const char*> rows[] = {
+        {"--step 0", "--step"},
+        {"--x1 3", "--x1"},
+        {"--unknown", "--unknown"},
+        {"--step 1e-300 --x1 1.5 --x2 1.5", ""},
+        {"--threads 0", "--threads"},
+        {"--threads 1025", "--threads"},
+        {"--threads x", "--threads"},
+        {"--counts --legend-picture " + Quote(dir.filePath("none.bmp")) + out, "--legend-picture"},
+        {"--x1 '\x1b[31mred'", "\\x"},
+        {"'--\x1b]0;title\x07'", "\\x"},
+        {"--legend-picture '\xc2\x9b" "2J'" + out, "\\x"},
+    };
+    for (const auto& [args, says] : rows) {
+        SCOPED_TRACE(args);
         const CommandRun r = RunRender(args);
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_TRUE(r.out.empty()) << args;
-        EXPECT_FALSE(r.err.empty()) << args;
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_TRUE(OneLine(r.err)) << r.err;
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        for (char c : r.err.substr(0, r.err.size() - 1)) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << r.err;
+        EXPECT_EQ(r.err.find("\xc2\x9b"), std::string::npos) << r.err;
+        EXPECT_TRUE(Entries(dir.path()).isEmpty());
     }
 }

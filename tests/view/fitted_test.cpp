@@ -23,14 +23,13 @@ TEST(Fitted, PanelsFitTheClientArea) {
         {1000, 700, false, true, 300, 400, {}, {170, 20, 660, 660}, {252, 20, 495, 660}},
         {1000, 700, false, true, 400, 1, {}, {170, 20, 660, 660}, {170, 349, 660, 2}},
         {500, 900, false, false, 400, 400, {20, 220, 460, 460}, {}, {}},
-        // Too small for any panel.
         {100, 30, true, false, 400, 400, {}, {}, {}},
     };
     for (const Row& r : rows) {
         const FittedLayout f = LayOutFitted(r.w, r.h, r.two, r.basinsAlone, r.columns, r.rows);
-        EXPECT_EQ(f.attractorSquare, r.attractors) << r.w << "x" << r.h;
-        EXPECT_EQ(f.basinSquare, r.basinSquare) << r.w << "x" << r.h;
-        EXPECT_EQ(f.basinArea, r.basinArea) << r.w << "x" << r.h;
+        EXPECT_EQ(std::tie(f.attractorSquare, f.basinSquare, f.basinArea),
+                  std::tie(r.attractors, r.basinSquare, r.basinArea))
+            << r.w << "x" << r.h;
     }
 }
 
@@ -156,10 +155,10 @@ TEST(Fitted, EngineEndPointsAndKindGridAgreeWithTheLists) {
         DrawFittedBasins(fromLists, area, listsOnly, grid);
         EXPECT_TRUE(fromKinds == fromLists) << area.width;
     }
-    const AttractorEnds* ends = &m.attractorEnds;
-    ASSERT_EQ(ends->size(), m.attractors.size());
-    for (std::size_t i = 0; i < ends->size(); ++i) {
-        const Point pixel{TruncInRange32(ends->x[i] / p.step + 300), TruncInRange32(200 - ends->y[i] / p.step)};
-        ASSERT_EQ(pixel, m.attractors[i]) << i;
-    }
+    const AttractorEnds& ends = m.attractorEnds;
+    ASSERT_EQ(ends.size(), m.attractors.size());
+    for (std::size_t i = 0; i < ends.size(); ++i)
+        ASSERT_EQ(Point(TruncInRange32(ends.x[i] / p.step + 300), TruncInRange32(200 - ends.y[i] / p.step)),
+                  m.attractors[i])
+            << i;
 }

