@@ -59,8 +59,8 @@ std::function<int(QDialog&)> Press(bool ok, std::function<void(Dialog&)> edit = 
 // Same size, format and pixels.
 inline bool Same(const QImage& a, const QImage& b) { return a.format() == b.format() && a == b; }
 
-inline QStringList Entries(const QTemporaryDir& dir) {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+inline std::string Entries(const QTemporaryDir& dir) {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).join(' ').toStdString();
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -103,6 +103,8 @@ protected:
         wnd->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.get()));
         ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->PaintCount() > 0; }));
+        wnd->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     }
 
     QSize Client() const { return wnd->CanvasArea()->size(); }
@@ -122,19 +124,23 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing() && !wnd->RepaintPending(); }, 30000));
     }
 
+    // Runs the command, its dialog edited, then confirmed or cancelled.
+    template <typename Dialog>
+    void Answer(void (CMainWnd::*command)(), bool ok, std::function<void(Dialog&)> edit = {}) {
+        wnd->Hooks().runDialog = Press<Dialog>(ok, edit);
+        (wnd.get()->*command)();
+    }
+
     void Compute(std::function<void(CDlgParam&)> edit = {}) {
-        wnd->Hooks().runDialog = Press<CDlgParam>(true, edit);
-        wnd->OnFractalParameters();
+        Answer(&CMainWnd::OnFractalParameters, true, edit);
         WaitForResult();
     }
 
-    // Switches the fitted display on through the settings sheet.
     void FitTheWindow() {
-        wnd->Hooks().runDialog = Press<CSetSheet>(true, [](CSetSheet& s) {
+        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, true, [](CSetSheet& s) {
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FitWindowBox()->setChecked(true);
         });
-        wnd->OnProgramSettings();
     }
 
     // The frame the view library composes for the window's view state and

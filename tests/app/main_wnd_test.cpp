@@ -46,8 +46,7 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})
         EXPECT_EQ(wnd->Action(id)->isEnabled(), id != kCmdShowAttractors && id != kCmdShowBasins) << id;
-    EXPECT_FALSE(wnd->Action(kCmdFitWindow)->isChecked());
-    EXPECT_FALSE(wnd->Action(kCmdStatusBar)->isChecked());
+    EXPECT_FALSE(wnd->Action(kCmdFitWindow)->isChecked() || wnd->Action(kCmdStatusBar)->isChecked());
 
     // The leading separator of "Параметры" is painted as the one between the
     // items: a line with room above and below, clear of the frame.
@@ -78,9 +77,9 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
     EXPECT_EQ(std::pair(wnd->Model().originX, wnd->Model().originY), std::pair(Client().width() / 2, Client().height() / 2));
 }
 
-TEST_F(MainWindowTest, F7ThenEnterComputesTheDefaultsAndEscChangesNothing) {
-    wnd->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
+// F7 and Enter compute the defaults; Esc, through the real modal loop,
+// changes nothing; a refused field keeps the dialog open on it until corrected.
+TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDialog) {
     QString title;
     OnModal([&title](QWidget* dialog) {
         title = dialog->windowTitle();
@@ -93,12 +92,9 @@ TEST_F(MainWindowTest, F7ThenEnterComputesTheDefaultsAndEscChangesNothing) {
     ExpectSameLists(wnd->Model(), reference);
     EXPECT_EQ(wnd->Model().attractors.size(), 14640u);
     EXPECT_TRUE(Same(wnd->Canvas(), ExpectedFrame(reference)));
-    EXPECT_TRUE(errors.isEmpty());
 
-    // Esc through the real modal loop: nothing computed, nothing repainted.
     const QImage canvasBefore = wnd->Canvas();
-    const int runs = engineRuns;
-    const int requests = wnd->RepaintRequests();
+    const int runs = engineRuns, requests = wnd->RepaintRequests();
     wnd->Hooks().runDialog = [](QDialog& d) { return d.exec(); };
     OnModal([](QWidget* dialog) {
         dynamic_cast<CDlgParam*>(dialog)->Edit(1001)->setText("0.3");
@@ -106,23 +102,17 @@ TEST_F(MainWindowTest, F7ThenEnterComputesTheDefaultsAndEscChangesNothing) {
     });
     wnd->OnFractalParameters();
     QTest::qWait(50);
-    EXPECT_EQ(wnd->RepaintRequests(), requests);
-    EXPECT_FALSE(wnd->Computing());
-    EXPECT_EQ(engineRuns, runs);
+    EXPECT_EQ(std::tuple(wnd->RepaintRequests(), wnd->Computing(), int(engineRuns)), std::tuple(requests, false, runs));
     ExpectSameLists(wnd->Model(), reference);
     EXPECT_EQ(wnd->View().Params(), ModelParams{});
     EXPECT_TRUE(Same(wnd->Canvas(), canvasBefore));
-}
 
-TEST_F(MainWindowTest, RefusedParametersKeepTheDialogOpenUntilCorrected) {
-    wnd->Hooks().runDialog = [](QDialog& d) { return d.exec(); };
     QStringList seen;
     OnModal([&seen](QWidget* dialog) {
         auto* dlg = dynamic_cast<CDlgParam*>(dialog);
         dlg->Edit(1010)->setText("2.0000001");
         OnModal([&seen, dlg](QWidget* box) {
-            seen << box->windowTitle();
-            EXPECT_EQ(LayoutFaults(*box), QStringList{});
+            seen << box->windowTitle() << LayoutFaults(*box);
             QTest::keyClick(box, Qt::Key_Return);
             QTimer::singleShot(0, dlg, [&seen, dlg] {
                 seen << (QApplication::activeModalWidget() == dlg ? "open" : "closed");
@@ -138,6 +128,7 @@ TEST_F(MainWindowTest, RefusedParametersKeepTheDialogOpenUntilCorrected) {
     EXPECT_EQ(seen.join(" "), "orbitograph open focused");
     EXPECT_EQ(wnd->View().m_x1, -1.0);
     EXPECT_EQ(wnd->Model().x1, -1.0);
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 // Each row runs the settings sheet and leaves the two-panel box as given: the
@@ -158,15 +149,14 @@ TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChoo
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "ok " << row.ok << " twoModes " << row.twoModes);
-        wnd->Hooks().runDialog = Press<CSetSheet>(row.ok, [&row](CSetSheet& s) {
+        const int requests = wnd->RepaintRequests();
+        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, row.ok, [&row](CSetSheet& s) {
             s.m_page1->Box(1017)->setChecked(row.twoModes);
             s.m_page1->Box(1018)->setChecked(false);
             s.m_page1->Box(1020)->setChecked(true);
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FontSizeEdit()->setText("20");
         });
-        const int requests = wnd->RepaintRequests();
-        wnd->OnProgramSettings();
         EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), row.itemsEnabled);
         EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), row.itemsEnabled);
         EXPECT_EQ(wnd->View().m_twoModes, row.viewTwoModes);
@@ -189,13 +179,11 @@ TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChoo
         ASSERT_TRUE(WaitForRequestedRepaint());
         EXPECT_TRUE(ShowsItsModel());
         if (mode == 2) attractors = wnd->Canvas();
-        if (mode == 3) EXPECT_NE(wnd->Canvas(), attractors);
+        EXPECT_TRUE(mode == 2 || wnd->Canvas() != attractors);
     }
 }
 
 TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
-    wnd->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     QTest::keyClick(wnd.get(), Qt::Key_F1);
     HelpWindow* window = help.Window();
     ASSERT_NE(window, nullptr);
@@ -241,11 +229,7 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
 
     blockEngine = true;
     wnd->SetProgressDelay(50);
-    wnd->Hooks().runDialog = Press<CDlgParam>(true, [](CDlgParam& d) {
-        d.Edit(1001)->setText("0.3");
-        d.Edit(1008)->setText("1000000");
-    });
-    wnd->OnFractalParameters();
+    Answer<CDlgParam>(&CMainWnd::OnFractalParameters, true, [](CDlgParam& d) { d.Edit(1001)->setText("0.3"); });
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
@@ -307,8 +291,7 @@ TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
         errors.clear();
         engineOutOfMemory = outOfMemory;
         threadsRefused = refused;
-        wnd->Hooks().runDialog = Press<CDlgParam>(true, fifty);
-        wnd->OnFractalParameters();
+        Answer<CDlgParam>(&CMainWnd::OnFractalParameters, true, fifty);
         ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();
