@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +24,7 @@
 #include "app/dlg_param.h"
 #include "app/main_wnd.h"
 #include "app/set_sheet.h"
+#include "support/dialog_test_support.h"
 #include "view/frame.h"
 
 namespace orbitograph::test {
@@ -43,24 +45,13 @@ inline void OnModal(std::function<void(QWidget*)> fn) {
     timer->start();
 }
 
-// A dialog runner that edits the dialog, then presses OK (or Cancel) on it,
-// without a modal loop.
-template <typename Dialog>
-std::function<int(QDialog&)> Press(bool ok, std::function<void(Dialog&)> edit = {}) {
-    return [ok, edit](QDialog& d) {
-        auto& dlg = dynamic_cast<Dialog&>(d);
-        dlg.show();
-        if (edit) edit(dlg);
-        ok ? dlg.accept() : dlg.reject();
-        return dlg.result();
-    };
-}
-
 // Same size, format and pixels.
 inline bool Same(const QImage& a, const QImage& b) { return a.format() == b.format() && a == b; }
+inline QImage Argb(const QImage& img) { return img.convertToFormat(QImage::Format_ARGB32); }
 
 inline std::string Entries(const QTemporaryDir& dir) {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).join(' ').toStdString();
+    const auto filter = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    return QDir(dir.path()).entryList(filter).join(' ').toStdString();
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -124,10 +115,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing() && !wnd->RepaintPending(); }, 30000));
     }
 
-    // Runs the command, its dialog edited, then confirmed or cancelled.
+    // Runs the command, its dialog edited, then confirmed or cancelled
+    // without a modal loop.
     template <typename Dialog>
     void Answer(void (CMainWnd::*command)(), bool ok, std::function<void(Dialog&)> edit = {}) {
-        wnd->Hooks().runDialog = Press<Dialog>(ok, edit);
+        wnd->Hooks().runDialog = [ok, edit](QDialog& d) {
+            auto& dlg = dynamic_cast<Dialog&>(d);
+            dlg.show();
+            if (edit) edit(dlg);
+            ok ? dlg.accept() : dlg.reject();
+            return dlg.result();
+        };
         (wnd.get()->*command)();
     }
 

@@ -1,21 +1,16 @@
 // The commands end to end through the real main window.
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTextBrowser>
 
 #include "app/command_ids.h"
 #include "app/help_window.h"
-#include "app/set_sheet.h"
 #include "main_wnd_fixture.h"
 #include "model/grid.h"
-#include "support/dialog_test_support.h"
 #include "view/fitted_frame.h"
 
 using namespace orbitograph;
@@ -74,7 +69,7 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
 
     EXPECT_EQ(wnd->Canvas().size(), Client());
     EXPECT_TRUE(Same(wnd->Canvas(), ExpectedFrame(FractalModel{})));
-    EXPECT_EQ(std::pair(wnd->Model().originX, wnd->Model().originY), std::pair(Client().width() / 2, Client().height() / 2));
+    EXPECT_EQ(QPoint(wnd->Model().originX, wnd->Model().originY), QPoint(Client().width() / 2, Client().height() / 2));
 }
 
 // F7 and Enter compute the defaults; Esc, through the real modal loop,

@@ -1,7 +1,6 @@
 // Saving the picture: the name chosen, the file written, the failures.
 #include <sys/stat.h>
 
-#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTranslator>
@@ -43,15 +42,17 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.chosen.toStdString());
         errors.clear();
-        wnd->Hooks().chooseSaveName = [&](QWidget*) { return row.chosen.isEmpty() ? row.chosen : dir.filePath(row.chosen); };
+        const QString path = row.chosen.isEmpty() ? row.chosen : dir.filePath(row.chosen);
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return path; };
         QTest::keyClick(wnd.get(), Qt::Key_F5);
         if (QString(row.written).endsWith(".png")) {
             EXPECT_TRUE(errors.isEmpty());
             expected << row.written;
             QImage saved(dir.filePath(row.written), "PNG");
             EXPECT_EQ(saved.size(), Client());
-            EXPECT_EQ(saved.convertToFormat(QImage::Format_ARGB32), wnd->Canvas().convertToFormat(QImage::Format_ARGB32));
-            EXPECT_EQ(saved.text(kPngTextKey), DescribeComputation(ModelParams{}, Client().width() / 2, Client().height() / 2));
+            EXPECT_TRUE(Same(Argb(saved), Argb(wnd->Canvas())));
+            EXPECT_EQ(saved.text(kPngTextKey),
+                      DescribeComputation(ModelParams{}, Client().width() / 2, Client().height() / 2));
         } else if (row.chosen.isEmpty()) {
             EXPECT_TRUE(errors.isEmpty());
         } else {
@@ -182,12 +183,12 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
         wnd->OnSavePicture();
         ASSERT_TRUE(errors.isEmpty());
         QProcess render;
-        render.start(QStringLiteral(ORBITOGRAPH_RENDER_COMMAND), args + more + QStringList{"-o", dir.filePath("render.png")});
+        render.start(ORBITOGRAPH_RENDER_COMMAND, args + more + QStringList{"-o", dir.filePath("render.png")});
         ASSERT_TRUE(render.waitForFinished(60000));
         ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
         const QImage fromWindow(dir.filePath(name + ".png")), fromCommand(dir.filePath("render.png"));
         ASSERT_FALSE(fromCommand.isNull());
-        EXPECT_TRUE(Same(fromWindow.convertToFormat(QImage::Format_ARGB32), fromCommand.convertToFormat(QImage::Format_ARGB32)));
+        EXPECT_TRUE(Same(Argb(fromWindow), Argb(fromCommand)));
         EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
     };
     expectSameAsCommand("window", {});
