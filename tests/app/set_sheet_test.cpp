@@ -35,6 +35,14 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndApplyDisabled) {
         EXPECT_EQ(test::LayoutFaults(*w), QStringList{});
 }
 
+TEST(SetSheet, OkWithoutVisitingTheSecondPageKeepsTheFontSize) {
+    Sheet s;
+    s.sheet.m_page2->m_fontSize = 37;
+    s.sheet.m_page1->Box(1019)->setChecked(true);
+    EXPECT_TRUE(s.sheet.Confirm());
+    EXPECT_EQ(s.sheet.Switches(), (DisplaySwitches{.m_showLegend = 1, .m_fontSize = 37}));
+}
+
 TEST(SetSheet, FontSizeFromOneToFifty) {
     struct Row {
         const char* text;
@@ -79,15 +87,4 @@ TEST(SetSheet, LeavingAPageSavesItUnlessInvalidAndComingBackReloadsIt) {
     s.sheet.Tabs()->setCurrentIndex(0);
     EXPECT_EQ(s.sheet.m_page2->m_fontSize, 20);
     EXPECT_TRUE(s.sheet.m_page1->Box(1021)->isChecked());
-}
-
-TEST(SetSheet, OkWithoutTheSecondPageKeepsTheFontSize) {
-    Sheet s;
-    s.sheet.m_page2->m_fontSize = 37;
-    s.sheet.m_page1->Box(1019)->setChecked(true);
-    EXPECT_TRUE(s.sheet.Confirm());
-    DisplaySwitches expected;
-    expected.m_showLegend = 1;
-    expected.m_fontSize = 37;
-    EXPECT_EQ(s.sheet.Switches(), expected);
 }

@@ -1,0 +1,203 @@
+// Saving the picture: the name chosen, the file written, the failures.
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <QRadioButton>
+#include <QTranslator>
+
+#include "app/command_ids.h"
+#include "app/my_app.h"
+#include "app/save_dialog.h"
+#include "legend/legenda_dlg.h"
+#include "main_wnd_fixture.h"
+#include "view/png_export.h"
+
+using namespace orbitograph;
+using namespace orbitograph::test;
+
+// The canvas is written under the name with ".png" appended, and nothing else
+// is left in the folder; a refused write says why in Russian and leaves the
+// folder as it was; with no client area there is nothing to save.
+TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
+    Compute();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0644), 0);
+    QStringList expected{"pipe.png", "plain.txt"};
+    struct Row {
+        QString chosen;
+        const char* written;  // or the reason given
+    };
+    const Row rows[] = {
+        {"picture", "picture.png"},
+        {"picture.png", "picture.png.png"},
+        {"", ""},  // cancelled
+        {"plain.txt/picture", "Нет такой папки."},
+        {"missing/folder/picture", "Нет такой папки."},
+        {"pipe", "Это не обычный файл"},
+    };
+    wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen.toStdString());
+        errors.clear();
+        const QString path = row.chosen.isEmpty() ? row.chosen : dir.filePath(row.chosen);
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return path; };
+        QTest::keyClick(wnd.get(), Qt::Key_F5);
+        if (QString(row.written).endsWith(".png")) {
+            EXPECT_TRUE(errors.isEmpty());
+            expected << row.written;
+            QImage saved(dir.filePath(row.written), "PNG");
+            EXPECT_EQ(saved.size(), Client());
+            EXPECT_TRUE(Same(Argb(saved), Argb(wnd->Canvas())));
+            EXPECT_EQ(saved.text(kPngTextKey),
+                      DescribeComputation(ModelParams{}, Client().width() / 2, Client().height() / 2));
+        } else if (row.chosen.isEmpty()) {
+            EXPECT_TRUE(errors.isEmpty());
+        } else {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_TRUE(errors[0].contains(row.chosen + ".png"));
+            EXPECT_TRUE(errors[0].contains(row.written)) << errors[0].toStdString();
+        }
+        expected.sort();
+        EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+    }
+
+    errors.clear();
+    wnd->CanvasArea()->setMaximumHeight(0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Client().height() == 0; }));
+    ASSERT_FALSE(wnd->Canvas().isNull());  // an earlier repaint drew one
+    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("empty"); };
+    wnd->OnSavePicture();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("нет области рисунка")) << errors[0].toStdString();
+    EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+}
+
+// The name a save takes, from the dialog's answers in turn and the replies
+// to the replace question: after a wildcard or a "Нет" the dialog opens again
+// on the name. Logged: the names the dialog opens on, the files asked about.
+TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile(dir.filePath("keep.png")).open(QIODevice::WriteOnly));
+    struct Row {
+        QStringList answers;
+        QList<bool> replies;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {{"picture"}, {}, "picture <- orbitograph"},
+        {{"*.png", "a?b", "picture"}, {}, "picture <- orbitograph *.png a?b"},
+        {{"keep", "keep"}, {false, true}, "keep <- orbitograph keep.png? keep keep.png?"},
+        {{"keep", ""}, {false}, " <- orbitograph keep.png? keep"},
+        {{"keep.png"}, {}, "keep.png <- orbitograph"},
+    };
+    for (const Row& row : rows) {
+        QStringList log;
+        qsizetype answer = 0, reply = 0;
+        const QString chosen = ChooseSaveName(
+            nullptr,
+            [&](QWidget*, const QString& start) {
+                log << QFileInfo(start).fileName();
+                const QString a = row.answers.value(answer++);
+                return a.isEmpty() ? a : dir.filePath(a);
+            },
+            [&](QWidget*, const QString& path) {
+                log << QFileInfo(path).fileName() + "?";
+                return row.replies.value(reply++);
+            });
+        EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), row.expected);
+    }
+}
+
+// The real dialog, Russian with Qt's translation: PNG files shown, the start
+// name, and a name with a wildcard refused with a warning.
+TEST(SaveName, TheDialogShowsPngFilesInRussianAndRefusesAWildcard) {
+    QTemporaryDir dir;
+    QTranslator translation;
+    ASSERT_TRUE(LoadQtTranslation(translation));
+    QCoreApplication::installTranslator(&translation);
+    const std::pair<const char*, bool> rows[] = {{"*.png", true}, {"a?", true}, {"picture", false}};
+    for (const auto& [typed, refused] : rows) {
+        SCOPED_TRACE(typed);
+        PictureSaveDialog dlg(nullptr, dir.filePath("orbitograph"));
+        QStringList warnings;
+        dlg.SetWarningSink([&warnings](QWidget*, const QString& text) { warnings << text; });
+        dlg.show();
+        auto* name = dlg.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(dlg.windowTitle() + "|" + dlg.nameFilters().join(";") + "|" + name->text(),
+                  "Сохранить как|Рисунки PNG (*.png)|orbitograph");
+        name->setText(typed);
+        dlg.accept();
+        EXPECT_EQ(dlg.isVisible(), refused);
+        EXPECT_EQ(warnings.size(), refused ? 1 : 0);
+    }
+}
+
+// Started where "bitmap3.bmp" is, as the legend picture is looked up in the
+// current folder first; the saved picture, plain and fitted, is the one the
+// headless command writes for the same settings.
+TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(ORBITOGRAPH_RESOURCES_DIR)));
+    auto plain = std::make_unique<CMainWnd>(help);
+    QDir::setCurrent(previous);
+    Open(std::move(plain), QSize(1100, 800));
+    ASSERT_EQ(wnd->LegendPicture().size(), QSize(260, 260));
+    Answer<CSetSheet>(&CMainWnd::OnProgramSettings, true, [](CSetSheet& s) {
+        for (int id : {1019, 1020, 1021}) s.m_page1->Box(id)->setChecked(true);
+    });
+    auto legend = [](const char* hx, const char* maxHx, const char* t) {
+        return [=](CLegendaDlg& d) {
+            d.Edit(1022)->setText(hx);
+            d.Edit(1027)->setText(maxHx);
+            d.Edit(1028)->setText(t);
+        };
+    };
+    Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
+    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), LegendFields{});
+    Answer<CLegendaDlg>(&CMainWnd::OnLegend, true, legend("Hx", "1234.567e0", "T region"));
+    QString shown;  // opened again: what was confirmed
+    Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, [&shown](CLegendaDlg& d) {
+        for (int id : {1022, 1027, 1028}) shown += d.Edit(id)->text() + "|";
+    });
+    EXPECT_EQ(shown, "Hx|1234.567|T region|");
+    Compute([](CDlgParam& d) {
+        d.Edit(1001)->setText("0.75");
+        d.Radio(1002)->setChecked(true);
+        d.Edit(1008)->setText("20");
+        d.Edit(1009)->setText("0.02");
+        d.Edit(1010)->setText("-1.5");
+    });
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList args{"--size", QStringLiteral("%1x%2").arg(Client().width()).arg(Client().height()),
+                           "--a", "0.75", "--dc-direction", "inward", "--iterations", "20", "--step", "0.02",
+                           "--x1", "-1.5", "--grid", "--legend", "--a-symmetry", "--legend-hx", "Hx",
+                           "--legend-max-hx", "1234.567", "--legend-t", "T region",
+                           "--legend-picture", QStringLiteral(ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp")};
+    auto expectSameAsCommand = [&](const QString& name, const QStringList& more) {
+        wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(name); };
+        wnd->OnSavePicture();
+        ASSERT_TRUE(errors.isEmpty());
+        QProcess render;
+        render.start(ORBITOGRAPH_RENDER_COMMAND, args + more + QStringList{"-o", dir.filePath("render.png")});
+        ASSERT_TRUE(render.waitForFinished(60000));
+        ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+        const QImage fromWindow(dir.filePath(name + ".png")), fromCommand(dir.filePath("render.png"));
+        ASSERT_FALSE(fromCommand.isNull());
+        EXPECT_TRUE(Same(Argb(fromWindow), Argb(fromCommand)));
+        EXPECT_EQ(fromWindow.text(kPngTextKey), fromCommand.text(kPngTextKey));
+    };
+    expectSameAsCommand("window", {});
+
+    // Switched on, the fitted display recomputes for the exact end points.
+    FitTheWindow();
+    WaitForResult();
+    ASSERT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());
+    ASSERT_EQ(wnd->Model().attractorEnds.size(), wnd->Model().attractors.size());
+    ASSERT_GT(wnd->Model().attractors.size(), 0u);
+    expectSameAsCommand("fitted", {"--fit"});
+}
