@@ -8,8 +8,8 @@ namespace orbitograph {
 
 namespace {
 
-using Section = OptionSpec::Section;
-using Apply = decltype(OptionSpec::apply);
+using Section = CommandOption::Section;
+using Apply = decltype(CommandOption::apply);
 
 // "WxH" with decimal digits only, each side within 1..kMaxCanvasSide.
 bool ParseSize(const std::string& v, std::int32_t& width, std::int32_t& height) {
@@ -153,7 +153,7 @@ bool Single(RenderOptions& o, std::string_view name, const std::string& v, std::
 
 #define OPTION_FIELD(expr) [](RenderOptions& o) -> auto& { return expr; }
 
-std::vector<OptionSpec> MakeTable() {
+std::vector<CommandOption> MakeTable() {
     const auto param = [](ParamField f) { return std::string_view(ParamOptionName(f)); };
     return {
         {param(ParamField::A), "V", "coefficient A [0.8]", Section::Model, Real(OPTION_FIELD(o.params.a))},
@@ -211,8 +211,8 @@ std::vector<OptionSpec> MakeTable() {
 
 }  // namespace
 
-const std::vector<OptionSpec>& OptionTable() {
-    static const std::vector<OptionSpec> table = MakeTable();
+const std::vector<CommandOption>& OptionTable() {
+    static const std::vector<CommandOption> table = MakeTable();
     return table;
 }
 

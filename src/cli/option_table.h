@@ -11,7 +11,7 @@ namespace orbitograph {
 
 // One option of orbitograph-render: the parser, the usage text (and through
 // it the manual page) are made from the table of these.
-struct OptionSpec {
+struct CommandOption {
     enum class Section { Model, Picture, Output };
     std::string_view name;      // "--a", "-o"
     std::string_view argument;  // "V", "FILE"; empty for a flag
@@ -24,6 +24,6 @@ struct OptionSpec {
 };
 
 // Every option, in the order of the usage text.
-const std::vector<OptionSpec>& OptionTable();
+const std::vector<CommandOption>& OptionTable();
 
 }  // namespace orbitograph

@@ -74,19 +74,19 @@ std::string RenderUsage() {
         "Computes the attractor and basin spaces of the map\n"
         "  x' = A(x^2 - y^2) + Cx,  y' = 2Axy + Cy\n"
         "and prints the results.\n";
-    const std::pair<OptionSpec::Section, const char*> sections[] = {
-        {OptionSpec::Section::Model, "Model parameters (defaults in brackets):"},
-        {OptionSpec::Section::Picture, "Picture (as the main window shows it):"},
-        {OptionSpec::Section::Output, "Output:"},
+    const std::pair<CommandOption::Section, const char*> sections[] = {
+        {CommandOption::Section::Model, "Model parameters (defaults in brackets):"},
+        {CommandOption::Section::Picture, "Picture (as the main window shows it):"},
+        {CommandOption::Section::Output, "Output:"},
     };
     for (const auto& [section, title] : sections) {
         text += "\n" + std::string(title) + "\n";
-        for (const OptionSpec& spec : OptionTable()) {
-            if (spec.section != section) continue;
-            std::string left = "  " + std::string(spec.name);
-            if (!spec.argument.empty()) left += " " + std::string(spec.argument);
+        for (const CommandOption& option : OptionTable()) {
+            if (option.section != section) continue;
+            std::string left = "  " + std::string(option.name);
+            if (!option.argument.empty()) left += " " + std::string(option.argument);
             left.resize(std::max<std::size_t>(left.size() + 2, 29), ' ');
-            text += left + std::string(spec.help) + "\n";
+            text += left + std::string(option.help) + "\n";
         }
     }
     return text +
@@ -118,16 +118,16 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
             inlineValue = true;
         }
         const auto& table = OptionTable();
-        const auto spec = std::find_if(table.begin(), table.end(), [&](const OptionSpec& s) {
-            return s.name == name && (!s.argument.empty() || !inlineValue);
+        const auto option = std::find_if(table.begin(), table.end(), [&](const CommandOption& candidate) {
+            return candidate.name == name && (!candidate.argument.empty() || !inlineValue);
         });
-        if (spec == table.end()) return {std::nullopt, "unknown option " + Quoted(args[i]) + " (see --help)"};
-        if (!spec->argument.empty() && !inlineValue) {
+        if (option == table.end()) return {std::nullopt, "unknown option " + Quoted(args[i]) + " (see --help)"};
+        if (!option->argument.empty() && !inlineValue) {
             if (i + 1 >= args.size()) return {std::nullopt, name + ": missing value"};
             value = args[++i];
         }
         std::string error;
-        if (!spec->apply(o, spec->name, value, error)) return {std::nullopt, error};
+        if (!option->apply(o, option->name, value, error)) return {std::nullopt, error};
     }
     if (o.help) return {o, {}};
     if (!o.originGiven) {
