@@ -23,6 +23,8 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
+    kCmdOpenParamsFromPicture = 40121,
+    kCmdExportData = 40122,
 };
 
 }  // namespace orbitograph

@@ -45,6 +45,9 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdHomeArea, QStringLiteral("Исходная область"), &CMainWnd::OnHomeArea);
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
+    explore->addSeparator();
+    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
+    add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},

@@ -22,6 +22,11 @@ class QRubberBand;
 namespace orbitograph {
 
 class CanvasWidget;
+struct SaveResult;
+
+// Why a file could not be written, in Russian for the common causes and in
+// the system's own words otherwise.
+QString SaveFailureReason(const SaveResult& r);
 class HelpViewer;
 
 // The program's one main window: the menu and its key shortcuts, the model,
@@ -54,6 +59,9 @@ public:
     void OnForward();
     void OnHomeArea();
     void OnStatusBar();
+    // picture_data_commands.cpp
+    void OnOpenParamsFromPicture();
+    void OnExportData();
     // A rubber band from one canvas pixel to another, and wheel notches at a
     // pixel, as the mouse gives them.
     void ZoomToBand(QPoint from, QPoint to);
