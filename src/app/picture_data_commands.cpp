@@ -77,7 +77,12 @@ void CMainWnd::OnExportData() {
             return;
         }
         e.lists = &*grid;
-        saved = WriteGridNpz(NativePath(path), e, why);
+        try {
+            saved = WriteGridNpz(NativePath(path), e, why);
+        } catch (const std::bad_alloc&) {
+            m_hooks.showError(this, QStringLiteral("Не хватает памяти, чтобы экспортировать эту сетку."));
+            return;
+        }
     }
     if (!saved.Ok()) {
         m_hooks.showError(this, QStringLiteral("Не удалось записать данные в файл «%1».\n%2")

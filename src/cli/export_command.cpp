@@ -1,5 +1,7 @@
 #include "cli/export_command.h"
 
+#include <new>
+
 #include "data/grid_export.h"
 #include "program_version.h"
 
@@ -19,8 +21,14 @@ bool WriteExport(const RenderOptions& o, const FractalModel& model, const std::a
                  std::string& error) {
     const GridExport e{o.params, o.originX, o.originY, &model, kProgramVersion};
     std::string why;
-    const SaveResult saved = ExportNeedsGrid(o) ? WriteGridNpz(std::filesystem::path(o.exportFile), e, why, stop)
-                                                : WriteGridCsv(std::filesystem::path(o.exportFile), e);
+    SaveResult saved;
+    try {
+        saved = ExportNeedsGrid(o) ? WriteGridNpz(std::filesystem::path(o.exportFile), e, why, stop)
+                                   : WriteGridCsv(std::filesystem::path(o.exportFile), e);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to export this grid; nothing written";
+        return false;
+    }
     stopped = saved.failure == SaveFailure::Stopped;
     if (saved.Ok()) return true;
     error = "cannot write " + Quoted(o.exportFile) + ": " + (why.empty() ? SaveFailureText(saved) : why);
