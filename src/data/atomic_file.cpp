@@ -145,19 +145,20 @@ std::string SaveFailureText(const SaveResult& result) {
     return {};
 }
 
-SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::function<Produced(const ByteSink&)>& produce,
-                               const std::atomic<bool>* stop) {
+SaveResult WriteFileAtomicallyToFd(const std::filesystem::path& path,
+                                   const std::function<Produced(int fd, int& error)>& produce,
+                                   const std::atomic<bool>* stop) {
     std::filesystem::path target;
     std::optional<mode_t> keepMode;
     if (SaveResult r = ResolveTarget(path, target, keepMode); !r.Ok()) return r;
 
     TemporaryFile file;
     if (!file.Create(target)) return SystemFailure(errno);
-    BlockWriter writer(file.Fd());
-    const Produced produced = produce([&writer](const char* data, std::size_t size) { return writer.Put(data, size); });
+    int error = 0;
+    const Produced produced = produce(file.Fd(), error);
     if (produced == Produced::Stopped) return {SaveFailure::Stopped, 0};
     if (produced == Produced::NoMemory) return SystemFailure(ENOMEM);
-    if (produced != Produced::Done || !writer.Flush()) return SystemFailure(writer.Error());
+    if (produced != Produced::Done) return SystemFailure(error);
     if (keepMode && fchmod(file.Fd(), *keepMode) != 0) return SystemFailure(errno);
     if (fsync(file.Fd()) != 0) return SystemFailure(errno);
     if (!file.Close()) return SystemFailure(errno);
@@ -166,6 +167,20 @@ SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::fun
     file.Release();
     SyncFolder(target);
     return {};
+}
+
+SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::function<Produced(const ByteSink&)>& produce,
+                               const std::atomic<bool>* stop) {
+    return WriteFileAtomicallyToFd(
+        path,
+        [&produce](int fd, int& error) {
+            BlockWriter writer(fd);
+            Produced produced = produce([&writer](const char* data, std::size_t size) { return writer.Put(data, size); });
+            if (produced == Produced::Done && !writer.Flush()) produced = Produced::SinkFailed;
+            error = writer.Error();
+            return produced;
+        },
+        stop);
 }
 
 }  // namespace orbitograph

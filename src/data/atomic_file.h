@@ -47,4 +47,12 @@ enum class Produced { Done, SinkFailed, Stopped, NoMemory };
 SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::function<Produced(const ByteSink&)>& produce,
                                const std::atomic<bool>* stop = nullptr);
 
+// The same for a producer that writes the file itself: it gets the new
+// file's descriptor, open for writing at offset 0 (it may seek), and on a
+// failure sets error to the errno of the call that failed (0 when none did).
+// The descriptor stays the writer's: the producer must not close it.
+SaveResult WriteFileAtomicallyToFd(const std::filesystem::path& path,
+                                   const std::function<Produced(int fd, int& error)>& produce,
+                                   const std::atomic<bool>* stop = nullptr);
+
 }  // namespace orbitograph

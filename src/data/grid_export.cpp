@@ -120,8 +120,8 @@ SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, 
         {"attractors", "<i4", {l.attractors.size(), 2}, l.attractors.data(), l.attractors.size() * sizeof(Point)},
         {"meta", "<U" + std::to_string(meta.size() / 4), {}, meta.data(), meta.size()},
     };
-    return WriteFileAtomically(
-        path, [&](const ByteSink& sink) { return WriteNpz(members, sink, error); }, stop);
+    return WriteFileAtomicallyToFd(
+        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error); }, stop);
 }
 
 SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e) {

@@ -26,9 +26,11 @@ struct NpyMember {
 std::string NpyHeader(const NpyMember& member);
 
 // The members as a .npz archive (a zip file of "NAME.npy" members, stored
-// without compression, ZIP64 where sizes need it), given to sink in order.
-// The archive is assembled in memory first, so the peak memory is about the
-// members' size once more. error receives one line on failure.
-Produced WriteNpz(const std::vector<NpyMember>& members, const ByteSink& sink, std::string& error);
+// without compression, ZIP64 where sizes need it), written by libzip into
+// fd, a new empty file open for writing at offset 0, which it seeks in to
+// complete each member's header. Nothing is copied but a buffer at a time.
+// On failure: error holds one line and systemError the errno of a failed
+// system call (0 when none failed).
+Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemError, std::string& error);
 
 }  // namespace orbitograph
