@@ -8,6 +8,7 @@ counts. Usage: npz_export_test.py ORBITOGRAPH_RENDER
 import csv
 import json
 import math
+import os
 import subprocess
 import sys
 import tempfile
@@ -110,6 +111,17 @@ class NpzExport(unittest.TestCase):
                     self.assertEqual(len(rows), 1)
                     self.assertEqual({k: int(rows[0][k]) for k in counts}, counts)
                     self.assertEqual(float(rows[0]["step"]), p["step"])
+
+    def test_refusals_and_failures_leave_nothing(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for target, status in ((folder + "/g.txt", 2), (folder + "/missing/g.npz", 1),
+                                   (folder + "/missing/g.csv", 1), (folder, 2)):
+                with self.subTest(target=target):
+                    done = subprocess.run([RENDER, "--step", "0.1", "--export", target],
+                                          capture_output=True, text=True, timeout=60)
+                    self.assertEqual(done.returncode, status, done.stderr)
+                    self.assertIn("--export" if status == 2 else "cannot write", done.stderr)
+            self.assertEqual(os.listdir(folder), [])
 
 if __name__ == "__main__":
     unittest.main()
