@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "app/dlg_param.h"
 #include "app/exact_spin_box.h"
@@ -23,7 +24,7 @@ constexpr double kSliderScale = 1000.0;
 const QColor kRefusedBase(255, 200, 200);
 
 int SliderPosition(const QSlider* s, double v) {
-    if (!(v == v)) return s->minimum();
+    if (std::isnan(v)) return s->minimum();
     const double k = std::round(v * kSliderScale);
     return static_cast<int>(std::clamp(k, static_cast<double>(s->minimum()), static_cast<double>(s->maximum())));
 }
@@ -202,8 +203,6 @@ LiveParamsDock::Reading LiveParamsDock::Read() const {
     }
     return {p, nullptr, QString()};
 }
-
-std::optional<ModelParams> LiveParamsDock::Shown() const { return Read().params; }
 
 void LiveParamsDock::ShowStatus(const QString& text) { m_status->setText(text); }
 

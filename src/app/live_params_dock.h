@@ -30,8 +30,6 @@ public:
     // Shows p; calls no callback and clears the refusals. A spin box whose
     // value is already p's keeps its text and its state of editing.
     void Load(const ModelParams& p);
-    // The parameters the widgets show now; unset while a field is refused.
-    std::optional<ModelParams> Shown() const;
     // The text below the fields: a refusal's reason, or another message.
     void ShowStatus(const QString& text);
     QString Status() const;

@@ -30,9 +30,9 @@ class HelpViewer;
 // the view state, the canvas of the last repaint and the legend picture.
 // Every command that changes what is shown ends by requesting a repaint;
 // drawing happens only in OnPaint. A computation runs on a worker thread;
-// while it runs only Help, About and Exit can be chosen (Exit cancels it),
-// and the view state and the model change only when its result is put in
-// place.
+// while it runs only Help, About and Exit can be chosen (Exit cancels it)
+// and a change in the dock "Параметры модели" supersedes it; the view state
+// and the model change only when a result is put in place.
 class CMainWnd : public QMainWindow {
 public:
     // help outlives the window. engine defaults to ComputeSpaces, startThread

@@ -60,33 +60,38 @@ ModelParams WithA(double a, std::int32_t n) {
 }  // namespace
 
 // Each row requests A values in turn while the first still runs, then lets
-// the last through: only the newest request is answered, with its own lists;
-// the requests in between never start.
+// the newest through (or cancels): only the newest request is answered, with
+// its own lists; the requests in between never start; a waiting request
+// without a thread is answered, not lost.
 TEST(Supersede, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
+    enum class End { Done, Cancelled, NotStarted };
     struct Row {
         const char* name;
         std::vector<double> requests;  // A of each; negative ignores the cancel flag
-        bool cancelAtEnd;              // Cancel instead of letting the newest through
+        int threads;                   // threads that can be made
+        End end;
         std::vector<double> expectStarted;
     };
     const Row rows[] = {
-        {"three quick changes", {0.3, 0.5, 0.9}, false, {0.3, 0.9}},
-        {"a run that finishes although cancelled", {-0.3, 0.4}, false, {-0.3, 0.4}},
-        {"cancel drops the waiting one", {0.3, 0.5, 0.7}, true, {0.3}},
+        {"three quick changes", {0.3, 0.5, 0.9}, 9, End::Done, {0.3, 0.9}},
+        {"a run that finishes although cancelled", {-0.3, 0.4}, 9, End::Done, {-0.3, 0.4}},
+        {"cancel drops the waiting one", {0.3, 0.5, 0.7}, 9, End::Cancelled, {0.3}},
+        {"no thread for the waiting one", {0.3, 0.5}, 1, End::NotStarted, {0.3}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         GatedEngine gate;
-        BackgroundComputation computation(gate.Engine());
-        std::vector<std::pair<std::uint64_t, ComputeStatus>> answered;
-        ComputationOutcome last;
+        int threads = row.threads;
+        BackgroundComputation computation(gate.Engine(), [&threads](std::function<void()> body) {
+            if (threads-- <= 0) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            return std::jthread(std::move(body));
+        });
+        std::vector<ComputationOutcome> answered;
         for (std::size_t i = 0; i < row.requests.size(); ++i) {
-            const auto g = computation.Request(WithA(row.requests[i], static_cast<std::int32_t>(i + 1)), 0, 0,
-                                               [&, i](ComputationOutcome&& o) {
-                                                   answered.emplace_back(i + 1, o.status);
-                                                   last = std::move(o);
-                                               });
-            EXPECT_EQ(g, i + 1);
+            const auto n = static_cast<std::int32_t>(i + 1);
+            EXPECT_EQ(computation.Request(WithA(row.requests[i], n), 0, 0,
+                                          [&](ComputationOutcome&& o) { answered.push_back(std::move(o)); }),
+                      i + 1);
             if (i == 0) {
                 ASSERT_TRUE(QTest::qWaitFor([&] { return gate.running > 0; }, 5000));
             }
@@ -95,42 +100,26 @@ TEST(Supersede, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
             gate.letThrough = 0.3;
             ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Started().size() == 2; }, 5000));
         }
-        if (row.cancelAtEnd) computation.Cancel();
+        if (row.end == End::Cancelled) computation.Cancel();
+        else if (row.end == End::NotStarted) gate.letThrough = 0.3;
         else gate.letThrough = std::fabs(row.requests.back());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !answered.empty() && !computation.Running(); }, 5000));
         QTest::qWait(20);  // nothing else arrives late
-        const auto newest = static_cast<std::uint64_t>(row.requests.size());
         ASSERT_EQ(answered.size(), 1u);
-        EXPECT_EQ(answered[0].first, newest);
-        EXPECT_EQ(last.generation, newest);
+        const ComputationOutcome& last = answered[0];
+        EXPECT_EQ(last.generation, row.requests.size());
         EXPECT_EQ(gate.Started(), row.expectStarted);
-        if (row.cancelAtEnd) {
+        EXPECT_EQ(last.notStarted, row.end == End::NotStarted);
+        if (row.end != End::Done) {
             EXPECT_EQ(last.status, ComputeStatus::Cancelled);
             EXPECT_TRUE(last.lists.attractors.empty());
         } else {
             ASSERT_EQ(last.status, ComputeStatus::Done);
             ASSERT_EQ(last.lists.attractors.size(), 1u);
-            EXPECT_EQ(last.lists.attractors[0].x, static_cast<std::int32_t>(newest));
+            EXPECT_EQ(last.lists.attractors[0].x, static_cast<std::int32_t>(row.requests.size()));
             EXPECT_EQ(last.params.a, row.requests.back());
         }
     }
-}
-
-// A waiting request whose thread cannot be made is answered, not lost.
-TEST(Supersede, AWaitingRequestWithoutAThreadIsAnsweredNotStarted) {
-    GatedEngine gate;
-    int starts = 0;
-    BackgroundComputation computation(gate.Engine(), [&starts](std::function<void()> body) {
-        if (++starts > 1) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-        return std::jthread(std::move(body));
-    });
-    std::optional<ComputationOutcome> got;
-    computation.Request(WithA(0.3, 1), 0, 0, [&](ComputationOutcome&& o) { got = std::move(o); });
-    computation.Request(WithA(0.5, 2), 0, 0, [&](ComputationOutcome&& o) { got = std::move(o); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return got.has_value(); }, 5000));
-    EXPECT_TRUE(got->notStarted);
-    EXPECT_EQ(got->generation, 2u);
-    EXPECT_FALSE(computation.Running());
 }
 
 class LiveParamsTest : public MainWindowTest {
