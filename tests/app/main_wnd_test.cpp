@@ -186,10 +186,11 @@ TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_EQ(window->Browser()->source(), QUrl("qrc:/help/index.html"));
     const QString html = window->Browser()->toHtml();
-    for (const char* page : {"model", "parameters", "spaces", "settings", "legend", "saving"}) {
+    for (const char* page : {"model", "parameters", "spaces", "settings", "legend", "saving", "explore"}) {
         EXPECT_TRUE(html.contains(QString(page) + ".html")) << page;
         EXPECT_TRUE(QFile::exists(QString(":/help/%1.html").arg(page))) << page;
     }
+    EXPECT_FALSE(QImage(QStringLiteral(":/help/fitted.png")).isNull());
 
     QStringList seen;
     wnd->Hooks().runDialog = [&seen](QDialog& d) {
