@@ -21,17 +21,14 @@ TEST(Params, Refusals) {
         {"edges on the bounds", {.x1 = -2, .x2 = 2, .y1 = -2, .y2 = 2}, std::nullopt},
         {"A = 0, negative Dc", {.a = 0, .dc = -5, .kc = -1e300}, std::nullopt},
         {"step 0", {.step = 0.0}, ParamError{F::Step, R::StepTooSmall}},
-        {"negative step", {.step = -0.01}, ParamError{F::Step, R::StepTooSmall}},
         {"vanishing step", {.x1 = 1.5, .x2 = 1.5, .step = 1e-300}, ParamError{F::Step, R::StepTooSmall}},
         {"NaN step", {.step = nan}, ParamError{F::Step, R::StepTooSmall}},
         {"infinite step", {.step = inf}, ParamError{F::Step, R::StepTooSmall}},
         {"too many points", {.step = 0.0002}, ParamError{F::Step, R::TooManyPoints}},
-        {"finest step over the square", {.step = 1e-9}, ParamError{F::Step, R::TooManyPoints}},
         {"X1 over 2", {.x1 = 2.0000001}, ParamError{F::X1, R::EdgeOutOfRange}},
         {"X2 NaN", {.x2 = nan}, ParamError{F::X2, R::EdgeOutOfRange}},
         {"Y1 -inf", {.y1 = -inf}, ParamError{F::Y1, R::EdgeOutOfRange}},
         {"Y2 -2.5", {.y2 = -2.5}, ParamError{F::Y2, R::EdgeOutOfRange}},
-        {"A infinite", {.a = inf}, ParamError{F::A, R::NotFinite}},
         {"A NaN before X1", {.x1 = 3, .a = nan}, ParamError{F::A, R::NotFinite}},
         {"Dc NaN", {.dc = nan}, ParamError{F::Dc, R::NotFinite}},
         {"Kc infinite", {.kc = -inf}, ParamError{F::Kc, R::NotFinite}},
@@ -40,8 +37,7 @@ TEST(Params, Refusals) {
     };
     for (const Row& r : rows) EXPECT_EQ(CheckParameters(r.p), r.error) << r.name;
     EXPECT_TRUE(OriginAcceptable(1000000, -1000000));
-    EXPECT_FALSE(OriginAcceptable(1000001, 0));
-    EXPECT_FALSE(OriginAcceptable(0, -1000001));
+    EXPECT_FALSE(OriginAcceptable(1000001, 0) || OriginAcceptable(0, -1000001));
 }
 
 // The cap on start points is exact for every shape: a single column or row
