@@ -74,12 +74,9 @@ TEST(LegendPanel, LayoutFollowsThePictureSize) {
         LegendItem item;
         QPoint at;
     } rows[] = {
-        {261, 261, 400, LegendItem::NameHy, {134, 16}},   // w2 = 130
         {261, 261, 400, LegendItem::MinHy, {132, 123}},   // h2 = 130: 130 + 0 - 7
         {300, 200, 400, LegendItem::NameHx, {186, 124}},  // x from the height H
-        {300, 200, 400, LegendItem::MaxHx, {155, 114}},
-        {300, 200, 400, LegendItem::RegionT, {15, 301}},  // y from the width W
-        {300, 200, 700, LegendItem::RegionH, {15, 645}},
+        {300, 200, 700, LegendItem::RegionH, {15, 645}},  // y from the width W
     };
     for (const Row& r : rows) {
         const LegendLayout l = LayOutLegend(r.w, r.h, r.clientHeight);
