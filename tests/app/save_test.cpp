@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
             EXPECT_TRUE(errors[0].contains(row.written)) << errors[0].toStdString();
         }
         expected.sort();
-        EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+        EXPECT_EQ(Entries(dir.path()), expected);
     }
 
     errors.clear();
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     wnd->OnSavePicture();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("нет области рисунка")) << errors[0].toStdString();
-    EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+    EXPECT_EQ(Entries(dir.path()), expected);
 }
 
 // The name a save takes, from the dialog's answers in turn and the replies
