@@ -112,9 +112,8 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     EXPECT_TRUE(ReadoutText(v, m, counts, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
     EXPECT_TRUE(ReadoutText(v, m, counts, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
 
-    // The attractor panel counts the orbits ending in the pixel, as a walk
-    // over every end point does, in both displays (the fitted one from the
-    // exact end points).
+    // The attractor panel counts the orbits ending in the pixel as a walk
+    // over every end point does, in both displays (fitted: the exact ends).
     ComputeControl control;
     control.attractorEnds = true;
     ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
@@ -122,17 +121,15 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     const PixelRect sq = FittedLayoutOf(v).attractorSquare;
     for (const bool fitted : {true, false}) {
         v.m_fitWindow = fitted ? 1 : 0;
+        auto at = [&](std::size_t i) {
+            const double x = m.attractorEnds.x[i], y = m.attractorEnds.y[i];
+            return fitted ? QPoint(sq.left + SquareColumn(x, sq.width), sq.top + SquareRow(y, sq.width))
+                          : QPoint(m.attractors[i].x - 220, m.attractors[i].y);
+        };
         for (const std::size_t i : {std::size_t{0}, m.attractors.size() / 2}) {
-            const double ex = m.attractorEnds.x[i], ey = m.attractorEnds.y[i];
-            const QPoint at = fitted ? QPoint(sq.left + SquareColumn(ex, sq.width), sq.top + SquareRow(ey, sq.width))
-                                     : QPoint(m.attractors[i].x - 220, m.attractors[i].y);
             std::int64_t n = 0;
-            for (std::size_t j = 0; j < m.attractors.size(); ++j)
-                n += fitted ? QPoint(sq.left + SquareColumn(m.attractorEnds.x[j], sq.width),
-                                     sq.top + SquareRow(m.attractorEnds.y[j], sq.width)) == at
-                            : QPoint(m.attractors[j].x - 220, m.attractors[j].y) == at;
-            EXPECT_TRUE(ReadoutText(v, m, counts, at.x(), at.y()).endsWith(QStringLiteral("здесь: %1").arg(n)))
-                << fitted << " " << i << " " << n;
+            for (std::size_t j = 0; j < m.attractors.size(); ++j) n += at(j) == at(i);
+            EXPECT_TRUE(ReadoutText(v, m, counts, at(i).x(), at(i).y()).endsWith(QStringLiteral("здесь: %1").arg(n)));
         }
     }
 }
