@@ -135,7 +135,8 @@ std::uint8_t CountedKind(const EndKind* kinds, std::size_t rows, AxisFit::Run co
 // column reads its grid columns front to back (the kind grid's own order:
 // walking across columns would touch a new page at every step). A pixel
 // whose grid points all hold one kind (most pixels of a fine grid) takes it
-// after word comparisons (RunKind); only the others are counted. A pixel
+// after comparisons of whole columns and of words (RunKind); only the others
+// are counted. A pixel
 // whose grid runs are those of its neighbour below or to the left (a coarse
 // grid) takes its kind again. The kinds of a few dozen pixel columns are
 // gathered and then written row by row.
@@ -153,6 +154,7 @@ void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kin
     std::vector<AxisFit::Run> rowRuns(static_cast<std::size_t>(height));
     for (std::int64_t q = 0; q < height; ++q) rowRuns[static_cast<std::size_t>(q)] = up.GridRun(q);
     std::vector<std::uint8_t> tile(static_cast<std::size_t>(height * kTile), kNoKind);
+    std::vector<std::uint8_t> merged(rows);
     AxisFit::Run previousCols{-1, -1};
     for (std::int64_t tileBegin = begin; tileBegin < end; tileBegin += kTile) {
         const std::int64_t tileEnd = std::min(end, tileBegin + kTile);
@@ -164,8 +166,22 @@ void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kin
                 continue;
             }
             previousCols = cols;
-            const EndKind* column = kinds + static_cast<std::size_t>(cols.begin) * rows;
-            const std::int64_t width = cols.end - cols.begin;
+            // The kind all the pixel column's grid columns hold in each grid
+            // row, or kMixed: one pass per grid column that the compiler
+            // turns into vector comparisons.
+            const EndKind* shared = kinds + static_cast<std::size_t>(cols.begin) * rows;
+            const EndKind* sharedEnd = kindsEnd;
+            if (cols.end - cols.begin > 1) {
+                const auto* first = reinterpret_cast<const std::uint8_t*>(shared);
+                std::uint8_t* m = merged.data();
+                std::copy(first, first + rows, m);
+                for (std::int64_t c = 1; c < cols.end - cols.begin; ++c) {
+                    const std::uint8_t* k = first + static_cast<std::size_t>(c) * rows;
+                    for (std::size_t r = 0; r < rows; ++r) m[r] = k[r] == m[r] ? m[r] : kMixed;
+                }
+                shared = reinterpret_cast<const EndKind*>(m);
+                sharedEnd = shared + merged.size();
+            }
             AxisFit::Run previousRun{-1, -1};
             for (std::int64_t q = 0; q < height; ++q) {
                 const AxisFit::Run run = rowRuns[static_cast<std::size_t>(q)];
@@ -174,11 +190,7 @@ void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kin
                     continue;
                 }
                 previousRun = run;
-                const EndKind* k = column + run.begin;
-                const std::int64_t n = run.end - run.begin;
-                std::uint8_t same = RunKind(k, n, kindsEnd);
-                for (std::int64_t c = 1; c < width && same != kMixed; ++c)
-                    if (RunKind(k + static_cast<std::size_t>(c) * rows, n, kindsEnd) != same) same = kMixed;
+                const std::uint8_t same = RunKind(shared + run.begin, run.end - run.begin, sharedEnd);
                 out[q * kTile] = same != kMixed ? tieIndex[same] : CountedKind(kinds, rows, cols, run);
             }
         }
