@@ -12,11 +12,7 @@ TEST(Params, Refusals) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     using F = ParamField;
     using R = ParamReason;
-    struct Row {
-        const char* name;
-        ModelParams p;
-        std::optional<ParamError> error;
-    } rows[] = {
+    const std::tuple<const char*, ModelParams, std::optional<ParamError>> rows[] = {
         {"defaults", {}, std::nullopt},
         {"edges on the bounds", {.x1 = -2, .x2 = 2, .y1 = -2, .y2 = 2}, std::nullopt},
         {"A = 0, negative Dc", {.a = 0, .dc = -5, .kc = -1e300}, std::nullopt},
@@ -35,7 +31,7 @@ TEST(Params, Refusals) {
         {"direction 2", {.dcOutward = 2}, ParamError{F::DcOutward, R::NoDirection}},
         {"direction -1", {.kcOutward = -1}, ParamError{F::KcOutward, R::NoDirection}},
     };
-    for (const Row& r : rows) EXPECT_EQ(CheckParameters(r.p), r.error) << r.name;
+    for (const auto& [name, p, error] : rows) EXPECT_EQ(CheckParameters(p), error) << name;
     EXPECT_TRUE(OriginAcceptable(1000000, -1000000));
     EXPECT_FALSE(OriginAcceptable(1000001, 0) || OriginAcceptable(0, -1000001));
 }
@@ -45,10 +41,7 @@ TEST(Params, Refusals) {
 // step would be four thousand million additions), and a grid is refused
 // exactly when its walk has more than kMaxStartPoints points.
 TEST(Params, StartPointCapIsExact) {
-    struct Row {
-        ModelParams p;
-        std::int64_t points;
-    } rows[] = {
+    const std::pair<ModelParams, std::int64_t> rows[] = {
         {{}, 400 * 400},
         {{.step = 0.001}, 16'008'001},
         {{.x1 = 0.5, .x2 = 0.5}, 400},
@@ -61,8 +54,8 @@ TEST(Params, StartPointCapIsExact) {
         {{.x1 = 0, .x2 = 4.00000004e-8, .y1 = -1, .y2 = 1, .step = 4.00000004e-8}, 2 * 50'000'000},
         {{.x1 = 0, .x2 = 4.00000004e-8, .y1 = -1, .y2 = 1.00000004, .step = 4.00000004e-8}, 2 * 50'000'001},
     };
-    for (const Row& r : rows) {
-        ASSERT_EQ(CountStartPoints(r.p), r.points) << r.p.x1 << " " << r.p.x2 << " " << r.p.step;
-        EXPECT_EQ(CheckParameters(r.p).has_value(), r.points > kMaxStartPoints) << r.points;
+    for (const auto& [p, points] : rows) {
+        ASSERT_EQ(CountStartPoints(p), points) << p.x1 << " " << p.x2 << " " << p.step;
+        EXPECT_EQ(CheckParameters(p).has_value(), points > kMaxStartPoints) << points;
     }
 }

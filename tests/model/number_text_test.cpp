@@ -48,13 +48,3 @@ TEST(NumberText, ReadsIntegersLikeScanfWithoutWrapping) {
         EXPECT_EQ(std::pair(got.status, got.status == IntParse::Ok ? got.value : 0), std::pair(status, value)) << text;
     }
 }
-
-TEST(NumberText, Formats) {
-    const std::pair<std::string, const char*> rows[] = {
-        {FormatGeneral(0.01, 15), "0.01"}, {FormatGeneral(0.1234567890123456, 15), "0.123456789012346"},
-        {FormatGeneral(1e20, 15), "1e+20"}, {FormatGeneral(1e-5, 15), "1e-05"}, {FormatFixed(-0.5, 2), "-0.50"},
-    };
-    for (const auto& [got, expected] : rows) EXPECT_EQ(got, expected);
-    for (double v : {0.1, 1.0 / 3.0, 2.0000001, -1.995, 123456.789012345})
-        EXPECT_EQ(ParseLeadingDouble(FormatGeneral(v, 15)), std::stod(FormatGeneral(v, 15)));
-}
