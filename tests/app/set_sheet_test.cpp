@@ -41,21 +41,18 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
 }
 
 TEST(SetSheet, FontSizeFromOneToFifty) {
-    struct Row {
-        const char* text;
-        int expected;  // 0: refused
-    };
-    const Row rows[] = {{"1", 1}, {"50", 50}, {" 7", 7}, {"12abc", 12}, {"0", 0}, {"51", 0}, {"", 0},
-                        {"abc", 0}, {"99999999999", 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
+    // The size read, 0: refused.
+    const std::pair<const char*, int> rows[] = {{"1", 1}, {"50", 50}, {" 7", 7}, {"12abc", 12}, {"0", 0},
+                                                {"51", 0}, {"", 0}, {"abc", 0}, {"99999999999", 0}};
+    for (const auto& [text, expected] : rows) {
+        SCOPED_TRACE(text);
         Sheet s;
         s.sheet.Tabs()->setCurrentIndex(1);
-        s.Font()->setText(row.text);
+        s.Font()->setText(text);
         const bool ok = s.sheet.Confirm();
-        EXPECT_EQ(ok, row.expected != 0);
+        EXPECT_EQ(ok, expected != 0);
         if (ok) {
-            EXPECT_EQ(s.sheet.m_page2->m_fontSize, row.expected);
+            EXPECT_EQ(s.sheet.m_page2->m_fontSize, expected);
             EXPECT_TRUE(s.warnings.isEmpty());
         } else {
             ASSERT_EQ(s.warnings.size(), 1);
