@@ -23,7 +23,8 @@ std::int64_t EndCounts::AtPixel(const PointList& attractors, std::int32_t shift,
         for (const Point& p : attractors) {
             const std::int64_t px = std::int64_t{p.x} + shift;
             if (px >= 0 && px < width && p.y >= 0 && p.y < height)
-                ++m_pixels[static_cast<std::size_t>(p.y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)];
+                ++m_pixels[static_cast<std::size_t>(p.y) * static_cast<std::size_t>(width) +
+                           static_cast<std::size_t>(px)];
         }
         m_pixelKey = key;
     }

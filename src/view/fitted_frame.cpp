@@ -41,7 +41,8 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         const std::int32_t side = f.attractorSquare.width;
         const bool copy = view.m_aSymmetry == 1;
         EndDensity own;
-        const EndDensity& density = counts ? counts->Density(ends, side, copy) : (own = EndPointDensity(ends, side, copy));
+        const EndDensity& density =
+            counts ? counts->Density(ends, side, copy) : (own = EndPointDensity(ends, side, copy));
         DrawDensity(canvas, f.attractorSquare, density.ends, background, kAttractorColour);
         if (copy) DrawDensity(canvas, f.attractorSquare, density.copy, background, kAttractorCopyColour);
     }

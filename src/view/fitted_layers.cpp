@@ -279,7 +279,8 @@ EndDensity EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool wi
         for (std::size_t i = begin; i < end; ++i) {
             const std::int32_t c = SquareColumn(sign * ends.x[i], side);
             const std::int32_t r = SquareRow(sign * ends.y[i], side);
-            const std::size_t cell = static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c);
+            const std::size_t cell =
+                static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c);
             if (cell == last) {
                 ++run;
                 continue;
