@@ -115,7 +115,8 @@ TEST(EngineControl, SameListsAndProgressForEveryThreadCountBlockSizeAndRefusedTh
             ASSERT_FALSE(seen.empty());
             EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
             EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
-            if (r.block != 0 && points > 0) EXPECT_EQ(seen.size(), (points + r.block - 1) / r.block);
+            const std::size_t blocks = r.block == 0 || points == 0 ? seen.size() : (points + r.block - 1) / r.block;
+            EXPECT_EQ(seen.size(), blocks);
         }
     }
 }
