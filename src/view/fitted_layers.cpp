@@ -136,10 +136,12 @@ std::uint8_t CountedKind(const EndKind* kinds, std::size_t rows, AxisFit::Run co
 // walking across columns would touch a new page at every step). A pixel
 // whose grid points all hold one kind (most pixels of a fine grid) takes it
 // after comparisons of whole columns and of words (RunKind); only the others
-// are counted. A pixel
-// whose grid runs are those of its neighbour below or to the left (a coarse
-// grid) takes its kind again. The kinds of a few dozen pixel columns are
-// gathered and then written row by row.
+// are counted. The same picture as counting every pixel: when all its grid
+// points hold kind X, X has every vote, and None (no list) leaves the
+// background, as a count of zero does. A pixel whose grid runs are those
+// of its neighbour below or to the left (a coarse grid) holds the same grid
+// points and takes its kind again. The kinds of a few dozen pixel columns
+// are gathered and then written row by row.
 void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kinds, const EndKind* kindsEnd,
                  const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
                  const AxisFit& up, std::int64_t begin, std::int64_t end) {
