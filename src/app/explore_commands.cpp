@@ -91,6 +91,7 @@ void CMainWnd::ApplyFitWindow() {
         AttractorEnds().x.swap(m_model.attractorEnds.x);
         AttractorEnds().y.swap(m_model.attractorEnds.y);
         std::vector<EndKind>().swap(m_model.kinds);
+        m_endCounts.Clear();
         return;
     }
     const bool ends = m_model.attractorEnds.size() == m_model.attractors.size();
@@ -130,7 +131,7 @@ void CMainWnd::OnHomeArea() {
 }
 
 QString CMainWnd::ReadoutAt(QPoint at) const {
-    return ReadoutText(m_view, m_model, at.x(), at.y());
+    return ReadoutText(m_view, m_model, m_endCounts, at.x(), at.y());
 }
 
 void CMainWnd::RefreshReadout() {

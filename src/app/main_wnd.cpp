@@ -148,7 +148,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     ++m_paintCount;
     m_requestsPainted = m_repaintRequests;
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
-    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
+    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture, &m_endCounts);
     if (m_canvas.isNull()) return;
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
@@ -229,6 +229,7 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
             m_view.SetParams(outcome.params);
             m_model.SetParams(outcome.params);
             m_model.Install(std::move(outcome.lists));
+            m_endCounts.Clear();
             m_model.report = std::move(outcome.report);
             m_computedOrigin = QPoint(outcome.originX, outcome.originY);
             m_view.m_listsOriginX = outcome.originX;

@@ -11,6 +11,7 @@
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
 #include "model/fractal_model.h"
+#include "view/end_counts.h"
 #include "view/view_state.h"
 #include "view/zoom.h"
 
@@ -132,6 +133,7 @@ private:
     ViewState m_view;
     QImage m_canvas;
     QImage m_legendPicture;
+    mutable EndCounts m_endCounts;  // of the lists in place; the readout looks up
     std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
     ParamHistory m_history;
     HistoryStep m_pendingStep = HistoryStep::Push;
