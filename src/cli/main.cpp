@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/interrupt_handler.h"
+#include "cli/orbit_command.h"
 #include "cli/picture_file.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
@@ -119,6 +120,7 @@ int main(int argc, char** argv) {
         std::fputs(RenderUsage().c_str(), stdout);
         return StdoutWritten() ? 0 : kFailed;
     }
+    if (o.orbit) return RunOrbitCommand(o);
 
     // Drawing needs Qt's Gui, always on the offscreen platform: the picture
     // must not depend on a display, nor on what the caller's environment

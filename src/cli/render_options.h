@@ -59,6 +59,12 @@ struct RenderOptions {
     LegendOptions legendFields;
     std::string legendPicture;  // empty: the picture installed with the program
     std::string output;         // empty: no picture is written
+
+    // --orbit X0,Y0: print that start point's orbit as CSV instead.
+    bool orbit = false;
+    double orbitX0 = 0.0;
+    double orbitY0 = 0.0;
+    std::int32_t orbitLimit = -1;  // most orbit rows printed; -1: all
 };
 
 struct OptionsResult {

@@ -189,4 +189,16 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
     return out;
 }
 
+void FollowOrbit(const ModelParams& p, double x0, double y0, std::int64_t count,
+                 const std::function<bool(const ProbeRow&)>& each) {
+    const MapParams m = MapParams::From(p);
+    const std::int64_t steps = p.iterations < 0 ? 0 : std::int64_t{p.iterations} + 1;
+    const std::int64_t last = count - 1 < steps ? count - 1 : steps;
+    State s{x0, y0};
+    if (last < 0 || !each({0, s.x, s.y, kNaN, kNaN, kNaN, kNaN, false})) return;
+    for (std::int64_t k = 1; k <= last; ++k) {
+        if (!each(Step(m, s, k))) return;
+    }
+}
+
 }  // namespace orbitograph
