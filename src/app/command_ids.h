@@ -23,6 +23,8 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
+    kCmdProbe = 40121,
+    kCmdClearProbe = 40122,
 };
 
 }  // namespace orbitograph

@@ -45,6 +45,10 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdHomeArea, QStringLiteral("Исходная область"), &CMainWnd::OnHomeArea);
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
+    explore->addSeparator();
+    add(kCmdProbe, QStringLiteral("Траектория..."), &CMainWnd::OnProbe);
+    add(kCmdClearProbe, QStringLiteral("Убрать траекторию"), &CMainWnd::OnClearProbe);
+    BuildProbe();
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
@@ -191,6 +195,11 @@ void CMainWnd::OnCanvasRelease(QPoint at, QMouseEvent* event) {
     const QPoint from = *m_bandStart;
     m_bandStart.reset();
     m_band->hide();
+    // A click (no drag) probes the orbit of the grid point under it.
+    if (std::abs(at.x() - from.x()) < kSmallestBand && std::abs(at.y() - from.y()) < kSmallestBand) {
+        ProbeAtPixel(from);
+        return;
+    }
     if (std::abs(at.x() - from.x()) < kSmallestBand || std::abs(at.y() - from.y()) < kSmallestBand) return;
     ZoomToBand(from, at);
 }

@@ -26,6 +26,7 @@
 #include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
 #include "view/frame.h"
+#include "view/orbit_overlay.h"
 #include "view/png_export.h"
 
 namespace orbitograph {
@@ -148,6 +149,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
     m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
     if (m_canvas.isNull()) return;
+    if (m_probe) DrawOrbitOverlay(m_canvas, m_view, *m_probe);
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
     painter.drawImage(QPoint(0, 0), m_canvas);
@@ -230,6 +232,9 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                 case HistoryStep::Home: m_history.MoveHome(); break;
                 case HistoryStep::None: break;
             }
+            // A new picture drops the probed orbit; the same one computed
+            // again for the fitted display keeps it.
+            if (m_pendingStep != HistoryStep::None) DropProbe();
             RequestRepaint();
             RefreshReadout();
             break;

@@ -11,6 +11,7 @@
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
 #include "model/fractal_model.h"
+#include "model/probe.h"
 #include "view/view_state.h"
 #include "view/zoom.h"
 
@@ -23,6 +24,7 @@ namespace orbitograph {
 
 class CanvasWidget;
 class HelpViewer;
+class ProbeDock;
 
 // The program's one main window: the menu and its key shortcuts, the model,
 // the view state, the canvas of the last repaint and the legend picture.
@@ -63,6 +65,15 @@ public:
     // The last refusal of a zoom or a history step.
     const QString& LastRefusal() const { return m_lastRefusal; }
     const ParamHistory& History() const { return m_history; }
+    // The probe of one orbit (probe_commands.cpp): "Траектория...",
+    // "Убрать траекторию" (and Esc), a click at a canvas pixel of the basin
+    // panel, and a start point probed with the parameters in place.
+    void OnProbe();
+    void OnClearProbe();
+    void ProbeAtPixel(QPoint at);
+    void ProbeStart(double x0, double y0);
+    const std::optional<ProbeResult>& Probe() const { return m_probe; }
+    ProbeDock* ProbeDockWidget() const { return m_probeDock; }
 
     UiHooks& Hooks() { return m_hooks; }
     const ViewState& View() const { return m_view; }
@@ -94,6 +105,8 @@ private:
     enum class HistoryStep { Push, PushZoom, Back, Forward, Home, None };
     void StartComputation(const ModelParams& params, HistoryStep step = HistoryStep::Push);
     void BuildExploreMenu();
+    void BuildProbe();
+    void DropProbe();
     void ApplyFitWindow();
     void Refuse(const QString& text);
     // The status bar's readout for the pixel under the cursor, after the
@@ -117,6 +130,10 @@ private:
     QRubberBand* m_band = nullptr;
     std::optional<QPoint> m_bandStart;  // device pixels
     QString m_lastRefusal;
+    std::optional<ProbeResult> m_probe;
+    double m_probeX0 = 0.0;
+    double m_probeY0 = 0.0;
+    ProbeDock* m_probeDock = nullptr;
 
     HelpViewer& m_help;
     UiHooks m_hooks;
