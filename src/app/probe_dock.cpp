@@ -91,7 +91,11 @@ QString ProbeSummaryText(const ProbeResult& orbit, double x0, double y0) {
     lines << (s.leftSquare ? QStringLiteral("Вышла из квадрата [-2, 2] x [-2, 2] на шаге %1").arg(*s.leftSquare)
                            : QStringLiteral("Из квадрата [-2, 2] x [-2, 2] не выходила"));
     if (s.cycleStart) {
-        lines << QStringLiteral("Точный цикл периода %1, начиная с шага %2").arg(s.period).arg(*s.cycleStart);
+        lines << QStringLiteral("Точный цикл периода %1, начиная с шага %2%3")
+                     .arg(s.period)
+                     .arg(*s.cycleStart)
+                     .arg(!orbit.rows.empty() && orbit.rows.back().frozen ? QStringLiteral(" (точка заморожена)")
+                                                                          : QString());
     } else {
         lines << (orbit.omitted == 0 ? QStringLiteral("Точного цикла нет") : QStringLiteral("Точный цикл не найден"));
     }
@@ -118,9 +122,11 @@ ProbeDock::ProbeDock(QWidget* parent) : QDockWidget(QStringLiteral("Траект
     auto* layout = new QVBoxLayout(body);
     m_summary = new QLabel(body);
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setWordWrap(true);
     m_table = new QTableView(body);
     m_table->setModel(&m_rows);
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(m_summary);
     layout->addWidget(m_table, 1);
@@ -136,7 +142,8 @@ void ProbeDock::ShowOrbit(const ProbeResult& orbit, double x0, double y0) {
         setFloating(true);
         if (QWidget* owner = parentWidget()) {
             const QRect frame = owner->geometry();
-            setGeometry(frame.right() - 620, frame.top() + 60, 600, 420);
+            // The lower right corner, where the panels, centred, reach least.
+            setGeometry(frame.right() - 640, frame.bottom() - 360, 620, 340);
         }
     }
     show();
