@@ -1,5 +1,6 @@
 #include "model/probe.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 #include <unordered_map>
@@ -51,41 +52,29 @@ std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period) {
     return mu;
 }
 
-// The listed rows: all of them, or the first `keep` and a ring of the last `keep`.
+// The listed rows: all of them, or the first `keep` and the last `keep`.
+// Only those rows are ever stored, so a long orbit costs no copying between.
 class RowList {
 public:
-    RowList(std::int64_t keep, std::int64_t total) : m_keep(keep), m_whole(total <= 2 * keep) {
-        if (!m_whole) m_ring.reserve(static_cast<std::size_t>(keep));
-    }
-    bool Whole() const { return m_whole; }
-    void Add(const ProbeRow& r) {
-        if (m_whole || r.step < m_keep) {
-            m_head.push_back(r);
-        } else if (m_ring.size() < static_cast<std::size_t>(m_keep)) {
-            m_ring.push_back(r);
-        } else {
-            m_ring[m_next] = r;
-            m_next = (m_next + 1) % m_ring.size();
-        }
-    }
-    void ForgetTail() {
-        m_ring.clear();
-        m_next = 0;
-    }
+    RowList(std::int64_t keep, std::int64_t total)
+        : m_keep(total <= 2 * keep ? total : keep), m_tailFrom(total <= 2 * keep ? total : total - keep) {}
+    bool Whole() const { return m_keep == m_tailFrom; }
+    bool Wants(std::int64_t step) const { return step < m_keep || step >= m_tailFrom; }
+    void Add(const ProbeRow& r) { (r.step < m_keep ? m_head : m_tail).push_back(r); }
+    void ForgetTail() { m_tail.clear(); }
     void MoveInto(ProbeResult& out, std::int64_t total) {
         out.rows = std::move(m_head);
         out.gapAt = out.rows.size();
-        for (std::size_t i = 0; i < m_ring.size(); ++i) out.rows.push_back(m_ring[(m_next + i) % m_ring.size()]);
+        out.rows.insert(out.rows.end(), m_tail.begin(), m_tail.end());
         out.omitted = total - static_cast<std::int64_t>(out.rows.size());
         if (out.omitted == 0) out.gapAt = 0;
     }
 
 private:
-    std::int64_t m_keep;
-    bool m_whole;
+    std::int64_t m_keep;      // rows below this step are the head
+    std::int64_t m_tailFrom;  // rows from this step on are the tail
     std::vector<ProbeRow> m_head;
-    std::vector<ProbeRow> m_ring;
-    std::size_t m_next = 0;
+    std::vector<ProbeRow> m_tail;
 };
 
 struct BitsHash {
@@ -123,7 +112,7 @@ bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->
 // non-finite fixed point an escaping orbit falls into is seen soon.
 std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0, const ProbeOptions& options) {
     const MapParams m = MapParams::From(p);
-    const std::int64_t keep = options.keep < 1 ? 1 : options.keep;
+    const std::int64_t keep = std::clamp<std::int64_t>(options.keep, 1, std::int64_t{1} << 40);
     ProbeResult out;
     ProbeSummary& sum = out.summary;
     sum.steps = p.iterations < 0 ? 0 : std::int64_t{p.iterations} + 1;
@@ -143,7 +132,8 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
     for (std::int64_t k = 0; k < sum.steps;) {
         if ((k & 0xFFFFF) == 0 && Cancelled(options)) return std::nullopt;
         ++k;
-        rows.Add(Step(m, s, k));
+        const ProbeRow row = Step(m, s, k);
+        if (rows.Wants(k)) rows.Add(row);
         if (!sum.leftSquare && !InsideSquare(s.x, s.y)) sum.leftSquare = k;
         if (detecting) {
             ++lam;
@@ -156,7 +146,6 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
                 if (!rows.Whole() && target > k) {
                     for (std::int64_t i = (target - k) % lam; i > 0; --i) s = Guarded(m, s);
                     k = target;
-                    rows.ForgetTail();
                     sum.reach = ProbeReach::Cycle;
                 }
                 continue;
