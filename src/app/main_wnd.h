@@ -10,6 +10,7 @@
 
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
+#include "app/probe_runner.h"
 #include "model/fractal_model.h"
 #include "model/probe.h"
 #include "view/view_state.h"
@@ -67,7 +68,8 @@ public:
     const ParamHistory& History() const { return m_history; }
     // The probe of one orbit (probe_commands.cpp): "Траектория...",
     // "Убрать траекторию" (and Esc), a click at a canvas pixel of the basin
-    // panel, and a start point probed with the parameters in place.
+    // panel, and a start point probed with the parameters in place (on a
+    // worker thread; the orbit is shown when it is done).
     void OnProbe();
     void OnClearProbe();
     void ProbeAtPixel(QPoint at);
@@ -134,6 +136,7 @@ private:
     double m_probeX0 = 0.0;
     double m_probeY0 = 0.0;
     ProbeDock* m_probeDock = nullptr;
+    ProbeRunner m_probeRunner;
 
     HelpViewer& m_help;
     UiHooks m_hooks;

@@ -2,6 +2,7 @@
 // "Траектория...", the overlay over the attractor panel and the dock
 // "Траектория"; Esc, "Убрать траекторию" and a new computation remove it.
 #include <QShortcut>
+#include <system_error>
 
 #include "app/main_wnd.h"
 #include "app/probe_dlg.h"
@@ -30,12 +31,14 @@ void CMainWnd::OnProbe() {
 }
 
 void CMainWnd::OnClearProbe() {
-    if (!m_probe) return;
+    const bool shown = m_probe.has_value();
     DropProbe();
+    if (!shown) return;
     RequestRepaint();
 }
 
 void CMainWnd::DropProbe() {
+    m_probeRunner.Cancel();
     m_probeDock->Clear();
     m_probe.reset();
 }
@@ -58,12 +61,18 @@ void CMainWnd::ProbeStart(double x0, double y0) {
         m_view.m_listsOriginX = m_model.originX;
         m_view.m_listsOriginY = m_model.originY;
     }
-    m_probeDock->Clear();
-    m_probe = ProbeOrbit(m_view.Params(), x0, y0);
     m_probeX0 = x0;
     m_probeY0 = y0;
-    m_probeDock->ShowOrbit(*m_probe, x0, y0);
-    RequestRepaint();
+    try {
+        m_probeRunner.Start(m_view.Params(), x0, y0, [this, x0, y0](ProbeResult&& orbit) {
+            m_probeDock->Clear();
+            m_probe = std::move(orbit);
+            m_probeDock->ShowOrbit(*m_probe, x0, y0);
+            RequestRepaint();
+        });
+    } catch (const std::system_error&) {
+        m_hooks.showError(this, QStringLiteral("Не удалось начать построение траектории."));
+    }
 }
 
 }  // namespace orbitograph

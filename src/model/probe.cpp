@@ -37,14 +37,27 @@ ProbeRow Step(const MapParams& m, State& s, std::int64_t k) {
 
 State Guarded(const MapParams& m, State s) { return GuardOpen(s) ? MapStep(m, s) : s; }
 
+bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->load(std::memory_order_relaxed); }
+
+// Makes n guarded steps from s; false when cancelled on the way.
+bool Advance(const MapParams& m, State& s, std::int64_t n, const ProbeOptions& o) {
+    for (std::int64_t i = 0; i < n; ++i) {
+        if ((i & 0xFFFFF) == 0xFFFFF && Cancelled(o)) return false;
+        s = Guarded(m, s);
+    }
+    return true;
+}
+
 // First step mu with state(mu) == state(mu + period), the orbit being known
 // to repeat with that period: two walkers `period` steps apart meet there.
-std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period) {
+// -1 when cancelled.
+std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period, const ProbeOptions& o) {
     State lead = start;
-    for (std::int64_t i = 0; i < period; ++i) lead = Guarded(m, lead);
+    if (!Advance(m, lead, period, o)) return -1;
     State trail = start;
     std::int64_t mu = 0;
     while (!SameBits(trail, lead)) {
+        if ((mu & 0xFFFFF) == 0xFFFFF && Cancelled(o)) return -1;
         trail = Guarded(m, trail);
         lead = Guarded(m, lead);
         ++mu;
@@ -98,8 +111,6 @@ void FindCycleInRows(const std::vector<ProbeRow>& rows, ProbeSummary& s) {
     }
 }
 
-bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->load(std::memory_order_relaxed); }
-
 }  // namespace
 
 // The running cycle detection is Brent's, as in the engine's scalar kernel:
@@ -140,11 +151,13 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
             if (SameBits(s, saved)) {
                 detecting = false;
                 sum.period = lam;
-                sum.cycleStart = CycleStart(m, start, lam);
+                const std::int64_t mu = CycleStart(m, start, lam, options);
+                if (mu < 0) return std::nullopt;
+                sum.cycleStart = mu;
                 // Skip whole periods up to the state before the first tail row.
                 const std::int64_t target = sum.steps - keep;
                 if (!rows.Whole() && target > k) {
-                    for (std::int64_t i = (target - k) % lam; i > 0; --i) s = Guarded(m, s);
+                    if (!Advance(m, s, (target - k) % lam, options)) return std::nullopt;
                     k = target;
                     sum.reach = ProbeReach::Cycle;
                 }

@@ -65,7 +65,8 @@ struct ProbeResult {
 struct ProbeOptions {
     // Rows listed at each end of a long orbit; at least 1.
     std::int64_t keep = 10'000;
-    // Polled every 2^20 steps; once true, ProbeOrbit returns no result. May be null.
+    // Polled every 2^20 steps of every walk; once true, ProbeOrbit returns no
+    // result. May be null.
     const std::atomic<bool>* cancel = nullptr;
 };
 
