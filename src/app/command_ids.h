@@ -23,8 +23,11 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
-    kCmdProbe = 40121,
-    kCmdClearProbe = 40122,
+    kCmdLiveParams = 40120,
+    kCmdOpenParamsFromPicture = 40121,
+    kCmdExportData = 40122,
+    kCmdProbe = 40123,
+    kCmdClearProbe = 40124,
 };
 
 }  // namespace orbitograph

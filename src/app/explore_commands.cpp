@@ -45,6 +45,10 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdHomeArea, QStringLiteral("Исходная область"), &CMainWnd::OnHomeArea);
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
+    add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
+    explore->addSeparator();
+    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
+    add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
     explore->addSeparator();
     add(kCmdProbe, QStringLiteral("Траектория..."), &CMainWnd::OnProbe);
     add(kCmdClearProbe, QStringLiteral("Убрать траекторию"), &CMainWnd::OnClearProbe);

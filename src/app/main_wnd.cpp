@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +28,7 @@
 #include "legend/legend_picture.h"
 #include "view/frame.h"
 #include "view/orbit_overlay.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 
 namespace orbitograph {
@@ -38,6 +40,8 @@ constexpr int kProgressPollMs = 100;
 constexpr int kProgressSteps = 1000;
 
 SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
+
+}  // namespace
 
 // Why a picture could not be saved, in Russian for the common causes and in
 // the system's own words otherwise.
@@ -54,8 +58,6 @@ QString SaveFailureReason(const SaveResult& r) {
         default: return QString::fromLocal8Bit(SaveFailureText(r));
     }
 }
-
-}  // namespace
 
 CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThread)
     : QMainWindow(nullptr),
@@ -180,7 +182,7 @@ void CMainWnd::OnFractalParameters() {
     StartComputation(dlg.Params());
 }
 
-void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
+void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step, bool live) {
     const std::int32_t originX = m_model.originX;
     const std::int32_t originY = m_model.originY;
     if (!OriginAcceptable(originX, originY)) {
@@ -189,10 +191,13 @@ void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
                                     .arg(kMaxOriginMagnitude));
         return;
     }
-    SetCommandsAvailable(false);
-    bool started = false;
+    // A live change supersedes the running computation: the commands stay
+    // as they were made unavailable for it.
+    const bool superseding = Computing();
+    if (!superseding) SetCommandsAvailable(false);
+    bool started = true;
     try {
-        started = m_computation.Start(
+        m_computation.Request(
             params, originX, originY,
             [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); },
             m_view.m_fitWindow == 1);
@@ -200,12 +205,13 @@ void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
         started = false;
     }
     if (!started) {
-        SetCommandsAvailable(true);
+        if (!superseding) SetCommandsAvailable(true);
         m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
         return;
     }
     m_pendingStep = step;
-    m_progressDelay.start();
+    m_liveRun = live;
+    if (!superseding) m_progressDelay.start();
 }
 
 void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
@@ -213,6 +219,11 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
     m_progressPoll.stop();
     m_progress.reset();
     SetCommandsAvailable(true);
+    if (outcome.notStarted) {
+        LiveFinished(outcome);
+        m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
+        return;
+    }
     switch (outcome.status) {
         case ComputeStatus::Done:
             // The view state and the model take the parameters together with
@@ -232,9 +243,9 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                 case HistoryStep::Home: m_history.MoveHome(); break;
                 case HistoryStep::None: break;
             }
-            // A new picture drops the probed orbit; the same one computed
-            // again for the fitted display keeps it.
-            if (m_pendingStep != HistoryStep::None) DropProbe();
+            // A new picture drops the probed orbit; the same parameters
+            // computed again for the fitted display keep it.
+            if (m_pendingStep != HistoryStep::None || outcome.params != m_probeParams) DropProbe();
             RequestRepaint();
             RefreshReadout();
             break;
@@ -250,10 +261,12 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                                                    "Рисунок и параметры остались прежними."));
             break;
     }
+    LiveFinished(outcome);
 }
 
 void CMainWnd::ShowProgress() {
     if (!Computing() || m_progress) return;
+    if (m_liveRun) return ShowLiveProgress();
     m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
                                                    QStringLiteral("Отмена"), 0, kProgressSteps, this);
     m_progress->setWindowTitle(QCoreApplication::applicationName());
@@ -275,6 +288,7 @@ void CMainWnd::ShowProgress() {
 }
 
 void CMainWnd::UpdateProgress() {
+    if (m_statusProgress) m_statusProgress->setValue(static_cast<int>(m_computation.Progress() * kProgressSteps));
     if (!m_progress || m_progress->wasCanceled()) return;
     m_progress->setValue(static_cast<int>(m_computation.Progress() * kProgressSteps));
 }
@@ -313,7 +327,8 @@ void CMainWnd::OnSavePicture() {
     }
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
     const SaveResult saved =
-        SavePngAtomically(m_canvas, NativePath(path), DescribeComputation(m_model.Params(), origin.x(), origin.y()));
+        SavePngAtomically(m_canvas, NativePath(path),
+                          DescribeFrame(m_view, m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height()));
     if (!saved.Ok()) {
         m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2")
                                     .arg(path, SaveFailureReason(saved)));

@@ -63,8 +63,9 @@ void CMainWnd::ProbeStart(double x0, double y0) {
     }
     m_probeX0 = x0;
     m_probeY0 = y0;
+    m_probeParams = m_view.Params();
     try {
-        m_probeRunner.Start(m_view.Params(), x0, y0, [this, x0, y0](ProbeResult&& orbit) {
+        m_probeRunner.Start(m_probeParams, x0, y0, [this, x0, y0](ProbeResult&& orbit) {
             m_probeDock->Clear();
             m_probe = std::move(orbit);
             m_probeDock->ShowOrbit(*m_probe, x0, y0);
