@@ -26,6 +26,8 @@ enum CommandId : int {
     kCmdLiveParams = 40120,
     kCmdOpenParamsFromPicture = 40121,
     kCmdExportData = 40122,
+    kCmdProbe = 40123,
+    kCmdClearProbe = 40124,
 };
 
 }  // namespace orbitograph

@@ -49,6 +49,10 @@ void CMainWnd::BuildExploreMenu() {
     explore->addSeparator();
     add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
     add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
+    explore->addSeparator();
+    add(kCmdProbe, QStringLiteral("Траектория..."), &CMainWnd::OnProbe);
+    add(kCmdClearProbe, QStringLiteral("Убрать траекторию"), &CMainWnd::OnClearProbe);
+    BuildProbe();
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
@@ -196,6 +200,11 @@ void CMainWnd::OnCanvasRelease(QPoint at, QMouseEvent* event) {
     const QPoint from = *m_bandStart;
     m_bandStart.reset();
     m_band->hide();
+    // A click (no drag) probes the orbit of the grid point under it.
+    if (std::abs(at.x() - from.x()) < kSmallestBand && std::abs(at.y() - from.y()) < kSmallestBand) {
+        ProbeAtPixel(from);
+        return;
+    }
     if (std::abs(at.x() - from.x()) < kSmallestBand || std::abs(at.y() - from.y()) < kSmallestBand) return;
     ZoomToBand(from, at);
 }

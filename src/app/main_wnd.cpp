@@ -27,6 +27,7 @@
 #include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
 #include "view/frame.h"
+#include "view/orbit_overlay.h"
 #include "view/frame_description.h"
 #include "view/png_export.h"
 
@@ -150,6 +151,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
     m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture, &m_endCounts);
     if (m_canvas.isNull()) return;
+    if (m_probe) DrawOrbitOverlay(m_canvas, m_view, *m_probe);
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
     painter.drawImage(QPoint(0, 0), m_canvas);
@@ -242,6 +244,9 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                 case HistoryStep::Home: m_history.MoveHome(); break;
                 case HistoryStep::None: break;
             }
+            // A new picture drops the probed orbit; the same parameters
+            // computed again for the fitted display keep it.
+            if (m_pendingStep != HistoryStep::None || outcome.params != m_probeParams) DropProbe();
             RequestRepaint();
             RefreshReadout();
             break;

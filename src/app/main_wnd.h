@@ -10,7 +10,9 @@
 
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
+#include "app/probe_runner.h"
 #include "model/fractal_model.h"
+#include "model/probe.h"
 #include "view/end_counts.h"
 #include "view/view_state.h"
 #include "view/zoom.h"
@@ -26,6 +28,7 @@ namespace orbitograph {
 class CanvasWidget;
 class LiveParamsDock;
 class HelpViewer;
+class ProbeDock;
 struct SaveResult;
 
 // Why a file could not be written, in Russian for the common causes and in
@@ -79,6 +82,16 @@ public:
     // The last refusal of a zoom or a history step.
     const QString& LastRefusal() const { return m_lastRefusal; }
     const ParamHistory& History() const { return m_history; }
+    // The probe of one orbit (probe_commands.cpp): "Траектория...",
+    // "Убрать траекторию" (and Esc), a click at a canvas pixel of the basin
+    // panel, and a start point probed with the parameters in place (on a
+    // worker thread; the orbit is shown when it is done).
+    void OnProbe();
+    void OnClearProbe();
+    void ProbeAtPixel(QPoint at);
+    void ProbeStart(double x0, double y0);
+    const std::optional<ProbeResult>& Probe() const { return m_probe; }
+    ProbeDock* ProbeDockWidget() const { return m_probeDock; }
 
     UiHooks& Hooks() { return m_hooks; }
     const ViewState& View() const { return m_view; }
@@ -116,6 +129,8 @@ private:
     // What a finished computation does to the dock and the status bar.
     void LiveFinished(const ComputationOutcome& outcome);
     void BuildExploreMenu();
+    void BuildProbe();
+    void DropProbe();
     void ApplyFitWindow();
     void Refuse(const QString& text);
     // The status bar's readout for the pixel under the cursor, after the
@@ -140,6 +155,12 @@ private:
     QRubberBand* m_band = nullptr;
     std::optional<QPoint> m_bandStart;  // device pixels
     QString m_lastRefusal;
+    std::optional<ProbeResult> m_probe;
+    double m_probeX0 = 0.0;
+    double m_probeY0 = 0.0;
+    ModelParams m_probeParams;  // those the probe follows the orbit with
+    ProbeDock* m_probeDock = nullptr;
+    ProbeRunner m_probeRunner;
 
     HelpViewer& m_help;
     UiHooks m_hooks;

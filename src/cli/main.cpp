@@ -15,6 +15,7 @@
 
 #include "cli/export_command.h"
 #include "cli/interrupt_handler.h"
+#include "cli/orbit_command.h"
 #include "cli/picture_file.h"
 #include "cli/picture_options.h"
 #include "cli/progress_line.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
         std::fputs(RenderUsage().c_str(), stdout);
         return StdoutWritten() ? 0 : kFailed;
     }
+    if (o.orbit) return RunOrbitCommand(o);
 
     // Drawing needs Qt's Gui, always on the offscreen platform: the picture
     // must not depend on a display, nor on what the caller's environment

@@ -1,5 +1,7 @@
 #include "cli/option_table.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "model/number_text.h"
@@ -135,6 +137,22 @@ bool Origin(RenderOptions& o, std::string_view name, const std::string& v, std::
     return true;
 }
 
+// Two finite decimal numbers, each read as the parameters are.
+bool StartPoint(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
+    const auto comma = std::min(v.find(','), v.size());
+    const std::string_view text(v);
+    const double x = ParseLeadingDouble(text.substr(0, comma)).value_or(NAN);
+    const double y = comma < v.size() ? ParseLeadingDouble(text.substr(comma + 1)).value_or(NAN) : NAN;
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        error = std::string(name) + ": expected X0,Y0, two finite numbers, got " + Quoted(v);
+        return false;
+    }
+    o.orbit = true;
+    o.orbitX0 = x;
+    o.orbitY0 = y;
+    return true;
+}
+
 bool Size(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
     if (ParseSize(v, o.width, o.height)) return true;
     error = std::string(name) + ": expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got " + Quoted(v);
@@ -220,6 +238,9 @@ std::vector<CommandOption> MakeTable() {
          Section::Output, ExportName},
         {"--counts", "", "one JSON line with the size of every list", Section::Output, Flag(OPTION_FIELD(o.counts))},
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
+        {"--orbit", "X0,Y0", "print the orbit of this start point as CSV (no picture)", Section::Output, StartPoint},
+        {"--orbit-limit", "K", "print at most K rows of the orbit [all]", Section::Output,
+         BoundedInt(OPTION_FIELD(o.orbitLimit), 0, 2147483647)},
         {"--help", "", "this text", Section::Output, Flag(OPTION_FIELD(o.help))},
     };
 }

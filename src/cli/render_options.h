@@ -61,6 +61,12 @@ struct RenderOptions {
     std::string output;         // empty: no picture is written
     std::string exportFile;     // .npz or .csv; empty: nothing exported
     std::string from;           // a picture whose description comes ahead of the options
+
+    // --orbit X0,Y0: print that start point's orbit as CSV instead.
+    bool orbit = false;
+    double orbitX0 = 0.0;
+    double orbitY0 = 0.0;
+    std::int32_t orbitLimit = -1;  // most orbit rows printed; -1: all
 };
 
 struct OptionsResult {

@@ -1,5 +1,6 @@
 #include "model/probe.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 #include <unordered_map>
@@ -36,14 +37,27 @@ ProbeRow Step(const MapParams& m, State& s, std::int64_t k) {
 
 State Guarded(const MapParams& m, State s) { return GuardOpen(s) ? MapStep(m, s) : s; }
 
+bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->load(std::memory_order_relaxed); }
+
+// Makes n guarded steps from s; false when cancelled on the way.
+bool Advance(const MapParams& m, State& s, std::int64_t n, const ProbeOptions& o) {
+    for (std::int64_t i = 0; i < n; ++i) {
+        if ((i & 0xFFFFF) == 0xFFFFF && Cancelled(o)) return false;
+        s = Guarded(m, s);
+    }
+    return true;
+}
+
 // First step mu with state(mu) == state(mu + period), the orbit being known
 // to repeat with that period: two walkers `period` steps apart meet there.
-std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period) {
+// -1 when cancelled.
+std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period, const ProbeOptions& o) {
     State lead = start;
-    for (std::int64_t i = 0; i < period; ++i) lead = Guarded(m, lead);
+    if (!Advance(m, lead, period, o)) return -1;
     State trail = start;
     std::int64_t mu = 0;
     while (!SameBits(trail, lead)) {
+        if ((mu & 0xFFFFF) == 0xFFFFF && Cancelled(o)) return -1;
         trail = Guarded(m, trail);
         lead = Guarded(m, lead);
         ++mu;
@@ -51,41 +65,29 @@ std::int64_t CycleStart(const MapParams& m, State start, std::int64_t period) {
     return mu;
 }
 
-// The listed rows: all of them, or the first `keep` and a ring of the last `keep`.
+// The listed rows: all of them, or the first `keep` and the last `keep`.
+// Only those rows are ever stored, so a long orbit costs no copying between.
 class RowList {
 public:
-    RowList(std::int64_t keep, std::int64_t total) : m_keep(keep), m_whole(total <= 2 * keep) {
-        if (!m_whole) m_ring.reserve(static_cast<std::size_t>(keep));
-    }
-    bool Whole() const { return m_whole; }
-    void Add(const ProbeRow& r) {
-        if (m_whole || r.step < m_keep) {
-            m_head.push_back(r);
-        } else if (m_ring.size() < static_cast<std::size_t>(m_keep)) {
-            m_ring.push_back(r);
-        } else {
-            m_ring[m_next] = r;
-            m_next = (m_next + 1) % m_ring.size();
-        }
-    }
-    void ForgetTail() {
-        m_ring.clear();
-        m_next = 0;
-    }
+    RowList(std::int64_t keep, std::int64_t total)
+        : m_keep(total <= 2 * keep ? total : keep), m_tailFrom(total <= 2 * keep ? total : total - keep) {}
+    bool Whole() const { return m_keep == m_tailFrom; }
+    bool Wants(std::int64_t step) const { return step < m_keep || step >= m_tailFrom; }
+    void Add(const ProbeRow& r) { (r.step < m_keep ? m_head : m_tail).push_back(r); }
+    void ForgetTail() { m_tail.clear(); }
     void MoveInto(ProbeResult& out, std::int64_t total) {
         out.rows = std::move(m_head);
         out.gapAt = out.rows.size();
-        for (std::size_t i = 0; i < m_ring.size(); ++i) out.rows.push_back(m_ring[(m_next + i) % m_ring.size()]);
+        out.rows.insert(out.rows.end(), m_tail.begin(), m_tail.end());
         out.omitted = total - static_cast<std::int64_t>(out.rows.size());
         if (out.omitted == 0) out.gapAt = 0;
     }
 
 private:
-    std::int64_t m_keep;
-    bool m_whole;
+    std::int64_t m_keep;      // rows below this step are the head
+    std::int64_t m_tailFrom;  // rows from this step on are the tail
     std::vector<ProbeRow> m_head;
-    std::vector<ProbeRow> m_ring;
-    std::size_t m_next = 0;
+    std::vector<ProbeRow> m_tail;
 };
 
 struct BitsHash {
@@ -109,8 +111,6 @@ void FindCycleInRows(const std::vector<ProbeRow>& rows, ProbeSummary& s) {
     }
 }
 
-bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->load(std::memory_order_relaxed); }
-
 }  // namespace
 
 // The running cycle detection is Brent's, as in the engine's scalar kernel:
@@ -123,7 +123,7 @@ bool Cancelled(const ProbeOptions& o) { return o.cancel != nullptr && o.cancel->
 // non-finite fixed point an escaping orbit falls into is seen soon.
 std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0, const ProbeOptions& options) {
     const MapParams m = MapParams::From(p);
-    const std::int64_t keep = options.keep < 1 ? 1 : options.keep;
+    const std::int64_t keep = std::clamp<std::int64_t>(options.keep, 1, std::int64_t{1} << 40);
     ProbeResult out;
     ProbeSummary& sum = out.summary;
     sum.steps = p.iterations < 0 ? 0 : std::int64_t{p.iterations} + 1;
@@ -143,20 +143,22 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
     for (std::int64_t k = 0; k < sum.steps;) {
         if ((k & 0xFFFFF) == 0 && Cancelled(options)) return std::nullopt;
         ++k;
-        rows.Add(Step(m, s, k));
+        const ProbeRow row = Step(m, s, k);
+        if (rows.Wants(k)) rows.Add(row);
         if (!sum.leftSquare && !InsideSquare(s.x, s.y)) sum.leftSquare = k;
         if (detecting) {
             ++lam;
             if (SameBits(s, saved)) {
                 detecting = false;
                 sum.period = lam;
-                sum.cycleStart = CycleStart(m, start, lam);
+                const std::int64_t mu = CycleStart(m, start, lam, options);
+                if (mu < 0) return std::nullopt;
+                sum.cycleStart = mu;
                 // Skip whole periods up to the state before the first tail row.
                 const std::int64_t target = sum.steps - keep;
                 if (!rows.Whole() && target > k) {
-                    for (std::int64_t i = (target - k) % lam; i > 0; --i) s = Guarded(m, s);
+                    if (!Advance(m, s, (target - k) % lam, options)) return std::nullopt;
                     k = target;
-                    rows.ForgetTail();
                     sum.reach = ProbeReach::Cycle;
                 }
                 continue;
@@ -187,6 +189,18 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
     rows.MoveInto(out, sum.steps + 1);
     if (!sum.cycleStart && out.omitted == 0) FindCycleInRows(out.rows, sum);
     return out;
+}
+
+void FollowOrbit(const ModelParams& p, double x0, double y0, std::int64_t count,
+                 const std::function<bool(const ProbeRow&)>& each) {
+    const MapParams m = MapParams::From(p);
+    const std::int64_t steps = p.iterations < 0 ? 0 : std::int64_t{p.iterations} + 1;
+    const std::int64_t last = count - 1 < steps ? count - 1 : steps;
+    State s{x0, y0};
+    if (last < 0 || !each({0, s.x, s.y, kNaN, kNaN, kNaN, kNaN, false})) return;
+    for (std::int64_t k = 1; k <= last; ++k) {
+        if (!each(Step(m, s, k))) return;
+    }
 }
 
 }  // namespace orbitograph

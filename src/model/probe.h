@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -64,7 +65,8 @@ struct ProbeResult {
 struct ProbeOptions {
     // Rows listed at each end of a long orbit; at least 1.
     std::int64_t keep = 10'000;
-    // Polled every 2^20 steps; once true, ProbeOrbit returns no result. May be null.
+    // Polled every 2^20 steps of every walk; once true, ProbeOrbit returns no
+    // result. May be null.
     const std::atomic<bool>* cancel = nullptr;
 };
 
@@ -77,5 +79,13 @@ struct ProbeOptions {
 // stops as an escape. An orbit that does neither is iterated in full (about
 // 2^31 steps at most). Runs on the calling thread; touches no shared state.
 std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0, const ProbeOptions& options = {});
+
+// Gives the rows 0, 1, 2, ... of the orbit of (x0, y0) to `each`, in order,
+// with ProbeOrbit's arithmetic and every step made (no shortcut), until
+// `count` rows or all iterations + 2 rows (1 when iterations is negative)
+// have been given, or `each` returns false. For printing whole orbits
+// without keeping them.
+void FollowOrbit(const ModelParams& p, double x0, double y0, std::int64_t count,
+                 const std::function<bool(const ProbeRow&)>& each);
 
 }  // namespace orbitograph

@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
               "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели|-|"
-              "Открыть параметры из рисунка...|Экспорт данных...\n"
+              "Открыть параметры из рисунка...|Экспорт данных...|-|Траектория...|Убрать траекторию\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <cstdint>
+#include <optional>
+
+#include "model/probe.h"
+#include "view/fitted_geometry.h"
+#include "view/view_state.h"
+
+namespace orbitograph {
+
+// The probed orbit's colour, which no other layer uses.
+inline constexpr QRgb kOrbitColour = 0xFF1432DC;
+
+// Where the attractor panel of the display in the view puts model points.
+// The seed display: the pixel of (x, y) is (trunc(x / h + ox) + s,
+// trunc(oy - y / h)), as the attractor list places an end point, with the
+// lists' origin (ox, oy) and the panel's shift s; the panel is the square
+// [-2, 2]^2 so mapped. The fitted display: the attractor square's pixel of
+// (x, y), as its density layer bins an end point.
+struct AttractorPanelMap {
+    bool fitted = false;
+    double step = 1.0;         // seed: h
+    double originX = 0.0;      // seed: ox
+    double originY = 0.0;      // seed: oy
+    std::int32_t shift = 0;    // seed: s
+    PixelRect panel;           // the square [-2, 2]^2 on the canvas
+
+    // The point as a canvas position, continuous, for lines (finite input).
+    QPointF Place(double x, double y) const;
+    // The pixel a mark at a point inside the square takes.
+    QPoint Pixel(double x, double y) const;
+};
+
+// The attractor panel of the view's last repaint (client rectangle, switches,
+// the lists' origin and parameters), or none when it is not shown.
+std::optional<AttractorPanelMap> AttractorPanelOf(const ViewState& view);
+
+// Draws the listed states of the orbit over the attractor panel: consecutive
+// steps joined by one-pixel lines, each state inside the square a 3 x 3 mark,
+// the start point a hollow 7 x 7 square, the end point (when it was computed)
+// a 7 x 7 cross; everything clipped to the panel, nothing for states that are
+// not finite, and no line across the gap of a long orbit.
+void DrawOrbitOverlay(QImage& canvas, const ViewState& view, const ProbeResult& orbit);
+
+}  // namespace orbitograph

@@ -1,0 +1,130 @@
+#include <QDockWidget>
+#include <QLineEdit>
+
+#include "app/help_window.h"
+#include "app/probe_dlg.h"
+#include "app/probe_dock.h"
+#include "app/probe_runner.h"
+#include "main_wnd_fixture.h"
+#include "model/classify.h"
+#include "model/grid.h"
+#include "view/orbit_overlay.h"
+#include "view/panel_geometry.h"
+#include "view/readout.h"
+
+using namespace orbitograph;
+
+namespace {
+
+// The grid point under a canvas pixel of the basin panel.
+State GridPointAt(const ViewState& v, QPoint at) {
+    const PixelPlace place = LocatePixel(v, at.x(), at.y());
+    const ModelParams p = v.Params();
+    return {GridSide(p.x1, p.x2, p.step).At(static_cast<std::size_t>(place.columns.begin)),
+            GridSide(p.y1, p.y2, p.step).At(static_cast<std::size_t>(place.rows.begin))};
+}
+
+}  // namespace
+
+class ProbeWindowTest : public test::MainWindowTest {};
+
+// A click in the basin panel probes the grid point under it without
+// zooming; the orbit is drawn in its own colour where the attractor list
+// places points and nowhere else; Esc takes it away again.
+TEST_F(ProbeWindowTest, ClickDrawsTheOrbitWhereTheListsPlacePointsAndEscRemovesIt) {
+    Compute();
+    const ViewState& view = wnd->View();
+    // A basin pixel whose orbit ends inside the square.
+    QPoint at;
+    for (int x = Client().width() / 2 + 21; x < Client().width() && at.isNull(); x += 7) {
+        const QPoint candidate(x, Client().height() / 2 + 30);
+        if (LocatePixel(view, candidate.x(), candidate.y()).panel != PanelKind::Basins) continue;
+        const State e = IterateOrbit(MapParams::From(view.Params()), GridPointAt(view, candidate));
+        if (Classify(e.x, e.y) != EndKind::Infinity) at = candidate;
+    }
+    ASSERT_FALSE(at.isNull());
+    const int runs = engineRuns;
+    QTest::mouseClick(wnd->CanvasArea(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    ASSERT_TRUE(WaitForRequestedRepaint());
+    EXPECT_EQ(engineRuns, runs);
+    const ProbeResult& probe = *wnd->Probe();
+    const State start = GridPointAt(view, at);
+    EXPECT_TRUE(probe.rows.front().x == start.x && probe.rows.front().y == start.y);
+    EXPECT_TRUE(wnd->ProbeDockWidget()->isVisible());
+
+    // The end mark lies on the attractor this start point adds to the list.
+    const FractalModel& m = wnd->Model();
+    const double h = view.m_step;
+    const QPoint end(static_cast<int>(probe.summary.end.x / h + view.m_listsOriginX),
+                     static_cast<int>(view.m_listsOriginY - probe.summary.end.y / h));
+    EXPECT_NE(std::find(m.attractors.begin(), m.attractors.end(), Point{end.x(), end.y()}), m.attractors.end());
+    const QImage canvas = test::Argb(wnd->Canvas());
+    const QImage plain = test::Argb(ExpectedFrame(m));
+    EXPECT_EQ(canvas.pixel(end.x() + AttractorShift(h), end.y()), kOrbitColour);
+    const std::optional<AttractorPanelMap> map = AttractorPanelOf(view);
+    ASSERT_TRUE(map.has_value());
+    const QRect panel(map->panel.left, map->panel.top, map->panel.width, map->panel.height);
+    int changed = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (canvas.pixel(x, y) == plain.pixel(x, y)) continue;
+            ++changed;
+            ASSERT_EQ(canvas.pixel(x, y), kOrbitColour) << x << "," << y;
+            ASSERT_TRUE(panel.contains(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(changed, 9);
+
+    QTest::keyClick(wnd.get(), Qt::Key_Escape);
+    EXPECT_FALSE(wnd->Probe().has_value());
+    ASSERT_TRUE(WaitForRequestedRepaint());
+    EXPECT_TRUE(ShowsItsModel());
+    EXPECT_FALSE(wnd->ProbeDockWidget()->isVisible());
+}
+
+// The dialog reads its fields as the parameters dialog does; its start
+// point is probed, and the next computation removes the orbit.
+TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
+    const std::tuple<const char*, const char*, std::optional<State>> rows[] = {
+        {" 0.25xyz", "-1e-3", State{0.25, -1e-3}}, {"0,5", "2", State{0.0, 2.0}},
+        {"abc", "0", std::nullopt}, {"0", "1e999", std::nullopt}};
+    for (const auto& [x0, y0, read] : rows) {
+        test::Shown<CProbeDlg> d;
+        d.dlg.EditX0()->setText(x0);
+        d.dlg.EditY0()->setText(y0);
+        EXPECT_EQ(d.dlg.Confirm(), read.has_value()) << x0 << " " << y0;
+        EXPECT_EQ(d.warnings.size(), read ? 0 : 1);
+        if (read) {
+            EXPECT_TRUE(d.dlg.m_x0 == read->x && d.dlg.m_y0 == read->y) << x0 << " " << y0;
+        }
+    }
+    Compute();
+    Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
+    Compute([](CDlgParam& d) { d.Edit(1001)->setText("0.7"); });
+    EXPECT_FALSE(wnd->Probe().has_value());
+    EXPECT_TRUE(ShowsItsModel());
+}
+
+// A newer start supersedes a probe that would run for a minute: that one
+// stops within a moment and is never delivered; destruction stops one too.
+TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
+    ModelParams endless;  // from (-0.57, -0.02) no state repeats for 2^31 steps
+    endless.iterations = std::numeric_limits<std::int32_t>::max();
+    std::vector<double> delivered;
+    const auto keep = [&delivered](ProbeResult&& r) { delivered.push_back(r.rows.front().x); };
+    const auto began = std::chrono::steady_clock::now();
+    {
+        ProbeRunner runner;
+        runner.Start(endless, -0.57, -0.02, keep);
+        runner.Start(ModelParams{}, 0.5, 0.0, keep);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.Running(); }, 10000));
+        QTest::qWait(20);
+        EXPECT_EQ(delivered, std::vector<double>{0.5});
+        runner.Start(endless, -0.57, -0.02, keep);
+    }
+    EXPECT_EQ(delivered.size(), 1u);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20));  // a probe not stopped takes minutes
+}
