@@ -151,6 +151,10 @@ bool Single(RenderOptions& o, std::string_view name, const std::string& v, std::
     return true;
 }
 
+bool Sweeps(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
+    return ApplySweepOption(o.sweeps, name, v, error);
+}
+
 #define OPTION_FIELD(expr) [](RenderOptions& o) -> auto& { return expr; }
 
 std::vector<CommandOption> MakeTable() {
@@ -203,6 +207,14 @@ std::vector<CommandOption> MakeTable() {
         {"-o", "FILE", "the same as --output", Section::Output, FileName(OPTION_FIELD(o.output))},
         {"--counts", "", "one JSON line with the size of every list", Section::Output, Flag(OPTION_FIELD(o.counts))},
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
+        {"--sweep", "P=FROM:TO:N", "counts for N values of a, dc, kc or iterations, one line each", Section::Output,
+         Sweeps},
+        {"--plane", "P1=..,P2=..", "counts for every pair of two such ranges; -o draws the plane", Section::Output,
+         Sweeps},
+        {"--plane-scale", "K", "pixels per pair on each side of the plane picture, 1 to 64 [1]", Section::Output,
+         Sweeps},
+        {"--format", "json|csv", "the lines of a sweep or a plane [json]", Section::Output, Sweeps},
+        {"--plot", "FILE", "the sweep's fractions of each kind as a chart, PNG", Section::Output, Sweeps},
         {"--help", "", "this text", Section::Output, Flag(OPTION_FIELD(o.help))},
     };
 }

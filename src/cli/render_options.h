@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/sweep_options.h"
 #include "model/model_params.h"
 
 namespace orbitograph {
@@ -59,6 +60,7 @@ struct RenderOptions {
     LegendOptions legendFields;
     std::string legendPicture;  // empty: the picture installed with the program
     std::string output;         // empty: no picture is written
+    SweepOptions sweeps;        // --sweep, --plane and their outputs
 };
 
 struct OptionsResult {
