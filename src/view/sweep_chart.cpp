@@ -118,6 +118,24 @@ QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const
     QPainter p(&image);
     p.setFont(ArialPixelFont(kFontPixels));
     const int line = static_cast<int>(LineSpacing(p));
+    // The values in increasing order, so that each polyline runs left to right.
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    for (int curve = 0; curve < kChartCurves; ++curve) {
+        QPolygonF polyline;
+        for (const std::size_t i : order) {
+            polyline << QPointF(XOf(plot, lo, hi, values[i]),
+                                plot.bottom() - ChartFraction(counts[i], curve) * plot.height());
+        }
+        const QColor colour = QColor::fromRgba(ChartCurveColour(curve));
+        p.setPen(QPen(colour, 2));
+        p.drawPolyline(polyline);
+        if (values.size() <= 60) {
+            for (const QPointF& q : polyline) p.fillRect(QRectF(q.x() - 2, q.y() - 2, 5, 5), colour);
+        }
+    }
+    // The axes over the curves' ends.
     p.setPen(QColor::fromRgba(kAxisColour));
     p.drawLine(plot.bottomLeft(), plot.bottomRight());
     p.drawLine(plot.bottomLeft(), plot.topLeft());
@@ -138,23 +156,6 @@ QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const
                xTitle);
     DrawVerticalTitle(p, 8, plot.center().y(), QString::fromUtf8("Доля точек старта"));
 
-    // The values in increasing order, so that each polyline runs left to right.
-    std::vector<std::size_t> order(values.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
-    for (int curve = 0; curve < kChartCurves; ++curve) {
-        QPolygonF polyline;
-        for (const std::size_t i : order) {
-            polyline << QPointF(XOf(plot, lo, hi, values[i]),
-                                plot.bottom() - ChartFraction(counts[i], curve) * plot.height());
-        }
-        const QColor colour = QColor::fromRgba(ChartCurveColour(curve));
-        p.setPen(QPen(colour, 2));
-        p.drawPolyline(polyline);
-        if (values.size() <= 60) {
-            for (const QPointF& q : polyline) p.fillRect(QRectF(q.x() - 2, q.y() - 2, 5, 5), colour);
-        }
-    }
     for (int curve = 0; curve < kChartCurves; ++curve) {
         DrawLegendEntry(p, plot.right() + 20, plot.top() + curve * (line + 6), ChartCurveColour(curve),
                         ChartCurveName(curve), true);
@@ -211,8 +212,12 @@ QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, Swe
     p.setFont(ArialPixelFont(kFontPixels));
     const int line = static_cast<int>(LineSpacing(p));
     p.setPen(QColor::fromRgba(kAxisColour));
-    const QRect frame = l.cells.adjusted(-1, -1, 0, 0);
-    p.drawRect(frame);
+    // The frame: one pixel outside the cells on every side.
+    const QRect frame = l.cells.adjusted(-1, -1, 1, 1);
+    p.drawLine(frame.topLeft(), frame.topRight());
+    p.drawLine(frame.bottomLeft(), frame.bottomRight());
+    p.drawLine(frame.topLeft(), frame.bottomLeft());
+    p.drawLine(frame.topRight(), frame.bottomRight());
     // A tick at the centre of the cell of each round value's nearest value.
     const auto ticks = [](const std::vector<double>& v, const auto& place) {
         const auto [lo, hi] = XRange(v);
@@ -224,14 +229,14 @@ QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, Swe
     };
     ticks(values1, [&](double at, double t) {
         const int x = static_cast<int>(std::lround(l.cells.left() + (at + 0.5) * scale - 0.5));
-        if (x < l.cells.left() - 1 || x > l.cells.right()) return;
+        if (x < l.cells.left() || x > l.cells.right()) return;
         p.drawLine(x, frame.bottom(), x, frame.bottom() + kTickLength);
         const QString text = TickText(t);
         DrawTextAt(p, x - p.fontMetrics().horizontalAdvance(text) / 2, frame.bottom() + kTickLength + 2, text);
     });
     ticks(values2, [&](double at, double t) {
         const int y = static_cast<int>(std::lround(l.cells.bottom() - (at + 0.5) * scale + 0.5));
-        if (y < l.cells.top() || y > l.cells.bottom() + 1) return;
+        if (y < l.cells.top() || y > l.cells.bottom()) return;
         p.drawLine(frame.left() - kTickLength, y, frame.left(), y);
         const QString text = TickText(t);
         DrawTextAt(p, frame.left() - kTickLength - 3 - p.fontMetrics().horizontalAdvance(text), y - line / 2, text);
