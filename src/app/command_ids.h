@@ -23,6 +23,8 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
+    kCmdSweep = 40120,
+    kCmdPlane = 40121,
 };
 
 }  // namespace orbitograph

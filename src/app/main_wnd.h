@@ -23,6 +23,7 @@ namespace orbitograph {
 
 class CanvasWidget;
 class HelpViewer;
+class SweepSession;
 
 // The program's one main window: the menu and its key shortcuts, the model,
 // the view state, the canvas of the last repaint and the legend picture.
@@ -54,6 +55,10 @@ public:
     void OnForward();
     void OnHomeArea();
     void OnStatusBar();
+    // "Развёртка по параметру..." and "Плоскость параметров..." (sweep_commands.cpp).
+    void OnSweep();
+    void OnPlane();
+    SweepSession& Sweeps() const { return *m_sweep; }
     // A rubber band from one canvas pixel to another, and wheel notches at a
     // pixel, as the mouse gives them.
     void ZoomToBand(QPoint from, QPoint to);
@@ -94,6 +99,7 @@ private:
     enum class HistoryStep { Push, PushZoom, Back, Forward, Home, None };
     void StartComputation(const ModelParams& params, HistoryStep step = HistoryStep::Push);
     void BuildExploreMenu();
+    void RunSweep(bool plane);
     void ApplyFitWindow();
     void Refuse(const QString& text);
     // The status bar's readout for the pixel under the cursor, after the
@@ -117,6 +123,7 @@ private:
     QRubberBand* m_band = nullptr;
     std::optional<QPoint> m_bandStart;  // device pixels
     QString m_lastRefusal;
+    SweepSession* m_sweep = nullptr;  // a child of the window
 
     HelpViewer& m_help;
     UiHooks m_hooks;
