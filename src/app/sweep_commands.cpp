@@ -28,19 +28,18 @@ bool SweepSession::Start(const QString& title, SweepComputation::Work work, std:
     try {
         const bool started = m_computation.Start(std::move(work), [this, done](SweepOutcome&& outcome) {
             m_poll.stop();
-            m_progress.reset();
+            delete m_progress.data();
             done(std::move(outcome));
         });
         if (!started) return false;
     } catch (const std::system_error&) {
         return false;
     }
-    m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисление..."), QStringLiteral("Отмена"), 0, 1000,
-                                                   m_window);
+    m_progress = new QProgressDialog(QStringLiteral("Вычисление..."), QStringLiteral("Отмена"), 0, 1000, m_window);
     m_progress->setWindowTitle(title);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
-    connect(m_progress.get(), &QProgressDialog::canceled, this, [this] { m_computation.Cancel(); });
+    connect(m_progress.data(), &QProgressDialog::canceled, this, [this] { m_computation.Cancel(); });
     m_progress->show();
     m_poll.start();
     return true;

@@ -5,7 +5,6 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
 #include "app/sweep_computation.h"
 #include "app/sweep_dlg.h"
@@ -23,7 +22,7 @@ public:
     SweepRanges& Ranges() { return m_ranges; }
     bool Running() const { return m_computation.Running(); }
     SweepComputation& Computation() { return m_computation; }
-    QProgressDialog* Progress() const { return m_progress.get(); }
+    QProgressDialog* Progress() const { return m_progress.data(); }
     // The window of the last result, while it is open.
     CSweepWnd* LastWindow() const { return m_lastWindow.data(); }
 
@@ -37,7 +36,7 @@ private:
     QWidget* m_window;
     SweepRanges m_ranges;
     SweepComputation m_computation;
-    std::unique_ptr<QProgressDialog> m_progress;
+    QPointer<QProgressDialog> m_progress;  // a child of the window while shown
     QTimer m_poll;
     QPointer<CSweepWnd> m_lastWindow;
 };

@@ -28,11 +28,11 @@ bool StdoutWritten() {
     return false;
 }
 
-// The status of a computation that returned nothing: interrupted, or
-// refused (cannot happen after the option checks, but never reported as
-// success).
-int NotComputed(const InterruptHandler& interrupt) {
-    Complain("interrupted; nothing written");
+// The status of a computation that returned nothing: interrupted, after
+// `written` frames that stay in place.
+int NotComputed(const InterruptHandler& interrupt, std::size_t written = 0) {
+    Complain(written == 0 ? "interrupted; nothing written"
+                          : "interrupted after " + std::to_string(written) + " frames; the rest not written");
     return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
 }
 
@@ -105,9 +105,13 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
             ComputeStatus status;
             {
                 ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
-                status = model.Compute(Control(o, interrupt, progress));
+                ComputeControl control = Control(o, interrupt, progress);
+                // The fitted display draws from the exact end points and kinds.
+                control.attractorEnds = o.fit;
+                control.kindGrid = o.fit;
+                status = model.Compute(control);
             }
-            if (status == ComputeStatus::Cancelled) return NotComputed(interrupt);
+            if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, i);
             if (status == ComputeStatus::Refused) {
                 Complain("the parameters of frame " + std::to_string(i) + " were refused");
                 return kRefused;

@@ -74,7 +74,7 @@ TEST(SweepCommand, RefusedCommandLines) {
 TEST(SweepCommand, LinesAndFramesEqualSingleRuns) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string base = "--step 0.05 --iterations 7 --size 300x200 ";
+    const std::string base = "--step 0.05 --iterations 7 --size 300x200 --fit ";
     const auto sweep = RunRender(base + "--sweep dc=0.1:0.9:3 --threads 2 -o " +
                                  test::Quote(dir.filePath("f%02d.png")));
     ASSERT_EQ(sweep.status, 0) << sweep.err;
