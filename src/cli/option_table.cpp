@@ -207,8 +207,10 @@ std::vector<CommandOption> MakeTable() {
         {"-o", "FILE", "the same as --output", Section::Output, FileName(OPTION_FIELD(o.output))},
         {"--counts", "", "one JSON line with the size of every list", Section::Output, Flag(OPTION_FIELD(o.counts))},
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
-        {"--sweep", "P=FROM:TO:N", "counts for N values of a, dc, kc or iterations, one line each", Section::Output,
-         Sweeps},
+        {"--sweep", "P=FROM:TO:N",
+         "counts for N values of a, dc, kc or iterations, a line each; -o f_%04d.png: a frame each (finished "
+         "frames stay when interrupted)",
+         Section::Output, Sweeps},
         {"--plane", "P1=..,P2=..", "counts for every pair of two such ranges; -o draws the plane", Section::Output,
          Sweeps},
         {"--plane-scale", "K", "pixels per pair on each side of the plane picture, 1 to 64 [1]", Section::Output,
