@@ -23,8 +23,9 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
-    kCmdSweep = 40120,
-    kCmdPlane = 40121,
+    kCmdLiveParams = 40120,
+    kCmdSweep = 40121,
+    kCmdPlane = 40122,
 };
 
 }  // namespace orbitograph

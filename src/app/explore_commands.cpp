@@ -46,6 +46,7 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdHomeArea, QStringLiteral("Исходная область"), &CMainWnd::OnHomeArea);
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
+    add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
     explore->addSeparator();
     add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), &CMainWnd::OnSweep);
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), &CMainWnd::OnPlane);
