@@ -37,8 +37,7 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
               "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели|-|"
-              "Развёртка по параметру...|Плоскость параметров...
-"
+              "Развёртка по параметру...|Плоскость параметров...\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})
