@@ -24,8 +24,10 @@ enum CommandId : int {
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
     kCmdLiveParams = 40120,
-    kCmdSweep = 40121,
-    kCmdPlane = 40122,
+    kCmdOpenParamsFromPicture = 40121,
+    kCmdExportData = 40122,
+    kCmdSweep = 40123,
+    kCmdPlane = 40124,
 };
 
 }  // namespace orbitograph

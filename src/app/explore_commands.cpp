@@ -48,6 +48,9 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
     add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
     explore->addSeparator();
+    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
+    add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
+    explore->addSeparator();
     add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), &CMainWnd::OnSweep);
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), &CMainWnd::OnPlane);
     m_sweep = new SweepSession(this);

@@ -25,6 +25,11 @@ namespace orbitograph {
 class CanvasWidget;
 class LiveParamsDock;
 class HelpViewer;
+struct SaveResult;
+
+// Why a file could not be written, in Russian for the common causes and in
+// the system's own words otherwise.
+QString SaveFailureReason(const SaveResult& r);
 class SweepSession;
 
 // The program's one main window: the menu and its key shortcuts, the model,
@@ -66,6 +71,9 @@ public:
     LiveParamsDock* LiveDock() const { return m_liveDock; }
     // The status bar's progress bar of a long live computation, while shown.
     QProgressBar* StatusProgress() const { return m_statusProgress; }
+    // picture_data_commands.cpp
+    void OnOpenParamsFromPicture();
+    void OnExportData();
     // A rubber band from one canvas pixel to another, and wheel notches at a
     // pixel, as the mouse gives them.
     void ZoomToBand(QPoint from, QPoint to);

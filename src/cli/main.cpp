@@ -13,14 +13,17 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/export_command.h"
 #include "cli/interrupt_handler.h"
 #include "cli/picture_file.h"
+#include "cli/picture_options.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "cli/sweep_command.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"
 #include "view/frame.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 #include "view/view_state.h"
 
@@ -59,34 +62,6 @@ bool StdoutWritten() {
     return false;
 }
 
-ViewState ViewFor(const RenderOptions& o) {
-    ViewState v;
-    v.SetParams(o.params);
-    v.m_twoModes = o.panels == PanelChoice::Both ? 1 : 0;
-    if (o.panels == PanelChoice::Attractors) v.OnShowAttractors();
-    if (o.panels == PanelChoice::Basins) v.OnShowBasins();
-    v.m_showParams = o.noParams ? 0 : 1;
-    v.m_showGrid = o.grid ? 1 : 0;
-    v.m_showLegend = o.legend ? 1 : 0;
-    v.m_aSymmetry = o.aSymmetry ? 1 : 0;
-    v.m_fontSize = o.fontSize;
-    v.m_fitWindow = o.fit ? 1 : 0;
-    v.m_listsOriginX = o.originX;
-    v.m_listsOriginY = o.originY;
-    const LegendOptions& l = o.legendFields;
-    v.m_nameHx = QString::fromStdString(l.nameHx);
-    v.m_nameHy = QString::fromStdString(l.nameHy);
-    v.m_maxHx = l.maxHx;
-    v.m_minHx = l.minHx;
-    v.m_maxHy = l.maxHy;
-    v.m_minHy = l.minHy;
-    v.m_regionT = QString::fromStdString(l.regionT);
-    v.m_regionO = QString::fromStdString(l.regionO);
-    v.m_regionM = QString::fromStdString(l.regionM);
-    v.m_regionH = QString::fromStdString(l.regionH);
-    return v;
-}
-
 void PrintResults(const RenderOptions& o, const FractalModel& model) {
     if (o.counts) {
         std::printf("%s\n", CountsJson(CountStartPoints(o.params), std::ssize(model.attractors), std::ssize(model.basinInfinity),
@@ -106,7 +81,7 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
 // to file; the exit status.
 int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legendPicture,
                InterruptHandler& interrupt, const std::string& file) {
-    ViewState view = ViewFor(o);
+    ViewState view = ViewStateFor(o);
     const QImage canvas =
         ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
     if (canvas.isNull()) {
@@ -117,7 +92,8 @@ int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legend
     // row and removes its temporary file before the command exits.
     interrupt.WriteFile(true);
     const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(file),
-                                               DescribeComputation(o.params, o.originX, o.originY), &interrupt.Flag());
+                                               DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height),
+                                               &interrupt.Flag());
     if (saved.failure == SaveFailure::Stopped) {
         Complain(kInterrupted);
         return interrupt.ExitStatus();
@@ -138,6 +114,8 @@ int main(int argc, char** argv) {
     InterruptHandler interrupt(interruptedLine);
     std::vector<std::string> args(argv + 1, argv + argc);
     OptionsResult parsed = ParseRenderOptions(args);
+    if (parsed.options && !parsed.options->from.empty() && !parsed.options->help)
+        parsed = OptionsFromPicture(parsed.options->from, args);
     if (!parsed.options) {
         Complain(parsed.error);
         return kRefused;
@@ -191,7 +169,8 @@ int main(int argc, char** argv) {
         control.cancel = &interrupt.Flag();
         control.progress = progress.Callback();
         control.attractorEnds = o.fit;
-        control.kindGrid = o.fit;
+        control.kindGrid = o.fit || ExportNeedsGrid(o);
+        control.startPointEnds = ExportNeedsGrid(o);
         status = model.Compute(control);
     }
     if (status == ComputeStatus::Cancelled) {
@@ -208,6 +187,18 @@ int main(int argc, char** argv) {
     }
     PrintResults(o, model);
     if (!StdoutWritten()) return kFailed;
+    if (!o.exportFile.empty()) {
+        // A signal now only raises the flag; the writer removes its
+        // temporary file before the command exits.
+        interrupt.WriteFile(true);
+        bool stopped = false;
+        std::string error;
+        if (!WriteExport(o, model, &interrupt.Flag(), stopped, error)) {
+            Complain(stopped ? kInterrupted : error);
+            return stopped ? interrupt.ExitStatus() : kFailed;
+        }
+        interrupt.WriteFile(false);
+    }
     if (!drawing) return 0;
 
     return WriteFrame(o, model, legendPicture, interrupt, o.output);

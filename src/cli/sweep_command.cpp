@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "cli/progress_line.h"
+#include "data/plane_export.h"
 #include "view/png_export.h"
 #include "view/sweep_chart.h"
 
@@ -143,6 +144,21 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
         for (const double x : v1) rows.push_back({x, y});
     }
     if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *counts); status != 0) return status;
+    if (!o.exportFile.empty()) {
+        // A signal now only raises the flag; the writer removes its
+        // temporary file before the command exits.
+        interrupt.WriteFile(true);
+        std::string why;
+        const SaveResult saved = WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, &interrupt.Flag());
+        if (saved.failure == SaveFailure::Stopped) {
+            Complain("interrupted");
+            return interrupt.ExitStatus();
+        }
+        if (!saved.Ok()) {
+            Complain("cannot write " + Quoted(o.exportFile) + ": " + (why.empty() ? SaveFailureText(saved) : why));
+            return kFailed;
+        }
+    }
     if (o.output.empty()) return 0;
     return SavePicture(DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale), o.output,
                        DescribeAxes({&a1, &a2}, o), interrupt);

@@ -114,6 +114,9 @@ std::string CheckSweepOptions(const RenderOptions& o) {
     }
     if (o.counts || o.report) return "--counts and --report do not apply to a sweep or a plane: every line holds the counts";
     if (s.plane1 && !s.plot.empty()) return "--plot needs --sweep; a plane is drawn with -o";
+    if (!o.exportFile.empty() && (s.sweep || o.exportFile.size() < 4 ||
+                                  o.exportFile.compare(o.exportFile.size() - 4, 4, ".npz") != 0))
+        return "--export: with --sweep or --plane only a plane's .npz archive is written (the lines hold the counts)";
     if (s.sweep) {
         if (!o.output.empty() && !FramePatternValid(o.output))
             return "-o: with --sweep, expected a file name with exactly one %d (such as frame_%04d.png) and no other %, got " +

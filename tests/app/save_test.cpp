@@ -10,6 +10,7 @@
 #include "app/save_dialog.h"
 #include "legend/legenda_dlg.h"
 #include "main_wnd_fixture.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;
@@ -52,7 +53,8 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
             EXPECT_EQ(saved.size(), Client());
             EXPECT_TRUE(Same(Argb(saved), Argb(wnd->Canvas())));
             EXPECT_EQ(saved.text(kPngTextKey),
-                      DescribeComputation(ModelParams{}, Client().width() / 2, Client().height() / 2));
+                      DescribeFrame(wnd->View(), ModelParams{}, Client().width() / 2, Client().height() / 2,
+                                    Client().width(), Client().height()));
         } else if (row.chosen.isEmpty()) {
             EXPECT_TRUE(errors.isEmpty());
         } else {
