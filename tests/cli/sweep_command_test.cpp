@@ -59,6 +59,8 @@ TEST(SweepCommand, RefusedCommandLines) {
         "--sweep a=0:1:3 -o frame.png",
         "--sweep a=0:1:3 -o 'f%s%d'",
         "--sweep a=0:1:3 --format xml",
+        "--sweep a=0:1:3 --export s.npz",
+        "--plane a=0:1:2,dc=0:1:2 --export p.csv",
     };
     for (const char* args : rows) {
         const auto r = RunRender(args);
