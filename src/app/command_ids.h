@@ -28,6 +28,8 @@ enum CommandId : int {
     kCmdExportData = 40122,
     kCmdProbe = 40123,
     kCmdClearProbe = 40124,
+    kCmdSweep = 40125,
+    kCmdPlane = 40126,
 };
 
 }  // namespace orbitograph

@@ -14,6 +14,7 @@
 #include "app/canvas_widget.h"
 #include "app/command_ids.h"
 #include "app/main_wnd.h"
+#include "app/sweep_session.h"
 #include "model/grid.h"
 #include "view/readout.h"
 
@@ -53,6 +54,10 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdProbe, QStringLiteral("Траектория..."), &CMainWnd::OnProbe);
     add(kCmdClearProbe, QStringLiteral("Убрать траекторию"), &CMainWnd::OnClearProbe);
     BuildProbe();
+    explore->addSeparator();
+    add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), &CMainWnd::OnSweep);
+    add(kCmdPlane, QStringLiteral("Плоскость параметров..."), &CMainWnd::OnPlane);
+    m_sweep = new SweepSession(this);
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},

@@ -34,6 +34,7 @@ struct SaveResult;
 // Why a file could not be written, in Russian for the common causes and in
 // the system's own words otherwise.
 QString SaveFailureReason(const SaveResult& r);
+class SweepSession;
 
 // The program's one main window: the menu and its key shortcuts, the model,
 // the view state, the canvas of the last repaint and the legend picture.
@@ -65,6 +66,10 @@ public:
     void OnForward();
     void OnHomeArea();
     void OnStatusBar();
+    // "Развёртка по параметру..." and "Плоскость параметров..." (sweep_commands.cpp).
+    void OnSweep();
+    void OnPlane();
+    SweepSession& Sweeps() const { return *m_sweep; }
     // The dock "Параметры модели" shown or hidden (live_commands.cpp).
     void OnLiveParams();
     LiveParamsDock* LiveDock() const { return m_liveDock; }
@@ -131,6 +136,7 @@ private:
     void BuildExploreMenu();
     void BuildProbe();
     void DropProbe();
+    void RunSweep(bool plane);
     void ApplyFitWindow();
     void Refuse(const QString& text);
     // The status bar's readout for the pixel under the cursor, after the
@@ -161,6 +167,7 @@ private:
     ModelParams m_probeParams;  // those the probe follows the orbit with
     ProbeDock* m_probeDock = nullptr;
     ProbeRunner m_probeRunner;
+    SweepSession* m_sweep = nullptr;  // a child of the window
 
     HelpViewer& m_help;
     UiHooks m_hooks;

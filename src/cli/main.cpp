@@ -20,6 +20,7 @@
 #include "cli/picture_options.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
+#include "cli/sweep_command.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"
 #include "view/frame.h"
@@ -77,6 +78,34 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
     }
 }
 
+// Draws the frame of the computed model as the options say and writes it
+// to file; the exit status.
+int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legendPicture,
+               InterruptHandler& interrupt, const std::string& file) {
+    ViewState view = ViewStateFor(o);
+    const QImage canvas =
+        ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
+    if (canvas.isNull()) {
+        Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) + " picture");
+        return kFailed;
+    }
+    // From here a signal only raises the flag: the writer stops within a
+    // row and removes its temporary file before the command exits.
+    interrupt.WriteFile(true);
+    const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(file),
+                                               DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height),
+                                               &interrupt.Flag());
+    if (saved.failure == SaveFailure::Stopped) {
+        Complain(kInterrupted);
+        return interrupt.ExitStatus();
+    }
+    if (!saved.Ok()) {
+        Complain("cannot write " + Quoted(file) + ": " + SaveFailureText(saved));
+        return kFailed;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,7 +131,7 @@ int main(int argc, char** argv) {
     // Drawing needs Qt's Gui, always on the offscreen platform: the picture
     // must not depend on a display, nor on what the caller's environment
     // asks for.
-    const bool drawing = !o.output.empty();
+    const bool drawing = !o.output.empty() || !o.sweeps.plot.empty();
     int qtArgc = 3;
     char platformOption[] = "-platform";
     char platformName[] = "offscreen";
@@ -123,6 +152,13 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (o.sweeps.Active()) {
+        return RunSweepCommand(o, interrupt, [&](FractalModel& m, const ModelParams& p, const std::string& file) {
+            RenderOptions frame = o;
+            frame.params = p;
+            return WriteFrame(frame, m, legendPicture, interrupt, file);
+        });
+    }
     FractalModel model;
     model.SetParams(o.params);
     model.originX = o.originX;
@@ -167,26 +203,5 @@ int main(int argc, char** argv) {
     }
     if (!drawing) return 0;
 
-    ViewState view = ViewStateFor(o);
-    const QImage canvas =
-        ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
-    if (canvas.isNull()) {
-        Complain("not enough memory for a " + std::to_string(o.width) + "x" + std::to_string(o.height) + " picture");
-        return kFailed;
-    }
-    // From here a signal only raises the flag: the writer stops within a
-    // row and removes its temporary file before the command exits.
-    interrupt.WriteFile(true);
-    const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(o.output),
-                                               DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height),
-                                               &interrupt.Flag());
-    if (saved.failure == SaveFailure::Stopped) {
-        Complain(kInterrupted);
-        return interrupt.ExitStatus();
-    }
-    if (!saved.Ok()) {
-        Complain("cannot write " + Quoted(o.output) + ": " + SaveFailureText(saved));
-        return kFailed;
-    }
-    return 0;
+    return WriteFrame(o, model, legendPicture, interrupt, o.output);
 }

@@ -181,6 +181,10 @@ bool ExportName(RenderOptions& o, std::string_view name, const std::string& v, s
     return true;
 }
 
+bool Sweeps(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
+    return ApplySweepOption(o.sweeps, name, v, error);
+}
+
 #define OPTION_FIELD(expr) [](RenderOptions& o) -> auto& { return expr; }
 
 std::vector<CommandOption> MakeTable() {
@@ -241,6 +245,17 @@ std::vector<CommandOption> MakeTable() {
         {"--orbit", "X0,Y0", "print the orbit of this start point as CSV (no picture)", Section::Output, StartPoint},
         {"--orbit-limit", "K", "print at most K rows of the orbit [all]", Section::Output,
          BoundedInt(OPTION_FIELD(o.orbitLimit), 0, 2147483647)},
+        {"--sweep", "P=FROM:TO:N",
+         "counts for N values of a, dc, kc or iterations, a line each; -o f_%04d.png: a frame each (finished "
+         "frames stay when interrupted)",
+         Section::Output, Sweeps},
+        {"--plane", "P1=..,P2=..",
+         "counts for every pair of two such ranges; -o draws the plane, --export FILE.npz keeps the counts",
+         Section::Output, Sweeps},
+        {"--plane-scale", "K", "pixels per pair on each side of the plane picture, 1 to 64 [1]", Section::Output,
+         Sweeps},
+        {"--format", "json|csv", "the lines of a sweep or a plane [json]", Section::Output, Sweeps},
+        {"--plot", "FILE", "the sweep's fractions of each kind as a chart, PNG", Section::Output, Sweeps},
         {"--help", "", "this text", Section::Output, Flag(OPTION_FIELD(o.help))},
     };
 }

@@ -140,6 +140,7 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
     }
     if (auto e = CheckParameters(o.params))
         return {std::nullopt, std::string(ParamOptionName(e->field)) + ": " + RefusalText(*e)};
+    if (std::string why = CheckSweepOptions(o); !why.empty()) return {std::nullopt, why};
     return {o, {}};
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/sweep_options.h"
 #include "model/model_params.h"
 
 namespace orbitograph {
@@ -67,6 +68,7 @@ struct RenderOptions {
     double orbitX0 = 0.0;
     double orbitY0 = 0.0;
     std::int32_t orbitLimit = -1;  // most orbit rows printed; -1: all
+    SweepOptions sweeps;        // --sweep, --plane and their outputs
 };
 
 struct OptionsResult {

@@ -37,7 +37,8 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
               "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели|-|"
-              "Открыть параметры из рисунка...|Экспорт данных...|-|Траектория...|Убрать траекторию\n"
+              "Открыть параметры из рисунка...|Экспорт данных...|-|Траектория...|Убрать траекторию|-|"
+              "Развёртка по параметру...|Плоскость параметров...\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})

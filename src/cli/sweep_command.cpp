@@ -1,0 +1,174 @@
+#include "cli/sweep_command.h"
+
+#include <QString>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+#include "cli/progress_line.h"
+#include "data/plane_export.h"
+#include "view/png_export.h"
+#include "view/sweep_chart.h"
+
+namespace orbitograph {
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kRefused = 2;
+
+void Complain(const std::string& message) { std::fprintf(stderr, "orbitograph-render: %s\n", message.c_str()); }
+
+bool StdoutWritten() {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    const int error = errno;
+    Complain("cannot write to standard output" + (error != 0 ? ": " + std::system_category().message(error) : ""));
+    return false;
+}
+
+// The status of a computation that returned nothing: interrupted, after
+// `written` frames that stay in place.
+int NotComputed(const InterruptHandler& interrupt, std::size_t written = 0) {
+    Complain(written == 0 ? "interrupted; nothing written"
+                          : "interrupted after " + std::to_string(written) + " frames; the rest not written");
+    return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
+}
+
+ComputeControl Control(const RenderOptions& o, const InterruptHandler& interrupt, ProgressLine& progress) {
+    ComputeControl control;
+    control.threads = o.threads;
+    control.cancel = &interrupt.Flag();
+    control.progress = progress.Callback();
+    return control;
+}
+
+// The axes as a line of the picture's text chunk.
+QString DescribeAxes(const std::vector<const SweepAxis*>& axes, const RenderOptions& o) {
+    std::string text;
+    for (const SweepAxis* a : axes) {
+        text += std::string(SweepParamName(a->param)) + "=" + SweepValueText(a->param, a->from) + ":" +
+                SweepValueText(a->param, a->to) + ":" + std::to_string(a->count) + " ";
+    }
+    return QString::fromStdString(text) + DescribeComputation(o.params, o.originX, o.originY);
+}
+
+int SavePicture(const QImage& image, const std::string& file, const QString& description,
+                InterruptHandler& interrupt) {
+    if (image.isNull()) {
+        Complain("not enough memory for the picture " + Quoted(file));
+        return kFailed;
+    }
+    interrupt.WriteFile(true);
+    const SaveResult saved = SavePngAtomically(image, std::filesystem::path(file), description, &interrupt.Flag());
+    if (saved.failure == SaveFailure::Stopped) {
+        Complain("interrupted");
+        return interrupt.ExitStatus();
+    }
+    if (!saved.Ok()) {
+        Complain("cannot write " + Quoted(file) + ": " + SaveFailureText(saved));
+        return kFailed;
+    }
+    return 0;
+}
+
+int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
+               const std::vector<std::vector<double>>& rows, const std::vector<SweepCounts>& counts) {
+    if (o.sweeps.csv) std::printf("%s\n", SweepCsvHeader(params).c_str());
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const std::string line =
+            o.sweeps.csv ? SweepCsvLine(params, rows[i], counts[i]) : SweepJsonLine(params, rows[i], counts[i]);
+        std::printf("%s\n", line.c_str());
+    }
+    return StdoutWritten() ? 0 : kFailed;
+}
+
+int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& interrupt, const FrameWriter& writeFrame) {
+    const std::vector<double> values = axis.Values();
+    std::optional<std::vector<SweepCounts>> counts;
+    {
+        ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
+        counts = ComputeSweep(o.params, axis.param, values, Control(o, interrupt, progress));
+    }
+    if (!counts) return NotComputed(interrupt);
+    std::vector<std::vector<double>> rows;
+    for (const double v : values) rows.push_back({v});
+    if (const int status = PrintLines(o, {axis.param}, rows, *counts); status != 0) return status;
+    if (!o.output.empty()) {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            FractalModel model;
+            const ModelParams p = WithValue(o.params, axis.param, values[i]);
+            model.SetParams(p);
+            model.originX = o.originX;
+            model.originY = o.originY;
+            ComputeStatus status;
+            {
+                ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
+                ComputeControl control = Control(o, interrupt, progress);
+                // The fitted display draws from the exact end points and kinds.
+                control.attractorEnds = o.fit;
+                control.kindGrid = o.fit;
+                status = model.Compute(control);
+            }
+            if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, i);
+            if (status == ComputeStatus::Refused) {
+                Complain("the parameters of frame " + std::to_string(i) + " were refused");
+                return kRefused;
+            }
+            if (status != ComputeStatus::Done) {
+                Complain("not enough memory for this grid");
+                return kFailed;
+            }
+            if (const int written = writeFrame(model, p, FrameName(o.output, static_cast<std::int64_t>(i))); written != 0)
+                return written;
+        }
+    }
+    if (o.sweeps.plot.empty()) return 0;
+    return SavePicture(DrawSweepChart(axis.param, values, *counts), o.sweeps.plot, DescribeAxes({&axis}, o),
+                       interrupt);
+}
+
+int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, InterruptHandler& interrupt) {
+    const std::vector<double> v1 = a1.Values();
+    const std::vector<double> v2 = a2.Values();
+    std::optional<std::vector<SweepCounts>> counts;
+    {
+        ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
+        counts = ComputePlane(o.params, a1.param, v1, a2.param, v2, Control(o, interrupt, progress));
+    }
+    if (!counts) return NotComputed(interrupt);
+    std::vector<std::vector<double>> rows;
+    for (const double y : v2) {
+        for (const double x : v1) rows.push_back({x, y});
+    }
+    if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *counts); status != 0) return status;
+    if (!o.exportFile.empty()) {
+        // A signal now only raises the flag; the writer removes its
+        // temporary file before the command exits.
+        interrupt.WriteFile(true);
+        std::string why;
+        const SaveResult saved = WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, &interrupt.Flag());
+        if (saved.failure == SaveFailure::Stopped) {
+            Complain("interrupted");
+            return interrupt.ExitStatus();
+        }
+        if (!saved.Ok()) {
+            Complain("cannot write " + Quoted(o.exportFile) + ": " + (why.empty() ? SaveFailureText(saved) : why));
+            return kFailed;
+        }
+    }
+    if (o.output.empty()) return 0;
+    return SavePicture(DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale), o.output,
+                       DescribeAxes({&a1, &a2}, o), interrupt);
+}
+
+}  // namespace
+
+int RunSweepCommand(const RenderOptions& o, InterruptHandler& interrupt, const FrameWriter& writeFrame) {
+    if (o.sweeps.sweep) return RunSweep(o, *o.sweeps.sweep, interrupt, writeFrame);
+    return RunPlane(o, *o.sweeps.plane1, *o.sweeps.plane2, interrupt);
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,98 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/help_window.h"
+#include "app/sweep_session.h"
+#include "main_wnd_fixture.h"
+#include "view/sweep_chart.h"
+
+namespace orbitograph::test {
+
+// Each row breaks one rule of the ranges; the refusal names its field.
+TEST(SweepDialog, RangeRefusals) {
+    struct Row {
+        std::function<void(SweepRanges&)> edit;
+        bool plane;
+        int field;  // -1: accepted
+    };
+    const Row rows[] = {
+        {[](SweepRanges&) {}, true, -1},
+        {[](SweepRanges& r) { r.m_count1 = 0; }, false, 3},
+        {[](SweepRanges& r) { r.m_count2 = kMaxWindowSweepValues + 1; }, true, 7},
+        {[](SweepRanges& r) { r.m_count1 = 1; }, false, 2},
+        {[](SweepRanges& r) { r.m_count1 = 1, r.m_to1 = r.m_from1; }, false, -1},
+        {[](SweepRanges& r) { r.m_param2 = r.m_param1; }, true, 4},
+        {[](SweepRanges& r) { r.m_param2 = r.m_param1; }, false, -1},
+        {[](SweepRanges& r) { r.m_count1 = r.m_count2 = 1000; }, true, 7},
+        {[](SweepRanges& r) { r.m_param1 = 3, r.m_to1 = 3e9; }, false, 2},
+        {[](SweepRanges& r) { r.m_from1 = -1e308, r.m_to1 = 1e308; }, false, 2},
+        {[](SweepRanges& r) { r.m_param1 = 3, r.m_from1 = -3e9; }, false, 1},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SweepRanges r;
+        rows[i].edit(r);
+        const auto refusal = CheckSweepRanges(r, rows[i].plane, ModelParams{});
+        EXPECT_EQ(refusal ? refusal->field : -1, rows[i].field) << "row " << i;
+    }
+}
+
+// A sweep and a plane through the real window: the dialog's fields reach
+// the computation, the result window shows the chart (or plane) of exactly
+// the counts of those values, and a click computes the main picture for
+// the value (or pair) under it. A cancelled sweep shows nothing.
+TEST_F(MainWindowTest, SweepAndPlaneWindowsPickTheirValues) {
+    Compute([](CDlgParam& d) { d.Edit(1009)->setText("0.05"); });
+    const ModelParams base = wnd->Model().Params();
+    Answer<CSweepDlg>(&CMainWnd::OnSweep, true, [](CSweepDlg& d) {
+        d.Param(1)->setCurrentIndex(2);  // Kc
+        d.From(1)->setText("0.2");
+        d.To(1)->setText("1");
+        d.Count(1)->setText("5");
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wnd->Sweeps().LastWindow() != nullptr; }, 30000));
+    const std::vector<double> kcs = SweepValues(0.2, 1.0, 5, SweepParam::Kc);
+    CSweepWnd* chart = wnd->Sweeps().LastWindow();
+    EXPECT_EQ(chart->Picture(), DrawSweepChart(SweepParam::Kc, kcs, *ComputeSweep(base, SweepParam::Kc, kcs)));
+    const QRect plot = ChartPlotRect(chart->Picture().size());
+    chart->ClickAt(QPoint(plot.left() + plot.width() * 3 / 4, plot.center().y()));
+    WaitForResult();
+    EXPECT_EQ(wnd->Model().Params(), WithValue(base, SweepParam::Kc, kcs[3]));
+
+    Answer<CSweepDlg>(&CMainWnd::OnPlane, true, [](CSweepDlg& d) {
+        d.Param(1)->setCurrentIndex(0);
+        d.From(1)->setText("0.3");
+        d.To(1)->setText("1.3");
+        d.Count(1)->setText("3");
+        d.Count(2)->setText("2");
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wnd->Sweeps().LastWindow() != chart; }, 30000));
+    CSweepWnd* plane = wnd->Sweeps().LastWindow();
+    const auto cell = PlaneLayoutFor(3, 2, 16).cells;  // 512 / 3 gives the largest scale, 16
+    ASSERT_EQ(plane->Picture().size(), PlaneLayoutFor(3, 2, 16).size);
+    plane->ClickAt(cell.topRight());  // the last A, the last Dc
+    WaitForResult();
+    const ModelParams now = wnd->Model().Params();
+    EXPECT_EQ(now.a, 1.3);
+    EXPECT_EQ(now.dc, 1.0);
+
+    // Orbits that stay bounded for a million steps and more: minutes of work.
+    Compute([](CDlgParam& d) {
+        d.Edit(1001)->setText("0.3");
+        d.Edit(1009)->setText("0.01");
+    });
+    Answer<CSweepDlg>(&CMainWnd::OnSweep, true, [](CSweepDlg& d) {
+        d.Param(1)->setCurrentIndex(3);
+        d.From(1)->setText("1000000");
+        d.To(1)->setText("2000000");
+        d.Count(1)->setText("10000");
+    });
+    ASSERT_TRUE(wnd->Sweeps().Running());
+    wnd->Sweeps().Progress()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wnd->Sweeps().Running(); }, 30000));
+    EXPECT_EQ(wnd->Sweeps().LastWindow(), plane);
+    EXPECT_EQ(wnd->Sweeps().Progress(), nullptr);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+}  // namespace orbitograph::test
