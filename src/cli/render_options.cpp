@@ -130,9 +130,10 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {
         if (!option->apply(o, option->name, value, error)) return {std::nullopt, error};
     }
     if (o.help) return {o, {}};
-    if (o.orbit && (!o.output.empty() || o.counts || o.report || !o.exportFile.empty()))
+    if (o.orbit && (!o.output.empty() || o.counts || o.report || !o.exportFile.empty() || o.sweeps.Active()))
         return {std::nullopt,
-                "--orbit: prints the orbit alone; it cannot be combined with --output, --counts, --report or --export"};
+                "--orbit: prints the orbit alone; it cannot be combined with --output, --counts, --report, --export, "
+                "--sweep or --plane"};
     if (o.orbitLimit >= 0 && !o.orbit) return {std::nullopt, "--orbit-limit: needs --orbit"};
     if (!o.originGiven) {
         o.originX = o.width / 2;

@@ -57,7 +57,7 @@ TEST(OrbitCommandTest, PrintsTheProbedRowsAndRefusesAsTheOtherOptions) {
     EXPECT_TRUE(frozen);
     EXPECT_EQ(Split(test::RunRender("--orbit=-1,0.5e0 --orbit-limit 3").out, '\n').size(), 5u);
     for (const char* refused : {"--orbit 1", "--orbit inf,0", "--orbit 0,x", "--orbit 0,0 --counts",
-                                "--orbit-limit 3", "--orbit 0,0 --orbit-limit -1"}) {
+                                "--orbit 0,0 --sweep a=0:1:2", "--orbit-limit 3", "--orbit 0,0 --orbit-limit -1"}) {
         const test::CommandRun r = test::RunRender(refused);
         EXPECT_EQ(r.status, 2) << refused;
         EXPECT_TRUE(r.out.empty()) << refused;
