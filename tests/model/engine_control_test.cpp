@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <limits>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -38,7 +37,8 @@ std::optional<SpaceLists> Grid(const ModelParams& p, int threads, engine::Engine
 // A cancel raised before the computation, or while blocks are running (from
 // the first progress report, on a worker thread), leaves the previous lists
 // and report as they were; so do parameters or an origin that were never
-// checked (a step of 0 would walk for ever).
+// checked (a step of 0 would walk for ever; which parameters are refused is
+// the parameter checks' to test).
 TEST(EngineControl, CancelAndRefusalChangeNothing) {
     for (const bool before : {true, false}) {
         FractalModel m;
@@ -60,11 +60,8 @@ TEST(EngineControl, CancelAndRefusalChangeNothing) {
         EXPECT_EQ(m.report, report);
         EXPECT_TRUE(m.TakeLists() == lists);
         m.Install(SpaceLists(lists));
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        for (const ModelParams& p : {ModelParams{.step = 0.0}, ModelParams{.step = nan}, ModelParams{.x2 = 3.0}}) {
-            m.SetParams(p);
-            EXPECT_EQ(m.Compute(), ComputeStatus::Refused);
-        }
+        m.SetParams({.step = 0.0});
+        EXPECT_EQ(m.Compute(), ComputeStatus::Refused);
         m.SetParams({});
         m.originX = kMaxOriginMagnitude + 1;
         EXPECT_EQ(m.Compute(), ComputeStatus::Refused);
