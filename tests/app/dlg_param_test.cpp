@@ -41,9 +41,6 @@ TEST(ParamDialog, ShowsTheDefaultsInMemberOrderWithOkFocused) {
     }
     EXPECT_EQ(order.join(" "),
               "button edit1001 edit1006 edit1007 edit1008 edit1009 edit1010 edit1011 edit1012 edit1014 button");
-    EXPECT_TRUE(d.dlg.Confirm());
-    EXPECT_EQ(d.dlg.Params(), ModelParams{});
-    EXPECT_TRUE(d.warnings.isEmpty());
 }
 
 // One field typed, OK pressed: what the model receives, or which field is

@@ -50,13 +50,6 @@ struct GatedEngine {
     }
 };
 
-ModelParams WithA(double a, std::int32_t n) {
-    ModelParams p;
-    p.a = a;
-    p.iterations = n;
-    return p;
-}
-
 }  // namespace
 
 // Each row requests A values in turn while the first still runs, then lets
@@ -89,7 +82,7 @@ TEST(Supersede, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
         std::vector<ComputationOutcome> answered;
         for (std::size_t i = 0; i < row.requests.size(); ++i) {
             const auto n = static_cast<std::int32_t>(i + 1);
-            EXPECT_EQ(computation.Request(WithA(row.requests[i], n), 0, 0,
+            EXPECT_EQ(computation.Request({.a = row.requests[i], .iterations = n}, 0, 0,
                                           [&](ComputationOutcome&& o) { answered.push_back(std::move(o)); }),
                       i + 1);
             if (i == 0) {
@@ -153,8 +146,7 @@ TEST_F(LiveParamsTest, TheDockAndTheDialogStayInStepAndADragIsOneHistoryEntry) {
     a->setSliderDown(false);
     WaitForResult();
     EXPECT_EQ(dock->Spin(ParamField::A)->text(), "0.9");
-    ModelParams expected;
-    expected.a = 0.9;
+    ModelParams expected{.a = 0.9};
     ExpectSameLists(wnd->Model(), Reference(expected));
     EXPECT_TRUE(ShowsItsModel());
     EXPECT_EQ(wnd->History().Size(), entries + 1);
@@ -223,7 +215,5 @@ TEST_F(LiveParamsTest, ASlowLiveComputationShowsProgressInTheStatusBarAndIsSuper
     WaitForResult();
     EXPECT_EQ(engineRuns, runs + 2);  // 0.5 never ran
     EXPECT_FALSE(wnd->StatusProgress()->isVisible());
-    ModelParams expected;
-    expected.a = 0.7;
-    ExpectSameLists(wnd->Model(), Reference(expected));
+    ExpectSameLists(wnd->Model(), Reference({.a = 0.7}));
 }

@@ -91,8 +91,7 @@ TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
     const std::vector<std::string> large{"--size", "16384x4096", "--step", "0.1"};
     const std::pair<int, bool> rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGINT, true}, {SIGTERM, true}};
     for (const auto& [signal, whileEncoding] : rows) {
-        SCOPED_TRACE(signal);
-        SCOPED_TRACE(whileEncoding);
+        SCOPED_TRACE(testing::Message() << "signal " << signal << (whileEncoding ? " while encoding" : ""));
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const QString target = dir.filePath("frame.png");

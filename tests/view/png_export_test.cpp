@@ -46,12 +46,6 @@ TEST(PngExport, WritesThePixelsAndTheDescription) {
     const qsizetype text = bytes.indexOf(QByteArray("tEXtOrbitograph\0", 16) + description.toLatin1());
     EXPECT_EQ(text, 8 + 25 + 4);
     EXPECT_LT(text, bytes.indexOf("IDAT"));
-
-    // Text beyond Latin-1 is kept as well.
-    const QString cyrillic = QStringLiteral("Шаг (h)=0.01");
-    ASSERT_TRUE(SavePngAtomically(opaque, NativePath(path), cyrillic).Ok());
-    EXPECT_EQ(QImageReader(path).text(QString::fromLatin1(kPngTextKey)), cyrillic);
-    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_ARGB32), opaque);
 }
 
 TEST(PngExport, DescriptionNamesEveryParameterOnOneLine) {

@@ -9,10 +9,7 @@
 using namespace orbitograph;
 
 TEST(Zoom, NewRectangleAndStepOrRefusal) {
-    ModelParams wide;  // 40000 x 101 grid points
-    wide.y1 = 0.0;
-    wide.y2 = 0.01;
-    wide.step = 0.0001;
+    const ModelParams wide{.y1 = 0.0, .y2 = 0.01, .step = 0.0001};  // 40000 x 101 grid points
     struct Row {
         const char* what;
         ModelParams from;
@@ -22,9 +19,7 @@ TEST(Zoom, NewRectangleAndStepOrRefusal) {
         const char* refusal;
     };
     auto params = [](double x1, double x2, double y1, double y2, double step) {
-        ModelParams p;
-        p.x1 = x1, p.x2 = x2, p.y1 = y1, p.y2 = y2, p.step = step;
-        return p;
+        return ModelParams{.x1 = x1, .x2 = x2, .y1 = y1, .y2 = y2, .step = step};
     };
     const double any = std::nan("");
     const Row rows[] = {
@@ -58,11 +53,7 @@ TEST(Zoom, NewRectangleAndStepOrRefusal) {
 }
 
 TEST(Zoom, HistoryStepsBackForwardAndHome) {
-    auto at = [](double x1) {
-        ModelParams p;
-        p.x1 = x1;
-        return p;
-    };
+    auto at = [](double x1) { return ModelParams{.x1 = x1}; };
     ParamHistory h;
     EXPECT_FALSE(h.Back());
     h.Push(at(-2), false);
