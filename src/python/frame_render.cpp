@@ -8,6 +8,7 @@
 #include "cli/render_view.h"
 #include "legend/legend_picture.h"
 #include "view/frame.h"
+#include "view/point_layers.h"
 
 namespace orbitograph::python {
 
@@ -18,6 +19,12 @@ std::vector<std::pair<std::string, bool>> PictureOptions() {
         names.emplace_back(std::string(option.name.substr(2)), !option.argument.empty());
     }
     return names;
+}
+
+std::vector<std::pair<int, std::uint32_t>> BasinColours() {
+    return {{LabelOf(EndKind::Infinity), kBasinInfinityColour}, {LabelOf(EndKind::Zero), kBasinZeroColour},
+            {LabelOf(EndKind::T), kBasinTColour},               {LabelOf(EndKind::O), kBasinOColour},
+            {LabelOf(EndKind::M), kBasinMColour},               {LabelOf(EndKind::H), kBasinHColour}};
 }
 
 RenderOptions ParsePictureOptions(const GridData& grid, const std::vector<std::string>& args) {

@@ -13,6 +13,9 @@ namespace orbitograph::python {
 // section, --size aside), as (name without "--", takes a value).
 std::vector<std::pair<std::string, bool>> PictureOptions();
 
+// The colour of each basin kind in the picture, by label code, 0xAARRGGBB.
+std::vector<std::pair<int, std::uint32_t>> BasinColours();
+
 // The headless command's options for these command-line words ("--size=WxH",
 // "--grid", ...) with the grid's parameters. Throws std::invalid_argument
 // with the command's message for refused options.

@@ -36,8 +36,7 @@ void CheckComputation(const ModelParams& p, int threads) {
 
 namespace {
 
-// The label code of each kind, indexed by EndKind: 0 infinity, 1 zero,
-// 2 T, 3 O, 4 M, 5 H, 255 no list.
+// Indexed by EndKind.
 constexpr std::array<std::uint8_t, 7> kLabelOfKind = {0, 1, 3, 5, 2, 4, 255};
 static_assert(static_cast<int>(EndKind::None) == 6 && static_cast<int>(EndKind::O) == 2);
 
@@ -56,6 +55,8 @@ std::string ReportText(const ReportLines& lines) {
 }
 
 }  // namespace
+
+std::uint8_t LabelOf(EndKind kind) { return kLabelOfKind[static_cast<std::size_t>(kind)]; }
 
 std::string CountsJsonOf(const ModelParams& p, const SpaceLists& lists) {
     const ListCounts c = ListCounts::Of(lists);

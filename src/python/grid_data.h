@@ -14,6 +14,9 @@ namespace orbitograph::python {
 // "x1", ...): what a ValueError names.
 const char* KeywordOf(ParamField f);
 
+// The label code of a kind: 0 infinity, 1 zero, 2 T, 3 O, 4 M, 5 H, 255 no list.
+std::uint8_t LabelOf(EndKind kind);
+
 // Throws std::invalid_argument with "KEYWORD: reason" for parameters that
 // CheckParameters refuses, or for a thread count outside 0 (every core) to
 // kMaxThreads.

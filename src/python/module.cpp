@@ -227,6 +227,7 @@ PYBIND11_MODULE(_orbitograph, m) {
     m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
     m.def("_render", &Render, py::arg("grid"), py::arg("args"), py::arg("module_dir"), py::arg("threads"));
     m.def("_picture_options", &PictureOptions);
+    m.def("_basin_colours", &BasinColours);
     m.def("_counts_json", [](const std::vector<std::int64_t>& c) {
         if (c.size() != 8) throw std::invalid_argument("eight counts");
         return CountsJson(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);

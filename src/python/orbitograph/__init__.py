@@ -28,10 +28,13 @@ import numpy as np
 
 from . import _orbitograph as _core
 
-__all__ = ["COUNT_KEYS", "Result", "compute", "orbit", "plane", "render", "sweep"]
+__all__ = ["BASIN_COLOURS", "COUNT_KEYS", "Result", "compute", "orbit", "plane", "render", "sweep"]
 
 #: The keys of the counts, in the order of ``orbitograph-render --counts``.
 COUNT_KEYS = tuple(json.loads(_core._counts_json([0] * 8)))
+
+#: The colour of each basin kind in the picture, by label code: "#rrggbb".
+BASIN_COLOURS = {code: f"#{argb & 0xFFFFFF:06x}" for code, argb in _core._basin_colours()}
 
 _REALS = ("a", "dc", "kc", "step", "x1", "x2", "y1", "y2")
 _DIRECTIONS = ("dc_outward", "kc_outward")

@@ -3,6 +3,7 @@ from typing import Any, Iterable, Mapping, Optional, Tuple
 import numpy as np
 import numpy.typing as npt
 
+BASIN_COLOURS: dict[int, str]
 COUNT_KEYS: Tuple[str, ...]
 
 class Result:
