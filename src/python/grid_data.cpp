@@ -58,6 +58,25 @@ std::string ReportText(const ReportLines& lines) {
 
 std::uint8_t LabelOf(EndKind kind) { return kLabelOfKind[static_cast<std::size_t>(kind)]; }
 
+void FillEndPoints(const GridData& grid, double* endX, double* endY) {
+    // The attractors are exactly the start points whose orbits end inside
+    // the square, in grid order: every kind but infinity takes the next one.
+    const std::vector<EndKind>& kinds = grid.model.kinds;
+    const AttractorEnds& ends = grid.model.attractorEnds;
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (kinds[i] == EndKind::Infinity || next >= ends.size()) {
+            endX[i] = kNaN;
+            endY[i] = kNaN;
+        } else {
+            endX[i] = ends.x[next];
+            endY[i] = ends.y[next];
+            ++next;
+        }
+    }
+}
+
 std::string CountsJsonOf(const ModelParams& p, const SpaceLists& lists) {
     const ListCounts c = ListCounts::Of(lists);
     return CountsJson(CountStartPoints(p), c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h);
@@ -84,25 +103,9 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     g.model.MakeReport();
     g.reportText = ReportText(g.model.report);
 
-    // The attractors are exactly the start points whose orbits end inside
-    // the square, in grid order: every kind but infinity takes the next one.
     const std::vector<EndKind>& kinds = g.model.kinds;
-    const AttractorEnds& ends = g.model.attractorEnds;
-    const std::size_t n = kinds.size();
-    g.labels.resize(n);
-    g.endX.resize(n);
-    g.endY.resize(n);
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const EndKind kind = kinds[i];
-        g.labels[i] = kLabelOfKind[static_cast<std::size_t>(kind)];
-        const bool inside = kind != EndKind::Infinity;
-        g.endX[i] = inside ? ends.x[next] : kNaN;
-        g.endY[i] = inside ? ends.y[next] : kNaN;
-        next += inside ? 1 : 0;
-    }
-    if (next != ends.size()) throw std::logic_error("the attractors' end points do not match the kind grid");
+    g.labels.resize(kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i) g.labels[i] = LabelOf(kinds[i]);
     g.columnsX = SideCoordinates(p.x1, p.x2, p.step);
     g.rowsY = SideCoordinates(p.y1, p.y2, p.step);
     return g;

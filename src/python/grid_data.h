@@ -24,15 +24,13 @@ void CheckComputation(const ModelParams& p, int threads);
 
 // One computed grid with everything the module hands to Python. The model
 // holds the lists (for the origin in listsOriginX/Y), the kind grid, the
-// attractors' exact end points and the report; the arrays are in grid order
+// attractors' exact end points and the report; the labels are in grid order
 // (column by column from x1, within a column from y1).
 struct GridData {
     FractalModel model;
     std::int32_t listsOriginX = 0;
     std::int32_t listsOriginY = 0;
     std::vector<std::uint8_t> labels;  // label codes, one per start point
-    std::vector<double> endX;          // NaN where the orbit ends outside the square
-    std::vector<double> endY;
     std::vector<double> columnsX;      // the accumulated grid coordinates
     std::vector<double> rowsY;
     std::string countsJson;            // the headless command's --counts line
@@ -43,6 +41,12 @@ struct GridData {
 // cancelled. Throws std::bad_alloc when memory runs out.
 std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,
                                         int threads, const std::atomic<bool>& cancel);
+
+// The end point of every start point in grid order, written into endX and
+// endY (each kinds.size() long): NaN where the orbit ends outside the
+// square. Made on demand: 16 bytes per start point that most analyses of
+// the labels never need.
+void FillEndPoints(const GridData& grid, double* endX, double* endY);
 
 // The --counts line of a computation of these parameters.
 std::string CountsJsonOf(const ModelParams& p, const SpaceLists& lists);

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
@@ -34,6 +35,15 @@ py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shap
     py::capsule owner(owned, [](void* p) { delete static_cast<std::vector<T>*>(p); });
     for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
     return py::array_t<T>(std::move(shape), std::move(strides), owned->data(), owner);
+}
+
+template <class T>
+py::array_t<T> ArrayTakingOver(std::unique_ptr<T[]>&& v, std::vector<py::ssize_t> shape,
+                               std::vector<py::ssize_t> strides) {
+    T* data = v.release();
+    py::capsule owner(data, [](void* p) { delete[] static_cast<T*>(p); });
+    for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
+    return py::array_t<T>(std::move(shape), std::move(strides), data, owner);
 }
 
 // A grid in grid order (column by column) seen as [rows, columns]: the
@@ -94,11 +104,25 @@ py::tuple Compute(const py::dict& params, int threads) {
     const auto rows = static_cast<py::ssize_t>(g->rowsY.size());
     const auto columns = static_cast<py::ssize_t>(g->columnsX.size());
     py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
-    py::array endX = RowsByColumns(std::move(g->endX), rows, columns);
-    py::array endY = RowsByColumns(std::move(g->endY), rows, columns);
     py::array x = ArrayTakingOver(std::move(g->columnsX), {columns}, {1});
     py::array y = ArrayTakingOver(std::move(g->rowsY), {rows}, {1});
-    return py::make_tuple(g, labels, x, y, endX, endY, g->countsJson, g->reportText);
+    return py::make_tuple(g, labels, x, y, g->countsJson, g->reportText);
+}
+
+// end_x and end_y of a grid, [rows, columns] like its labels; made with the
+// GIL released.
+py::tuple EndPoints(const std::shared_ptr<GridData>& grid) {
+    const std::size_t n = grid->model.kinds.size();
+    std::unique_ptr<double[]> x(new double[n]);  // every element is written below
+    std::unique_ptr<double[]> y(new double[n]);
+    {
+        py::gil_scoped_release release;
+        FillEndPoints(*grid, x.get(), y.get());
+    }
+    const auto rows = static_cast<py::ssize_t>(grid->rowsY.size());
+    const auto columns = static_cast<py::ssize_t>(grid->columnsX.size());
+    return py::make_tuple(ArrayTakingOver(std::move(x), {rows, columns}, {1, rows}),
+                          ArrayTakingOver(std::move(y), {rows, columns}, {1, rows}));
 }
 
 // Qt's Gui needs its application object for fonts. The module makes one on
@@ -217,6 +241,25 @@ py::tuple Orbit(double x0, double y0, const py::dict& params) {
                           ArrayTakingOver(std::move(ys), {size}, {1}));
 }
 
+// Seconds the engine alone takes for these parameters (no arrays made):
+// the lists, and with products also the kind grid and the attractors' end
+// points that compute() needs. For the benchmark of the module's overhead.
+double EngineSeconds(const py::dict& params, int threads, bool products) {
+    const ModelParams p = ParamsOf(params);
+    CheckComputation(p, threads);
+    return RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        ComputeControl control;
+        control.threads = threads;
+        control.cancel = &cancel;
+        control.kindGrid = products;
+        control.attractorEnds = products;
+        const auto start = std::chrono::steady_clock::now();
+        const std::optional<SpaceLists> lists =
+            ComputeSpaces(p, kDefaultPicture.originX, kDefaultPicture.originY, control);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    });
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_orbitograph, m) {
@@ -225,6 +268,7 @@ PYBIND11_MODULE(_orbitograph, m) {
     py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
     m.def("_defaults", [] { return DictOf(ModelParams{}); });
     m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
+    m.def("_end_points", &EndPoints, py::arg("grid"));
     m.def("_render", &Render, py::arg("grid"), py::arg("args"), py::arg("module_dir"), py::arg("threads"));
     m.def("_picture_options", &PictureOptions);
     m.def("_basin_colours", &BasinColours);
@@ -236,5 +280,6 @@ PYBIND11_MODULE(_orbitograph, m) {
           py::arg("threads"));
     m.def("_check_rows", [](const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
                             int threads) { RowsOf(params, names, values, threads); });
+    m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));
     m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"));
 }

@@ -52,25 +52,37 @@ class Result:
             from x1 and y1 by repeated addition of the step, exactly as the
             engine walks them.
     end_x, end_y  float64 [rows, columns]: where each orbit ends; NaN where it
-            ends outside the square [-2, 2]^2 (label 0).
+            ends outside the square [-2, 2]^2 (label 0). Made on first use.
     counts  dict in the order of COUNT_KEYS: start points, attractors and the
             six basin kinds.
     report  the 19 report lines as ``orbitograph-render --report`` prints them.
     params  the parameters, as compute() takes them.
     """
 
-    __slots__ = ("labels", "x", "y", "end_x", "end_y", "counts", "report", "params", "_grid")
+    __slots__ = ("labels", "x", "y", "counts", "report", "params", "_grid", "_ends")
 
-    def __init__(self, grid, labels, x, y, end_x, end_y, counts_json, report, params):
+    def __init__(self, grid, labels, x, y, counts_json, report, params):
         self._grid = grid
+        self._ends = None
         self.labels = labels
         self.x = x
         self.y = y
-        self.end_x = end_x
-        self.end_y = end_y
         self.counts = json.loads(counts_json)
         self.report = report
         self.params = params
+
+    # The end points take 16 bytes per start point: made on first use.
+    @property
+    def end_x(self):
+        if self._ends is None:
+            self._ends = _core._end_points(self._grid)
+        return self._ends[0]
+
+    @property
+    def end_y(self):
+        if self._ends is None:
+            self._ends = _core._end_points(self._grid)
+        return self._ends[1]
 
     def __repr__(self):
         rows, columns = self.labels.shape
