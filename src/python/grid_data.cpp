@@ -108,6 +108,8 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     for (std::size_t i = 0; i < kinds.size(); ++i) g.labels[i] = LabelOf(kinds[i]);
     g.columnsX = SideCoordinates(p.x1, p.x2, p.step);
     g.rowsY = SideCoordinates(p.y1, p.y2, p.step);
+    g.columns = g.columnsX.size();
+    g.rows = g.rowsY.size();
     return g;
 }
 

@@ -33,6 +33,8 @@ struct GridData {
     std::vector<std::uint8_t> labels;  // label codes, one per start point
     std::vector<double> columnsX;      // the accumulated grid coordinates
     std::vector<double> rowsY;
+    std::size_t columns = 0;           // of the grid, whether or not the above were moved out
+    std::size_t rows = 0;
     std::string countsJson;            // the headless command's --counts line
     std::string reportText;            // the report as the command prints it
 };

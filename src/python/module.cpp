@@ -101,8 +101,8 @@ py::tuple Compute(const py::dict& params, int threads) {
     const ModelParams p = ParamsOf(params);
     CheckComputation(p, threads);
     std::shared_ptr<GridData> g = Computed(p, kDefaultPicture.originX, kDefaultPicture.originY, threads);
-    const auto rows = static_cast<py::ssize_t>(g->rowsY.size());
-    const auto columns = static_cast<py::ssize_t>(g->columnsX.size());
+    const auto rows = static_cast<py::ssize_t>(g->rows);
+    const auto columns = static_cast<py::ssize_t>(g->columns);
     py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
     py::array x = ArrayTakingOver(std::move(g->columnsX), {columns}, {1});
     py::array y = ArrayTakingOver(std::move(g->rowsY), {rows}, {1});
@@ -119,8 +119,8 @@ py::tuple EndPoints(const std::shared_ptr<GridData>& grid) {
         py::gil_scoped_release release;
         FillEndPoints(*grid, x.get(), y.get());
     }
-    const auto rows = static_cast<py::ssize_t>(grid->rowsY.size());
-    const auto columns = static_cast<py::ssize_t>(grid->columnsX.size());
+    const auto rows = static_cast<py::ssize_t>(grid->rows);
+    const auto columns = static_cast<py::ssize_t>(grid->columns);
     return py::make_tuple(ArrayTakingOver(std::move(x), {rows, columns}, {1, rows}),
                           ArrayTakingOver(std::move(y), {rows, columns}, {1, rows}));
 }
