@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <new>
@@ -101,10 +102,28 @@ struct AttractorEnds {
     friend bool operator==(const AttractorEnds&, const AttractorEnds&) = default;
 };
 
+// The end point of every start point, in grid order (column by column from
+// x1, within a column from y1): the exact doubles that the map steps give,
+// wherever the computation made every step (inside the square or not, and
+// also where it stopped early on a state that no later step changes); NaN
+// for both coordinates where it stopped because the orbit was proven to end
+// outside the square. Equality compares the bits, so NaN equals NaN.
+struct GridEnds {
+    std::vector<double> x;
+    std::vector<double> y;
+    std::size_t size() const { return x.size(); }
+    friend bool operator==(const GridEnds& a, const GridEnds& b) {
+        const auto same = [](const std::vector<double>& u, const std::vector<double>& v) {
+            return u.size() == v.size() && (u.empty() || std::memcmp(u.data(), v.data(), u.size() * sizeof(double)) == 0);
+        };
+        return same(a.x, b.x) && same(a.y, b.y);
+    }
+};
+
 // The seven lists one computation produces, in the order of FractalModel,
 // and, when the computation was asked for them (ComputeControl; otherwise
-// empty), the attractors' exact end points and the kind of every start point
-// in grid order (column by column from x1, within a column from y1).
+// empty), the attractors' exact end points, and the kind and the end point
+// of every start point in grid order (column by column from x1, within a column from y1).
 // A value type, so a worker thread can build it and hand it over whole.
 struct SpaceLists {
     PointList attractors;
@@ -116,6 +135,7 @@ struct SpaceLists {
     PointList basinZero;
     AttractorEnds attractorEnds;
     std::vector<EndKind> kinds;
+    GridEnds startPointEnds;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;
 };
 

@@ -33,6 +33,9 @@ struct ComputeControl {
     bool attractorEnds = false;
     // Also the kind of every start point (SpaceLists::kinds), 1 byte each.
     bool kindGrid = false;
+    // Also the end point of every start point (SpaceLists::startPointEnds),
+    // 16 bytes each.
+    bool startPointEnds = false;
 };
 
 // Both spaces of one computation: every start point is iterated once and its

@@ -38,6 +38,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
       m_options(options),
       m_iterate(p.iterations >= 0),
       m_wantEnds(control.attractorEnds),
+      m_wantGridEnds(control.startPointEnds),
       m_step(p.step),
       m_originX(originX),
       m_originY(originY),
@@ -66,6 +67,10 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_blocks[b].end = std::min(m_total, m_blocks[b].begin + m_blockPoints);
     }
     m_kinds.assign(m_total, EndKind::Infinity);
+    if (m_wantGridEnds) {
+        m_gridEnds.x.assign(m_total, std::numeric_limits<double>::quiet_NaN());
+        m_gridEnds.y.assign(m_total, std::numeric_limits<double>::quiet_NaN());
+    }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
 }
 
@@ -79,6 +84,7 @@ std::optional<SpaceLists> GridRun::Run() {
     if (m_error) std::rethrow_exception(m_error);
     if (!m_proceed) return std::nullopt;
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
+    if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
     return std::move(m_out);
 }
 
@@ -200,12 +206,18 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     for (std::size_t j = 0; j < listed; ++j) {
         const double xe = rx[j];
         const double ye = ry[j];
+        const std::size_t i = m_iterate ? static_cast<std::size_t>(a.index[j]) : j;
+        // A listed orbit's end point is exact (the kernel's contract); an
+        // unlisted one keeps its NaN.
+        if (m_wantGridEnds) {
+            m_gridEnds.x[block.begin + i] = xe;
+            m_gridEnds.y[block.begin + i] = ye;
+        }
         // m_kinds starts as Infinity, the kind of every unlisted orbit.
         if (!InsideSquare(xe, ye)) {
             ++outside;
             continue;
         }
-        const std::size_t i = m_iterate ? static_cast<std::size_t>(a.index[j]) : j;
         const EndKind kind = Classify(xe, ye);
         m_kinds[block.begin + i] = kind;
         if (kind != EndKind::None) ++block.counts[static_cast<std::size_t>(kind)];

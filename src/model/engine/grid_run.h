@@ -20,7 +20,8 @@
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the
 // attractor pixels once more, as 4-byte offsets whenever the step allows
-// (2 / h <= 32000) and released block by block; plus per thread a few arrays
+// (2 / h <= 32000) and released block by block; when asked for, 16 bytes per
+// start point for every end point; plus per thread a few arrays
 // of one block, and the grid's two sides (8 bytes per 256 coordinates: the
 // coordinates of a block are regenerated from them). The peak is thus at
 // most about 1.31 times the final lists (when every orbit ends inside the
@@ -119,6 +120,7 @@ private:
     const EngineOptions& m_options;
     const bool m_iterate;  // false for a negative iteration count: no map step
     const bool m_wantEnds;  // the attractors' exact end points too
+    const bool m_wantGridEnds;  // every start point's end point too
     const double m_step;
     const std::int32_t m_originX;
     const std::int32_t m_originY;
@@ -139,6 +141,9 @@ private:
     std::size_t m_blockPoints = 0;
     std::vector<Block> m_blocks;
     std::vector<EndKind> m_kinds;  // per start point; Infinity until RunBlock says otherwise
+    // Per start point when asked for; NaN until RunBlock stores an exact end
+    // point. Blocks write disjoint ranges, so no thread waits for another.
+    GridEnds m_gridEnds;
     SpaceLists m_out;
     std::array<PointList*, kKinds> m_lists;  // the basin list of each kind, in EndKind order
 

@@ -1,0 +1,49 @@
+#include "model/labels.h"
+
+#include "model/grid.h"
+
+namespace orbitograph {
+
+std::uint8_t LabelOf(EndKind kind) {
+    switch (kind) {
+        case EndKind::Infinity: return kLabelInfinity;
+        case EndKind::Zero: return kLabelZero;
+        case EndKind::T: return kLabelT;
+        case EndKind::O: return kLabelO;
+        case EndKind::M: return kLabelM;
+        case EndKind::H: return kLabelH;
+        case EndKind::None: break;
+    }
+    return kLabelNoList;
+}
+
+namespace {
+
+template <class Out, class In, class Convert>
+std::vector<Out> Transpose(const std::vector<In>& in, std::size_t columns, std::size_t rows, Convert convert) {
+    std::vector<Out> out(in.size());
+    for (std::size_t c = 0; c < columns; ++c) {
+        const In* column = in.data() + c * rows;
+        for (std::size_t r = 0; r < rows; ++r) out[r * columns + c] = convert(column[r]);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows) {
+    return Transpose<std::uint8_t>(kinds, columns, rows, LabelOf);
+}
+
+std::vector<double> GridRows(const std::vector<double>& values, std::size_t columns, std::size_t rows) {
+    return Transpose<double>(values, columns, rows, [](double v) { return v; });
+}
+
+std::vector<double> AxisCoordinates(double lo, double hi, double step) {
+    const GridSide side(lo, hi, step);
+    std::vector<double> out(side.Count());
+    if (!out.empty()) side.Fill(0, out.size(), out.data());
+    return out;
+}
+
+}  // namespace orbitograph

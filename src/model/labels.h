@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/classify.h"
+
+namespace orbitograph {
+
+// The label of a start point in exported grids: one byte per start point,
+// naming where its orbit ends. These values are part of the data format;
+// they never change.
+inline constexpr std::uint8_t kLabelInfinity = 0;  // outside the square [-2, 2]^2
+inline constexpr std::uint8_t kLabelZero = 1;      // in the zero square [-0.1, 0.1]^2
+inline constexpr std::uint8_t kLabelT = 2;         // region T: |x| <= 1, |y| < 1
+inline constexpr std::uint8_t kLabelO = 3;         // region O: |x| > 1, |y| <= 1
+inline constexpr std::uint8_t kLabelM = 4;         // region M: |x| >= 1, |y| > 1
+inline constexpr std::uint8_t kLabelH = 5;         // region H: |x| < 1, |y| >= 1
+inline constexpr std::uint8_t kLabelNoList = 255;  // the corners |x| = |y| = 1: no basin list
+
+std::uint8_t LabelOf(EndKind kind);
+
+// A grid in grid order (column by column from x1, within a column from y1;
+// element c * rows + r) laid out row by row instead: element r * columns + c,
+// row 0 the lowest row (y1), column 0 the leftmost (x1). Requires
+// values.size() == columns * rows.
+std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows);
+std::vector<double> GridRows(const std::vector<double>& values, std::size_t columns, std::size_t rows);
+
+// Every coordinate of one side of the grid, from lo while <= hi, each the
+// previous plus step: bit for bit the coordinates the computation starts its
+// orbits from. Empty unless lo <= hi. Requires a step that CheckParameters
+// accepts.
+std::vector<double> AxisCoordinates(double lo, double hi, double step);
+
+}  // namespace orbitograph
