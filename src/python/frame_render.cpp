@@ -7,6 +7,7 @@
 #include "cli/picture_file.h"
 #include "cli/render_view.h"
 #include "legend/legend_picture.h"
+#include "model/labels.h"
 #include "view/frame.h"
 #include "view/point_layers.h"
 
@@ -22,9 +23,8 @@ std::vector<std::pair<std::string, bool>> PictureOptions() {
 }
 
 std::vector<std::pair<int, std::uint32_t>> BasinColours() {
-    return {{LabelOf(EndKind::Infinity), kBasinInfinityColour}, {LabelOf(EndKind::Zero), kBasinZeroColour},
-            {LabelOf(EndKind::T), kBasinTColour},               {LabelOf(EndKind::O), kBasinOColour},
-            {LabelOf(EndKind::M), kBasinMColour},               {LabelOf(EndKind::H), kBasinHColour}};
+    return {{kLabelInfinity, kBasinInfinityColour}, {kLabelZero, kBasinZeroColour}, {kLabelT, kBasinTColour},
+            {kLabelO, kBasinOColour},               {kLabelM, kBasinMColour},       {kLabelH, kBasinHColour}};
 }
 
 RenderOptions ParsePictureOptions(const GridData& grid, const std::vector<std::string>& args) {

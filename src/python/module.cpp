@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "cli/render_options.h"
-#include "model/orbit.h"
+#include "model/labels.h"
+#include "model/probe.h"
+#include "model/sweep.h"
 #include "python/frame_render.h"
 #include "python/grid_data.h"
 #include "python/interruptible.h"
@@ -35,15 +37,6 @@ py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shap
     py::capsule owner(owned, [](void* p) { delete static_cast<std::vector<T>*>(p); });
     for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
     return py::array_t<T>(std::move(shape), std::move(strides), owned->data(), owner);
-}
-
-template <class T>
-py::array_t<T> ArrayTakingOver(std::unique_ptr<T[]>&& v, std::vector<py::ssize_t> shape,
-                               std::vector<py::ssize_t> strides) {
-    T* data = v.release();
-    py::capsule owner(data, [](void* p) { delete[] static_cast<T*>(p); });
-    for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
-    return py::array_t<T>(std::move(shape), std::move(strides), data, owner);
 }
 
 // A grid in grid order (column by column) seen as [rows, columns]: the
@@ -104,25 +97,11 @@ py::tuple Compute(const py::dict& params, int threads) {
     const auto rows = static_cast<py::ssize_t>(g->rows);
     const auto columns = static_cast<py::ssize_t>(g->columns);
     py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
+    py::array endX = RowsByColumns(std::move(g->ends.x), rows, columns);
+    py::array endY = RowsByColumns(std::move(g->ends.y), rows, columns);
     py::array x = ArrayTakingOver(std::move(g->columnsX), {columns}, {1});
     py::array y = ArrayTakingOver(std::move(g->rowsY), {rows}, {1});
-    return py::make_tuple(g, labels, x, y, g->countsJson, g->reportText);
-}
-
-// end_x and end_y of a grid, [rows, columns] like its labels; made with the
-// GIL released.
-py::tuple EndPoints(const std::shared_ptr<GridData>& grid) {
-    const std::size_t n = grid->model.kinds.size();
-    std::unique_ptr<double[]> x(new double[n]);  // every element is written below
-    std::unique_ptr<double[]> y(new double[n]);
-    {
-        py::gil_scoped_release release;
-        FillEndPoints(*grid, x.get(), y.get());
-    }
-    const auto rows = static_cast<py::ssize_t>(grid->rows);
-    const auto columns = static_cast<py::ssize_t>(grid->columns);
-    return py::make_tuple(ArrayTakingOver(std::move(x), {rows, columns}, {1, rows}),
-                          ArrayTakingOver(std::move(y), {rows, columns}, {1, rows}));
+    return py::make_tuple(g, labels, x, y, endX, endY, g->countsJson, g->reportText);
 }
 
 // Qt's Gui needs its application object for fonts. The module makes one on
@@ -159,34 +138,25 @@ py::array Render(const std::shared_ptr<GridData>& grid, const std::vector<std::s
 
 using ValueRows = py::array_t<double, py::array::c_style | py::array::forcecast>;
 
-// The parameters of every row of values: row i sets the fields named in
-// `names` to values[i] (an iterations value rounded to the nearest
-// integer), the others from params. Throws std::invalid_argument naming the
-// first field refused, in any row.
+// The parameters of every row of values: row i sets the parameters named
+// in `names` (a, dc, kc or iterations) to values[i], the others from params.
+// Throws std::invalid_argument naming the first field refused, in any row.
 std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::string>& names,
                                 const ValueRows& values, int threads) {
     if (values.ndim() != 2 || values.shape(1) != static_cast<py::ssize_t>(names.size()))
         throw std::invalid_argument("values: must have one column per parameter name");
+    std::vector<SweepParam> swept;
+    for (const std::string& name : names) {
+        const std::optional<SweepParam> param = SweepParamByName(name);
+        if (!param) throw std::invalid_argument(name + ": cannot be swept (a, dc, kc or iterations can)");
+        swept.push_back(*param);
+    }
     const ModelParams base = ParamsOf(params);
     std::vector<ModelParams> rows(static_cast<std::size_t>(values.shape(0)), base);
     const auto v = values.unchecked<2>();
     for (py::ssize_t i = 0; i < values.shape(0); ++i) {
         ModelParams& p = rows[static_cast<std::size_t>(i)];
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            const double value = v(i, static_cast<py::ssize_t>(k));
-            const std::string& name = names[k];
-            if (name == KeywordOf(ParamField::A)) p.a = value;
-            else if (name == KeywordOf(ParamField::Dc)) p.dc = value;
-            else if (name == KeywordOf(ParamField::Kc)) p.kc = value;
-            else if (name == KeywordOf(ParamField::Iterations)) {
-                const double rounded = std::nearbyint(value);
-                if (!(rounded >= INT32_MIN && rounded <= INT32_MAX))
-                    throw std::invalid_argument("iterations: must be an integer from -2147483648 to 2147483647");
-                p.iterations = static_cast<std::int32_t>(rounded);
-            } else {
-                throw std::invalid_argument(name + ": cannot be swept (a, dc, kc or iterations can)");
-            }
-        }
+        for (std::size_t k = 0; k < swept.size(); ++k) p = WithValue(p, swept[k], v(i, static_cast<py::ssize_t>(k)));
         CheckComputation(p, threads);
     }
     return rows;
@@ -198,52 +168,78 @@ py::array_t<std::int64_t> CountsOfRows(const py::dict& params, const std::vector
                                        const ValueRows& values, int threads) {
     const std::vector<ModelParams> rows = RowsOf(params, names, values, threads);
     constexpr py::ssize_t kKeys = 8;
-    std::vector<std::int64_t> counts = RunInterruptibly([&](const std::atomic<bool>& cancel) {
-        std::vector<std::int64_t> out;
-        out.reserve(rows.size() * kKeys);
+    const auto counts = RunInterruptibly([&](const std::atomic<bool>& cancel) {
         ComputeControl control;
         control.threads = threads;
         control.cancel = &cancel;
-        for (const ModelParams& p : rows) {
-            const std::optional<SpaceLists> lists =
-                ComputeSpaces(p, kDefaultPicture.originX, kDefaultPicture.originY, control);
-            if (!lists) return std::vector<std::int64_t>{};
-            const ListCounts c = ListCounts::Of(*lists);
-            const std::int64_t row[kKeys] = {CountStartPoints(p), c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
-            out.insert(out.end(), row, row + kKeys);
-        }
-        return out;
+        return ComputeCountsOfSets(rows, control);
     });
-    return ArrayTakingOver(std::move(counts), {values.shape(0), kKeys}, {kKeys, 1});
+    std::vector<std::int64_t> table;
+    table.reserve(counts->size() * kKeys);
+    for (const SweepCounts& c : *counts) {
+        const std::int64_t row[kKeys] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
+        table.insert(table.end(), row, row + kKeys);
+    }
+    return ArrayTakingOver(std::move(table), {static_cast<py::ssize_t>(counts->size()), kKeys}, {kKeys, 1});
 }
 
-// The orbit of one start point: the step numbers 0 to iterations + 1 and the
-// point after each (step 0 is the start point).
-py::tuple Orbit(double x0, double y0, const py::dict& params) {
+// The probe's rows of the orbit of (x0, y0) as columns, with the gap and
+// the summary. keep: rows listed at each end of a long orbit.
+py::dict Orbit(double x0, double y0, const py::dict& params, std::int64_t keep) {
+    if (keep < 1) throw std::invalid_argument("keep: must be a positive integer");
     const ModelParams p = ParamsOf(params);
-    constexpr std::int32_t kMaxOrbitSteps = 100'000'000;
-    if (p.iterations > kMaxOrbitSteps)
-        throw std::invalid_argument("iterations: an orbit keeps at most 100000000 steps");
-    if (!std::isfinite(x0) || !std::isfinite(y0)) throw std::invalid_argument("x0, y0: must be finite numbers");
-    const MapParams m = MapParams::From(p);
-    const std::size_t n = p.iterations < 0 ? 1 : static_cast<std::size_t>(p.iterations) + 2;
-    std::vector<std::int64_t> steps(n);
-    std::vector<double> xs(n), ys(n);
-    State s{x0, y0};
-    for (std::size_t k = 0; k < n; ++k) {
-        if (k > 0 && GuardOpen(s)) s = MapStep(m, s);
-        steps[k] = static_cast<std::int64_t>(k);
-        xs[k] = s.x;
-        ys[k] = s.y;
+    const std::optional<ProbeResult> probe = RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        ProbeOptions options;
+        options.keep = keep;
+        options.cancel = &cancel;
+        return ProbeOrbit(p, x0, y0, options);
+    });
+    const std::size_t n = probe->rows.size();
+    std::vector<std::int64_t> step(n);
+    std::vector<double> x(n), y(n), pTerm(n), qTerm(n), cx(n), cy(n);
+    py::array_t<bool> frozen(static_cast<py::ssize_t>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const ProbeRow& r = probe->rows[i];
+        step[i] = r.step;
+        x[i] = r.x;
+        y[i] = r.y;
+        pTerm[i] = r.p;
+        qTerm[i] = r.q;
+        cx[i] = r.cx;
+        cy[i] = r.cy;
+        frozen.mutable_at(static_cast<py::ssize_t>(i)) = r.frozen;
     }
-    const auto size = static_cast<py::ssize_t>(n);
-    return py::make_tuple(ArrayTakingOver(std::move(steps), {size}, {1}), ArrayTakingOver(std::move(xs), {size}, {1}),
-                          ArrayTakingOver(std::move(ys), {size}, {1}));
+    const auto column = [n]<class T>(std::vector<T>&& v) {
+        return ArrayTakingOver(std::move(v), {static_cast<py::ssize_t>(n)}, {1});
+    };
+    const ProbeSummary& s = probe->summary;
+    py::dict summary;
+    summary["steps"] = s.steps;
+    summary["left_square"] = s.leftSquare ? py::cast(*s.leftSquare) : py::none();
+    summary["cycle_start"] = s.cycleStart ? py::cast(*s.cycleStart) : py::none();
+    summary["period"] = s.period;
+    summary["end_x"] = s.end.x;
+    summary["end_y"] = s.end.y;
+    summary["label"] = LabelOf(s.kind);
+    summary["reach"] = s.reach == ProbeReach::Cycle ? "cycle" : s.reach == ProbeReach::Escape ? "escape" : "iterated";
+    py::dict out;
+    out["step"] = column(std::move(step));
+    out["x"] = column(std::move(x));
+    out["y"] = column(std::move(y));
+    out["p"] = column(std::move(pTerm));
+    out["q"] = column(std::move(qTerm));
+    out["cx"] = column(std::move(cx));
+    out["cy"] = column(std::move(cy));
+    out["frozen"] = frozen;
+    out["gap_at"] = probe->gapAt;
+    out["omitted"] = probe->omitted;
+    out["summary"] = summary;
+    return out;
 }
 
 // Seconds the engine alone takes for these parameters (no arrays made):
-// the lists, and with products also the kind grid and the attractors' end
-// points that compute() needs. For the benchmark of the module's overhead.
+// the lists, and with products also the kind grid and the end points that
+// compute() needs. For the benchmark of the module's overhead.
 double EngineSeconds(const py::dict& params, int threads, bool products) {
     const ModelParams p = ParamsOf(params);
     CheckComputation(p, threads);
@@ -253,6 +249,7 @@ double EngineSeconds(const py::dict& params, int threads, bool products) {
         control.cancel = &cancel;
         control.kindGrid = products;
         control.attractorEnds = products;
+        control.startPointEnds = products;
         const auto start = std::chrono::steady_clock::now();
         const std::optional<SpaceLists> lists =
             ComputeSpaces(p, kDefaultPicture.originX, kDefaultPicture.originY, control);
@@ -268,7 +265,6 @@ PYBIND11_MODULE(_orbitograph, m) {
     py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
     m.def("_defaults", [] { return DictOf(ModelParams{}); });
     m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
-    m.def("_end_points", &EndPoints, py::arg("grid"));
     m.def("_render", &Render, py::arg("grid"), py::arg("args"), py::arg("module_dir"), py::arg("threads"));
     m.def("_picture_options", &PictureOptions);
     m.def("_basin_colours", &BasinColours);
@@ -281,5 +277,5 @@ PYBIND11_MODULE(_orbitograph, m) {
     m.def("_check_rows", [](const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
                             int threads) { RowsOf(params, names, values, threads); });
     m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));
-    m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"));
+    m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"), py::arg("keep"));
 }

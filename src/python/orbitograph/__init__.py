@@ -47,42 +47,33 @@ class Result:
     """One computed grid.
 
     labels  uint8 [rows, columns], row 0 the lowest grid row (y1): the label
-            code of every start point.
+            code of every start point. Like end_x and end_y, a Fortran-ordered
+            view of the engine's own buffer, which walks the grid column by
+            column.
     x, y    float64 [columns] and [rows]: the grid coordinates, accumulated
             from x1 and y1 by repeated addition of the step, exactly as the
             engine walks them.
-    end_x, end_y  float64 [rows, columns]: where each orbit ends; NaN where it
-            ends outside the square [-2, 2]^2 (label 0). Made on first use.
+    end_x, end_y  float64 [rows, columns]: where each orbit ends, exactly;
+            NaN where the engine proved that the orbit leaves the square
+            without computing its end (label 0).
     counts  dict in the order of COUNT_KEYS: start points, attractors and the
             six basin kinds.
     report  the 19 report lines as ``orbitograph-render --report`` prints them.
     params  the parameters, as compute() takes them.
     """
 
-    __slots__ = ("labels", "x", "y", "counts", "report", "params", "_grid", "_ends")
+    __slots__ = ("labels", "x", "y", "end_x", "end_y", "counts", "report", "params", "_grid")
 
-    def __init__(self, grid, labels, x, y, counts_json, report, params):
+    def __init__(self, grid, labels, x, y, end_x, end_y, counts_json, report, params):
         self._grid = grid
-        self._ends = None
         self.labels = labels
         self.x = x
         self.y = y
+        self.end_x = end_x
+        self.end_y = end_y
         self.counts = json.loads(counts_json)
         self.report = report
         self.params = params
-
-    # The end points take 16 bytes per start point: made on first use.
-    @property
-    def end_x(self):
-        if self._ends is None:
-            self._ends = _core._end_points(self._grid)
-        return self._ends[0]
-
-    @property
-    def end_y(self):
-        if self._ends is None:
-            self._ends = _core._end_points(self._grid)
-        return self._ends[1]
 
     def __repr__(self):
         rows, columns = self.labels.shape
@@ -200,15 +191,24 @@ def render(result, size=(1000, 700), *, threads=None, **display):
     return _core._render(result._grid, args, _HERE, _threads(threads))
 
 
-def orbit(x0, y0, **params):
-    """The orbit of the start point (x0, y0): a dict of equal-length arrays
-    ``step`` (0 for the start point, then 1 to iterations + 1), ``x`` and
-    ``y``. Keywords as for compute(); the grid's step and rectangle play no
-    part.
+def orbit(x0, y0, *, keep=10_000, **params):
+    """The orbit of the start point (x0, y0), state after state, with
+    exactly the arithmetic of compute(). Keywords as for compute(); the
+    grid's step and rectangle play no part.
+
+    Returns a dict of equal-length columns: ``step`` (0 for the start point),
+    ``x``, ``y``, the step's quadratic terms ``p`` and ``q``, the action's
+    components ``cx`` and ``cy`` it added (NaN for row 0 and frozen steps) and
+    ``frozen`` (the guard held the point); then ``omitted`` and ``gap_at``: an
+    orbit longer than 2 * keep rows lists its first and last ``keep`` rows,
+    ``omitted`` rows missing before row ``gap_at``; and ``summary``: ``steps``,
+    ``left_square`` (first step outside [-2, 2]^2, or None), ``cycle_start``
+    and ``period`` of an exact cycle, ``end_x``, ``end_y``, ``label`` (the
+    end's label code) and ``reach``: "iterated", "cycle" (whole periods were
+    skipped) or "escape" (proven to leave the square; the end is NaN).
     """
     params = _model_params("orbit", params)
-    step, x, y = _core._orbit(_real("x0", x0), _real("y0", y0), params)
-    return {"step": step, "x": x, "y": y}
+    return _core._orbit(_real("x0", x0), _real("y0", y0), params, _integer("keep", keep))
 
 
 def _counts_chunk(names, rows, params, threads):

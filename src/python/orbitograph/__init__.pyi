@@ -59,13 +59,14 @@ def orbit(
     x0: float,
     y0: float,
     *,
+    keep: int = 10000,
     a: float = 0.8,
     dc: float = 0.5,
     kc: float = 0.8,
     dc_outward: bool = True,
     kc_outward: bool = False,
     iterations: int = 10,
-) -> dict[str, npt.NDArray[Any]]: ...
+) -> dict[str, Any]: ...
 def sweep(
     param: str,
     values: Iterable[float] | npt.ArrayLike,
