@@ -1,5 +1,7 @@
 import os
 import signal
+import subprocess
+import sys
 import threading
 import time
 
@@ -47,3 +49,19 @@ def test_a_worker_killed_mid_plane_changes_nothing(client):
     got = orbitograph.plane("a", A, "dc", DC, client=client, chunk_size=3, **params)
     assert killed and killed[0] < time.monotonic(), "the plane ended before a worker could be killed"
     assert_same(got, local)
+
+
+def test_the_readmes_cluster_example_runs_as_written(client, tmp_path):
+    readme = open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md"), encoding="utf-8").read()
+    block = readme[readme.index("    # plane_on_cluster.py"):].split("\n\n")
+    code = []
+    for paragraph in block:
+        if not paragraph.startswith("    "):
+            break
+        code.append("\n".join(line[4:] for line in paragraph.splitlines()))
+    script = tmp_path / "plane_on_cluster.py"
+    script.write_text("\n\n".join(code))
+    assert len([line for line in script.read_text().splitlines() if line.strip()]) < 15
+    done = subprocess.run([sys.executable, str(script), client.scheduler.address], capture_output=True,
+                          timeout=120, check=True)
+    assert done.stdout.startswith(b"bounded: ")
