@@ -1,5 +1,7 @@
 #include "python/grid_data.h"
 
+#include <algorithm>
+#include <array>
 #include <stdexcept>
 
 #include "cli/render_options.h"
@@ -66,9 +68,13 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     g.model.Install(std::move(*lists));
     g.model.MakeReport();
     g.reportText = ReportText(g.model.report);
+    // The model's label of each kind, looked up per start point.
+    std::array<std::uint8_t, static_cast<std::size_t>(EndKind::None) + 1> labelOfKind{};
+    for (std::size_t k = 0; k < labelOfKind.size(); ++k) labelOfKind[k] = LabelOf(static_cast<EndKind>(k));
     const std::vector<EndKind>& kinds = g.model.kinds;
     g.labels.resize(kinds.size());
-    for (std::size_t i = 0; i < kinds.size(); ++i) g.labels[i] = LabelOf(kinds[i]);
+    std::transform(kinds.begin(), kinds.end(), g.labels.begin(),
+                   [&labelOfKind](EndKind kind) { return labelOfKind[static_cast<std::size_t>(kind)]; });
     g.columnsX = AxisCoordinates(p.x1, p.x2, p.step);
     g.rowsY = AxisCoordinates(p.y1, p.y2, p.step);
     g.columns = g.columnsX.size();

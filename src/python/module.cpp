@@ -33,10 +33,12 @@ namespace {
 // Strides in elements.
 template <class T>
 py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shape, std::vector<py::ssize_t> strides) {
-    auto* owned = new std::vector<T>(std::move(v));
-    py::capsule owner(owned, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    auto owned = std::make_unique<std::vector<T>>(std::move(v));
+    const T* data = owned->data();
+    py::capsule owner(owned.get(), [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    owned.release();
     for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
-    return py::array_t<T>(std::move(shape), std::move(strides), owned->data(), owner);
+    return py::array_t<T>(std::move(shape), std::move(strides), data, owner);
 }
 
 // A grid in grid order (column by column) seen as [rows, columns]: the
@@ -80,8 +82,12 @@ py::dict DictOf(const ModelParams& p) {
     return d;
 }
 
-// The origin of the headless command's default picture.
-const RenderOptions kDefaultPicture{};
+// The origin of the headless command's default picture, where compute()
+// places the lists.
+std::pair<std::int32_t, std::int32_t> DefaultOrigin() {
+    const RenderOptions defaults;
+    return {defaults.originX, defaults.originY};
+}
 
 std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads) {
     auto grid = RunInterruptibly([&](const std::atomic<bool>& cancel) {
@@ -93,7 +99,8 @@ std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, s
 py::tuple Compute(const py::dict& params, int threads) {
     const ModelParams p = ParamsOf(params);
     CheckComputation(p, threads);
-    std::shared_ptr<GridData> g = Computed(p, kDefaultPicture.originX, kDefaultPicture.originY, threads);
+    const auto [originX, originY] = DefaultOrigin();
+    std::shared_ptr<GridData> g = Computed(p, originX, originY, threads);
     const auto rows = static_cast<py::ssize_t>(g->rows);
     const auto columns = static_cast<py::ssize_t>(g->columns);
     py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
@@ -109,7 +116,11 @@ py::tuple Compute(const py::dict& params, int threads) {
 // and keeps it for the life of the process: extension modules are never
 // unloaded, and Qt must not be torn down under a running interpreter.
 void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr) return;
+    if (QCoreApplication* app = QCoreApplication::instance(); app != nullptr) {
+        if (qobject_cast<QGuiApplication*>(app) == nullptr)
+            throw std::runtime_error("this process runs Qt without its Gui; frames cannot be drawn in it");
+        return;
+    }
     // Qt's notices (a missing runtime folder, font support) are not the
     // caller's concern; failures reach Python as exceptions.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -129,8 +140,10 @@ py::array Render(const std::shared_ptr<GridData>& grid, const std::vector<std::s
     std::shared_ptr<GridData> source = grid;
     if (!ListsFitOrigin(*grid, o)) source = Computed(o.params, o.originX, o.originY, threads);
     EnsureGuiApplication();
-    auto* frame = new QImage(DrawFrame(*source, o, moduleDir));
-    py::capsule owner(frame, [](void* p) { delete static_cast<QImage*>(p); });
+    auto image = std::make_unique<QImage>(DrawFrame(*source, o, moduleDir));
+    const QImage* frame = image.get();
+    py::capsule owner(image.get(), [](void* p) { delete static_cast<QImage*>(p); });
+    image.release();
     return py::array_t<std::uint8_t>({py::ssize_t(frame->height()), py::ssize_t(frame->width()), py::ssize_t(4)},
                                      {py::ssize_t(frame->bytesPerLine()), py::ssize_t(4), py::ssize_t(1)},
                                      frame->constBits(), owner);
@@ -251,8 +264,8 @@ double EngineSeconds(const py::dict& params, int threads, bool products) {
         control.attractorEnds = products;
         control.startPointEnds = products;
         const auto start = std::chrono::steady_clock::now();
-        const std::optional<SpaceLists> lists =
-            ComputeSpaces(p, kDefaultPicture.originX, kDefaultPicture.originY, control);
+        const auto [originX, originY] = DefaultOrigin();
+        const std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, control);
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     });
 }

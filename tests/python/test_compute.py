@@ -63,6 +63,7 @@ def test_sweep_and_plane_equal_single_computations():
     (lambda: orbitograph.sweep("a", [0.5, float("inf")]), "a:"),
     (lambda: orbitograph.plane("a", [1], "a", [2]), "param2:"),
     (lambda: orbitograph.render(orbitograph.compute(step=0.1), font_size=0), "--font-size:"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.1), size=(300,)), "size:"),
     (lambda: orbitograph.render(orbitograph.compute(step=0.1), legend_picture="/nonexistent.bmp"),
      "legend_picture:"),
 ])

@@ -105,6 +105,14 @@ def _direction(name, value):
     raise ValueError(f"{name}: must be True (outward) or False (inward), not {value!r}")
 
 
+def _pair(name, value):
+    try:
+        first, second = value
+    except (TypeError, ValueError):
+        raise ValueError(f"{name}: must be a pair of integers, not {value!r}") from None
+    return _integer(name, first), _integer(name, second)
+
+
 def _threads(threads):
     if threads is None:
         return 0
@@ -165,18 +173,12 @@ def render(result, size=(1000, 700), *, threads=None, **display):
     """
     if not isinstance(result, Result):
         raise TypeError("render() needs a Result from compute()")
-    try:
-        width, height = (_integer("size", side) for side in size)
-    except TypeError:
-        raise ValueError(f"size: must be (width, height), not {size!r}") from None
+    width, height = _pair("size", size)
     args = [f"--size={width}x{height}"]
     for name, value in display.items():
         option = name.replace("_", "-")
         if name == "origin":
-            try:
-                x, y = (_integer("origin", v) for v in value)
-            except TypeError:
-                raise ValueError(f"origin: must be (x, y), not {value!r}") from None
+            x, y = _pair("origin", value)
             args.append(f"--origin={x},{y}")
         elif option not in _PICTURE_OPTIONS:
             raise TypeError(f"render() got an unexpected keyword argument '{name}'")
@@ -186,7 +188,8 @@ def render(result, size=(1000, 700), *, threads=None, **display):
             if value:
                 args.append(f"--{option}")
         elif value is not None:
-            text = repr(float(value)) if isinstance(value, float) else str(value)
+            exact = isinstance(value, numbers.Real) and not isinstance(value, numbers.Integral)
+            text = repr(float(value)) if exact else str(value)
             args.append(f"--{option}={text}")
     return _core._render(result._grid, args, _HERE, _threads(threads))
 
