@@ -1,6 +1,7 @@
 #include "app/background_computation.h"
 
 #include <stdexcept>
+#include <system_error>
 
 #include <QMetaObject>
 #include <memory>
@@ -28,15 +29,37 @@ BackgroundComputation::~BackgroundComputation() {
 bool BackgroundComputation::Start(const ModelParams& params, std::int32_t originX, std::int32_t originY,
                                   Callback onFinished, bool withEnds) {
     if (m_running) return false;
+    Launch(Order{params, originX, originY, std::move(onFinished), withEnds, m_generation + 1});
+    return true;
+}
+
+std::uint64_t BackgroundComputation::Request(const ModelParams& params, std::int32_t originX,
+                                             std::int32_t originY, Callback onFinished, bool withEnds) {
+    Order order{params, originX, originY, std::move(onFinished), withEnds, m_generation + 1};
+    if (!m_running) {
+        Launch(std::move(order));
+        return m_generation;
+    }
+    // The running computation's outcome will be dropped, and so is any
+    // request that was waiting: only the newest is worth starting.
+    m_cancel.store(true);
+    m_onFinished = nullptr;
+    m_generation = order.generation;
+    m_waiting = std::move(order);
+    return m_generation;
+}
+
+void BackgroundComputation::Launch(Order order) {
     if (m_worker.joinable()) m_worker.join();
     m_cancel.store(false);
     m_progress.store(0.0);
-    m_onFinished = std::move(onFinished);
-    auto body = [this, params, originX, originY, withEnds] {
+    auto body = [this, params = order.params, originX = order.originX, originY = order.originY,
+                 withEnds = order.withEnds, generation = order.generation] {
         auto outcome = std::make_shared<ComputationOutcome>();
         outcome->params = params;
         outcome->originX = originX;
         outcome->originY = originY;
+        outcome->generation = generation;
         try {
             ComputeControl control;
             control.cancel = &m_cancel;
@@ -66,18 +89,20 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
         QMetaObject::invokeMethod(
             this, [this, outcome] { Deliver(std::move(*outcome)); }, Qt::QueuedConnection);
     };
-    try {
-        m_worker = m_startThread(std::move(body));
-    } catch (...) {
-        m_onFinished = nullptr;
-        throw;
-    }
+    m_worker = m_startThread(std::move(body));  // may throw: then nothing changed
+    m_generation = order.generation;
+    m_onFinished = std::move(order.onFinished);
     m_running = true;
-    return true;
 }
 
 void BackgroundComputation::Cancel() {
-    if (m_running) m_cancel.store(true);
+    if (!m_running) return;
+    m_cancel.store(true);
+    // The newest request is answered, Cancelled, when the running thread ends.
+    if (m_waiting) {
+        m_onFinished = std::move(m_waiting->onFinished);
+        m_waiting.reset();
+    }
 }
 
 void BackgroundComputation::Deliver(ComputationOutcome&& outcome) {
@@ -85,6 +110,30 @@ void BackgroundComputation::Deliver(ComputationOutcome&& outcome) {
     m_running = false;
     Callback callback = std::move(m_onFinished);
     m_onFinished = nullptr;
+    if (m_waiting) {
+        // This outcome was superseded; its callback is already gone.
+        Order order = std::move(*m_waiting);
+        m_waiting.reset();
+        const std::uint64_t generation = order.generation;
+        Callback onFinished = order.onFinished;
+        try {
+            Launch(std::move(order));
+        } catch (const std::system_error&) {
+            ComputationOutcome failed;
+            failed.generation = generation;
+            failed.notStarted = true;
+            if (onFinished) onFinished(std::move(failed));
+        }
+        return;
+    }
+    // Only the newest request's outcome may be Done (a Cancel that dropped a
+    // waiting request hands that request's callback this older outcome).
+    if (outcome.generation != m_generation) {
+        outcome.status = ComputeStatus::Cancelled;
+        outcome.lists = SpaceLists{};
+        outcome.report.clear();
+        outcome.generation = m_generation;
+    }
     if (callback) callback(std::move(outcome));
 }
 

@@ -23,6 +23,7 @@ enum CommandId : int {
     kCmdForward = 40103,
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
+    kCmdLiveParams = 40120,
 };
 
 }  // namespace orbitograph

@@ -40,8 +40,9 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
     return -1;
 }
 
-// The warning for a refused parameter, one sentence.
-QString RefusalText(const ParamError& e) {
+}  // namespace
+
+QString ParamRefusalText(const ParamError& e) {
     const char* const edges[] = {"X1", "X2", "Y1", "Y2"};
     switch (e.reason) {
         case ParamReason::NotFinite:
@@ -64,8 +65,6 @@ QString RefusalText(const ParamError& e) {
     }
     return {};
 }
-
-}  // namespace
 
 CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Параметры и исходные данные модели")) {
     const DialogUnits du(font());
@@ -199,7 +198,7 @@ QWidget* CDlgParam::FieldOf(ParamField field) const {
 
 std::optional<FieldFailure> CDlgParam::CheckSaved() {
     if (const std::optional<ParamError> refusal = CheckParameters(Params()))
-        return FieldFailure{FieldOf(refusal->field), RefusalText(*refusal)};
+        return FieldFailure{FieldOf(refusal->field), ParamRefusalText(*refusal)};
     return std::nullopt;
 }
 

@@ -12,6 +12,9 @@ class QPushButton;
 
 namespace orbitograph {
 
+// Why the model refuses a parameter, one Russian sentence.
+QString ParamRefusalText(const ParamError& e);
+
 // The parameters dialog: the eleven model parameters. Works on its members;
 // the caller copies the view state in before running it and the members out
 // after it ends accepted. Saving checks each range right after its field;

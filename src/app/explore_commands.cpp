@@ -45,6 +45,7 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdHomeArea, QStringLiteral("Исходная область"), &CMainWnd::OnHomeArea);
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
+    add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},

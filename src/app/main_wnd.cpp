@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QShortcut>
@@ -178,7 +179,7 @@ void CMainWnd::OnFractalParameters() {
     StartComputation(dlg.Params());
 }
 
-void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
+void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step, bool live) {
     const std::int32_t originX = m_model.originX;
     const std::int32_t originY = m_model.originY;
     if (!OriginAcceptable(originX, originY)) {
@@ -187,10 +188,13 @@ void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
                                     .arg(kMaxOriginMagnitude));
         return;
     }
-    SetCommandsAvailable(false);
-    bool started = false;
+    // A live change supersedes the running computation: the commands stay
+    // as they were made unavailable for it.
+    const bool superseding = Computing();
+    if (!superseding) SetCommandsAvailable(false);
+    bool started = true;
     try {
-        started = m_computation.Start(
+        m_computation.Request(
             params, originX, originY,
             [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); },
             m_view.m_fitWindow == 1);
@@ -198,12 +202,13 @@ void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step) {
         started = false;
     }
     if (!started) {
-        SetCommandsAvailable(true);
+        if (!superseding) SetCommandsAvailable(true);
         m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
         return;
     }
     m_pendingStep = step;
-    m_progressDelay.start();
+    m_liveRun = live;
+    if (!superseding) m_progressDelay.start();
 }
 
 void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
@@ -211,6 +216,11 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
     m_progressPoll.stop();
     m_progress.reset();
     SetCommandsAvailable(true);
+    if (outcome.notStarted) {
+        LiveFinished(outcome);
+        m_hooks.showError(this, QStringLiteral("Не удалось начать вычисление."));
+        return;
+    }
     switch (outcome.status) {
         case ComputeStatus::Done:
             // The view state and the model take the parameters together with
@@ -245,10 +255,12 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
                                                    "Рисунок и параметры остались прежними."));
             break;
     }
+    LiveFinished(outcome);
 }
 
 void CMainWnd::ShowProgress() {
     if (!Computing() || m_progress) return;
+    if (m_liveRun) return ShowLiveProgress();
     m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
                                                    QStringLiteral("Отмена"), 0, kProgressSteps, this);
     m_progress->setWindowTitle(QCoreApplication::applicationName());
@@ -270,6 +282,7 @@ void CMainWnd::ShowProgress() {
 }
 
 void CMainWnd::UpdateProgress() {
+    if (m_statusProgress) m_statusProgress->setValue(static_cast<int>(m_computation.Progress() * kProgressSteps));
     if (!m_progress || m_progress->wasCanceled()) return;
     m_progress->setValue(static_cast<int>(m_computation.Progress() * kProgressSteps));
 }

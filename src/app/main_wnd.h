@@ -16,21 +16,23 @@
 
 class QAction;
 class QMouseEvent;
+class QProgressBar;
 class QProgressDialog;
 class QRubberBand;
 
 namespace orbitograph {
 
 class CanvasWidget;
+class LiveParamsDock;
 class HelpViewer;
 
 // The program's one main window: the menu and its key shortcuts, the model,
 // the view state, the canvas of the last repaint and the legend picture.
 // Every command that changes what is shown ends by requesting a repaint;
 // drawing happens only in OnPaint. A computation runs on a worker thread;
-// while it runs only Help, About and Exit can be chosen (Exit cancels it),
-// and the view state and the model change only when its result is put in
-// place.
+// while it runs only Help, About and Exit can be chosen (Exit cancels it)
+// and a change in the dock "Параметры модели" supersedes it; the view state
+// and the model change only when a result is put in place.
 class CMainWnd : public QMainWindow {
 public:
     // help outlives the window. engine defaults to ComputeSpaces, startThread
@@ -54,6 +56,11 @@ public:
     void OnForward();
     void OnHomeArea();
     void OnStatusBar();
+    // The dock "Параметры модели" shown or hidden (live_commands.cpp).
+    void OnLiveParams();
+    LiveParamsDock* LiveDock() const { return m_liveDock; }
+    // The status bar's progress bar of a long live computation, while shown.
+    QProgressBar* StatusProgress() const { return m_statusProgress; }
     // A rubber band from one canvas pixel to another, and wheel notches at a
     // pixel, as the mouse gives them.
     void ZoomToBand(QPoint from, QPoint to);
@@ -92,7 +99,13 @@ private:
     void ApplyTwoModesToMenu();
     // What a finished computation does to the history.
     enum class HistoryStep { Push, PushZoom, Back, Forward, Home, None };
-    void StartComputation(const ModelParams& params, HistoryStep step = HistoryStep::Push);
+    // live: a change from the dock, which supersedes a running computation
+    // and shows its progress in the status bar.
+    void StartComputation(const ModelParams& params, HistoryStep step = HistoryStep::Push, bool live = false);
+    void OnLiveCommit();
+    void ShowLiveProgress();
+    // What a finished computation does to the dock and the status bar.
+    void LiveFinished(const ComputationOutcome& outcome);
     void BuildExploreMenu();
     void ApplyFitWindow();
     void Refuse(const QString& text);
@@ -131,6 +144,12 @@ private:
     QTimer m_progressPoll;
     std::unique_ptr<QProgressDialog> m_progress;
     BackgroundComputation m_computation;
+
+    LiveParamsDock* m_liveDock = nullptr;  // made when first shown
+    QProgressBar* m_statusProgress = nullptr;
+    bool m_liveRun = false;         // the newest request came from the dock
+    bool m_liveUnrecorded = false;  // the picture's parameters are not in the history yet
+    bool m_recordWhenDone = false;  // record them once the newest request is done
 };
 
 }  // namespace orbitograph

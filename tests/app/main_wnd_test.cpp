@@ -36,7 +36,7 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Файл: &Сохранить F5|Печать|Выход\n"
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
-              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния\n"
+              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})
