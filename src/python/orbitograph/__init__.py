@@ -47,9 +47,9 @@ class Result:
     """One computed grid.
 
     labels  uint8 [rows, columns], row 0 the lowest grid row (y1): the label
-            code of every start point. Like end_x and end_y, a Fortran-ordered
-            view of the engine's own buffer, which walks the grid column by
-            column.
+            code of every start point. It and end_x, end_y are Fortran-ordered
+            (the engine walks the grid column by column); the end points are
+            the engine's own buffers, handed over without a copy.
     x, y    float64 [columns] and [rows]: the grid coordinates, accumulated
             from x1 and y1 by repeated addition of the step, exactly as the
             engine walks them.
