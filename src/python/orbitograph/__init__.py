@@ -254,7 +254,9 @@ def sweep(param, values, *, client=None, chunk_size=None, threads=None, **params
 
     client: a dask.distributed Client; the values are then computed in
     chunks of chunk_size (about four per worker unless given) on its workers,
-    which Dask schedules and retries; the result is the same, in order.
+    which Dask schedules and retries; the result is the same, in order. Each
+    chunk uses `threads` threads of its worker (None: every core), so
+    workers that run several chunks at once are best given threads=1.
     """
     values = _swept_values("param", param, values)
     base = _model_params("sweep", params)
