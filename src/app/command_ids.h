@@ -24,6 +24,8 @@ enum CommandId : int {
     kCmdHomeArea = 40104,
     kCmdStatusBar = 40105,
     kCmdLiveParams = 40120,
+    kCmdOpenParamsFromPicture = 40121,
+    kCmdExportData = 40122,
 };
 
 }  // namespace orbitograph

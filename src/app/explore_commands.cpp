@@ -46,6 +46,9 @@ void CMainWnd::BuildExploreMenu() {
     explore->addSeparator();
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
     add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
+    explore->addSeparator();
+    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
+    add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
 
     // As with the seed's keys, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
@@ -88,6 +91,7 @@ void CMainWnd::ApplyFitWindow() {
         AttractorEnds().x.swap(m_model.attractorEnds.x);
         AttractorEnds().y.swap(m_model.attractorEnds.y);
         std::vector<EndKind>().swap(m_model.kinds);
+        m_endCounts.Clear();
         return;
     }
     const bool ends = m_model.attractorEnds.size() == m_model.attractors.size();
@@ -127,7 +131,7 @@ void CMainWnd::OnHomeArea() {
 }
 
 QString CMainWnd::ReadoutAt(QPoint at) const {
-    return ReadoutText(m_view, m_model, at.x(), at.y());
+    return ReadoutText(m_view, m_model, m_endCounts, at.x(), at.y());
 }
 
 void CMainWnd::RefreshReadout() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/data_file_dialogs.h"
 #include "app/save_dialog.h"
 #include "dialogs/message_box.h"
 
@@ -15,6 +16,8 @@ void ShowError(QWidget* parent, const QString& text) { ShowMessageBox(parent, QM
 
 }  // namespace
 
-UiHooks DefaultUiHooks() { return UiHooks{RunModal, ChooseSaveNameModally, ShowError}; }
+UiHooks DefaultUiHooks() {
+    return UiHooks{RunModal, ChooseSaveNameModally, ShowError, ChoosePictureToOpenModally, ChooseExportNameModally};
+}
 
 }  // namespace orbitograph

@@ -20,6 +20,11 @@ struct UiHooks {
     std::function<QString(QWidget* parent)> chooseSaveName;
     // Reports an error the user cannot correct in a dialog.
     std::function<void(QWidget* parent, const QString& text)> showError;
+    // The picture to take parameters from, or empty when cancelled.
+    std::function<QString(QWidget* parent)> chooseOpenPicture;
+    // The .npz or .csv file to export to (extension included), or empty when
+    // cancelled; the user has agreed to replace an existing file.
+    std::function<QString(QWidget* parent)> chooseExportName;
 };
 
 UiHooks DefaultUiHooks();

@@ -27,6 +27,7 @@
 #include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
 #include "view/frame.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 
 namespace orbitograph {
@@ -38,6 +39,8 @@ constexpr int kProgressPollMs = 100;
 constexpr int kProgressSteps = 1000;
 
 SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
+
+}  // namespace
 
 // Why a picture could not be saved, in Russian for the common causes and in
 // the system's own words otherwise.
@@ -54,8 +57,6 @@ QString SaveFailureReason(const SaveResult& r) {
         default: return QString::fromLocal8Bit(SaveFailureText(r));
     }
 }
-
-}  // namespace
 
 CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThread)
     : QMainWindow(nullptr),
@@ -147,7 +148,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     ++m_paintCount;
     m_requestsPainted = m_repaintRequests;
     const QImage* picture = m_legendPicture.isNull() ? nullptr : &m_legendPicture;
-    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture);
+    m_canvas = ComposeFrame(m_view, m_model, deviceSize.width(), deviceSize.height(), picture, &m_endCounts);
     if (m_canvas.isNull()) return;
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
@@ -228,6 +229,7 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
             m_view.SetParams(outcome.params);
             m_model.SetParams(outcome.params);
             m_model.Install(std::move(outcome.lists));
+            m_endCounts.Clear();
             m_model.report = std::move(outcome.report);
             m_computedOrigin = QPoint(outcome.originX, outcome.originY);
             m_view.m_listsOriginX = outcome.originX;
@@ -321,7 +323,8 @@ void CMainWnd::OnSavePicture() {
     }
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
     const SaveResult saved =
-        SavePngAtomically(m_canvas, NativePath(path), DescribeComputation(m_model.Params(), origin.x(), origin.y()));
+        SavePngAtomically(m_canvas, NativePath(path),
+                          DescribeFrame(m_view, m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height()));
     if (!saved.Ok()) {
         m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2")
                                     .arg(path, SaveFailureReason(saved)));

@@ -11,6 +11,7 @@
 #include "app/background_computation.h"
 #include "app/interaction_hooks.h"
 #include "model/fractal_model.h"
+#include "view/end_counts.h"
 #include "view/view_state.h"
 #include "view/zoom.h"
 
@@ -25,6 +26,11 @@ namespace orbitograph {
 class CanvasWidget;
 class LiveParamsDock;
 class HelpViewer;
+struct SaveResult;
+
+// Why a file could not be written, in Russian for the common causes and in
+// the system's own words otherwise.
+QString SaveFailureReason(const SaveResult& r);
 
 // The program's one main window: the menu and its key shortcuts, the model,
 // the view state, the canvas of the last repaint and the legend picture.
@@ -61,6 +67,9 @@ public:
     LiveParamsDock* LiveDock() const { return m_liveDock; }
     // The status bar's progress bar of a long live computation, while shown.
     QProgressBar* StatusProgress() const { return m_statusProgress; }
+    // picture_data_commands.cpp
+    void OnOpenParamsFromPicture();
+    void OnExportData();
     // A rubber band from one canvas pixel to another, and wheel notches at a
     // pixel, as the mouse gives them.
     void ZoomToBand(QPoint from, QPoint to);
@@ -124,6 +133,7 @@ private:
     ViewState m_view;
     QImage m_canvas;
     QImage m_legendPicture;
+    mutable EndCounts m_endCounts;  // of the lists in place; the readout looks up
     std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
     ParamHistory m_history;
     HistoryStep m_pendingStep = HistoryStep::Push;

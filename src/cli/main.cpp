@@ -13,14 +13,17 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/export_command.h"
 #include "cli/interrupt_handler.h"
 #include "cli/picture_file.h"
+#include "cli/picture_options.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
 #include "cli/render_view.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"
 #include "view/frame.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 #include "view/view_state.h"
 
@@ -83,6 +86,8 @@ int main(int argc, char** argv) {
     InterruptHandler interrupt(interruptedLine);
     std::vector<std::string> args(argv + 1, argv + argc);
     OptionsResult parsed = ParseRenderOptions(args);
+    if (parsed.options && !parsed.options->from.empty() && !parsed.options->help)
+        parsed = OptionsFromPicture(parsed.options->from, args);
     if (!parsed.options) {
         Complain(parsed.error);
         return kRefused;
@@ -129,7 +134,8 @@ int main(int argc, char** argv) {
         control.cancel = &interrupt.Flag();
         control.progress = progress.Callback();
         control.attractorEnds = o.fit;
-        control.kindGrid = o.fit;
+        control.kindGrid = o.fit || ExportNeedsGrid(o);
+        control.startPointEnds = ExportNeedsGrid(o);
         status = model.Compute(control);
     }
     if (status == ComputeStatus::Cancelled) {
@@ -146,9 +152,21 @@ int main(int argc, char** argv) {
     }
     PrintResults(o, model);
     if (!StdoutWritten()) return kFailed;
+    if (!o.exportFile.empty()) {
+        // A signal now only raises the flag; the writer removes its
+        // temporary file before the command exits.
+        interrupt.WriteFile(true);
+        bool stopped = false;
+        std::string error;
+        if (!WriteExport(o, model, &interrupt.Flag(), stopped, error)) {
+            Complain(stopped ? kInterrupted : error);
+            return stopped ? interrupt.ExitStatus() : kFailed;
+        }
+        interrupt.WriteFile(false);
+    }
     if (!drawing) return 0;
 
-    ViewState view = ViewFor(o);
+    ViewState view = ViewStateFor(o);
     const QImage canvas =
         ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
     if (canvas.isNull()) {
@@ -159,7 +177,8 @@ int main(int argc, char** argv) {
     // row and removes its temporary file before the command exits.
     interrupt.WriteFile(true);
     const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(o.output),
-                                               DescribeComputation(o.params, o.originX, o.originY), &interrupt.Flag());
+                                               DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height),
+                                               &interrupt.Flag());
     if (saved.failure == SaveFailure::Stopped) {
         Complain(kInterrupted);
         return interrupt.ExitStatus();

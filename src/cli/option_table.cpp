@@ -151,6 +151,18 @@ bool Single(RenderOptions& o, std::string_view name, const std::string& v, std::
     return true;
 }
 
+bool ExportName(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
+    const auto ends = [&v](std::string_view s) {
+        return v.size() > s.size() && v.compare(v.size() - s.size(), s.size(), s) == 0;
+    };
+    if (!ends(".npz") && !ends(".csv")) {
+        error = std::string(name) + ": expected a file name ending in .npz or .csv, got " + Quoted(v);
+        return false;
+    }
+    o.exportFile = v;
+    return true;
+}
+
 #define OPTION_FIELD(expr) [](RenderOptions& o) -> auto& { return expr; }
 
 std::vector<CommandOption> MakeTable() {
@@ -170,6 +182,8 @@ std::vector<CommandOption> MakeTable() {
         {param(ParamField::X2), "V", "right edge [2]", Section::Model, Real(OPTION_FIELD(o.params.x2))},
         {param(ParamField::Y1), "V", "lower edge [-2]", Section::Model, Real(OPTION_FIELD(o.params.y1))},
         {param(ParamField::Y2), "V", "upper edge [2]", Section::Model, Real(OPTION_FIELD(o.params.y2))},
+        {"--from", "PICTURE", "the options that drew a picture this program saved; others given override",
+         Section::Model, FileName(OPTION_FIELD(o.from))},
         {"--origin", "X,Y", "model origin in pixels [the centre of --size]", Section::Model, Origin},
         {"--threads", "N", "worker threads, 1 to 1024 [every core]", Section::Model,
          BoundedInt(OPTION_FIELD(o.threads), 1, kMaxThreads)},
@@ -201,6 +215,9 @@ std::vector<CommandOption> MakeTable() {
         {"--output", "FILE", "write the picture as PNG under exactly this name (a regular file; '-' is refused)",
          Section::Output, FileName(OPTION_FIELD(o.output))},
         {"-o", "FILE", "the same as --output", Section::Output, FileName(OPTION_FIELD(o.output))},
+        {"--export", "FILE.npz|FILE.csv",
+         "the grid for NumPy (labels, coordinates, end points, attractors, meta) or one CSV row of counts",
+         Section::Output, ExportName},
         {"--counts", "", "one JSON line with the size of every list", Section::Output, Flag(OPTION_FIELD(o.counts))},
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
         {"--help", "", "this text", Section::Output, Flag(OPTION_FIELD(o.help))},

@@ -12,14 +12,13 @@
 
 namespace orbitograph {
 
-QImage ReadPictureFile(const std::string& name, std::string& why) {
+bool ReadRegularFile(const std::string& name, QByteArray& bytes, std::string& why) {
     // Opening does not wait for a writer even when the name is a pipe.
     const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         why = std::system_category().message(errno);
-        return {};
+        return false;
     }
-    QByteArray bytes;
     struct stat st {};
     if (fstat(fd, &st) != 0) {
         why = std::system_category().message(errno);
@@ -36,7 +35,12 @@ QImage ReadPictureFile(const std::string& name, std::string& why) {
         }
     }
     close(fd);
-    if (!why.empty()) return {};
+    return why.empty();
+}
+
+QImage ReadPictureFile(const std::string& name, std::string& why) {
+    QByteArray bytes;
+    if (!ReadRegularFile(name, bytes, why)) return {};
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

@@ -59,6 +59,8 @@ struct RenderOptions {
     LegendOptions legendFields;
     std::string legendPicture;  // empty: the picture installed with the program
     std::string output;         // empty: no picture is written
+    std::string exportFile;     // .npz or .csv; empty: nothing exported
+    std::string from;           // a picture whose description comes ahead of the options
 };
 
 struct OptionsResult {

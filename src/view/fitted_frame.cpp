@@ -32,17 +32,19 @@ ListGrid ListGridOfView(const ViewState& view) {
 }
 
 void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
-                     QRgb background) {
+                     QRgb background, EndCounts* counts) {
     const FittedLayout f = FittedLayoutOf(view);
     const ListGrid grid = ListGridOfView(view);
     const AttractorEnds& ends = model.attractorEnds;
     const bool haveEnds = ends.size() == model.attractors.size();
     if (f.attractors && haveEnds) {
         const std::int32_t side = f.attractorSquare.width;
-        DrawDensity(canvas, f.attractorSquare, EndPointDensity(ends, side, false), background, kAttractorColour);
-        if (view.m_aSymmetry == 1)
-            DrawDensity(canvas, f.attractorSquare, EndPointDensity(ends, side, true), background,
-                        kAttractorCopyColour);
+        const bool copy = view.m_aSymmetry == 1;
+        EndDensity own;
+        const EndDensity& density =
+            counts ? counts->Density(ends, side, copy) : (own = EndPointDensity(ends, side, copy));
+        DrawDensity(canvas, f.attractorSquare, density.ends, background, kAttractorColour);
+        if (copy) DrawDensity(canvas, f.attractorSquare, density.copy, background, kAttractorCopyColour);
     }
     if (f.basins) DrawFittedBasins(canvas, f.basinArea, model, grid);
 

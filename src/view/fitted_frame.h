@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "model/fractal_model.h"
+#include "view/end_counts.h"
 #include "view/fitted_geometry.h"
 #include "view/view_state.h"
 
@@ -21,8 +22,9 @@ ListGrid ListGridOfView(const ViewState& view);
 // else the panel stays empty), the basin majority picture, then the parameter text
 // from the top-left corner of the leftmost panel, the grid of each panel and
 // the legend from the leftmost panel's left edge, its top 400 pixels above
-// that panel's bottom.
+// that panel's bottom. The density is taken from counts when given (and
+// counted there once), else counted for this frame.
 void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
-                     QRgb background);
+                     QRgb background, EndCounts* counts = nullptr);
 
 }  // namespace orbitograph

@@ -1,7 +1,9 @@
 #include "view/fitted_layers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "view/grid_layer.h"
@@ -81,53 +83,126 @@ void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<
     }
 }
 
-// The same from the kind grid (one byte per grid point, column by column),
-// pixel rows [begin, end) of the area counted from its bottom, each row
-// written left to right. A pixel whose grid points are all of one kind (one
-// point, or most pixels of a fine grid) takes that kind's colour after a
-// comparison of each byte with the first, which has no chain of dependent
-// increments; only the others are counted.
-void KindRows(const Raster& canvas, const PixelRect& area, const EndKind* kinds,
-              const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
-              const AxisFit& up, std::int64_t begin, std::int64_t end) {
+// Summary of a run of the kind grid: the kind every byte of it holds, or
+// kMixed when they differ.
+constexpr std::uint8_t kMixed = 0xFF;
+
+// The kind the n >= 1 bytes from k all hold, or kMixed. Bytes are compared
+// eight at a time; a run shorter than eight is read as one word when the
+// word lies before end, its excess bytes masked off.
+[[gnu::always_inline]] inline std::uint8_t RunKind(const EndKind* k, std::int64_t n, const EndKind* end) {
+    const auto first = static_cast<std::uint8_t>(k[0]);
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t all = first * 0x0101'0101'0101'0101ULL;
+        std::int64_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, k + i, 8);
+            if (w != all) return kMixed;
+        }
+        if (i == n) return first;
+        if (end - (k + i) >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, k + i, 8);
+            const std::uint64_t mask = (std::uint64_t{1} << (8 * (n - i))) - 1;
+            return ((w ^ all) & mask) == 0 ? first : kMixed;
+        }
+        k += i, n -= i;
+    }
+    std::uint8_t diff = 0;
+    for (std::int64_t i = 0; i < n; ++i) diff |= static_cast<std::uint8_t>(k[i]) ^ first;
+    return diff == 0 ? first : kMixed;
+}
+
+// The kind (index in tie order) most of the grid points in columns cols
+// and rows run of the kind grid hold, or kNoKind.
+constexpr std::uint8_t kNoKind = 0xFF;
+std::uint8_t CountedKind(const EndKind* kinds, std::size_t rows, AxisFit::Run cols, AxisFit::Run run) {
     using K = EndKind;
-    // Colour by EndKind (None: 0, left as it is).
-    const QRgb byKind[7] = {colours[0], colours[1], colours[2], colours[5], colours[3], colours[4], 0};
+    std::uint32_t counts[7] = {};
+    for (std::int64_t c = cols.begin; c < cols.end; ++c) {
+        const K* k = kinds + static_cast<std::size_t>(c) * rows;
+        for (std::int64_t r = run.begin; r < run.end; ++r) ++counts[static_cast<std::size_t>(k[r])];
+    }
+    auto n = [&counts](K kind) { return counts[static_cast<std::size_t>(kind)]; };
+    const std::uint32_t tieOrder[kBasinKinds] = {n(K::Infinity), n(K::Zero), n(K::O), n(K::T), n(K::M), n(K::H)};
+    const int kind = MajorityKind(tieOrder);
+    return kind >= 0 ? static_cast<std::uint8_t>(kind) : kNoKind;
+}
+
+// The same from the kind grid (one byte per grid point, column by column,
+// ending at kindsEnd), pixel columns [begin, end) of the area. Each pixel
+// column reads its grid columns front to back (the kind grid's own order:
+// walking across columns would touch a new page at every step). A pixel
+// whose grid points all hold one kind (most pixels of a fine grid) takes it
+// after comparisons of whole columns and of words (RunKind); only the others
+// are counted. The same picture as counting every pixel: when all its grid
+// points hold kind X, X has every vote, and None (no list) leaves the
+// background, as a count of zero does. A pixel whose grid runs are those
+// of its neighbour below or to the left (a coarse grid) holds the same grid
+// points and takes its kind again. The kinds of a few dozen pixel columns
+// are gathered and then written row by row.
+void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kinds, const EndKind* kindsEnd,
+                 const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
+                 const AxisFit& up, std::int64_t begin, std::int64_t end) {
+    // Index in tie order by EndKind (Infinity, Zero, O, H, T, M, None).
+    constexpr std::uint8_t tieIndex[7] = {0, 1, 2, 5, 3, 4, kNoKind};
+    constexpr std::int64_t kTile = 64;
     const auto rows = static_cast<std::size_t>(grid.rows);
-    const std::int64_t left = std::max<std::int64_t>(0, -std::int64_t{area.left});
-    const std::int64_t right = std::min<std::int64_t>(area.width, canvas.width - area.left);
-    std::vector<AxisFit::Run> colRuns(static_cast<std::size_t>(std::max<std::int64_t>(right, 0)));
-    for (std::int64_t p = left; p < right; ++p) colRuns[static_cast<std::size_t>(p)] = across.GridRun(p);
-    for (std::int64_t q = begin; q < end; ++q) {
-        const std::int64_t y = std::int64_t{area.top} + area.height - 1 - q;
-        if (y < 0 || y >= canvas.height) continue;
-        QRgb* row = canvas.Row(y) + area.left;
-        const AxisFit::Run run = up.GridRun(q);
-        const bool oneRow = run.end - run.begin == 1;
-        for (std::int64_t p = left; p < right; ++p) {
-            const AxisFit::Run cols = colRuns[static_cast<std::size_t>(p)];
-            const K first = kinds[static_cast<std::size_t>(cols.begin) * rows + static_cast<std::size_t>(run.begin)];
-            bool uniform = true;
-            if (!oneRow || cols.end - cols.begin != 1) {
-                for (std::int64_t c = cols.begin; c < cols.end; ++c) {
-                    const K* k = kinds + static_cast<std::size_t>(c) * rows;
-                    for (std::int64_t r = run.begin; r < run.end; ++r) uniform &= k[r] == first;
-                }
-            }
-            if (uniform) {
-                if (first != K::None) row[p] = byKind[static_cast<std::size_t>(first)];
+    const std::int64_t height = area.height;
+    begin = std::max<std::int64_t>(begin, -std::int64_t{area.left});
+    end = std::min<std::int64_t>(end, canvas.width - area.left);
+    if (begin >= end) return;
+    std::vector<AxisFit::Run> rowRuns(static_cast<std::size_t>(height));
+    for (std::int64_t q = 0; q < height; ++q) rowRuns[static_cast<std::size_t>(q)] = up.GridRun(q);
+    std::vector<std::uint8_t> tile(static_cast<std::size_t>(height * kTile), kNoKind);
+    std::vector<std::uint8_t> merged(rows);
+    AxisFit::Run previousCols{-1, -1};
+    for (std::int64_t tileBegin = begin; tileBegin < end; tileBegin += kTile) {
+        const std::int64_t tileEnd = std::min(end, tileBegin + kTile);
+        for (std::int64_t p = tileBegin; p < tileEnd; ++p) {
+            std::uint8_t* out = tile.data() + (p - tileBegin);
+            const AxisFit::Run cols = across.GridRun(p);
+            if (cols == previousCols && p > tileBegin) {
+                for (std::int64_t q = 0; q < height; ++q) out[q * kTile] = out[q * kTile - 1];
                 continue;
             }
-            std::uint32_t counts[7] = {};
-            for (std::int64_t c = cols.begin; c < cols.end; ++c) {
-                const K* k = kinds + static_cast<std::size_t>(c) * rows;
-                for (std::int64_t r = run.begin; r < run.end; ++r) ++counts[static_cast<std::size_t>(k[r])];
+            previousCols = cols;
+            // The kind all the pixel column's grid columns hold in each grid
+            // row, or kMixed: one pass per grid column that the compiler
+            // turns into vector comparisons.
+            const EndKind* shared = kinds + static_cast<std::size_t>(cols.begin) * rows;
+            const EndKind* sharedEnd = kindsEnd;
+            if (cols.end - cols.begin > 1) {
+                const auto* first = reinterpret_cast<const std::uint8_t*>(shared);
+                std::uint8_t* m = merged.data();
+                std::copy(first, first + rows, m);
+                for (std::int64_t c = 1; c < cols.end - cols.begin; ++c) {
+                    const std::uint8_t* k = first + static_cast<std::size_t>(c) * rows;
+                    for (std::size_t r = 0; r < rows; ++r) m[r] = k[r] == m[r] ? m[r] : kMixed;
+                }
+                shared = reinterpret_cast<const EndKind*>(m);
+                sharedEnd = shared + merged.size();
             }
-            auto n = [&counts](K kind) { return counts[static_cast<std::size_t>(kind)]; };
-            const std::uint32_t tieOrder[kBasinKinds] = {n(K::Infinity), n(K::Zero), n(K::O),
-                                                         n(K::T),        n(K::M),    n(K::H)};
-            const int kind = MajorityKind(tieOrder);
-            if (kind >= 0) row[p] = colours[static_cast<std::size_t>(kind)];
+            AxisFit::Run previousRun{-1, -1};
+            for (std::int64_t q = 0; q < height; ++q) {
+                const AxisFit::Run run = rowRuns[static_cast<std::size_t>(q)];
+                if (run == previousRun) {
+                    out[q * kTile] = out[(q - 1) * kTile];
+                    continue;
+                }
+                previousRun = run;
+                const std::uint8_t same = RunKind(shared + run.begin, run.end - run.begin, sharedEnd);
+                out[q * kTile] = same != kMixed ? tieIndex[same] : CountedKind(kinds, rows, cols, run);
+            }
+        }
+        for (std::int64_t q = 0; q < height; ++q) {
+            const std::int64_t y = std::int64_t{area.top} + height - 1 - q;
+            if (y < 0 || y >= canvas.height) continue;
+            QRgb* row = canvas.Row(y) + area.left;
+            const std::uint8_t* picks = tile.data() + q * kTile;
+            for (std::int64_t p = tileBegin; p < tileEnd; ++p)
+                if (const std::uint8_t pick = picks[p - tileBegin]; pick != kNoKind) row[p] = colours[pick];
         }
     }
 }
@@ -176,13 +251,14 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
     threads = std::min({threads, area.width, area.height});
     const Raster raster{canvas.bits(), canvas.bytesPerLine(), canvas.width(), canvas.height()};
     const bool haveKinds = model.kinds.size() == static_cast<std::size_t>(grid.columns * grid.rows);
-    // The kind grid is shared out by pixel rows, the lists by pixel columns.
-    const std::int64_t span = haveKinds ? area.height : area.width;
+    // Both are shared out by pixel columns.
+    const std::int64_t span = area.width;
     auto part = [&](int t) {
         const std::int64_t begin = span * t / threads;
         const std::int64_t end = span * (t + 1) / threads;
         if (haveKinds)
-            KindRows(raster, area, model.kinds.data(), colours, grid, across, up, begin, end);
+            KindColumns(raster, area, model.kinds.data(), model.kinds.data() + model.kinds.size(), colours, grid,
+                        across, up, begin, end);
         else
             BasinColumns(raster, area, lists, colours, grid, across, up, begin, end);
     };
@@ -193,31 +269,49 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
     }
 }
 
-std::vector<std::uint32_t> EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool copy) {
+EndDensity EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool withCopy) {
     const std::size_t cells = side > 0 ? static_cast<std::size_t>(side) * static_cast<std::size_t>(side) : 0;
-    std::vector<std::uint32_t> density(cells);
+    EndDensity density{std::vector<std::uint32_t>(cells), std::vector<std::uint32_t>(withCopy ? cells : 0)};
     if (side < 1) return density;
-    const double sign = copy ? -1.0 : 1.0;
-    auto count = [&](std::size_t begin, std::size_t end, std::uint32_t* d) {
+    // Neighbouring start points mostly end in the same pixel: a run of them
+    // is added at once rather than by increments that wait on each other.
+    auto count = [&ends, side](double sign, std::size_t begin, std::size_t end, std::uint32_t* d) {
+        std::size_t last = 0;
+        std::uint32_t run = 0;
         for (std::size_t i = begin; i < end; ++i) {
             const std::int32_t c = SquareColumn(sign * ends.x[i], side);
             const std::int32_t r = SquareRow(sign * ends.y[i], side);
-            ++d[static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c)];
+            const std::size_t cell =
+                static_cast<std::size_t>(r) * static_cast<std::size_t>(side) + static_cast<std::size_t>(c);
+            if (cell == last) {
+                ++run;
+                continue;
+            }
+            d[last] += run;
+            last = cell;
+            run = 1;
         }
+        d[last] += run;
     };
-    // The increments scatter over the whole panel and wait on the cache: a
-    // second thread counts half of a large set into its own array.
+    // The increments scatter over the whole panel and wait on the cache: for
+    // a large set a second thread counts the copy, or without one half of
+    // the end points into its own array.
     const std::size_t n = ends.size();
+    std::uint32_t* const d = density.ends.data();
     if (n < 500'000 || std::thread::hardware_concurrency() < 2) {
-        count(0, n, density.data());
-        return density;
+        count(1.0, 0, n, d);
+        if (withCopy) count(-1.0, 0, n, density.copy.data());
+    } else if (withCopy) {
+        std::jthread helper(count, -1.0, 0, n, density.copy.data());
+        count(1.0, 0, n, d);
+    } else {
+        std::vector<std::uint32_t> half(cells);
+        {
+            std::jthread helper(count, 1.0, n / 2, n, half.data());
+            count(1.0, 0, n / 2, d);
+        }
+        for (std::size_t i = 0; i < cells; ++i) d[i] += half[i];
     }
-    std::vector<std::uint32_t> half(cells);
-    {
-        std::jthread helper(count, n / 2, n, half.data());
-        count(0, n / 2, density.data());
-    }
-    for (std::size_t i = 0; i < cells; ++i) density[i] += half[i];
     return density;
 }
 

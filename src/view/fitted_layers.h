@@ -34,8 +34,13 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
                       int threads = 0);
 
 // Orbits ending in each pixel of a square panel of the given side, row by
-// row from the top; copy counts the half-turn copy, the end points (-x, -y).
-std::vector<std::uint32_t> EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool copy);
+// row from the top: `ends` for the end points and, when withCopy asks for it
+// (else it is empty), `copy` for the half-turn copy, the end points (-x, -y).
+struct EndDensity {
+    std::vector<std::uint32_t> ends;
+    std::vector<std::uint32_t> copy;
+};
+EndDensity EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool withCopy);
 
 // Shades the square by the density: a pixel where no orbit ends keeps the
 // background; others go from background towards `colour` (reached at the

@@ -19,7 +19,8 @@ GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMo
 
 }  // namespace
 
-QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture) {
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
+                    EndCounts* counts) {
     view.m_clientRect = ClientRect{0, 0, width, height};
     const ClientRect& rect = view.m_clientRect;
     model.originY = (rect.top + rect.bottom) / 2;
@@ -30,7 +31,7 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     if (canvas.isNull()) return {};
     canvas.fill(kBackground);
     if (view.m_fitWindow == 1) {
-        DrawFittedFrame(canvas, view, model, legendPicture, kBackground);
+        DrawFittedFrame(canvas, view, model, legendPicture, kBackground, counts);
         return canvas;
     }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "model/fractal_model.h"
+#include "view/end_counts.h"
 #include "view/view_state.h"
 
 namespace orbitograph {
@@ -12,7 +13,9 @@ namespace orbitograph {
 // canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
 // gives a null image. legendPicture may be null (no-picture layout). With
-// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h).
-QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture);
+// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h),
+// their density kept in counts when given.
+QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
+                    EndCounts* counts = nullptr);
 
 }  // namespace orbitograph

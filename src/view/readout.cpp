@@ -86,18 +86,16 @@ QString KindWords(EndKind kind) {
     return QStringLiteral("кончается в углу областей, ни в одной из них (цвета нет)");
 }
 
-std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, std::int64_t x, std::int64_t y) {
-    std::int64_t n = 0;
+std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, EndCounts& counts, std::int32_t x,
+                            std::int32_t y) {
     if (v.m_fitWindow == 1) {
-        const AttractorEnds& ends = m.attractorEnds;
         const PixelRect sq = FittedLayoutOf(v).attractorSquare;
-        for (std::size_t i = 0; i < ends.size(); ++i)
-            n += SquareColumn(ends.x[i], sq.width) == x - sq.left && SquareRow(ends.y[i], sq.width) == y - sq.top;
-        return n;
+        const EndDensity& density = counts.Density(m.attractorEnds, sq.width, false);
+        return density.ends[static_cast<std::size_t>(y - sq.top) * static_cast<std::size_t>(sq.width) +
+                            static_cast<std::size_t>(x - sq.left)];
     }
-    const std::int64_t s = v.m_twoModes == 1 ? AttractorShift(v.m_step) : 0;
-    for (const Point& p : m.attractors) n += p.x + s == x && p.y == y;
-    return n;
+    const std::int32_t s = v.m_twoModes == 1 ? AttractorShift(v.m_step) : 0;
+    return counts.AtPixel(m.attractors, s, v.m_clientRect.Width(), v.m_clientRect.Height(), x, y);
 }
 
 }  // namespace
@@ -106,14 +104,15 @@ PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bo
     return view.m_fitWindow == 1 ? FittedPlace(view, x, y, clampToBasins) : SeedPlace(view, x, y, clampToBasins);
 }
 
-QString ReadoutText(const ViewState& view, const FractalModel& model, std::int32_t x, std::int32_t y) {
+QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts& counts, std::int32_t x,
+                    std::int32_t y) {
     if (model.report.empty()) return {};  // nothing computed yet
     const PixelPlace place = LocatePixel(view, x, y);
     const QString at = QStringLiteral("x = %1, y = %2").arg(Short(place.x), Short(place.y));
     if (place.panel == PanelKind::Attractors) {
         return QStringLiteral("Аттракторы: %1; орбит, кончающихся здесь: %2")
             .arg(at)
-            .arg(OrbitsEndingAt(view, model, x, y));
+            .arg(OrbitsEndingAt(view, model, counts, x, y));
     }
     if (place.panel != PanelKind::Basins) return {};
     const ModelParams p = view.Params();

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "model/fractal_model.h"
+#include "view/end_counts.h"
 #include "view/fitted_geometry.h"
 #include "view/view_state.h"
 
@@ -34,8 +35,10 @@ PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bo
 // coordinates, the kind of its orbit's end with the colour's name as the
 // report names it, and the end point, the orbit computed here with
 // IterateOrbit; in the attractor panel the number of orbits that end in the
-// pixel (counted from the exact end points in the fitted display, from the attractor list in
-// the other). Empty outside the panels and before the first computation.
-QString ReadoutText(const ViewState& view, const FractalModel& model, std::int32_t x, std::int32_t y);
+// pixel (counted from the exact end points in the fitted display, from the
+// attractor list in the other, once into counts and then looked up). Empty
+// outside the panels and before the first computation.
+QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts& counts, std::int32_t x,
+                    std::int32_t y);
 
 }  // namespace orbitograph

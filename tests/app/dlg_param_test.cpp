@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringList>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -57,34 +56,18 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
         const char* messageHas;
     };
     const Row rows[] = {
-        {1001, "0,8", 0.0, ""},
-        {1001, " 1e-2", 0.01, ""},
-        {1001, "-3.5 и ещё", -3.5, ""},
-        {1001, "", std::nullopt, "число"},
-        {1001, ",", std::nullopt, "число"},
-        {1001, "   ", std::nullopt, "число"},
+        {1001, "0,8", 0.0, ""},           {1001, " 1e-2", 0.01, ""},       {1001, "-3.5 и ещё", -3.5, ""},
+        {1001, "", std::nullopt, "число"}, {1001, ",", std::nullopt, "число"}, {1001, "   ", std::nullopt, "число"},
         {1001, "1e999", std::nullopt, "A"},  // infinite: refused by the model's checks
-        {1006, "0", 0.0, ""},
-        {1007, "-0.8", -0.8, ""},
-        {1008, "12abc", 12.0, ""},
-        {1008, "-1", -1.0, ""},
-        {1008, "2147483647", 2147483647.0, ""},
-        {1008, "2147483648", std::nullopt, "2147483647"},
-        {1008, "-2147483649", std::nullopt, "-2147483648"},
-        {1008, "1.5", 1.0, ""},
-        {1008, "x", std::nullopt, "целое"},
-        {1009, "0.02", 0.02, ""},
-        {1009, "0", std::nullopt, "Шаг"},
+        {1006, "0", 0.0, ""},             {1007, "-0.8", -0.8, ""},        {1008, "12abc", 12.0, ""},
+        {1008, "-1", -1.0, ""},           {1008, "2147483647", 2147483647.0, ""}, {1008, "1.5", 1.0, ""},
+        {1008, "2147483648", std::nullopt, "2147483647"}, {1008, "-2147483649", std::nullopt, "-2147483648"},
+        {1008, "x", std::nullopt, "целое"}, {1009, "0.02", 0.02, ""},     {1009, "0", std::nullopt, "Шаг"},
         {1009, "-0.01", std::nullopt, "Шаг"},
         {1009, "0.0001", std::nullopt, "Слишком мелкий шаг"},  // 1.6e9 start points
-        {1010, "-2", -2.0, ""},
-        {1010, "2", 2.0, ""},
-        {1010, "2.0000001", std::nullopt, "от -2 до 2"},
-        {1010, "-2.0000001", std::nullopt, "X1"},
-        {1014, "1.5", 1.5, ""},
-        {1011, "1", 1.0, ""},
-        {1012, "-2.5", std::nullopt, "Y2"},
-        {1012, "nan", std::nullopt, "Y2"},
+        {1010, "-2", -2.0, ""},           {1010, "2", 2.0, ""},            {1010, "2.0000001", std::nullopt, "от -2 до 2"},
+        {1010, "-2.0000001", std::nullopt, "X1"}, {1014, "1.5", 1.5, ""}, {1011, "1", 1.0, ""},
+        {1012, "-2.5", std::nullopt, "Y2"}, {1012, "nan", std::nullopt, "Y2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "field " << row.id << " text '" << row.text << "'");
@@ -98,8 +81,7 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
             const std::map<int, double> member{{1001, p.a},  {1006, p.dc}, {1007, p.kc},
                                                {1008, p.iterations}, {1009, p.step}, {1010, p.x1},
                                                {1014, p.x2}, {1011, p.y1}, {1012, p.y2}};
-            const double got = member.at(row.id);
-            EXPECT_EQ(got, *row.value);
+            EXPECT_EQ(member.at(row.id), *row.value);
             EXPECT_TRUE(d.warnings.isEmpty());
         } else {
             ASSERT_EQ(d.warnings.size(), 1);
@@ -112,8 +94,9 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
 }
 
 // Several fields wrong: only the first is reported and focused; corrected,
-// the next is. X1 > X2 is accepted.
-TEST(ParamDialog, ReportsOnlyTheFirstFailingFieldThenTheNext) {
+// the next is. X1 > X2 is accepted. The radio groups carry their position;
+// a group with none on is refused.
+TEST(ParamDialog, ReportsTheFirstFailingFieldThenTheNextAndReadsTheRadioGroups) {
     ParamDialog d;
     d.dlg.Edit(1010)->setText("3");
     d.dlg.Edit(1014)->setText("5");
@@ -127,16 +110,10 @@ TEST(ParamDialog, ReportsOnlyTheFirstFailingFieldThenTheNext) {
         EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(id));
         d.dlg.Edit(id)->setText(correction);
     }
-    EXPECT_TRUE(d.dlg.Confirm());
-    EXPECT_EQ(std::pair(d.dlg.m_x1, d.dlg.m_x2), std::pair(1.0, -1.0));
-}
-
-TEST(ParamDialog, RadioGroupsCarryTheirPositionAndNoneOnIsRefused) {
-    ParamDialog d;
     d.dlg.Radio(1002)->setChecked(true);
     d.dlg.Radio(1005)->setChecked(true);
     ASSERT_TRUE(d.dlg.Confirm());
-    EXPECT_EQ(std::pair(d.dlg.m_dcOutward, d.dlg.m_kcOutward), std::pair(0, 1));
+    EXPECT_EQ(std::tuple(d.dlg.m_x1, d.dlg.m_x2, d.dlg.m_dcOutward, d.dlg.m_kcOutward), std::tuple(1.0, -1.0, 0, 1));
 
     ModelParams odd;
     odd.dcOutward = 7;  // matches no button: both shown off

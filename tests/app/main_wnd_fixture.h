@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,6 +24,7 @@
 #include "app/main_wnd.h"
 #include "app/set_sheet.h"
 #include "support/dialog_test_support.h"
+#include "support/file_test_support.h"
 #include "view/frame.h"
 
 namespace orbitograph::test {
@@ -48,11 +48,6 @@ inline void OnModal(std::function<void(QWidget*)> fn) {
 // Same size, format and pixels.
 inline bool Same(const QImage& a, const QImage& b) { return a.format() == b.format() && a == b; }
 inline QImage Argb(const QImage& img) { return img.convertToFormat(QImage::Format_ARGB32); }
-
-inline std::string Entries(const QTemporaryDir& dir) {
-    const auto filter = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-    return QDir(dir.path()).entryList(filter).join(' ').toStdString();
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -36,7 +36,8 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Файл: &Сохранить F5|Печать|Выход\n"
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
-              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели\n"
+              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели|-|"
+              "Открыть параметры из рисунка...|Экспорт данных...\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})
@@ -132,32 +133,26 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
 // the two commands choose it.
 TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChooseThePanel) {
     Compute();
-    struct Row {
-        bool ok;
-        bool twoModes;  // the box as the user leaves it
-        bool itemsEnabled;
-        int viewTwoModes;
-    };
-    const Row rows[] = {
-        {false, false, false, 1}, {true, false, true, 0}, {false, true, true, 0},
-        {true, true, false, 1},   {true, true, false, 1}, {true, false, true, 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "ok " << row.ok << " twoModes " << row.twoModes);
+    // OK or cancel, the two-panel box as the user leaves it, the view's switch
+    // after (the single-panel items are enabled exactly when it is 0).
+    const std::tuple<bool, bool, int> rows[] = {{false, false, 1}, {true, false, 0}, {false, true, 0},
+                                                {true, true, 1},   {true, true, 1},  {true, false, 0}};
+    for (const auto& [ok, twoModes, viewTwoModes] : rows) {
+        SCOPED_TRACE(testing::Message() << "ok " << ok << " twoModes " << twoModes);
         const int requests = wnd->RepaintRequests();
-        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, row.ok, [&row](CSetSheet& s) {
-            s.m_page1->Box(1017)->setChecked(row.twoModes);
+        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, ok, [box = twoModes](CSetSheet& s) {
+            s.m_page1->Box(1017)->setChecked(box);
             s.m_page1->Box(1018)->setChecked(false);
             s.m_page1->Box(1020)->setChecked(true);
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FontSizeEdit()->setText("20");
         });
-        EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), row.itemsEnabled);
-        EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), row.itemsEnabled);
-        EXPECT_EQ(wnd->View().m_twoModes, row.viewTwoModes);
+        EXPECT_EQ(wnd->View().m_twoModes, viewTwoModes);
+        EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), viewTwoModes == 0);
+        EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), viewTwoModes == 0);
         EXPECT_EQ(wnd->View().m_showGrid, wnd->View().m_fontSize == 20 ? 1 : 0);
-        EXPECT_EQ(wnd->RepaintRequests() > requests, row.ok);
-        if (row.ok) {
+        EXPECT_EQ(wnd->RepaintRequests() > requests, ok);
+        if (ok) {
             EXPECT_EQ(wnd->View().m_showParams, 0);
             EXPECT_EQ(wnd->View().m_fontSize, 20);
             ASSERT_TRUE(WaitForRequestedRepaint());
@@ -186,10 +181,11 @@ TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_EQ(window->Browser()->source(), QUrl("qrc:/help/index.html"));
     const QString html = window->Browser()->toHtml();
-    for (const char* page : {"model", "parameters", "spaces", "settings", "legend", "saving"}) {
+    for (const char* page : {"model", "parameters", "spaces", "settings", "legend", "saving", "explore"}) {
         EXPECT_TRUE(html.contains(QString(page) + ".html")) << page;
         EXPECT_TRUE(QFile::exists(QString(":/help/%1.html").arg(page))) << page;
     }
+    EXPECT_FALSE(QImage(QStringLiteral(":/help/fitted.png")).isNull());
 
     QStringList seen;
     wnd->Hooks().runDialog = [&seen](QDialog& d) {

@@ -10,6 +10,7 @@
 #include "app/save_dialog.h"
 #include "legend/legenda_dlg.h"
 #include "main_wnd_fixture.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;
@@ -25,11 +26,8 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     ASSERT_TRUE(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0644), 0);
     QStringList expected{"pipe.png", "plain.txt"};
-    struct Row {
-        QString chosen;
-        const char* written;  // or the reason given
-    };
-    const Row rows[] = {
+    // The name chosen, the file written or the reason given.
+    const std::pair<QString, const char*> rows[] = {
         {"picture", "picture.png"},
         {"picture.png", "picture.png.png"},
         {"", ""},  // cancelled
@@ -39,29 +37,30 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     };
     wnd->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.chosen.toStdString());
+    for (const auto& [chosen, written] : rows) {
+        SCOPED_TRACE(chosen.toStdString());
         errors.clear();
-        const QString path = row.chosen.isEmpty() ? row.chosen : dir.filePath(row.chosen);
+        const QString path = chosen.isEmpty() ? chosen : dir.filePath(chosen);
         wnd->Hooks().chooseSaveName = [&](QWidget*) { return path; };
         QTest::keyClick(wnd.get(), Qt::Key_F5);
-        if (QString(row.written).endsWith(".png")) {
+        if (QString(written).endsWith(".png")) {
             EXPECT_TRUE(errors.isEmpty());
-            expected << row.written;
-            QImage saved(dir.filePath(row.written), "PNG");
+            expected << written;
+            QImage saved(dir.filePath(written), "PNG");
             EXPECT_EQ(saved.size(), Client());
             EXPECT_TRUE(Same(Argb(saved), Argb(wnd->Canvas())));
             EXPECT_EQ(saved.text(kPngTextKey),
-                      DescribeComputation(ModelParams{}, Client().width() / 2, Client().height() / 2));
-        } else if (row.chosen.isEmpty()) {
+                      DescribeFrame(wnd->View(), ModelParams{}, Client().width() / 2, Client().height() / 2,
+                                    Client().width(), Client().height()));
+        } else if (chosen.isEmpty()) {
             EXPECT_TRUE(errors.isEmpty());
         } else {
             ASSERT_EQ(errors.size(), 1);
-            EXPECT_TRUE(errors[0].contains(row.chosen + ".png"));
-            EXPECT_TRUE(errors[0].contains(row.written)) << errors[0].toStdString();
+            EXPECT_TRUE(errors[0].contains(chosen + ".png"));
+            EXPECT_TRUE(errors[0].contains(written)) << errors[0].toStdString();
         }
         expected.sort();
-        EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+        EXPECT_EQ(Entries(dir.path()), expected);
     }
 
     errors.clear();
@@ -72,7 +71,7 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     wnd->OnSavePicture();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("нет области рисунка")) << errors[0].toStdString();
-    EXPECT_EQ(Entries(dir), expected.join(' ').toStdString());
+    EXPECT_EQ(Entries(dir.path()), expected);
 }
 
 // The name a save takes, from the dialog's answers in turn and the replies
@@ -81,33 +80,29 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
 TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
     QTemporaryDir dir;
     ASSERT_TRUE(QFile(dir.filePath("keep.png")).open(QIODevice::WriteOnly));
-    struct Row {
-        QStringList answers;
-        QList<bool> replies;
-        const char* expected;
-    };
-    const Row rows[] = {
+    // The dialog's answers, the replies, the name taken and the log.
+    const std::tuple<QStringList, QList<bool>, const char*> rows[] = {
         {{"picture"}, {}, "picture <- orbitograph"},
         {{"*.png", "a?b", "picture"}, {}, "picture <- orbitograph *.png a?b"},
         {{"keep", "keep"}, {false, true}, "keep <- orbitograph keep.png? keep keep.png?"},
         {{"keep", ""}, {false}, " <- orbitograph keep.png? keep"},
         {{"keep.png"}, {}, "keep.png <- orbitograph"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [answers, replies, expected] : rows) {
         QStringList log;
         qsizetype answer = 0, reply = 0;
         const QString chosen = ChooseSaveName(
             nullptr,
             [&](QWidget*, const QString& start) {
                 log << QFileInfo(start).fileName();
-                const QString a = row.answers.value(answer++);
+                const QString a = answers.value(answer++);
                 return a.isEmpty() ? a : dir.filePath(a);
             },
             [&](QWidget*, const QString& path) {
                 log << QFileInfo(path).fileName() + "?";
-                return row.replies.value(reply++);
+                return replies.value(reply++);
             });
-        EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), row.expected);
+        EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), expected);
     }
 }
 

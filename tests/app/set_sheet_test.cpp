@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringList>
 #include <QTabWidget>
 
 #include "app/set_sheet.h"
@@ -22,7 +21,7 @@ struct Sheet : test::Shown<CSetSheet> {
 
 }  // namespace
 
-TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndApplyDisabled) {
+TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
     Sheet s;
     EXPECT_EQ(s.sheet.Tabs()->currentIndex(), 0);
     const bool expected[] = {true, true, false, false, false};
@@ -30,35 +29,30 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndApplyDisabled) {
     EXPECT_FALSE(s.sheet.ApplyButton()->isEnabled());
     s.sheet.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(s.Font()->text(), "13");
-    for (const QWidget* w : {static_cast<QWidget*>(&s.sheet), static_cast<QWidget*>(s.sheet.m_page1),
-                             static_cast<QWidget*>(s.sheet.m_page2)})
+    for (const QWidget* w : std::initializer_list<const QWidget*>{&s.sheet, s.sheet.m_page1, s.sheet.m_page2})
         EXPECT_EQ(test::LayoutFaults(*w), QStringList{});
-}
 
-TEST(SetSheet, OkWithoutVisitingTheSecondPageKeepsTheFontSize) {
-    Sheet s;
-    s.sheet.m_page2->m_fontSize = 37;
-    s.sheet.m_page1->Box(1019)->setChecked(true);
-    EXPECT_TRUE(s.sheet.Confirm());
-    EXPECT_EQ(s.sheet.Switches(), (DisplaySwitches{.m_showLegend = 1, .m_fontSize = 37}));
+    // OK without visiting the second page keeps the font size.
+    Sheet t;
+    t.sheet.m_page2->m_fontSize = 37;
+    t.sheet.m_page1->Box(1019)->setChecked(true);
+    EXPECT_TRUE(t.sheet.Confirm());
+    EXPECT_EQ(t.sheet.Switches(), (DisplaySwitches{.m_showLegend = 1, .m_fontSize = 37}));
 }
 
 TEST(SetSheet, FontSizeFromOneToFifty) {
-    struct Row {
-        const char* text;
-        int expected;  // 0: refused
-    };
-    const Row rows[] = {{"1", 1}, {"50", 50}, {" 7", 7}, {"12abc", 12}, {"0", 0}, {"51", 0},
-                        {"-5", 0}, {"", 0},   {"abc", 0}, {"99999999999", 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
+    // The size read, 0: refused.
+    const std::pair<const char*, int> rows[] = {{"1", 1}, {"50", 50}, {" 7", 7}, {"12abc", 12}, {"0", 0},
+                                                {"51", 0}, {"", 0}, {"abc", 0}, {"99999999999", 0}};
+    for (const auto& [text, expected] : rows) {
+        SCOPED_TRACE(text);
         Sheet s;
         s.sheet.Tabs()->setCurrentIndex(1);
-        s.Font()->setText(row.text);
+        s.Font()->setText(text);
         const bool ok = s.sheet.Confirm();
-        EXPECT_EQ(ok, row.expected != 0);
+        EXPECT_EQ(ok, expected != 0);
         if (ok) {
-            EXPECT_EQ(s.sheet.m_page2->m_fontSize, row.expected);
+            EXPECT_EQ(s.sheet.m_page2->m_fontSize, expected);
             EXPECT_TRUE(s.warnings.isEmpty());
         } else {
             ASSERT_EQ(s.warnings.size(), 1);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli/command_run.h"
@@ -61,12 +62,8 @@ TEST(RenderFaults, TargetsThatCannotBeWrittenAreLeftAlone) {
     const QString device = dir.filePath("null");
     const bool haveDevice = mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
     const std::string missing = dir.filePath("no/such/dir/frame.png").toStdString();
-    struct Row {
-        std::string args;
-        int status;
-        std::string says;
-    };
-    std::vector<Row> rows = {
+    // The arguments, the exit status and what the error says.
+    std::vector<std::tuple<std::string, int, std::string>> rows = {
         {"-o " + Quote(pipe), 1, "not a regular file"},
         {"-o " + Quote(dir.path()), 1, "not a regular file"},
         {"--legend --legend-picture " + Quote(pipe) + " -o " + Quote(dir.filePath("a.png")), 2, "not a regular file"},
@@ -77,13 +74,13 @@ TEST(RenderFaults, TargetsThatCannotBeWrittenAreLeftAlone) {
     if (haveDevice) rows.push_back({"-o " + Quote(device), 1, "not a regular file"});
     else std::printf("[  SKIPPED ] the device node row: mknod needs root\n");
     const QStringList before = Entries(dir.path());
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.args);
-        const CommandRun r = RunRender("--size 8x8 " + row.args);
-        EXPECT_EQ(r.status, row.status);
+    for (const auto& [args, status, says] : rows) {
+        SCOPED_TRACE(args);
+        const CommandRun r = RunRender("--size 8x8 " + args);
+        EXPECT_EQ(r.status, status);
         EXPECT_TRUE(r.out.empty());
         EXPECT_TRUE(OneLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find(row.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
         EXPECT_EQ(Entries(dir.path()), before);
     }
     struct stat st {};

@@ -30,11 +30,8 @@ TEST(RenderOptions, ReadsEveryOption) {
 // The origin is the centre of the client area unless given, in either order.
 TEST(RenderOptions, OriginFromTheSizeOrGiven) {
     const std::pair<std::vector<std::string>, std::pair<int, int>> rows[] = {
-        {{"--origin", "7,9", "--size", "301x201"}, {7, 9}},
-        {{"--size", "301x201", "--origin", "7,9"}, {7, 9}},
-        {{"--size", "301x201"}, {150, 100}},
-        {{"--origin", "-3,40"}, {-3, 40}},
-        {{"--output=x.png"}, {500, 350}},
+        {{"--origin", "7,9", "--size", "301x201"}, {7, 9}}, {{"--size", "301x201", "--origin", "7,9"}, {7, 9}},
+        {{"--size", "301x201"}, {150, 100}}, {{"--origin", "-3,40"}, {-3, 40}}, {{"--output=x.png"}, {500, 350}},
     };
     for (const auto& [args, origin] : rows) {
         const OptionsResult r = ParseRenderOptions(args);
@@ -45,33 +42,16 @@ TEST(RenderOptions, OriginFromTheSizeOrGiven) {
 
 TEST(RenderOptions, RefusalsNameTheOptionOnOneLine) {
     const std::pair<std::vector<std::string>, const char*> rows[] = {
-        {{"--step", "0"}, "--step"},
-        {{"--x1", "2.5"}, "--x1"},
-        {{"--y2", "nan"}, "--y2"},
-        {{"--a", "abc"}, "--a"},
-        {{"--a", "inf"}, "--a"},
-        {{"--iterations", "3000000000"}, "--iterations"},
-        {{"--dc-direction", "up"}, "--dc-direction"},
-        {{"--origin", "1000001,0"}, "--origin"},
-        {{"--origin", "5"}, "--origin"},
-        {{"--bogus"}, "--bogus"},
-        {{"--step"}, "--step"},
-        {{"--size", "0x700"}, "--size"},
-        {{"--size", "1000"}, "--size"},
-        {{"--size", "16385x10"}, "--size"},
-        {{"--size", "-5x10"}, "--size"},
-        {{"--size", "10x10x"}, "--size"},
-        {{"--size", "x10"}, "--size"},
-        {{"--size", "99999999999x1"}, "--size"},
-        {{"--single", "both"}, "--single"},
-        {{"--font-size", "0"}, "--font-size"},
-        {{"--font-size", "51"}, "--font-size"},
-        {{"--font-size", "big"}, "--font-size"},
-        {{"--legend-max-hx", "many"}, "--legend-max-hx"},
-        {{"-o", ""}, "-o"},
-        {{"--output"}, "--output"},
-        {{"--legend-picture", ""}, "--legend-picture"},
-        {{"--grid=1"}, "--grid"},
+        {{"--step", "0"}, "--step"}, {{"--x1", "2.5"}, "--x1"}, {{"--y2", "nan"}, "--y2"}, {{"--a", "abc"}, "--a"},
+        {{"--a", "inf"}, "--a"}, {{"--iterations", "3000000000"}, "--iterations"},
+        {{"--dc-direction", "up"}, "--dc-direction"}, {{"--origin", "1000001,0"}, "--origin"},
+        {{"--origin", "5"}, "--origin"}, {{"--bogus"}, "--bogus"}, {{"--step"}, "--step"},
+        {{"--size", "0x700"}, "--size"}, {{"--size", "1000"}, "--size"}, {{"--size", "16385x10"}, "--size"},
+        {{"--size", "-5x10"}, "--size"}, {{"--size", "10x10x"}, "--size"}, {{"--size", "x10"}, "--size"},
+        {{"--size", "99999999999x1"}, "--size"}, {{"--single", "both"}, "--single"},
+        {{"--font-size", "0"}, "--font-size"}, {{"--font-size", "51"}, "--font-size"},
+        {{"--font-size", "big"}, "--font-size"}, {{"--legend-max-hx", "many"}, "--legend-max-hx"}, {{"-o", ""}, "-o"},
+        {{"--output"}, "--output"}, {{"--legend-picture", ""}, "--legend-picture"}, {{"--grid=1"}, "--grid"},
     };
     for (const auto& [args, mentions] : rows) {
         const OptionsResult o = ParseRenderOptions(args);

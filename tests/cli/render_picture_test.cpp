@@ -9,6 +9,7 @@
 #include "support/file_test_support.h"
 #include "support/gui_test_support.h"
 #include "view/frame.h"
+#include "view/frame_description.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;
@@ -64,7 +65,7 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
         QImageReader reader(file);
         const QString text = reader.text(QString::fromLatin1(kPngTextKey));
         EXPECT_TRUE(reader.read().convertToFormat(QImage::Format_ARGB32) == expected);
-        EXPECT_EQ(text, DescribeComputation(row.params, row.originX, row.originY));
+        EXPECT_EQ(text, DescribeFrame(view, row.params, row.originX, row.originY, row.width, row.height));
 
         const CommandRun again = RunRender(text.toStdString() + " --counts");
         EXPECT_EQ(again.out, CountsJson(CountStartPoints(row.params), std::ssize(model.attractors),

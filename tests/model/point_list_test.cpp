@@ -6,7 +6,7 @@
 
 using namespace orbitograph;
 
-TEST(PointList, GrowsAcrossTheLargeStorageThresholdIntact) {
+TEST(PointList, GrowsAcrossTheLargeStorageThresholdIntactAndInitialised) {
     // Growth by appends moves the points from ordinary to huge-page storage
     // and back on shrinking; every point must survive each move.
     PointList list;
@@ -21,17 +21,15 @@ TEST(PointList, GrowsAcrossTheLargeStorageThresholdIntact) {
     for (std::size_t i = 1'500'000; i < list.size(); ++i) list[i] = {1, 2};
     EXPECT_EQ(list[1'499'999], (Point{1'499'999, -1'499'999}));
     EXPECT_EQ(list.back(), (Point{1, 2}));
-}
 
-// Growth without a value makes (0, 0) points, also over storage that held
-// other points (only ResizeUninitialised does not write them).
-TEST(PointList, GrowthInitialisesUnlessAskedNotTo) {
-    PointList list(100, Point{7, 7});
-    list.clear();
-    list.resize(50);
-    list.emplace_back();
-    list.emplace(list.begin());
-    EXPECT_TRUE(std::all_of(list.begin(), list.end(), [](Point p) { return p == Point{}; }));
-    EXPECT_EQ(list.size(), 52u);
+    // Growth without a value makes (0, 0) points, also over storage that held
+    // other points (only ResizeUninitialised does not write them).
+    PointList grown(100, Point{7, 7});
+    grown.clear();
+    grown.resize(50);
+    grown.emplace_back();
+    grown.emplace(grown.begin());
+    EXPECT_TRUE(std::all_of(grown.begin(), grown.end(), [](Point p) { return p == Point{}; }));
+    EXPECT_EQ(grown.size(), 52u);
     EXPECT_TRUE(PointList(3) == PointList({{0, 0}, {0, 0}, {0, 0}}));
 }

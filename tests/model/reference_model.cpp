@@ -30,7 +30,7 @@ void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double
     ye = y;
 }
 
-PointList ComputeAttractors(const ModelParams& p, Origin o) {
+PointList ComputeAttractors(const ModelParams& p, Origin o, AttractorEnds* ends) {
     PointList out;
     for (double x = p.x1; x <= p.x2; x = x + p.step) {
         for (double y = p.y1; y <= p.y2; y = y + p.step) {
@@ -40,21 +40,7 @@ PointList ComputeAttractors(const ModelParams& p, Origin o) {
                 int px = static_cast<int>(xe / p.step + static_cast<double>(o.originX));
                 int py = static_cast<int>(static_cast<double>(o.originY) - ye / p.step);
                 out.push_back({px, py});
-            }
-        }
-    }
-    return out;
-}
-
-AttractorEnds ComputeAttractorEnds(const ModelParams& p) {
-    AttractorEnds out;
-    for (double x = p.x1; x <= p.x2; x = x + p.step) {
-        for (double y = p.y1; y <= p.y2; y = y + p.step) {
-            double xe, ye;
-            IterateOrbit(p, x, y, xe, ye);
-            if (-2 <= xe && xe <= 2 && -2 <= ye && ye <= 2) {
-                out.x.push_back(xe);
-                out.y.push_back(ye);
+                if (ends) ends->x.push_back(xe), ends->y.push_back(ye);
             }
         }
     }
@@ -87,9 +73,9 @@ SpaceLists ComputeBasins(const ModelParams& p, Origin o) {
     return s;
 }
 
-SpaceLists ComputeAll(const ModelParams& p, Origin o) {
+SpaceLists ComputeAll(const ModelParams& p, Origin o, bool withEnds) {
     SpaceLists s = ComputeBasins(p, o);
-    s.attractors = ComputeAttractors(p, o);
+    s.attractors = ComputeAttractors(p, o, withEnds ? &s.attractorEnds : nullptr);
     return s;
 }
 

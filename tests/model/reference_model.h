@@ -13,11 +13,11 @@ struct Origin {
     int originY;
 };
 
-PointList ComputeAttractors(const ModelParams& p, Origin o);
+// ends: also the end points of the attractor walk that lie inside the
+// square, as doubles.
+PointList ComputeAttractors(const ModelParams& p, Origin o, AttractorEnds* ends = nullptr);
 SpaceLists ComputeBasins(const ModelParams& p, Origin o);  // attractors left empty
-SpaceLists ComputeAll(const ModelParams& p, Origin o);
-// The end points of the attractor walk that lie inside the square, as doubles.
-AttractorEnds ComputeAttractorEnds(const ModelParams& p);
+SpaceLists ComputeAll(const ModelParams& p, Origin o, bool withEnds = false);
 
 void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye);
 

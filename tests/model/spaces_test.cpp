@@ -25,11 +25,8 @@ std::vector<std::size_t> Counts(const SpaceLists& s) {
 }  // namespace
 
 TEST(Spaces, CountsOfWorkedCases) {
-    struct Row {
-        const char* name;
-        ModelParams p;
-        std::vector<std::size_t> counts;  // attractors, then basins ∞, 0, T, O, M, H
-    } rows[] = {
+    // Attractors, then basins ∞, 0, T, O, M, H.
+    const std::tuple<const char*, ModelParams, std::vector<std::size_t>> rows[] = {
         {"defaults", {}, {14640, 145360, 0, 10088, 4412, 140, 0}},
         {"negative N", {.iterations = -1}, {160000, 0, 400, 39600, 40000, 40000, 40000}},
         {"A = 0", {.a = 0.0}, {160000, 0, 0, 160000, 0, 0, 0}},
@@ -37,7 +34,7 @@ TEST(Spaces, CountsOfWorkedCases) {
         {"empty x", {.x1 = 1.0, .x2 = -1.0, .step = kMinStep}, {0, 0, 0, 0, 0, 0, 0}},
         {"empty y", {.y1 = 0.5, .y2 = 0.25, .step = kMinStep}, {0, 0, 0, 0, 0, 0, 0}},
     };
-    for (const Row& r : rows) EXPECT_EQ(Counts(Compute(r.p)), r.counts) << r.name;
+    for (const auto& [name, p, counts] : rows) EXPECT_EQ(Counts(Compute(p)), counts) << name;
 }
 
 TEST(Spaces, PixelsOfWorkedCases) {
@@ -61,16 +58,13 @@ TEST(Spaces, PixelsOfWorkedCases) {
 // The region bounds, where the grids of the other tests rarely end exactly.
 TEST(Spaces, ClassificationOfEndPoints) {
     using K = EndKind;
-    struct Row {
-        double x, y;
-        EndKind kind;
-    } rows[] = {
+    const std::tuple<double, double, EndKind> rows[] = {
         {1, 0.5, K::T},   {1.5, 1, K::O},       {0.5, 1, K::H},    {1, 1.5, K::M},     {2, 2, K::M},
         {-2, -2, K::M},   {0, -2.0, K::H},      {1, 1, K::None},   {-1, 1, K::None},   {1, -1, K::None},
         {-1, -1, K::None}, {0.1, -0.1, K::Zero}, {0.0, 0.0, K::Zero}, {0.10000000000000001, 0.2, K::T},
         {-1.5, -0.99, K::O}, {2.0000001, 0, K::Infinity}, {std::nan(""), 0.0, K::Infinity},
     };
-    for (const Row& r : rows) EXPECT_EQ(Classify(r.x, r.y), r.kind) << r.x << "," << r.y;
+    for (const auto& [x, y, kind] : rows) EXPECT_EQ(Classify(x, y), kind) << x << "," << y;
 }
 
 // Through the model's own entry, on grids larger than the drawn ones.

@@ -114,15 +114,15 @@ TEST(Frame, LayersStackTextUnderGridUnderLegend) {
     }));
 }
 
-TEST(Frame, EmptyModelAndEmptyClient) {
-    FractalModel m;
-    ViewState v;
-    EXPECT_TRUE(Changed(ComposeFrame(v, m, 320, 200, nullptr)).empty());
+// An empty model draws nothing, an empty client gives no canvas; a resize
+// moves the grid but not the points.
+TEST(Frame, EmptyModelEmptyClientAndResizing) {
+    FractalModel empty;
+    ViewState e;
+    EXPECT_TRUE(Changed(ComposeFrame(e, empty, 320, 200, nullptr)).empty());
     for (QSize size : {QSize(0, 700), QSize(1000, 0), QSize(0, 0)})
-        EXPECT_TRUE(ComposeFrame(v, m, size.width(), size.height(), nullptr).isNull()) << size.width();
-}
+        EXPECT_TRUE(ComposeFrame(e, empty, size.width(), size.height(), nullptr).isNull()) << size.width();
 
-TEST(Frame, ResizingMovesTheGridButNotThePoints) {
     FractalModel m = DefaultModel();  // computed for the centre (500, 350)
     ViewState v;
     static_cast<DisplaySwitches&>(v) = {.m_twoModes = 0, .m_showParams = 0, .m_showGrid = 1};

@@ -43,15 +43,13 @@ TEST(GridLayer, TheFiveWorkedRows) {
     }
 }
 
-TEST(GridLayer, RightEndTakesTheShiftBeforeTruncation) {
+TEST(GridLayer, RightEndTakesTheShiftBeforeTruncationAndLinesOffTheCanvasAreClipped) {
     // 2/h = 66.67: cx + 2/h + s = 500 + 66.67 - 600 = -33.33 truncates to
     // -33 (the shift added after truncation would give -600 + 566 = -34),
     // while the left end is s + trunc(cx - 2/h) = -600 + 433.
-    const GridLines g = LayOutGrid(ClientRect{0, 0, 1000, 700}, -600, 2, 0.03, -2, 2, -2, 2);
-    EXPECT_EQ(std::tuple(g.left, g.right, g.verticalX[0]), std::tuple(-167, -33, -167));
-}
+    const GridLines shifted = LayOutGrid(ClientRect{0, 0, 1000, 700}, -600, 2, 0.03, -2, 2, -2, 2);
+    EXPECT_EQ(std::tuple(shifted.left, shifted.right, shifted.verticalX[0]), std::tuple(-167, -33, -167));
 
-TEST(GridLayer, LinesOffTheCanvasAreClipped) {
     // A small client with a fine step: every line reaches far past the edges.
     const GridLines g = LayOutGrid(ClientRect{0, 0, 30, 20}, -5, 3, 0.001, -2, 2, -2, 2);
     QImage canvas = Blank(30, 20);

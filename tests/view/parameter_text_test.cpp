@@ -23,22 +23,17 @@ TEST(ParameterText, LinesAdvanceFifteenPixelsAtSizeThirteen) {
 }
 
 TEST(ParameterText, SizesAndEmptyTexts) {
-    struct Row {
-        ReportLines report;
-        std::int32_t size;
-        int minHeight, maxHeight;  // of the inked box; 0, 0: nothing drawn
-    } rows[] = {
-        {{}, 13, 0, 0},           {{"\n", "\n"}, 13, 0, 0}, {{"", ""}, 13, 0, 0},
-        {{"Параметр"}, 0, 0, 0}, {{"Параметр"}, -4, 0, 0},
-        {ReportLines(19, "Шаг (h)=0.01"), 1, 1, 19 * 3},
+    // The inked box's least and greatest height; 0, 0: nothing drawn.
+    const std::tuple<ReportLines, std::int32_t, int, int> rows[] = {
+        {{}, 13, 0, 0}, {{"\n", "\n"}, 13, 0, 0}, {{"", ""}, 13, 0, 0}, {{"Параметр"}, 0, 0, 0},
+        {{"Параметр"}, -4, 0, 0}, {ReportLines(19, "Шаг (h)=0.01"), 1, 1, 19 * 3},
         {ReportLines(19, "Шаг (h)=0.01"), 50, 300, 400},  // lines fill the canvas downwards
     };
-    for (const Row& r : rows) {
+    for (const auto& [report, size, least, most] : rows) {
         QImage canvas = Blank(300, 400);
-        DrawParameterText(canvas, r.report, r.size);
-        const QRect box = InkBox(canvas);
-        EXPECT_GE(box.height(), r.minHeight) << r.report.size() << " lines, size " << r.size;
-        EXPECT_LE(box.height(), r.maxHeight) << r.report.size() << " lines, size " << r.size;
+        DrawParameterText(canvas, report, size);
+        const int height = InkBox(canvas).height();
+        EXPECT_TRUE(height >= least && height <= most) << report.size() << " lines, size " << size << ": " << height;
     }
     QImage none;
     DrawParameterText(none, {"x"}, 13);

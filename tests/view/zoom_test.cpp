@@ -2,6 +2,7 @@
 
 #include "model/number_text.h"
 #include "model/orbit.h"
+#include "view/fitted_frame.h"
 #include "view/readout.h"
 #include "view/zoom.h"
 
@@ -96,6 +97,7 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     m.originX = 500;
     m.originY = 350;
     ASSERT_EQ(m.Compute(), ComputeStatus::Done);
+    EndCounts counts;
     const State end = IterateOrbit(MapParams::From(ModelParams{}), State{-2.0, -2.0});
     const QString expected = QStringLiteral(
                                  "Бассейны: x = -2, y = -2; точка сетки (-2, -2): орбита уходит в бесконечность "
@@ -103,10 +105,31 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
                                  .arg(QString::fromStdString(FormatGeneral(end.x, 17)),
                                       QString::fromStdString(FormatGeneral(end.y, 17)));
     // The seed display: start point (-2, -2) at (500 - 200 + 220, 350 + 200).
-    EXPECT_EQ(ReadoutText(v, m, 520, 550), expected);
-    EXPECT_EQ(ReadoutText(v, m, 519, 550), QString());  // left of the grid
+    EXPECT_EQ(ReadoutText(v, m, counts, 520, 550), expected);
+    EXPECT_EQ(ReadoutText(v, m, counts, 519, 550), QString());  // left of the grid
     // Fitted: the area's bottom-left pixel holds it; its centre is the model point.
     v.m_fitWindow = 1;
-    EXPECT_TRUE(ReadoutText(v, m, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
-    EXPECT_TRUE(ReadoutText(v, m, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
+    EXPECT_TRUE(ReadoutText(v, m, counts, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
+    EXPECT_TRUE(ReadoutText(v, m, counts, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
+
+    // The attractor panel counts the orbits ending in the pixel as a walk
+    // over every end point does, in both displays (fitted: the exact ends).
+    ComputeControl control;
+    control.attractorEnds = true;
+    ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
+    counts.Clear();
+    const PixelRect sq = FittedLayoutOf(v).attractorSquare;
+    for (const bool fitted : {true, false}) {
+        v.m_fitWindow = fitted ? 1 : 0;
+        auto at = [&](std::size_t i) {
+            const double x = m.attractorEnds.x[i], y = m.attractorEnds.y[i];
+            return fitted ? QPoint(sq.left + SquareColumn(x, sq.width), sq.top + SquareRow(y, sq.width))
+                          : QPoint(m.attractors[i].x - 220, m.attractors[i].y);
+        };
+        for (const std::size_t i : {std::size_t{0}, m.attractors.size() / 2}) {
+            std::int64_t n = 0;
+            for (std::size_t j = 0; j < m.attractors.size(); ++j) n += at(j) == at(i);
+            EXPECT_TRUE(ReadoutText(v, m, counts, at(i).x(), at(i).y()).endsWith(QStringLiteral("здесь: %1").arg(n)));
+        }
+    }
 }

@@ -1,0 +1,51 @@
+#include "app/data_file_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "dialogs/message_box.h"
+
+namespace orbitograph {
+
+namespace {
+
+const QString kNpzFilter = QStringLiteral("Массивы NumPy (*.npz)");
+const QString kCsvFilter = QStringLiteral("Таблица CSV (*.csv)");
+
+}  // namespace
+
+QString WithDataExtension(const QString& name, const QString& selectedFilter) {
+    if (name.endsWith(QStringLiteral(".npz"), Qt::CaseInsensitive) ||
+        name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return name;
+    return name + (selectedFilter.contains(QStringLiteral("*.csv")) ? QStringLiteral(".csv") : QStringLiteral(".npz"));
+}
+
+QString ChoosePictureToOpenModally(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Открыть параметры из рисунка"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("Рисунки PNG (*.png)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+QString ChooseExportNameModally(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Экспорт данных"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters({kNpzFilter, kCsvFilter});
+    dialog.selectFile(QStringLiteral("orbitograph"));
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        const QString file = WithDataExtension(dialog.selectedFiles().front(), dialog.selectedNameFilter());
+        if (!QFileInfo::exists(file) ||
+            AskYesNo(parent, QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(file)))
+            return file;
+    }
+}
+
+}  // namespace orbitograph

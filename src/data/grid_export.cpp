@@ -1,0 +1,134 @@
+#include "data/grid_export.h"
+
+#include <charconv>
+#include <stdexcept>
+#include <vector>
+
+#include "data/npz_writer.h"
+#include "model/labels.h"
+
+namespace orbitograph {
+
+namespace {
+
+// Shortest text that reads back as exactly v, with a point, in any locale.
+std::string Number(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+const char* Direction(std::int32_t outward) { return outward == 0 ? "inward" : "outward"; }
+
+struct Field {
+    const char* name;
+    std::string value;
+    bool text;
+};
+
+std::vector<Field> ParameterFields(const ModelParams& p) {
+    return {{"a", Number(p.a), false},
+            {"dc", Number(p.dc), false},
+            {"dc_direction", Direction(p.dcOutward), true},
+            {"kc", Number(p.kc), false},
+            {"kc_direction", Direction(p.kcOutward), true},
+            {"iterations", std::to_string(p.iterations), false},
+            {"step", Number(p.step), false},
+            {"x1", Number(p.x1), false},
+            {"x2", Number(p.x2), false},
+            {"y1", Number(p.y1), false},
+            {"y2", Number(p.y2), false}};
+}
+
+std::vector<Field> CountFields(const GridCounts& c) {
+    return {{"start_points", std::to_string(c.startPoints), false}, {"attractors", std::to_string(c.attractors), false},
+            {"infinity", std::to_string(c.infinity), false},         {"zero", std::to_string(c.zero), false},
+            {"T", std::to_string(c.t), false},                       {"O", std::to_string(c.o), false},
+            {"M", std::to_string(c.m), false},                       {"H", std::to_string(c.h), false}};
+}
+
+std::string JsonObject(const std::vector<Field>& fields) {
+    std::string out = "{";
+    for (const Field& f : fields) {
+        if (out.size() > 1) out += ", ";
+        out += "\"" + std::string(f.name) + "\": " + (f.text ? "\"" + f.value + "\"" : f.value);
+    }
+    return out + "}";
+}
+
+// A string as NumPy's "<U" type: UTF-32 little-endian code units. The JSON
+// here is ASCII only.
+std::vector<char> Utf32(const std::string& ascii) {
+    std::vector<char> out(ascii.size() * 4, '\0');
+    for (std::size_t i = 0; i < ascii.size(); ++i) out[4 * i] = ascii[i];
+    return out;
+}
+
+}  // namespace
+
+GridCounts CountsOf(const ModelParams& p, const SpaceLists& l) {
+    const auto n = [](const PointList& list) { return static_cast<std::int64_t>(list.size()); };
+    return {CountStartPoints(p), n(l.attractors), n(l.basinInfinity), n(l.basinZero),
+            n(l.basinT),         n(l.basinO),     n(l.basinM),        n(l.basinH)};
+}
+
+std::string GridMetaJson(const GridExport& e) {
+    const std::string labels = "{\"" + std::to_string(kLabelInfinity) + "\": \"infinity\", \"" +
+                               std::to_string(kLabelZero) + "\": \"zero\", \"" + std::to_string(kLabelT) +
+                               "\": \"T\", \"" + std::to_string(kLabelO) + "\": \"O\", \"" +
+                               std::to_string(kLabelM) + "\": \"M\", \"" + std::to_string(kLabelH) + "\": \"H\", \"" +
+                               std::to_string(kLabelNoList) + "\": \"none\"}";
+    return "{\"program\": \"orbitograph\", \"version\": \"" + e.version + "\", \"parameters\": " +
+           JsonObject(ParameterFields(e.params)) + ", \"origin\": [" + std::to_string(e.originX) + ", " +
+           std::to_string(e.originY) + "], \"counts\": " + JsonObject(CountFields(CountsOf(e.params, *e.lists))) +
+           ", \"columns\": " + std::to_string(CountColumns(e.params)) + ", \"rows\": " +
+           std::to_string(CountRows(e.params)) + ", \"labels\": " + labels + "}";
+}
+
+std::string GridCsv(const GridExport& e) {
+    std::vector<Field> fields = ParameterFields(e.params);
+    fields.push_back({"origin_x", std::to_string(e.originX), false});
+    fields.push_back({"origin_y", std::to_string(e.originY), false});
+    for (Field& f : CountFields(CountsOf(e.params, *e.lists))) fields.push_back(std::move(f));
+    std::string header, row;
+    for (const Field& f : fields) {
+        header += (header.empty() ? "" : ",") + std::string(f.name);
+        row += (row.empty() ? "" : ",") + f.value;
+    }
+    return header + "\n" + row + "\n";
+}
+
+SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, std::string& error,
+                        const std::atomic<bool>* stop) {
+    const SpaceLists& l = *e.lists;
+    const std::vector<double> xs = AxisCoordinates(e.params.x1, e.params.x2, e.params.step);
+    const std::vector<double> ys = AxisCoordinates(e.params.y1, e.params.y2, e.params.step);
+    const std::size_t cols = xs.size(), rows = ys.size();
+    if (l.kinds.size() != cols * rows || l.startPointEnds.size() != cols * rows)
+        throw std::invalid_argument("the grid was computed without its kinds and end points");
+    const std::vector<std::uint8_t> labels = LabelRows(l.kinds, cols, rows);
+    const std::vector<double> endX = GridRows(l.startPointEnds.x, cols, rows);
+    const std::vector<double> endY = GridRows(l.startPointEnds.y, cols, rows);
+    static_assert(sizeof(Point) == 8, "a pixel is two 32-bit integers, x then y");
+    const std::vector<char> meta = Utf32(GridMetaJson(e));
+    const std::vector<NpyMember> members = {
+        {"labels", "|u1", {rows, cols}, labels.data(), labels.size()},
+        {"x", "<f8", {cols}, xs.data(), cols * sizeof(double)},
+        {"y", "<f8", {rows}, ys.data(), rows * sizeof(double)},
+        {"end_x", "<f8", {rows, cols}, endX.data(), endX.size() * sizeof(double)},
+        {"end_y", "<f8", {rows, cols}, endY.data(), endY.size() * sizeof(double)},
+        {"attractors", "<i4", {l.attractors.size(), 2}, l.attractors.data(), l.attractors.size() * sizeof(Point)},
+        {"meta", "<U" + std::to_string(meta.size() / 4), {}, meta.data(), meta.size()},
+    };
+    return WriteFileAtomicallyToFd(
+        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error); }, stop);
+}
+
+SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e) {
+    const std::string text = GridCsv(e);
+    return WriteFileAtomically(path, [&](const ByteSink& sink) {
+        return sink(text.data(), text.size()) ? Produced::Done : Produced::SinkFailed;
+    });
+}
+
+}  // namespace orbitograph

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "data/atomic_file.h"
+#include "model/model_params.h"
+#include "model/point_list.h"
+
+namespace orbitograph {
+
+// The sizes of the lists of one computation.
+struct GridCounts {
+    std::int64_t startPoints = 0;
+    std::int64_t attractors = 0;
+    std::int64_t infinity = 0;
+    std::int64_t zero = 0;
+    std::int64_t t = 0;
+    std::int64_t o = 0;
+    std::int64_t m = 0;
+    std::int64_t h = 0;
+};
+
+GridCounts CountsOf(const ModelParams& p, const SpaceLists& lists);
+
+// One computation as its exporters see it. lists must hold the kinds and
+// the end points of every start point (ComputeControl::kindGrid and
+// ::startPointEnds) for the archive; the CSV row needs the lists only.
+struct GridExport {
+    ModelParams params;
+    std::int32_t originX = 0;
+    std::int32_t originY = 0;
+    const SpaceLists* lists = nullptr;
+    std::string version;
+};
+
+// The archive's `meta`: one JSON object with the program and its version,
+// every parameter, the origin, the counts, the grid's columns and rows and
+// the meaning of every label code.
+std::string GridMetaJson(const GridExport& e);
+
+// Header line and one row (each ended by a line feed): the parameters, the
+// origin and the counts.
+std::string GridCsv(const GridExport& e);
+
+// Writes a NumPy .npz archive, atomically (WriteFileAtomically), holding
+//   labels      uint8  [rows, columns]  row 0 the lowest grid row (y1),
+//                                       column 0 the leftmost (x1); codes
+//                                       as in model/labels.h
+//   x           float64 [columns]       the grid's coordinates, bit for bit
+//   y           float64 [rows]          those the orbits start from
+//   end_x, end_y float64 [rows, columns] end points, NaN where an orbit was
+//                                       proven to leave the square unfinished
+//   attractors  int32  [k, 2]           the attractor pixels (x, y), in order
+//   meta        str (0-d)               GridMetaJson
+// A grid computed without the kinds or the end points is refused with
+// std::invalid_argument. error receives a line when writing fails.
+SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, std::string& error,
+                        const std::atomic<bool>* stop = nullptr);
+
+// Writes GridCsv, atomically.
+SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e);
+
+}  // namespace orbitograph

@@ -1,0 +1,131 @@
+#include "view/frame_description.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "view/png_export.h"
+
+namespace orbitograph {
+
+namespace {
+
+// Shortest text that reads back as exactly v, with a point, in any locale.
+std::string Number(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+bool NeedsQuotes(std::string_view token) {
+    return token.empty() || token.find_first_of(" \"\\") != std::string_view::npos;
+}
+
+std::string Token(std::string_view text) {
+    std::string plain;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) plain += c;
+    }
+    if (!NeedsQuotes(plain)) return plain;
+    std::string quoted = "\"";
+    for (const char c : plain) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+bool WellFormedUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        if (n == 0 || lead > 0xF4 || i + n > s.size()) return false;
+        std::uint32_t c = n == 1 ? lead : lead & (0x7Fu >> n);
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) return false;
+            c = (c << 6) | (b & 0x3Fu);
+        }
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < least[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int originY, int width,
+                      int height) {
+    std::string line = DescribeComputation(p, originX, originY).toStdString();
+    const auto add = [&line](std::string_view option, const std::string& value) {
+        line += " " + std::string(option);
+        if (!value.empty()) line += " " + value;
+    };
+    add("--size", std::to_string(width) + "x" + std::to_string(height));
+    if (v.m_twoModes != 1) add("--single", v.m_viewMode == 3 ? "basins" : "attractors");
+    if (v.m_showParams != 1) add("--no-params", {});
+    if (v.m_showGrid == 1) add("--grid", {});
+    if (v.m_showLegend == 1) add("--legend", {});
+    if (v.m_aSymmetry == 1) add("--a-symmetry", {});
+    if (v.m_fitWindow == 1) add("--fit", {});
+    add("--font-size", std::to_string(v.m_fontSize));
+    const std::pair<const char*, const QString*> texts[] = {
+        {"--legend-hx", &v.m_nameHx},  {"--legend-hy", &v.m_nameHy}, {"--legend-t", &v.m_regionT},
+        {"--legend-o", &v.m_regionO}, {"--legend-m", &v.m_regionM}, {"--legend-h", &v.m_regionH}};
+    for (const auto& [option, text] : texts) {
+        if (!text->isEmpty()) add(option, Token(text->toStdString()));
+    }
+    const std::pair<const char*, double> bounds[] = {
+        {"--legend-max-hx", v.m_maxHx}, {"--legend-min-hx", v.m_minHx},
+        {"--legend-max-hy", v.m_maxHy}, {"--legend-min-hy", v.m_minHy}};
+    for (const auto& [option, value] : bounds) {
+        // -0 differs from 0 in the text the legend shows.
+        if (value != 0.0 || std::signbit(value)) add(option, Number(value));
+    }
+    return QString::fromStdString(line);
+}
+
+DescriptionTokens SplitDescription(std::string_view text) {
+    if (!WellFormedUtf8(text)) return {std::nullopt, "not well-formed UTF-8"};
+    std::vector<std::string> tokens;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t at = i;
+        std::string token;
+        if (text[i] == '"') {
+            for (++i;; ++i) {
+                if (i >= text.size()) return {std::nullopt, "a quote opened at character " + std::to_string(at + 1) + " is not closed"};
+                const char c = text[i];
+                if (c == '"') break;
+                if (c == '\\') {
+                    if (i + 1 >= text.size() || (text[i + 1] != '"' && text[i + 1] != '\\'))
+                        return {std::nullopt, "a backslash at character " + std::to_string(i + 1) + " escapes neither \" nor \\"};
+                    ++i;
+                }
+                if (static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7F)
+                    return {std::nullopt, "a control character at character " + std::to_string(i + 1)};
+                token += text[i];
+            }
+            ++i;  // past the closing quote
+        } else {
+            while (i < text.size() && text[i] != ' ') {
+                const char c = text[i];
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                    return {std::nullopt, "a control character at character " + std::to_string(i + 1)};
+                if (c == '"' || c == '\\')
+                    return {std::nullopt, std::string("a ") + (c == '"' ? "quote" : "backslash") + " inside a word at character " + std::to_string(i + 1)};
+                token += c;
+                ++i;
+            }
+            if (i == at) return {std::nullopt, "an empty word at character " + std::to_string(at + 1)};
+        }
+        tokens.push_back(std::move(token));
+        if (i == text.size()) break;
+        if (text[i] != ' ') return {std::nullopt, "no space after the quote ending at character " + std::to_string(i)};
+        if (++i == text.size()) return {std::nullopt, "a space at the end"};
+    }
+    if (tokens.empty()) return {std::nullopt, "empty"};
+    return {std::move(tokens), {}};
+}
+
+}  // namespace orbitograph

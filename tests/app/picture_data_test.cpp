@@ -1,0 +1,86 @@
+// "Открыть параметры из рисунка..." and "Экспорт данных..." through the
+// real window, the files chosen by hooks instead of dialogs.
+#include <QAction>
+#include <QFile>
+
+#include "app/command_ids.h"
+#include "app/data_file_dialogs.h"
+#include "app/help_window.h"
+#include "cli/picture_options.h"
+#include "data/grid_export.h"
+#include "main_wnd_fixture.h"
+#include "view/png_export.h"
+
+using namespace orbitograph;
+using namespace orbitograph::test;
+
+// A picture's description sets the parameters, the switches and the legend
+// and computes; a malformed one or a picture without one changes nothing and
+// says why.
+TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString description = DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10) +
+                                " --size 10x10 --single attractors --grid --legend --a-symmetry --fit --font-size 20 "
+                                "--legend-hx \"Доход, \\\"x\\\"\" --legend-max-hy 3.5 --legend-o Восток";
+    QImage canvas(10, 10, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    const std::pair<const char*, QString> files[] = {
+        {"bad.png", description + " --output x.png"}, {"empty.png", QString()}, {"good.png", description}};
+    for (const auto& [name, text] : files) ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath(name)), text).Ok());
+
+    const ViewState before = wnd->View();
+    for (const char* name : {"bad.png", "empty.png"}) {
+        errors.clear();
+        wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath(name); };
+        wnd->OnOpenParamsFromPicture();
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(name)) << errors[0].toStdString();
+        EXPECT_FALSE(wnd->Computing());
+        EXPECT_EQ(static_cast<const DisplaySwitches&>(wnd->View()), static_cast<const DisplaySwitches&>(before));
+    }
+
+    errors.clear();
+    wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath("good.png"); };
+    wnd->OnOpenParamsFromPicture();
+    WaitForResult();
+    EXPECT_TRUE(errors.isEmpty());
+    const ViewState expected = ViewStateFor(*ParseRenderOptions(CheckDescription(description.toStdString()).tokens).options);
+    EXPECT_EQ(static_cast<const DisplaySwitches&>(wnd->View()), static_cast<const DisplaySwitches&>(expected));
+    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), static_cast<const LegendFields&>(expected));
+    EXPECT_EQ(wnd->View().m_nameHx, QStringLiteral("Доход, \"x\""));
+    EXPECT_EQ(wnd->View().m_viewMode, 2);
+    EXPECT_EQ(wnd->Model().Params(), (ModelParams{.a = 0.7, .step = 0.02}));
+    EXPECT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());
+    EXPECT_TRUE(wnd->Action(kCmdShowBasins)->isEnabled());
+    EXPECT_TRUE(ShowsItsModel());
+}
+
+// The export writes the archive or the CSV row of the lists in place, by
+// the extension the chosen filter gives.
+TEST_F(MainWindowTest, ExportsTheGrid) {
+    EXPECT_EQ(WithDataExtension("g", "Таблица CSV (*.csv)"), "g.csv");
+    EXPECT_EQ(WithDataExtension("g.NPZ", "Таблица CSV (*.csv)"), "g.NPZ");
+    EXPECT_EQ(WithDataExtension("g.txt", "Массивы NumPy (*.npz)"), "g.txt.npz");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    wnd->Hooks().chooseExportName = [&](QWidget*) { return dir.filePath("g.csv"); };
+    wnd->OnExportData();
+    ASSERT_EQ(errors.size(), 1);  // nothing computed yet
+    EXPECT_FALSE(QFile::exists(dir.filePath("g.csv")));
+    errors.clear();
+
+    Compute([](CDlgParam& d) { d.Edit(1009)->setText("0.05"); });
+    wnd->OnExportData();
+    QFile csv(dir.filePath("g.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const FractalModel& m = wnd->Model();
+    EXPECT_EQ(csv.readAll().toStdString(),
+              GridCsv(GridExport{m.Params(), Client().width() / 2, Client().height() / 2, &m, ""}));
+    wnd->Hooks().chooseExportName = [&](QWidget*) { return dir.filePath("g.npz"); };
+    wnd->OnExportData();
+    QFile npz(dir.filePath("g.npz"));
+    ASSERT_TRUE(npz.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(npz.read(4) == QByteArray("PK\x03\x04", 4));
+    EXPECT_TRUE(errors.isEmpty());
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "cli/command_run.h"
+#include "cli/picture_options.h"
+#include "support/gui_test_support.h"
+#include "view/png_export.h"
+
+using namespace orbitograph;
+using namespace orbitograph::test;
+
+namespace {
+
+QImage Pixels(const QString& file) { return QImage(file).convertToFormat(QImage::Format_ARGB32); }
+
+}  // namespace
+
+// A picture drawn with every display option (texts with spaces, quotes and
+// backslashes, a bound of -0) is drawn again from its file alone, pixel for
+// pixel and with the same description; options given with --from override
+// the picture's; a picture of the older description (the computation only)
+// is drawn at its own size.
+TEST(FromPicture, DrawsTheSameFrameAgain) {
+    EnsureGui();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string legend = " --legend-picture '" ORBITOGRAPH_LEGEND_PICTURE "'";
+    const std::string a = Quote(dir.filePath("a.png")), b = Quote(dir.filePath("b.png"));
+    const std::string rows[] = {
+        "--size 520x410 --step 0.02 --grid --legend --a-symmetry --font-size 17 --legend-hx 'Доход \"x\" \\ y' "
+        "--legend-hy ' ' --legend-max-hx 2.5 --legend-min-hx -0 --legend-min-hy -1e-300 --legend-t 'тыл' "
+        "--legend-o O --legend-m 'М' --legend-h 'холм' --iterations 30 --dc-direction inward",
+        "--size 300x240 --single attractors --fit --no-params --origin 90,100 --x1 -1.5 --y2 1.25 --a 0.7",
+        "--size 200x150 --single basins --step 0.05 --kc -0.3 --kc-direction outward",
+    };
+    for (const std::string& row : rows) {
+        SCOPED_TRACE(row);
+        ASSERT_EQ(RunRender(row + legend + " -o " + a).status, 0);
+        const CommandRun again = RunRender("--from " + a + legend + " -o " + b);
+        ASSERT_EQ(again.status, 0) << again.err;
+        ASSERT_FALSE(Pixels(dir.filePath("a.png")).isNull());
+        EXPECT_EQ(Pixels(dir.filePath("a.png")), Pixels(dir.filePath("b.png")));
+        EXPECT_EQ(QImage(dir.filePath("a.png")).text(kPngTextKey), QImage(dir.filePath("b.png")).text(kPngTextKey));
+    }
+    // a.png is the last row's: its options overridden give b.png's frame.
+    ASSERT_EQ(RunRender("--a 0.6 --grid --size 240x200 --single basins" + legend + " -o " + b).status, 0);
+    ASSERT_EQ(RunRender("--from " + a + " --a 0.6 --grid --size 240x200 --origin 120,100 --step 0.01 --kc 0.8 "
+                        "--kc-direction inward" + legend + " -o " + a).status, 0);
+    EXPECT_EQ(Pixels(dir.filePath("a.png")), Pixels(dir.filePath("b.png")));
+
+    const QImage canvas = Pixels(dir.filePath("b.png"));
+    ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath("old.png")),
+                                  DescribeComputation(ModelParams{.a = 0.6}, 120, 100)).Ok());
+    ASSERT_EQ(RunRender("--from " + Quote(dir.filePath("old.png")) + " --grid --single basins" + legend + " -o " + a).status, 0);
+    EXPECT_EQ(Pixels(dir.filePath("a.png")), canvas);
+}
+
+// A description is taken only as the options that draw a frame, each read
+// strictly; anything else is refused, naming what is wrong. A file that is
+// no picture, or one without a description, is refused before anything is
+// computed.
+TEST(FromPicture, RefusesMalformedDescriptions) {
+    const std::string base = DescribeComputation(ModelParams{}, 500, 350).toStdString();
+    const std::pair<std::string, std::string> rows[] = {
+        {base + " --legend-hx \"open", "not closed"},
+        {base + " --legend-hx \"a\"b", "no space after the quote"},
+        {base + " --legend-hx \"a\\nb\"", "escapes neither"},
+        {base + " --legend-hx a\"b", "quote inside a word"},
+        {base + "  --grid", "empty word"},
+        {base + " ", "space at the end"},
+        {base + " --legend-hx \"a\tb\"", "control character"},
+        {base + " --legend-hx \xff", "UTF-8"},
+        {base + " --output x.png", "'--output' is not an option that draws the frame"},
+        {base + " --from x.png", "'--from' is not an option"},
+        {base + " ; rm -rf x", "';' is not an option"},
+        {base + " --grid --grid", "'--grid' is given twice"},
+        {base + " --a 0.5", "'--a' is given twice"},
+        {base + " --font-size", "--font-size has no value"},
+        {base + " --font-size 99", "--font-size: expected an integer from 1 to 50"},
+        {base.substr(0, base.find(" --origin")), "does not give --origin"},
+        {base.substr(base.find(" --dc ") + 1), "does not give --a"},
+        {"", "empty"},
+    };
+    for (const auto& [text, reason] : rows) {
+        const DescriptionOptions checked = CheckDescription(text);
+        EXPECT_NE(checked.error.find(reason), std::string::npos) << text << "\n -> " << checked.error;
+    }
+    EXPECT_EQ(CheckDescription(base).error, "");
+
+    EnsureGui();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage plain(8, 8, QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    ASSERT_TRUE(plain.save(dir.filePath("plain.png")));
+    ASSERT_TRUE(SavePngAtomically(plain, NativePath(dir.filePath("bad.png")), QStringLiteral("--a 1 --grid --grid")).Ok());
+    const std::pair<QString, std::string> files[] = {
+        {dir.filePath("plain.png"), "holds no description"},
+        {dir.filePath("bad.png"), "given twice"},
+        {QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE), "not a PNG picture"},
+        {dir.filePath("missing.png"), "No such file"},
+        {dir.path(), "not a regular file"},
+    };
+    for (const auto& [file, reason] : files) {
+        const CommandRun r = RunRender("--from " + Quote(file) + " --counts");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+    }
+}
