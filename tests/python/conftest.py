@@ -1,4 +1,3 @@
-import json
 import os
 import subprocess
 import sys
@@ -36,10 +35,6 @@ def command_args(params):
 def run_command(*args):
     done = subprocess.run([RENDER, *args], capture_output=True, timeout=60, check=True)
     return done.stdout.decode()
-
-
-def command_counts(params):
-    return json.loads(run_command("--counts", *command_args(params)))
 
 
 @pytest.fixture

@@ -1,17 +1,22 @@
 import inspect
+import json
 
 import numpy as np
 import numpy_model
 import pytest
 
 import orbitograph
-from conftest import DRAWN, command_counts, run_command, command_args
+from conftest import DRAWN, command_args, run_command
 
 
 @pytest.mark.parametrize("params", DRAWN, ids=range(len(DRAWN)))
-def test_grid_matches_the_command_and_a_numpy_transcription(params):
+def test_grid_matches_the_commands_export_and_a_numpy_transcription(params, tmp_path):
     r = orbitograph.compute(**params)
-    assert r.counts == command_counts(params)
+    run_command("--export", str(tmp_path / "grid.npz"), *command_args(params))
+    with np.load(tmp_path / "grid.npz", allow_pickle=False) as exported:
+        for name in ("labels", "x", "y", "end_x", "end_y"):
+            np.testing.assert_array_equal(getattr(r, name), exported[name], err_msg=name)
+        assert r.counts == json.loads(str(exported["meta"]))["counts"]
     assert list(r.counts) == list(orbitograph.COUNT_KEYS)
     assert r.report == run_command("--report", *command_args(params))
     labels, end_x, end_y = numpy_model.compute(**params)
