@@ -41,7 +41,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # fields' menu) are Russian with Qt's translations, English without them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# The Python module imports NumPy; its distributed sweeps take a Dask client.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, python3-numpy")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-distributed")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR "")

@@ -20,6 +20,7 @@
 #include "cli/picture_options.h"
 #include "cli/progress_line.h"
 #include "cli/render_options.h"
+#include "cli/render_view.h"
 #include "cli/sweep_command.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"

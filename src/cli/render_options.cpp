@@ -10,20 +10,6 @@ namespace orbitograph {
 
 namespace {
 
-// The reason of a refused parameter, after its option's name.
-std::string RefusalText(const ParamError& e) {
-    switch (e.reason) {
-        case ParamReason::NotFinite: return "must be a finite number";
-        case ParamReason::NoDirection: return "must be inward or outward";
-        case ParamReason::StepTooSmall: return "must be a finite number not below " + FormatGeneral(kMinStep, 15);
-        case ParamReason::EdgeOutOfRange: return "must be a number from -2 to 2";
-        case ParamReason::TooManyPoints:
-            return "too fine: the grid has more than " + FormatInt(kMaxStartPoints) +
-                   " start points (each takes up to 16 bytes of memory); increase the step or reduce the rectangle";
-    }
-    return {};
-}
-
 // Length of the well-formed UTF-8 sequence at s[i] that encodes a printable
 // character (not a C1 control), or 0.
 std::size_t PrintableUtf8(std::string_view s, std::size_t i) {
@@ -42,6 +28,19 @@ std::size_t PrintableUtf8(std::string_view s, std::size_t i) {
 }
 
 }  // namespace
+
+std::string RefusalText(const ParamError& e) {
+    switch (e.reason) {
+        case ParamReason::NotFinite: return "must be a finite number";
+        case ParamReason::NoDirection: return "must be inward or outward";
+        case ParamReason::StepTooSmall: return "must be a finite number not below " + FormatGeneral(kMinStep, 15);
+        case ParamReason::EdgeOutOfRange: return "must be a number from -2 to 2";
+        case ParamReason::TooManyPoints:
+            return "too fine: the grid has more than " + FormatInt(kMaxStartPoints) +
+                   " start points (each takes up to 16 bytes of memory); increase the step or reduce the rectangle";
+    }
+    return {};
+}
 
 std::string Quoted(std::string_view bytes) {
     std::string out = "'";

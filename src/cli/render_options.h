@@ -82,6 +82,10 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args);
 
 std::string RenderUsage();
 
+// Why a parameter was refused, in English, to follow its name
+// ("must be a finite number").
+std::string RefusalText(const ParamError& e);
+
 // A value as refusals echo it: in single quotes, printable UTF-8 kept,
 // a quote or backslash preceded by a backslash, and every other byte (control
 // characters, a byte that is not well-formed UTF-8) written as \xNN, so no

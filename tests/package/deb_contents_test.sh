@@ -3,8 +3,8 @@
 # root with `dpkg -x` and checks what a user gets: both programs without any
 # library search path of their own, the data picture, the manual, the manual
 # page, the desktop entry and the metainfo (each passing its validator), the
-# icons at their sizes, and dependencies that name the libraries the
-# programs link.
+# icons at their sizes, the Python module (imported from the unpacked tree),
+# and dependencies that name the libraries the programs link.
 # Usage: deb_contents_test.sh CPACK BUILD_DIR SCRATCH_DIR PREFIX
 set -uo pipefail
 cpack="$1" build="$2" scratch="$3" prefix="$4"
@@ -35,7 +35,8 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libhwy1 fonts-liberation; do
   [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] || fail "Depends lacks $dep: $depends"
 done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == qt6-translations-l10n ]] || fail "Recommends lacks qt6-translations-l10n"
+[[ "$(dpkg-deb -f "$deb" Recommends)" == "qt6-translations-l10n, python3-numpy" ]] ||
+  fail "Recommends is not qt6-translations-l10n, python3-numpy"
 
 for exe in orbitograph orbitograph-render; do
   file="$usr/bin/$exe"
@@ -47,6 +48,16 @@ for exe in orbitograph orbitograph-render; do
 done
 counts="$("$usr/bin/orbitograph-render" --counts 2>&1)"
 grep -q '"start_points": 160000' <<<"$counts" || fail "the packed orbitograph-render --counts printed: $counts"
+
+module="$(find "$usr/lib" -path '*-packages/orbitograph/__init__.py' -printf '%h\n' 2>/dev/null | head -n 1)"
+if [[ -z "$module" ]] || ! compgen -G "$module/_orbitograph.cpython-*.so" >/dev/null ||
+  [[ ! -s "$module/__init__.pyi" ]]; then
+  fail "the Python package orbitograph (__init__.py, .pyi, compiled module) is missing under $prefix/lib"
+else
+  imported="$(cd / && PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c \
+    'import orbitograph; print(orbitograph.compute(step=0.1).counts["start_points"])' 2>&1)"
+  [[ "$imported" == 1600 ]] || fail "the packed Python module printed: $imported"
+fi
 
 expect_file() {
   [[ -s "$usr/$1" ]] || fail "$prefix/$1 missing or empty"

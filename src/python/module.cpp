@@ -1,0 +1,294 @@
+// The compiled part of the `orbitograph` package: computations on the
+// model's engine with the GIL released and Ctrl+C honoured, their results
+// as NumPy arrays, and frames drawn as the headless command draws them.
+// The package's __init__.py gives these their public, documented form.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/render_options.h"
+#include "model/labels.h"
+#include "model/probe.h"
+#include "model/sweep.h"
+#include "python/frame_render.h"
+#include "python/grid_data.h"
+#include "python/interruptible.h"
+
+namespace py = pybind11;
+using namespace orbitograph;
+using namespace orbitograph::python;
+
+namespace {
+
+// An array over the storage of v, which it takes over: no element is copied.
+// Strides in elements.
+template <class T>
+py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shape, std::vector<py::ssize_t> strides) {
+    auto owned = std::make_unique<std::vector<T>>(std::move(v));
+    const T* data = owned->data();
+    py::capsule owner(owned.get(), [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    owned.release();
+    for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
+    return py::array_t<T>(std::move(shape), std::move(strides), data, owner);
+}
+
+// A grid in grid order (column by column) seen as [rows, columns]: the
+// Fortran-ordered view of the same storage.
+template <class T>
+py::array_t<T> RowsByColumns(std::vector<T>&& v, py::ssize_t rows, py::ssize_t columns) {
+    return ArrayTakingOver(std::move(v), {rows, columns}, {1, rows});
+}
+
+ModelParams ParamsOf(const py::dict& d) {
+    const auto real = [&d](ParamField f) { return d[KeywordOf(f)].cast<double>(); };
+    const auto integer = [&d](ParamField f) { return d[KeywordOf(f)].cast<std::int32_t>(); };
+    ModelParams p;
+    p.a = real(ParamField::A);
+    p.dc = real(ParamField::Dc);
+    p.kc = real(ParamField::Kc);
+    p.dcOutward = integer(ParamField::DcOutward);
+    p.kcOutward = integer(ParamField::KcOutward);
+    p.iterations = integer(ParamField::Iterations);
+    p.step = real(ParamField::Step);
+    p.x1 = real(ParamField::X1);
+    p.x2 = real(ParamField::X2);
+    p.y1 = real(ParamField::Y1);
+    p.y2 = real(ParamField::Y2);
+    return p;
+}
+
+py::dict DictOf(const ModelParams& p) {
+    py::dict d;
+    d[KeywordOf(ParamField::A)] = p.a;
+    d[KeywordOf(ParamField::Dc)] = p.dc;
+    d[KeywordOf(ParamField::Kc)] = p.kc;
+    d[KeywordOf(ParamField::DcOutward)] = p.dcOutward == 1;
+    d[KeywordOf(ParamField::KcOutward)] = p.kcOutward == 1;
+    d[KeywordOf(ParamField::Iterations)] = p.iterations;
+    d[KeywordOf(ParamField::Step)] = p.step;
+    d[KeywordOf(ParamField::X1)] = p.x1;
+    d[KeywordOf(ParamField::X2)] = p.x2;
+    d[KeywordOf(ParamField::Y1)] = p.y1;
+    d[KeywordOf(ParamField::Y2)] = p.y2;
+    return d;
+}
+
+// The origin of the headless command's default picture, where compute()
+// places the lists.
+std::pair<std::int32_t, std::int32_t> DefaultOrigin() {
+    const RenderOptions defaults;
+    return {defaults.originX, defaults.originY};
+}
+
+std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads) {
+    auto grid = RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        return ComputeGridData(p, originX, originY, threads, cancel);
+    });
+    return std::make_shared<GridData>(std::move(*grid));
+}
+
+py::tuple Compute(const py::dict& params, int threads) {
+    const ModelParams p = ParamsOf(params);
+    CheckComputation(p, threads);
+    const auto [originX, originY] = DefaultOrigin();
+    std::shared_ptr<GridData> g = Computed(p, originX, originY, threads);
+    const auto rows = static_cast<py::ssize_t>(g->rows);
+    const auto columns = static_cast<py::ssize_t>(g->columns);
+    py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
+    py::array endX = RowsByColumns(std::move(g->ends.x), rows, columns);
+    py::array endY = RowsByColumns(std::move(g->ends.y), rows, columns);
+    py::array x = ArrayTakingOver(std::move(g->columnsX), {columns}, {1});
+    py::array y = ArrayTakingOver(std::move(g->rowsY), {rows}, {1});
+    return py::make_tuple(g, labels, x, y, endX, endY, g->countsJson, g->reportText);
+}
+
+// Qt's Gui needs its application object for fonts. The module makes one on
+// the offscreen platform when it first draws, unless the process has one,
+// and keeps it for the life of the process: extension modules are never
+// unloaded, and Qt must not be torn down under a running interpreter.
+void EnsureGuiApplication() {
+    if (QCoreApplication* app = QCoreApplication::instance(); app != nullptr) {
+        if (qobject_cast<QGuiApplication*>(app) == nullptr)
+            throw std::runtime_error("this process runs Qt without its Gui; frames cannot be drawn in it");
+        return;
+    }
+    // Qt's notices (a missing runtime folder, font support) are not the
+    // caller's concern; failures reach Python as exceptions.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg) std::fprintf(stderr, "orbitograph: %s\n", qPrintable(message));
+    });
+    static int argc = 3;
+    static char name[] = "orbitograph";
+    static char platformOption[] = "-platform";
+    static char platformName[] = "offscreen";
+    static char* argv[] = {name, platformOption, platformName, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+py::array Render(const std::shared_ptr<GridData>& grid, const std::vector<std::string>& args,
+                 const std::string& moduleDir, int threads) {
+    const RenderOptions o = ParsePictureOptions(*grid, args);
+    std::shared_ptr<GridData> source = grid;
+    if (!ListsFitOrigin(*grid, o)) source = Computed(o.params, o.originX, o.originY, threads);
+    EnsureGuiApplication();
+    auto image = std::make_unique<QImage>(DrawFrame(*source, o, moduleDir));
+    const QImage* frame = image.get();
+    py::capsule owner(image.get(), [](void* p) { delete static_cast<QImage*>(p); });
+    image.release();
+    return py::array_t<std::uint8_t>({py::ssize_t(frame->height()), py::ssize_t(frame->width()), py::ssize_t(4)},
+                                     {py::ssize_t(frame->bytesPerLine()), py::ssize_t(4), py::ssize_t(1)},
+                                     frame->constBits(), owner);
+}
+
+using ValueRows = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+// The parameters of every row of values: row i sets the parameters named
+// in `names` (a, dc, kc or iterations) to values[i], the others from params.
+// Throws std::invalid_argument naming the first field refused, in any row.
+std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::string>& names,
+                                const ValueRows& values, int threads) {
+    if (values.ndim() != 2 || values.shape(1) != static_cast<py::ssize_t>(names.size()))
+        throw std::invalid_argument("values: must have one column per parameter name");
+    std::vector<SweepParam> swept;
+    for (const std::string& name : names) {
+        const std::optional<SweepParam> param = SweepParamByName(name);
+        if (!param) throw std::invalid_argument(name + ": cannot be swept (a, dc, kc or iterations can)");
+        swept.push_back(*param);
+    }
+    const ModelParams base = ParamsOf(params);
+    std::vector<ModelParams> rows(static_cast<std::size_t>(values.shape(0)), base);
+    const auto v = values.unchecked<2>();
+    for (py::ssize_t i = 0; i < values.shape(0); ++i) {
+        ModelParams& p = rows[static_cast<std::size_t>(i)];
+        for (std::size_t k = 0; k < swept.size(); ++k) p = WithValue(p, swept[k], v(i, static_cast<py::ssize_t>(k)));
+        CheckComputation(p, threads);
+    }
+    return rows;
+}
+
+// The counts of one computation per row (RowsOf), int64 [rows, 8] in the
+// order of the --counts line. Every row is checked before any is computed.
+py::array_t<std::int64_t> CountsOfRows(const py::dict& params, const std::vector<std::string>& names,
+                                       const ValueRows& values, int threads) {
+    const std::vector<ModelParams> rows = RowsOf(params, names, values, threads);
+    constexpr py::ssize_t kKeys = 8;
+    const auto counts = RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        ComputeControl control;
+        control.threads = threads;
+        control.cancel = &cancel;
+        return ComputeCountsOfSets(rows, control);
+    });
+    std::vector<std::int64_t> table;
+    table.reserve(counts->size() * kKeys);
+    for (const SweepCounts& c : *counts) {
+        const std::int64_t row[kKeys] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
+        table.insert(table.end(), row, row + kKeys);
+    }
+    return ArrayTakingOver(std::move(table), {static_cast<py::ssize_t>(counts->size()), kKeys}, {kKeys, 1});
+}
+
+// The probe's rows of the orbit of (x0, y0) as columns, with the gap and
+// the summary. keep: rows listed at each end of a long orbit.
+py::dict Orbit(double x0, double y0, const py::dict& params, std::int64_t keep) {
+    if (keep < 1) throw std::invalid_argument("keep: must be a positive integer");
+    const ModelParams p = ParamsOf(params);
+    const std::optional<ProbeResult> probe = RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        ProbeOptions options;
+        options.keep = keep;
+        options.cancel = &cancel;
+        return ProbeOrbit(p, x0, y0, options);
+    });
+    const std::size_t n = probe->rows.size();
+    std::vector<std::int64_t> step(n);
+    std::vector<double> x(n), y(n), pTerm(n), qTerm(n), cx(n), cy(n);
+    py::array_t<bool> frozen(static_cast<py::ssize_t>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const ProbeRow& r = probe->rows[i];
+        step[i] = r.step;
+        x[i] = r.x;
+        y[i] = r.y;
+        pTerm[i] = r.p;
+        qTerm[i] = r.q;
+        cx[i] = r.cx;
+        cy[i] = r.cy;
+        frozen.mutable_at(static_cast<py::ssize_t>(i)) = r.frozen;
+    }
+    const auto column = [n]<class T>(std::vector<T>&& v) {
+        return ArrayTakingOver(std::move(v), {static_cast<py::ssize_t>(n)}, {1});
+    };
+    const ProbeSummary& s = probe->summary;
+    py::dict summary;
+    summary["steps"] = s.steps;
+    summary["left_square"] = s.leftSquare ? py::cast(*s.leftSquare) : py::none();
+    summary["cycle_start"] = s.cycleStart ? py::cast(*s.cycleStart) : py::none();
+    summary["period"] = s.period;
+    summary["end_x"] = s.end.x;
+    summary["end_y"] = s.end.y;
+    summary["label"] = LabelOf(s.kind);
+    summary["reach"] = s.reach == ProbeReach::Cycle ? "cycle" : s.reach == ProbeReach::Escape ? "escape" : "iterated";
+    py::dict out;
+    out["step"] = column(std::move(step));
+    out["x"] = column(std::move(x));
+    out["y"] = column(std::move(y));
+    out["p"] = column(std::move(pTerm));
+    out["q"] = column(std::move(qTerm));
+    out["cx"] = column(std::move(cx));
+    out["cy"] = column(std::move(cy));
+    out["frozen"] = frozen;
+    out["gap_at"] = probe->gapAt;
+    out["omitted"] = probe->omitted;
+    out["summary"] = summary;
+    return out;
+}
+
+// Seconds the engine alone takes for these parameters (no arrays made):
+// the lists, and with products also the kind grid and the end points that
+// compute() needs. For the benchmark of the module's overhead.
+double EngineSeconds(const py::dict& params, int threads, bool products) {
+    const ModelParams p = ParamsOf(params);
+    CheckComputation(p, threads);
+    return RunInterruptibly([&](const std::atomic<bool>& cancel) {
+        ComputeControl control;
+        control.threads = threads;
+        control.cancel = &cancel;
+        control.kindGrid = products;
+        control.attractorEnds = products;
+        control.startPointEnds = products;
+        const auto start = std::chrono::steady_clock::now();
+        const auto [originX, originY] = DefaultOrigin();
+        const std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, control);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    });
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_orbitograph, m) {
+    m.doc() = "The compiled engine of the orbitograph package; use the package's functions.";
+    // std::invalid_argument reaches Python as ValueError, std::bad_alloc as MemoryError.
+    py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
+    m.def("_defaults", [] { return DictOf(ModelParams{}); });
+    m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
+    m.def("_render", &Render, py::arg("grid"), py::arg("args"), py::arg("module_dir"), py::arg("threads"));
+    m.def("_picture_options", &PictureOptions);
+    m.def("_basin_colours", &BasinColours);
+    m.def("_counts_json", [](const std::vector<std::int64_t>& c) {
+        if (c.size() != 8) throw std::invalid_argument("eight counts");
+        return CountsJson(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+    });
+    m.def("_counts_of_rows", &CountsOfRows, py::arg("params"), py::arg("names"), py::arg("values"),
+          py::arg("threads"));
+    m.def("_check_rows", [](const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
+                            int threads) { RowsOf(params, names, values, threads); });
+    m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));
+    m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"), py::arg("keep"));
+}

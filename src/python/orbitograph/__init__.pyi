@@ -1,0 +1,89 @@
+from typing import Any, Iterable, Mapping, Optional, Tuple
+
+import numpy as np
+import numpy.typing as npt
+
+BASIN_COLOURS: dict[int, str]
+COUNT_KEYS: Tuple[str, ...]
+
+class Result:
+    labels: npt.NDArray[np.uint8]
+    x: npt.NDArray[np.float64]
+    y: npt.NDArray[np.float64]
+    end_x: npt.NDArray[np.float64]
+    end_y: npt.NDArray[np.float64]
+    counts: dict[str, int]
+    report: str
+    params: dict[str, Any]
+
+def compute(
+    a: float = 0.8,
+    dc: float = 0.5,
+    kc: float = 0.8,
+    dc_outward: bool = True,
+    kc_outward: bool = False,
+    iterations: int = 10,
+    step: float = 0.01,
+    x1: float = -2.0,
+    x2: float = 2.0,
+    y1: float = -2.0,
+    y2: float = 2.0,
+    threads: Optional[int] = None,
+) -> Result: ...
+def render(
+    result: Result,
+    size: Tuple[int, int] = (1000, 700),
+    *,
+    threads: Optional[int] = None,
+    origin: Tuple[int, int] = ...,
+    single: str = ...,
+    no_params: bool = False,
+    grid: bool = False,
+    legend: bool = False,
+    a_symmetry: bool = False,
+    fit: bool = False,
+    font_size: int = 13,
+    legend_hx: str = "",
+    legend_hy: str = "",
+    legend_max_hx: float = 0.0,
+    legend_min_hx: float = 0.0,
+    legend_max_hy: float = 0.0,
+    legend_min_hy: float = 0.0,
+    legend_t: str = "",
+    legend_o: str = "",
+    legend_m: str = "",
+    legend_h: str = "",
+    legend_picture: str = ...,
+) -> npt.NDArray[np.uint8]: ...
+def orbit(
+    x0: float,
+    y0: float,
+    *,
+    keep: int = 10000,
+    a: float = 0.8,
+    dc: float = 0.5,
+    kc: float = 0.8,
+    dc_outward: bool = True,
+    kc_outward: bool = False,
+    iterations: int = 10,
+) -> dict[str, Any]: ...
+def sweep(
+    param: str,
+    values: Iterable[float] | npt.ArrayLike,
+    *,
+    client: Any = None,
+    chunk_size: Optional[int] = None,
+    threads: Optional[int] = None,
+    **params: Any,
+) -> dict[str, npt.NDArray[np.int64]]: ...
+def plane(
+    param1: str,
+    values1: Iterable[float] | npt.ArrayLike,
+    param2: str,
+    values2: Iterable[float] | npt.ArrayLike,
+    *,
+    client: Any = None,
+    chunk_size: Optional[int] = None,
+    threads: Optional[int] = None,
+    **params: Any,
+) -> dict[str, npt.NDArray[np.int64]]: ...
