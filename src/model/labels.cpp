@@ -19,11 +19,11 @@ std::uint8_t LabelOf(EndKind kind) {
 
 namespace {
 
-template <class Out, class In, class Convert>
-std::vector<Out> Transpose(const std::vector<In>& in, std::size_t columns, std::size_t rows, Convert convert) {
+template <class Out, class Grid, class Convert>
+std::vector<Out> Transpose(const Grid& in, std::size_t columns, std::size_t rows, Convert convert) {
     std::vector<Out> out(in.size());
     for (std::size_t c = 0; c < columns; ++c) {
-        const In* column = in.data() + c * rows;
+        const auto* column = in.data() + c * rows;
         for (std::size_t r = 0; r < rows; ++r) out[r * columns + c] = convert(column[r]);
     }
     return out;
@@ -35,7 +35,7 @@ std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size
     return Transpose<std::uint8_t>(kinds, columns, rows, LabelOf);
 }
 
-std::vector<double> GridRows(const std::vector<double>& values, std::size_t columns, std::size_t rows) {
+std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows) {
     return Transpose<double>(values, columns, rows, [](double v) { return v; });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/classify.h"
@@ -26,7 +27,7 @@ std::uint8_t LabelOf(EndKind kind);
 // row 0 the lowest row (y1), column 0 the leftmost (x1). Requires
 // values.size() == columns * rows.
 std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows);
-std::vector<double> GridRows(const std::vector<double>& values, std::size_t columns, std::size_t rows);
+std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows);
 
 // Every coordinate of one side of the grid, from lo while <= hi, each the
 // previous plus step: bit for bit the coordinates the computation starts its

@@ -54,7 +54,8 @@ struct ListAllocator : std::allocator<T> {
 
     template <class U>
     void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        if constexpr (!(std::is_trivially_copyable_v<U> && std::is_aggregate_v<U>)) ::new (static_cast<void*>(p)) U();
+        if constexpr (!(std::is_trivially_copyable_v<U> && (std::is_aggregate_v<U> || std::is_arithmetic_v<U>)))
+            ::new (static_cast<void*>(p)) U();
     }
     template <class U, class... Args>
     void construct(U* p, Args&&... args) {
@@ -108,12 +109,15 @@ struct AttractorEnds {
 // also where it stopped early on a state that no later step changes); NaN
 // for both coordinates where it stopped because the orbit was proven to end
 // outside the square. Equality compares the bits, so NaN equals NaN.
+// Held in list storage: a new element is left unwritten (see ListAllocator),
+// so whoever sizes the vectors writes every element.
 struct GridEnds {
-    std::vector<double> x;
-    std::vector<double> y;
+    using Column = std::vector<double, ListAllocator<double>>;
+    Column x;
+    Column y;
     std::size_t size() const { return x.size(); }
     friend bool operator==(const GridEnds& a, const GridEnds& b) {
-        const auto same = [](const std::vector<double>& u, const std::vector<double>& v) {
+        const auto same = [](const Column& u, const Column& v) {
             return u.size() == v.size() && (u.empty() || std::memcmp(u.data(), v.data(), u.size() * sizeof(double)) == 0);
         };
         return same(a.x, b.x) && same(a.y, b.y);

@@ -31,11 +31,11 @@ namespace {
 
 // An array over the storage of v, which it takes over: no element is copied.
 // Strides in elements.
-template <class T>
-py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shape, std::vector<py::ssize_t> strides) {
-    auto owned = std::make_unique<std::vector<T>>(std::move(v));
+template <class Vector, class T = typename Vector::value_type>
+py::array_t<T> ArrayTakingOver(Vector&& v, std::vector<py::ssize_t> shape, std::vector<py::ssize_t> strides) {
+    auto owned = std::make_unique<Vector>(std::move(v));
     const T* data = owned->data();
-    py::capsule owner(owned.get(), [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    py::capsule owner(owned.get(), [](void* p) { delete static_cast<Vector*>(p); });
     owned.release();
     for (py::ssize_t& s : strides) s *= static_cast<py::ssize_t>(sizeof(T));
     return py::array_t<T>(std::move(shape), std::move(strides), data, owner);
@@ -43,8 +43,8 @@ py::array_t<T> ArrayTakingOver(std::vector<T>&& v, std::vector<py::ssize_t> shap
 
 // A grid in grid order (column by column) seen as [rows, columns]: the
 // Fortran-ordered view of the same storage.
-template <class T>
-py::array_t<T> RowsByColumns(std::vector<T>&& v, py::ssize_t rows, py::ssize_t columns) {
+template <class Vector, class T = typename Vector::value_type>
+py::array_t<T> RowsByColumns(Vector&& v, py::ssize_t rows, py::ssize_t columns) {
     return ArrayTakingOver(std::move(v), {rows, columns}, {1, rows});
 }
 

@@ -68,8 +68,10 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
     }
     m_kinds.assign(m_total, EndKind::Infinity);
     if (m_wantGridEnds) {
-        m_gridEnds.x.assign(m_total, std::numeric_limits<double>::quiet_NaN());
-        m_gridEnds.y.assign(m_total, std::numeric_limits<double>::quiet_NaN());
+        // Unwritten here: every block writes its own range (RunBlock), on
+        // the workers, so the pages are touched once and in parallel.
+        m_gridEnds.x.resize(m_total);
+        m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
 }
@@ -203,6 +205,13 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     const double ox = m_originX;
     const double oy = m_originY;
     std::size_t outside = n - listed;  // the orbits the kernel left out
+    if (m_wantGridEnds) {
+        // An unlisted orbit keeps NaN; the listed ones are overwritten below.
+        std::fill_n(m_gridEnds.x.begin() + static_cast<std::ptrdiff_t>(block.begin), n,
+                    std::numeric_limits<double>::quiet_NaN());
+        std::fill_n(m_gridEnds.y.begin() + static_cast<std::ptrdiff_t>(block.begin), n,
+                    std::numeric_limits<double>::quiet_NaN());
+    }
     for (std::size_t j = 0; j < listed; ++j) {
         const double xe = rx[j];
         const double ye = ry[j];
