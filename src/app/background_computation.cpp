@@ -73,7 +73,7 @@ void BackgroundComputation::Launch(Order order) {
             control.kindGrid = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
             if (lists && !m_cancel.load()) {
-                outcome->report = BuildReport(params, ListCounts::Of(*lists));
+                outcome->report = BuildReport(params, CountsOf(params, *lists));
                 outcome->lists = std::move(*lists);
                 outcome->status = ComputeStatus::Done;
             } else {
