@@ -47,7 +47,7 @@ Stages Update(const ModelParams& p, ViewState& view, FractalModel& model, QImage
     SpaceLists lists = compute(p);
     Clock::time_point u = Clock::now();
     s.compute = Ms(u - t);
-    ReportLines report = BuildReport(p, ListCounts::Of(lists));
+    ReportLines report = BuildReport(p, CountsOf(p, lists));
     t = Clock::now();
     s.report = Ms(t - u);
     view.SetParams(p);

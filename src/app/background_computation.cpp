@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+#include "app/worker_control.h"
+
 namespace orbitograph {
 
 namespace {
@@ -61,19 +63,12 @@ void BackgroundComputation::Launch(Order order) {
         outcome->originY = originY;
         outcome->generation = generation;
         try {
-            ComputeControl control;
-            control.cancel = &m_cancel;
-            // Workers report in any order; the bar only moves forward.
-            control.progress = [this](double fraction) {
-                double seen = m_progress.load(std::memory_order_relaxed);
-                while (fraction > seen && !m_progress.compare_exchange_weak(seen, fraction, std::memory_order_relaxed)) {
-                }
-            };
+            ComputeControl control = WorkerControl(m_cancel, m_progress);
             control.attractorEnds = withEnds;
             control.kindGrid = withEnds;
             std::optional<SpaceLists> lists = m_engine(params, originX, originY, control);
             if (lists && !m_cancel.load()) {
-                outcome->report = BuildReport(params, ListCounts::Of(*lists));
+                outcome->report = BuildReport(params, CountsOf(params, *lists));
                 outcome->lists = std::move(*lists);
                 outcome->status = ComputeStatus::Done;
             } else {

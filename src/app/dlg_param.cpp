@@ -24,6 +24,18 @@ QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
     return b;
 }
 
+// The buttons of one direction, "Внутрь" (id inId, value 0) and "Во вне"
+// (inId + 1, value 1), side by side on the dialog row y, in a group of their
+// own.
+void MakeDirectionRadios(QWidget* parent, const DialogUnits& du, int inId, int y, QRadioButton*& in,
+                         QRadioButton*& out) {
+    in = MakeRadio(parent, inId, QStringLiteral("Внутрь"), du.Rect(25, y, 40, 10));
+    out = MakeRadio(parent, inId + 1, QStringLiteral("Во вне"), du.Rect(137, y, 38, 10));
+    auto* group = new QButtonGroup(parent);
+    group->addButton(in, 0);
+    group->addButton(out, 1);
+}
+
 // Shows value 0 as the first button and 1 as the second; any other value
 // leaves both off.
 void LoadRadio(QRadioButton* first, QRadioButton* second, std::int32_t value) {
@@ -71,33 +83,20 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     setFixedSize(du.Size(272, 336));
 
     // OK is the default button and the first tab stop, so Enter confirms.
-    m_ok = new QPushButton(QStringLiteral("ОК"), this);
-    m_ok->setGeometry(du.Rect(49, 306, 50, 14));
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &CDlgParam::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setGeometry(du.Rect(165, 306, 50, 14));
-    connect(cancel, &QPushButton::clicked, this, &CDlgParam::reject);
+    const auto [ok, cancel] = MakeOkCancel(this, du.Rect(49, 306, 50, 14), du.Rect(165, 306, 50, 14));
+    m_ok = ok;
 
     MakeLabel(this, QStringLiteral("Введите значение параметра А:"), du.Rect(23, 20, 110, 8));
     m_editA = MakeEdit(this, 1001, du.Rect(150, 18, 49, 16));
     auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
     group->setGeometry(du.Rect(18, 46, 224, 178));
     group->lower();
-    m_dcIn = MakeRadio(this, 1002, QStringLiteral("Внутрь"), du.Rect(25, 78, 40, 10));
-    m_dcOut = MakeRadio(this, 1003, QStringLiteral("Во вне"), du.Rect(137, 78, 38, 10));
-    auto* dcGroup = new QButtonGroup(this);
-    dcGroup->addButton(m_dcIn, 0);
-    dcGroup->addButton(m_dcOut, 1);
+    MakeDirectionRadios(this, du, 1002, 78, m_dcIn, m_dcOut);
     MakeLabel(this, QStringLiteral("Направление воздействия Dc:"), du.Rect(25, 64, 104, 8));
     MakeLabel(this, QStringLiteral("(к 0 вдоль оси х)"), du.Rect(25, 91, 58, 8));
     MakeLabel(this, QStringLiteral("(в беск. вдоль оси х)"), du.Rect(137, 91, 72, 8));
     MakeLabel(this, QStringLiteral("Направление воздействия Kc:"), du.Rect(25, 117, 103, 8));
-    m_kcIn = MakeRadio(this, 1004, QStringLiteral("Внутрь"), du.Rect(25, 129, 40, 10));
-    m_kcOut = MakeRadio(this, 1005, QStringLiteral("Во вне"), du.Rect(137, 129, 38, 10));
-    auto* kcGroup = new QButtonGroup(this);
-    kcGroup->addButton(m_kcIn, 0);
-    kcGroup->addButton(m_kcOut, 1);
+    MakeDirectionRadios(this, du, 1004, 129, m_kcIn, m_kcOut);
     MakeLabel(this, QStringLiteral("(к 0 вдоль оси у)"), du.Rect(25, 144, 58, 8));
     MakeLabel(this, QStringLiteral("(в беск. вдоль оси у)"), du.Rect(137, 144, 72, 8));
     MakeLabel(this, QStringLiteral("Введите значение параметра С:"), du.Rect(25, 173, 110, 8));
@@ -143,14 +142,8 @@ void CDlgParam::LoadFields() {
 }
 
 std::optional<FieldFailure> CDlgParam::SaveControls() {
-    auto real = [](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
-        const std::optional<double> v = ReadReal(edit->text());
-        if (!v) return FieldFailure{edit, QStringLiteral("Введите число в поле «%1».").arg(what)};
-        member = *v;
-        return std::nullopt;
-    };
     auto edge = [&](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
-        if (auto f = real(edit, what, member)) return f;
+        if (auto f = SaveRealField(edit, what, member)) return f;
         if (!(member >= -2.0 && member <= 2.0)) {
             return FieldFailure{edit, QStringLiteral("Значение %1 должно лежать в пределах от %2 до %3.")
                                           .arg(what, ShowReal(-2.0), ShowReal(2.0))};
@@ -158,11 +151,11 @@ std::optional<FieldFailure> CDlgParam::SaveControls() {
         return std::nullopt;
     };
 
-    if (auto f = real(m_editA, QStringLiteral("A"), m_a)) return f;
+    if (auto f = SaveRealField(m_editA, QStringLiteral("A"), m_a)) return f;
     m_dcOutward = SaveRadio(m_dcIn, m_dcOut);
     m_kcOutward = SaveRadio(m_kcIn, m_kcOut);
-    if (auto f = real(m_editDc, QStringLiteral("Dc"), m_dc)) return f;
-    if (auto f = real(m_editKc, QStringLiteral("Kc"), m_kc)) return f;
+    if (auto f = SaveRealField(m_editDc, QStringLiteral("Dc"), m_dc)) return f;
+    if (auto f = SaveRealField(m_editKc, QStringLiteral("Kc"), m_kc)) return f;
     const IntResult n = ReadInt(m_editN->text());
     if (n.status == IntParse::NoNumber)
         return FieldFailure{m_editN, QStringLiteral("Введите целое число в поле «Число итераций».")};
@@ -171,7 +164,7 @@ std::optional<FieldFailure> CDlgParam::SaveControls() {
                                          .arg(ShowInt(INT32_MIN), ShowInt(INT32_MAX))};
     }
     m_iterations = n.value;
-    if (auto f = real(m_editStep, QStringLiteral("Шаг"), m_step)) return f;
+    if (auto f = SaveRealField(m_editStep, QStringLiteral("Шаг"), m_step)) return f;
     if (auto f = edge(m_editX1, QStringLiteral("X1"), m_x1)) return f;
     if (auto f = edge(m_editX2, QStringLiteral("X2"), m_x2)) return f;
     if (auto f = edge(m_editY1, QStringLiteral("Y1"), m_y1)) return f;

@@ -100,14 +100,10 @@ CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     m_tabs->addTab(m_page2, QStringLiteral("Настройки отображения"));
     m_tabs->setCurrentIndex(0);
 
-    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    const auto [ok, cancel] = MakeOkCancel(this);
     // No page ever reports a change, so Apply never becomes available.
     m_apply = new QPushButton(QStringLiteral("Применить"), this);
     m_apply->setEnabled(false);
-    connect(ok, &QPushButton::clicked, this, &CSetSheet::accept);
-    connect(cancel, &QPushButton::clicked, this, &CSetSheet::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

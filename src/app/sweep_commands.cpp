@@ -93,7 +93,7 @@ void CMainWnd::RunSweep(bool plane) {
                                            pick(WithValue(WithValue(base, p1, v1[cell->first]), p2, v2[cell->second]));
                                    });
         } else {
-            const std::vector<SweepCounts> counts = std::move(outcome.counts);
+            const std::vector<ListCounts> counts = std::move(outcome.counts);
             const QImage chart = DrawSweepChart(p1, v1, counts);
             window = new CSweepWnd(this, title, chart, [=](QPoint at) {
                 if (const auto i = ChartValueAt(chart.size(), v1, at)) pick(WithValue(base, p1, v1[*i]));

@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "app/worker_control.h"
+
 namespace orbitograph {
 
 SweepComputation::~SweepComputation() {
@@ -20,14 +22,7 @@ bool SweepComputation::Start(Work work, Callback onFinished) {
     auto body = [this, work = std::move(work)] {
         auto outcome = std::make_shared<SweepOutcome>();
         try {
-            ComputeControl control;
-            control.cancel = &m_cancel;
-            control.progress = [this](double fraction) {
-                double seen = m_progress.load(std::memory_order_relaxed);
-                while (fraction > seen && !m_progress.compare_exchange_weak(seen, fraction, std::memory_order_relaxed)) {
-                }
-            };
-            if (auto counts = work(control); counts && !m_cancel.load()) {
+            if (auto counts = work(WorkerControl(m_cancel, m_progress)); counts && !m_cancel.load()) {
                 outcome->counts = std::move(*counts);
                 outcome->status = SweepOutcome::Status::Done;
             }

@@ -15,7 +15,7 @@ namespace orbitograph {
 // (or pair) in order; otherwise nothing.
 struct SweepOutcome {
     enum class Status { Done, Cancelled, OutOfMemory } status = Status::Cancelled;
-    std::vector<SweepCounts> counts;
+    std::vector<ListCounts> counts;
 };
 
 // Runs one sweep or plane on a worker thread and hands the outcome, moved
@@ -26,7 +26,7 @@ class SweepComputation : public QObject {
 public:
     // The computation proper, ComputeSweep or ComputePlane with their
     // arguments bound; called on the worker thread.
-    using Work = std::function<std::optional<std::vector<SweepCounts>>(const ComputeControl&)>;
+    using Work = std::function<std::optional<std::vector<ListCounts>>(const ComputeControl&)>;
     using Callback = std::function<void(SweepOutcome&&)>;
 
     explicit SweepComputation(QObject* parent = nullptr) : QObject(parent) {}

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "dialogs/dialog_controls.h"
+
 namespace orbitograph {
 
 namespace {
@@ -15,9 +17,9 @@ const char* const kParamTexts[] = {"A", "Dc", "Kc", "N"};
 
 std::optional<RangeRefusal> CheckAxis(const SweepRanges& r, int axis, const ModelParams& base) {
     const int first = (axis - 1) * 4;
-    const std::int32_t count = axis == 1 ? r.m_count1 : r.m_count2;
-    const double from = axis == 1 ? r.m_from1 : r.m_from2;
-    const double to = axis == 1 ? r.m_to1 : r.m_to2;
+    const SweepAxis& a = r.m_axes[axis - 1];
+    const std::int32_t count = a.m_count;
+    const double from = a.m_from, to = a.m_to;
     if (count < 1 || count > kMaxWindowSweepValues) {
         return RangeRefusal{first + 3, QStringLiteral("Число значений должно быть целым числом от 1 до %1.")
                                            .arg(ShowInt(kMaxWindowSweepValues))};
@@ -48,19 +50,19 @@ std::optional<RangeRefusal> CheckAxis(const SweepRanges& r, int axis, const Mode
 }  // namespace
 
 SweepParam AxisParam(const SweepRanges& r, int axis) {
-    return static_cast<SweepParam>(std::clamp(axis == 1 ? r.m_param1 : r.m_param2, 0, 3));
+    return static_cast<SweepParam>(std::clamp(r.m_axes[axis - 1].m_param, 0, 3));
 }
 
 std::vector<double> AxisValues(const SweepRanges& r, int axis) {
-    return axis == 1 ? SweepValues(r.m_from1, r.m_to1, r.m_count1, AxisParam(r, 1))
-                     : SweepValues(r.m_from2, r.m_to2, r.m_count2, AxisParam(r, 2));
+    const SweepAxis& a = r.m_axes[axis - 1];
+    return SweepValues(a.m_from, a.m_to, a.m_count, AxisParam(r, axis));
 }
 
 std::optional<RangeRefusal> CheckSweepRanges(const SweepRanges& r, bool plane, const ModelParams& base) {
     if (auto refusal = CheckAxis(r, 1, base)) return refusal;
     if (!plane) return std::nullopt;
     if (AxisParam(r, 1) == AxisParam(r, 2)) return RangeRefusal{4, QStringLiteral("Выберите два разных параметра.")};
-    if (std::int64_t{r.m_count1} * r.m_count2 > kMaxWindowPlanePairs) {
+    if (std::int64_t{r.m_axes[0].m_count} * r.m_axes[1].m_count > kMaxWindowPlanePairs) {
         return RangeRefusal{7, QStringLiteral("Плоскость не может содержать больше %1 пар значений.")
                                    .arg(QString::number(kMaxWindowPlanePairs))};
     }
@@ -86,11 +88,8 @@ CSweepDlg::CSweepDlg(QWidget* parent, bool plane, const ModelParams& base)
         QWidget* row[] = {m_param[i], m_from[i], m_to[i], m_count[i]};
         for (int c = 0; c < 4; ++c) grid->addWidget(row[c], axis, c + 1);
     }
-    m_ok = new QPushButton(QStringLiteral("ОК"), this);
-    m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &CSweepDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    connect(cancel, &QPushButton::clicked, this, &CSweepDlg::reject);
+    const auto [ok, cancel] = MakeOkCancel(this);
+    m_ok = ok;
     grid->addWidget(m_ok, 3, 3);
     grid->addWidget(cancel, 3, 4);
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -100,26 +99,26 @@ void CSweepDlg::LoadFields() {
     for (int axis = 1; axis <= (m_plane ? 2 : 1); ++axis) {
         const int i = axis - 1;
         m_param[i]->setCurrentIndex(static_cast<int>(AxisParam(*this, axis)));
-        ShowInField(m_from[i], ShowReal(axis == 1 ? m_from1 : m_from2));
-        ShowInField(m_to[i], ShowReal(axis == 1 ? m_to1 : m_to2));
-        ShowInField(m_count[i], ShowInt(axis == 1 ? m_count1 : m_count2));
+        ShowInField(m_from[i], ShowReal(m_axes[i].m_from));
+        ShowInField(m_to[i], ShowReal(m_axes[i].m_to));
+        ShowInField(m_count[i], ShowInt(m_axes[i].m_count));
     }
 }
 
 std::optional<FieldFailure> CSweepDlg::SaveControls() {
     for (int axis = 1; axis <= (m_plane ? 2 : 1); ++axis) {
         const int i = axis - 1;
-        (axis == 1 ? m_param1 : m_param2) = m_param[i]->currentIndex();
+        m_axes[i].m_param = m_param[i]->currentIndex();
         const std::optional<double> from = ReadReal(m_from[i]->text());
         if (!from) return FieldFailure{m_from[i], QStringLiteral("Введите число в поле «Первое значение».")};
-        (axis == 1 ? m_from1 : m_from2) = *from;
+        m_axes[i].m_from = *from;
         const std::optional<double> to = ReadReal(m_to[i]->text());
         if (!to) return FieldFailure{m_to[i], QStringLiteral("Введите число в поле «Последнее значение».")};
-        (axis == 1 ? m_to1 : m_to2) = *to;
+        m_axes[i].m_to = *to;
         const IntResult count = ReadInt(m_count[i]->text());
         if (count.status != IntParse::Ok)
             return FieldFailure{m_count[i], QStringLiteral("Введите целое число в поле «Число значений».")};
-        (axis == 1 ? m_count1 : m_count2) = count.value;
+        m_axes[i].m_count = count.value;
     }
     return std::nullopt;
 }

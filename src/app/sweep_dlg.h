@@ -14,19 +14,20 @@ class QPushButton;
 
 namespace orbitograph {
 
-// The ranges of "Развёртка по параметру..." (axis 1) and "Плоскость
-// параметров..." (axes 1 and 2): the parameter (a SweepParam as an int),
-// the first and the last value and the number of values. The window keeps
-// the last confirmed ones.
+// One axis of a sweep or a plane: the parameter (a SweepParam as an int),
+// the first and the last value and the number of values.
+struct SweepAxis {
+    std::int32_t m_param;
+    double m_from;
+    double m_to;
+    std::int32_t m_count;
+};
+
+// The ranges of "Развёртка по параметру..." (axis 1, m_axes[0]) and
+// "Плоскость параметров..." (axes 1 and 2). The window keeps the last
+// confirmed ones.
 struct SweepRanges {
-    std::int32_t m_param1 = 0;
-    double m_from1 = 0.3;
-    double m_to1 = 1.3;
-    std::int32_t m_count1 = 101;
-    std::int32_t m_param2 = 1;
-    double m_from2 = 0.0;
-    double m_to2 = 1.0;
-    std::int32_t m_count2 = 64;
+    SweepAxis m_axes[2] = {{0, 0.3, 1.3, 101}, {1, 0.0, 1.0, 64}};
 };
 
 // Most values the window asks for along one axis, and pairs of a plane.

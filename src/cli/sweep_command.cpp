@@ -75,7 +75,7 @@ int SavePicture(const QImage& image, const std::string& file, const QString& des
 }
 
 int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
-               const std::vector<std::vector<double>>& rows, const std::vector<SweepCounts>& counts) {
+               const std::vector<std::vector<double>>& rows, const std::vector<ListCounts>& counts) {
     if (o.sweeps.csv) std::printf("%s\n", SweepCsvHeader(params).c_str());
     for (std::size_t i = 0; i < counts.size(); ++i) {
         const std::string line =
@@ -87,7 +87,7 @@ int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
 
 int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& interrupt, const FrameWriter& writeFrame) {
     const std::vector<double> values = axis.Values();
-    std::optional<std::vector<SweepCounts>> counts;
+    std::optional<std::vector<ListCounts>> counts;
     {
         ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
         counts = ComputeSweep(o.params, axis.param, values, Control(o, interrupt, progress));
@@ -133,7 +133,7 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
 int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, InterruptHandler& interrupt) {
     const std::vector<double> v1 = a1.Values();
     const std::vector<double> v2 = a2.Values();
-    std::optional<std::vector<SweepCounts>> counts;
+    std::optional<std::vector<ListCounts>> counts;
     {
         ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
         counts = ComputePlane(o.params, a1.param, v1, a2.param, v2, Control(o, interrupt, progress));

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kCountKeys[] = {"start_points", "attractors", "infinity", "zero", "T", "O", "M", "H"};
 
-std::vector<std::int64_t> CountValues(const SweepCounts& c) {
+std::vector<std::int64_t> CountValues(const ListCounts& c) {
     return {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
 }
 
@@ -182,7 +182,7 @@ std::string SweepValueText(SweepParam p, double v) {
 }
 
 std::string SweepJsonLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
-                          const SweepCounts& c) {
+                          const ListCounts& c) {
     std::string out = "{";
     for (std::size_t k = 0; k < params.size(); ++k) {
         out += "\"" + std::string(SweepParamName(params[k])) + "\": " + SweepValueText(params[k], values[k]) + ", ";
@@ -202,7 +202,7 @@ std::string SweepCsvHeader(const std::vector<SweepParam>& params) {
 }
 
 std::string SweepCsvLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
-                         const SweepCounts& c) {
+                         const ListCounts& c) {
     std::string out;
     for (std::size_t k = 0; k < params.size(); ++k) out += SweepValueText(params[k], values[k]) + ",";
     const std::vector<std::int64_t> counts = CountValues(c);

@@ -62,9 +62,9 @@ std::string SweepValueText(SweepParam p, double v);
 // One result line: the parameter names with their values first, then the
 // counts in the order of the --counts line; JSON or CSV (with its header).
 std::string SweepJsonLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
-                          const SweepCounts& c);
+                          const ListCounts& c);
 std::string SweepCsvHeader(const std::vector<SweepParam>& params);
 std::string SweepCsvLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
-                         const SweepCounts& c);
+                         const ListCounts& c);
 
 }  // namespace orbitograph

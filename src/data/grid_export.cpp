@@ -1,46 +1,35 @@
 #include "data/grid_export.h"
 
-#include <charconv>
 #include <stdexcept>
 #include <vector>
 
 #include "data/npz_writer.h"
 #include "model/labels.h"
+#include "model/spaces.h"
 
 namespace orbitograph {
 
 namespace {
 
-// Shortest text that reads back as exactly v, with a point, in any locale.
-std::string Number(double v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-const char* Direction(std::int32_t outward) { return outward == 0 ? "inward" : "outward"; }
-
 struct Field {
-    const char* name;
+    std::string name;
     std::string value;
     bool text;
 };
 
+// Named as the command's options without their dashes, with '_' for '-'.
 std::vector<Field> ParameterFields(const ModelParams& p) {
-    return {{"a", Number(p.a), false},
-            {"dc", Number(p.dc), false},
-            {"dc_direction", Direction(p.dcOutward), true},
-            {"kc", Number(p.kc), false},
-            {"kc_direction", Direction(p.kcOutward), true},
-            {"iterations", std::to_string(p.iterations), false},
-            {"step", Number(p.step), false},
-            {"x1", Number(p.x1), false},
-            {"x2", Number(p.x2), false},
-            {"y1", Number(p.y1), false},
-            {"y2", Number(p.y2), false}};
+    std::vector<Field> fields;
+    for (const ParamField f : kWrittenParamOrder) {
+        std::string name = ParamOptionName(f) + 2;
+        for (char& c : name) c = c == '-' ? '_' : c;
+        const bool text = f == ParamField::DcOutward || f == ParamField::KcOutward;
+        fields.push_back({std::move(name), ParamValueText(p, f), text});
+    }
+    return fields;
 }
 
-std::vector<Field> CountFields(const GridCounts& c) {
+std::vector<Field> CountFields(const ListCounts& c) {
     return {{"start_points", std::to_string(c.startPoints), false}, {"attractors", std::to_string(c.attractors), false},
             {"infinity", std::to_string(c.infinity), false},         {"zero", std::to_string(c.zero), false},
             {"T", std::to_string(c.t), false},                       {"O", std::to_string(c.o), false},
@@ -65,12 +54,6 @@ std::vector<char> Utf32(const std::string& ascii) {
 }
 
 }  // namespace
-
-GridCounts CountsOf(const ModelParams& p, const SpaceLists& l) {
-    const auto n = [](const PointList& list) { return static_cast<std::int64_t>(list.size()); };
-    return {CountStartPoints(p), n(l.attractors), n(l.basinInfinity), n(l.basinZero),
-            n(l.basinT),         n(l.basinO),     n(l.basinM),        n(l.basinH)};
-}
 
 std::string GridMetaJson(const GridExport& e) {
     const std::string labels = "{\"" + std::to_string(kLabelInfinity) + "\": \"infinity\", \"" +

@@ -11,20 +11,6 @@
 
 namespace orbitograph {
 
-// The sizes of the lists of one computation.
-struct GridCounts {
-    std::int64_t startPoints = 0;
-    std::int64_t attractors = 0;
-    std::int64_t infinity = 0;
-    std::int64_t zero = 0;
-    std::int64_t t = 0;
-    std::int64_t o = 0;
-    std::int64_t m = 0;
-    std::int64_t h = 0;
-};
-
-GridCounts CountsOf(const ModelParams& p, const SpaceLists& lists);
-
 // One computation as its exporters see it. lists must hold the kinds and
 // the end points of every start point (ComputeControl::kindGrid and
 // ::startPointEnds) for the archive; the CSV row needs the lists only.

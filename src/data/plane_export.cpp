@@ -9,7 +9,7 @@
 namespace orbitograph {
 
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
-                         const std::vector<double>& values2, const std::vector<SweepCounts>& counts,
+                         const std::vector<double>& values2, const std::vector<ListCounts>& counts,
                          std::string& error, const std::atomic<bool>* stop) {
     const std::size_t n1 = values1.size();
     const std::size_t n2 = values2.size();
@@ -18,7 +18,7 @@ SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<do
     // The arrays are C-ordered [j][i], which is the order of counts already.
     std::array<std::vector<std::int64_t>, std::size(kKeys)> arrays;
     for (auto& a : arrays) a.reserve(counts.size());
-    for (const SweepCounts& c : counts) {
+    for (const ListCounts& c : counts) {
         const std::int64_t row[] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
         for (std::size_t k = 0; k < arrays.size(); ++k) arrays[k].push_back(row[k]);
     }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "dialogs/dialog_units.h"
 
@@ -12,6 +13,17 @@ void SetUpDialog(QDialog& dialog, const QString& title) {
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(kDialogWindowFlags);
     dialog.setFont(DialogFont());
+}
+
+OkCancelButtons MakeOkCancel(QDialog* dialog, QRect okRect, QRect cancelRect) {
+    auto* ok = new QPushButton(QStringLiteral("ОК"), dialog);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), dialog);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    if (!okRect.isNull()) ok->setGeometry(okRect);
+    if (!cancelRect.isNull()) cancel->setGeometry(cancelRect);
+    return {ok, cancel};
 }
 
 void WidenToText(QWidget* control) {

@@ -7,6 +7,7 @@
 class QDialog;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace orbitograph {
@@ -26,6 +27,15 @@ void WidenToText(QWidget* control);
 // A label at a rectangle in pixels, its text at the top left. A wrapped label
 // keeps its rectangle; a single-line one is widened to its text.
 QLabel* MakeLabel(QWidget* parent, const QString& text, QRect r, bool wrap = false);
+
+// "ОК" and "Отмена", created in that order and wired to the dialog's accept
+// and reject; OK is the default button, so Enter confirms. Each is placed at
+// its rectangle in pixels unless that is null (a layout places it then).
+struct OkCancelButtons {
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+OkCancelButtons MakeOkCancel(QDialog* dialog, QRect okRect = {}, QRect cancelRect = {});
 
 // An edit at a rectangle in pixels, named "edit<id>" after its control id.
 QLineEdit* MakeEdit(QWidget* parent, int id, QRect r);

@@ -17,6 +17,13 @@ std::optional<double> ReadReal(const QString& text) { return ParseLeadingDouble(
 
 IntResult ReadInt(const QString& text) { return ParseLeadingInt(text.toStdString()); }
 
+std::optional<FieldFailure> SaveRealField(QLineEdit* edit, const QString& what, double& member) {
+    const std::optional<double> v = ReadReal(edit->text());
+    if (!v) return FieldFailure{edit, QStringLiteral("Введите число в поле «%1».").arg(what)};
+    member = *v;
+    return std::nullopt;
+}
+
 void ReportFieldFailure(QWidget* parent, const FieldFailure& failure, const WarningSink& warn) {
     if (warn) warn(parent, failure.message);
     if (failure.field == nullptr) return;

@@ -36,6 +36,10 @@ struct FieldFailure {
     QString message;
 };
 
+// Reads a real edit into member with ReadReal. An edit with no leading
+// number leaves member alone and fails with "Введите число в поле «what»."
+std::optional<FieldFailure> SaveRealField(QLineEdit* edit, const QString& what, double& member);
+
 // Shows a warning to the user; parent is the dialog in front.
 using WarningSink = std::function<void(QWidget* parent, const QString& text)>;
 

@@ -24,14 +24,8 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLitera
     const DialogUnits du(font());
     setFixedSize(du.Size(455, 287));
 
-    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
-    ok->setGeometry(du.Rect(330, 258, 50, 14));
-    ok->setDefault(true);
+    const auto [ok, cancel] = MakeOkCancel(this, du.Rect(330, 258, 50, 14), du.Rect(389, 258, 50, 14));
     ok->setAutoDefault(true);
-    connect(ok, &QPushButton::clicked, this, &CLegendaDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setGeometry(du.Rect(389, 258, 50, 14));
-    connect(cancel, &QPushButton::clicked, this, &CLegendaDlg::reject);
 
     auto edit = [&](int id, QRect r) { m_edits[id - kFirstId] = MakeEdit(this, id, r); };
 
@@ -103,11 +97,8 @@ void CLegendaDlg::LoadFields() {
 }
 
 std::optional<FieldFailure> CLegendaDlg::SaveControls() {
-    auto number = [this](int id, const QString& what, double& member) -> std::optional<FieldFailure> {
-        const std::optional<double> v = ReadReal(Edit(id)->text());
-        if (!v) return FieldFailure{Edit(id), QStringLiteral("Введите число в поле «%1».").arg(what)};
-        member = *v;
-        return std::nullopt;
+    auto number = [this](int id, const QString& what, double& member) {
+        return SaveRealField(Edit(id), what, member);
     };
     m_nameHx = Edit(1022)->text();
     m_nameHy = Edit(1023)->text();

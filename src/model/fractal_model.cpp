@@ -7,36 +7,6 @@
 
 namespace orbitograph {
 
-ModelParams FractalModel::Params() const {
-    ModelParams p;
-    p.x1 = x1;
-    p.x2 = x2;
-    p.y1 = y1;
-    p.y2 = y2;
-    p.a = a;
-    p.step = step;
-    p.dcOutward = dcOutward;
-    p.kcOutward = kcOutward;
-    p.dc = dc;
-    p.kc = kc;
-    p.iterations = iterations;
-    return p;
-}
-
-void FractalModel::SetParams(const ModelParams& p) {
-    dcOutward = p.dcOutward;
-    kcOutward = p.kcOutward;
-    x1 = p.x1;
-    iterations = p.iterations;
-    x2 = p.x2;
-    y1 = p.y1;
-    y2 = p.y2;
-    a = p.a;
-    step = p.step;
-    dc = p.dc;
-    kc = p.kc;
-}
-
 void FractalModel::ComputeAttractors() {
     ComputeControl control;
     std::optional<SpaceLists> lists = ComputeSpaces(Params(), originX, originY, control);
@@ -53,13 +23,13 @@ void FractalModel::ComputeBasins() {
     basinZero = std::move(lists->basinZero);
 }
 
-void FractalModel::MakeReport() { report = BuildReport(Params(), ListCounts::Of(*this)); }
+void FractalModel::MakeReport() { report = BuildReport(Params(), CountsOf(Params(), *this)); }
 
 ComputeStatus FractalModel::Compute(const ComputeControl& control) {
     try {
         std::optional<SpaceLists> lists = ComputeSpaces(Params(), originX, originY, control);
         if (!lists) return ComputeStatus::Cancelled;
-        ReportLines lines = BuildReport(Params(), ListCounts::Of(*lists));
+        ReportLines lines = BuildReport(Params(), CountsOf(Params(), *lists));
         Install(std::move(*lists));
         report = std::move(lines);
         return ComputeStatus::Done;

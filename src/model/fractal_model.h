@@ -13,29 +13,18 @@ namespace orbitograph {
 // was computed.
 enum class ComputeStatus { Done, Cancelled, OutOfMemory, Refused };
 
-// The model record: the seven point lists (its SpaceLists base), the report,
-// the parameters and the origin. Each computation either completes or leaves
-// everything as it was: new lists are filled aside and put in place only
-// when whole.
-class FractalModel : public SpaceLists {
+// The model record: the seven point lists (its SpaceLists base), the
+// parameters (its ModelParams base), the report and the origin. Each
+// computation either completes or leaves everything as it was: new lists are
+// filled aside and put in place only when whole.
+class FractalModel : public SpaceLists, public ModelParams {
 public:
     ReportLines report;
-    double x1 = 0.0;
-    double x2 = 0.0;
-    double y1 = 0.0;
-    double y2 = 0.0;
-    double a = 0.0;
-    double step = 0.0;
-    std::int32_t dcOutward = 0;
-    std::int32_t kcOutward = 0;
-    double dc = 0.0;
-    double kc = 0.0;
-    std::int32_t iterations = 0;
     std::int32_t originX = 0;
     std::int32_t originY = 0;
 
-    ModelParams Params() const;
-    void SetParams(const ModelParams& p);
+    ModelParams Params() const { return *this; }
+    void SetParams(const ModelParams& p) { static_cast<ModelParams&>(*this) = p; }
 
     // Each of the three computations refills only what it owns; on
     // std::bad_alloc it rethrows with its lists unchanged. The parameters

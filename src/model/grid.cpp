@@ -1,5 +1,6 @@
 #include "model/grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -27,6 +28,22 @@ void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     for (std::size_t i = 1; i < n; ++i) {
         v += m_step;
         out[i] = v;
+    }
+}
+
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x,
+                     double* y) {
+    const std::size_t rows = ys.Count();
+    if (n == 0) return;
+    std::size_t row = first % rows;
+    double columnX = xs.At(first / rows);
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t len = std::min(n - i, rows - row);
+        std::fill(x + i, x + i + len, columnX);
+        ys.Fill(row, len, y + i);
+        i += len;
+        row = 0;
+        columnX += xs.Step();  // the next column's accumulated coordinate
     }
 }
 

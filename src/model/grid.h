@@ -36,6 +36,14 @@ private:
     std::vector<double> m_kept;  // coordinate number i * kSpacing at i
 };
 
+// The start points first, ..., first + n - 1 of the grid xs by ys in grid
+// order (column by column, within a column row by row) into x and y: a run
+// of column segments, the column's x repeated and the rows' y in order, bit
+// for bit the coordinates of the walk. Requires sides of one step and
+// first + n <= xs.Count() * ys.Count().
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x,
+                     double* y);
+
 // The number of coordinates of the side from lo to hi, counted by the walk;
 // a count above `limit` stops the walk and gives limit + 1.
 std::int64_t CountSide(double lo, double hi, double step, std::int64_t limit);

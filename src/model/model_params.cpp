@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/grid.h"
+#include "model/number_text.h"
 
 namespace orbitograph {
 
@@ -71,6 +72,24 @@ const char* ParamOptionName(ParamField f) {
         case ParamField::X2: return "--x2";
         case ParamField::Y1: return "--y1";
         case ParamField::Y2: return "--y2";
+    }
+    return "?";
+}
+
+std::string ParamValueText(const ModelParams& p, ParamField f) {
+    const auto direction = [](std::int32_t outward) { return std::string(outward == 0 ? "inward" : "outward"); };
+    switch (f) {
+        case ParamField::A: return FormatShortest(p.a);
+        case ParamField::DcOutward: return direction(p.dcOutward);
+        case ParamField::KcOutward: return direction(p.kcOutward);
+        case ParamField::Dc: return FormatShortest(p.dc);
+        case ParamField::Kc: return FormatShortest(p.kc);
+        case ParamField::Iterations: return FormatInt(p.iterations);
+        case ParamField::Step: return FormatShortest(p.step);
+        case ParamField::X1: return FormatShortest(p.x1);
+        case ParamField::X2: return FormatShortest(p.x2);
+        case ParamField::Y1: return FormatShortest(p.y1);
+        case ParamField::Y2: return FormatShortest(p.y2);
     }
     return "?";
 }

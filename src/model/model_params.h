@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace orbitograph {
 
@@ -62,6 +63,18 @@ enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X
 // ...): its parser, its usage text, its refusals and the description stored
 // in saved pictures all name the parameters through this one table.
 const char* ParamOptionName(ParamField f);
+
+// The parameters in the order the command line and the exported data write
+// them.
+inline constexpr ParamField kWrittenParamOrder[] = {
+    ParamField::A,          ParamField::Dc,   ParamField::DcOutward, ParamField::Kc, ParamField::KcOutward,
+    ParamField::Iterations, ParamField::Step, ParamField::X1,        ParamField::X2, ParamField::Y1,
+    ParamField::Y2};
+
+// One parameter's value as the command line reads it back exactly: a real as
+// its shortest round-trip decimal with a point (whatever the locale), the
+// iteration count in decimal, a direction as "inward" (0) or "outward".
+std::string ParamValueText(const ModelParams& p, ParamField f);
 
 // Why a field is refused; each caller words it in its own language.
 enum class ParamReason {

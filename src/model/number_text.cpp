@@ -33,6 +33,12 @@ std::string FormatFixed(double v, int decimals) { return ToChars(v, std::chars_f
 
 std::string FormatGeneral(double v, int digits) { return ToChars(v, std::chars_format::general, digits); }
 
+std::string FormatShortest(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
 std::string FormatInt(std::int64_t v) {
     char buf[24];
     auto r = std::to_chars(buf, buf + sizeof buf, v);

@@ -13,6 +13,8 @@ namespace orbitograph {
 std::string FormatFixed(double v, int decimals);  // printf "%.*f"
 std::string FormatGeneral(double v, int digits);  // printf "%.*g"
 std::string FormatInt(std::int64_t v);            // printf "%d"
+// The shortest text that reads back as exactly v.
+std::string FormatShortest(double v);
 
 // Reading a real: leading white space skipped, then the longest leading
 // decimal number (optional sign, digits with an optional point, at least one

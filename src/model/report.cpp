@@ -4,18 +4,6 @@
 
 namespace orbitograph {
 
-ListCounts ListCounts::Of(const SpaceLists& s) {
-    ListCounts c;
-    c.attractors = static_cast<std::int64_t>(s.attractors.size());
-    c.infinity = static_cast<std::int64_t>(s.basinInfinity.size());
-    c.zero = static_cast<std::int64_t>(s.basinZero.size());
-    c.t = static_cast<std::int64_t>(s.basinT.size());
-    c.o = static_cast<std::int64_t>(s.basinO.size());
-    c.m = static_cast<std::int64_t>(s.basinM.size());
-    c.h = static_cast<std::int64_t>(s.basinH.size());
-    return c;
-}
-
 ReportLines BuildReport(const ModelParams& p, const ListCounts& c) {
     // Latin: A, Dc, Kc, N, h and the C of "(C)". Cyrillic: the region
     // letters Т О М Н (U+0422, U+041E, U+041C, U+041D) of lines 11 and 16-19.

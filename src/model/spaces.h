@@ -46,4 +46,21 @@ struct ComputeControl {
 std::optional<SpaceLists> ComputeSpaces(const ModelParams& p, std::int32_t originX,
                                         std::int32_t originY, const ComputeControl& control = {});
 
+// The sizes of the seven lists of one computation (counts of start points,
+// repeats included) and the number of its start points.
+struct ListCounts {
+    std::int64_t startPoints = 0;
+    std::int64_t attractors = 0;
+    std::int64_t infinity = 0;
+    std::int64_t zero = 0;
+    std::int64_t t = 0;
+    std::int64_t o = 0;
+    std::int64_t m = 0;
+    std::int64_t h = 0;
+    friend bool operator==(const ListCounts&, const ListCounts&) = default;
+};
+
+// The counts of the lists that ComputeSpaces returned for these parameters.
+ListCounts CountsOf(const ModelParams& p, const SpaceLists& lists);
+
 }  // namespace orbitograph

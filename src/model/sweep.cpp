@@ -74,16 +74,16 @@ public:
         m_stepsInSlice = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
     }
 
-    std::optional<std::vector<SweepCounts>> Run() {
+    std::optional<std::vector<ListCounts>> Run() {
         if (Cancelled()) return std::nullopt;
         if (m_total > 0) StartThreadsAndWork();
         if (m_error) std::rethrow_exception(m_error);
         if (m_stop || Cancelled()) return std::nullopt;
         if (m_control.progress && m_total == 0) m_control.progress(1.0);
-        std::vector<SweepCounts> out(m_jobs.size());
+        std::vector<ListCounts> out(m_jobs.size());
         for (std::size_t s = 0; s < out.size(); ++s) {
             const auto tally = [&](std::size_t k) { return m_tallies[s * kTallies + k].load(); };
-            SweepCounts& c = out[s];
+            ListCounts& c = out[s];
             c.startPoints = static_cast<std::int64_t>(m_points);
             c.attractors = tally(kAttractorTally);
             c.infinity = tally(static_cast<std::size_t>(EndKind::Infinity));
@@ -154,28 +154,13 @@ private:
         }
     }
 
-    // The start points first .. first + n - 1 of the grid: column segments,
-    // the column's x repeated and the rows' y in order.
-    void LoadStartPoints(std::size_t first, std::size_t n, double* x, double* y) const {
-        std::size_t row = first % m_rows;
-        double columnX = m_xs.At(first / m_rows);
-        for (std::size_t i = 0; i < n;) {
-            const std::size_t len = std::min(n - i, m_rows - row);
-            std::fill(x + i, x + i + len, columnX);
-            m_ys.Fill(row, len, y + i);
-            i += len;
-            row = 0;
-            columnX += m_xs.Step();  // the next column's accumulated coordinate
-        }
-    }
-
     // The kinds of n start points of one set, added to its tallies. Every
     // orbit the kernel leaves out ends outside the square (its contract), so
     // infinity is n less the end points found inside; an end point inside
     // is an attractor whatever its kind, the four corners included.
     void CountSegment(std::size_t set, std::size_t first, std::size_t n, const engine::OrbitJob& job,
                       SliceArrays& a) {
-        LoadStartPoints(first, n, a.x.data(), a.y.data());
+        FillStartPoints(m_xs, m_ys, first, n, a.x.data(), a.y.data());
         const double* rx = a.x.data();
         const double* ry = a.y.data();
         std::size_t listed = n;
@@ -256,12 +241,6 @@ std::optional<SweepParam> SweepParamByName(std::string_view name) {
     return std::nullopt;
 }
 
-SweepCounts CountsOfLists(const ModelParams& p, const SpaceLists& lists) {
-    return {CountStartPoints(p),        std::ssize(lists.attractors), std::ssize(lists.basinInfinity),
-            std::ssize(lists.basinZero), std::ssize(lists.basinT),     std::ssize(lists.basinO),
-            std::ssize(lists.basinM),    std::ssize(lists.basinH)};
-}
-
 std::vector<double> SweepValues(double from, double to, std::int32_t count, SweepParam param) {
     std::vector<double> values;
     if (count < 1) return values;
@@ -291,11 +270,11 @@ ModelParams WithValue(const ModelParams& base, SweepParam param, double value) {
     return p;
 }
 
-std::optional<std::vector<SweepCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
+std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
                                                              const ComputeControl& control) {
     if (sets.empty()) {
         if (control.progress && !(control.cancel && control.cancel->load())) control.progress(1.0);
-        return std::vector<SweepCounts>{};
+        return std::vector<ListCounts>{};
     }
     for (const ModelParams& p : sets) {
         if (CheckParameters(p) || !SameGrid(p, sets.front()))
@@ -304,7 +283,7 @@ std::optional<std::vector<SweepCounts>> ComputeCountsOfSets(const std::vector<Mo
     return SweepRun(sets, control).Run();
 }
 
-std::optional<std::vector<SweepCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
+std::optional<std::vector<ListCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
                                                      const std::vector<double>& values,
                                                      const ComputeControl& control) {
     std::vector<ModelParams> sets;
@@ -313,7 +292,7 @@ std::optional<std::vector<SweepCounts>> ComputeSweep(const ModelParams& base, Sw
     return ComputeCountsOfSets(sets, control);
 }
 
-std::optional<std::vector<SweepCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
+std::optional<std::vector<ListCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
                                                      const std::vector<double>& values1, SweepParam param2,
                                                      const std::vector<double>& values2,
                                                      const ComputeControl& control) {
@@ -327,7 +306,7 @@ std::optional<std::vector<SweepCounts>> ComputePlane(const ModelParams& base, Sw
     return ComputeCountsOfSets(sets, control);
 }
 
-DominantKind Dominant(const SweepCounts& c) {
+DominantKind Dominant(const ListCounts& c) {
     // Strictly more is needed to displace a kind earlier in the order.
     const std::int64_t counts[] = {c.infinity, c.zero, c.o, c.t, c.m, c.h};
     std::size_t best = 0;

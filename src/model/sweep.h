@@ -22,22 +22,6 @@ enum class SweepParam { A, Dc, Kc, Iterations };
 std::string_view SweepParamName(SweepParam p);
 std::optional<SweepParam> SweepParamByName(std::string_view name);
 
-// The sizes of the seven lists of one computation, and its start points.
-struct SweepCounts {
-    std::int64_t startPoints = 0;
-    std::int64_t attractors = 0;
-    std::int64_t infinity = 0;
-    std::int64_t zero = 0;
-    std::int64_t t = 0;
-    std::int64_t o = 0;
-    std::int64_t m = 0;
-    std::int64_t h = 0;
-    friend bool operator==(const SweepCounts&, const SweepCounts&) = default;
-};
-
-// The counts of lists that a computation returned.
-SweepCounts CountsOfLists(const ModelParams& p, const SpaceLists& lists);
-
 // Most values along one axis of a sweep or a plane.
 inline constexpr std::int32_t kMaxSweepValues = 100'000;
 
@@ -64,18 +48,18 @@ ModelParams WithValue(const ModelParams& base, SweepParam param, double value);
 // sets. Cancellation, progress (in map steps over all sets) and the result
 // on cancel are as for ComputeSpaces; attractorEnds and kindGrid are
 // ignored.
-std::optional<std::vector<SweepCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
+std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
                                                              const ComputeControl& control = {});
 
 // One computation per value of the parameter.
-std::optional<std::vector<SweepCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
+std::optional<std::vector<ListCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
                                                      const std::vector<double>& values,
                                                      const ComputeControl& control = {});
 
 // One computation per pair: the result has values1.size() * values2.size()
 // entries, the pair (values1[i], values2[j]) at j * values1.size() + i.
 // The two parameters must differ; std::invalid_argument otherwise.
-std::optional<std::vector<SweepCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
+std::optional<std::vector<ListCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
                                                      const std::vector<double>& values1, SweepParam param2,
                                                      const std::vector<double>& values2,
                                                      const ComputeControl& control = {});
@@ -84,6 +68,6 @@ std::optional<std::vector<SweepCounts>> ComputePlane(const ModelParams& base, Sw
 // zero, O, T, M, H. Returns the index of the kind with the most start
 // points in that order (0 infinity ... 5 H).
 enum class DominantKind { Infinity, Zero, O, T, M, H };
-DominantKind Dominant(const SweepCounts& c);
+DominantKind Dominant(const ListCounts& c);
 
 }  // namespace orbitograph

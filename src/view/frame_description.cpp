@@ -1,20 +1,13 @@
 #include "view/frame_description.h"
 
-#include <charconv>
 #include <cmath>
 
+#include "model/number_text.h"
 #include "view/png_export.h"
 
 namespace orbitograph {
 
 namespace {
-
-// Shortest text that reads back as exactly v, with a point, in any locale.
-std::string Number(double v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 bool NeedsQuotes(std::string_view token) {
     return token.empty() || token.find_first_of(" \"\\") != std::string_view::npos;
@@ -80,7 +73,7 @@ QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int
         {"--legend-max-hy", v.m_maxHy}, {"--legend-min-hy", v.m_minHy}};
     for (const auto& [option, value] : bounds) {
         // -0 differs from 0 in the text the legend shows.
-        if (value != 0.0 || std::signbit(value)) add(option, Number(value));
+        if (value != 0.0 || std::signbit(value)) add(option, FormatShortest(value));
     }
     return QString::fromStdString(line);
 }

@@ -1,7 +1,6 @@
 #include "view/png_export.h"
 
 #include <QFile>
-#include <charconv>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -11,36 +10,11 @@
 
 namespace orbitograph {
 
-namespace {
-
-// Shortest text that reads back as exactly v, with a point, in any locale.
-std::string RoundTrip(double v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-const char* Direction(std::int32_t outward) { return outward == 0 ? "inward" : "outward"; }
-
-}  // namespace
-
 QString DescribeComputation(const ModelParams& p, int originX, int originY) {
     // The options of orbitograph-render that compute the same lists.
-    const std::pair<ParamField, std::string> values[] = {
-        {ParamField::A, RoundTrip(p.a)},
-        {ParamField::Dc, RoundTrip(p.dc)},
-        {ParamField::DcOutward, Direction(p.dcOutward)},
-        {ParamField::Kc, RoundTrip(p.kc)},
-        {ParamField::KcOutward, Direction(p.kcOutward)},
-        {ParamField::Iterations, std::to_string(p.iterations)},
-        {ParamField::Step, RoundTrip(p.step)},
-        {ParamField::X1, RoundTrip(p.x1)},
-        {ParamField::X2, RoundTrip(p.x2)},
-        {ParamField::Y1, RoundTrip(p.y1)},
-        {ParamField::Y2, RoundTrip(p.y2)},
-    };
     std::string line;
-    for (const auto& [field, value] : values) line += std::string(ParamOptionName(field)) + " " + value + " ";
+    for (const ParamField f : kWrittenParamOrder)
+        line += std::string(ParamOptionName(f)) + " " + ParamValueText(p, f) + " ";
     line += "--origin " + std::to_string(originX) + "," + std::to_string(originY);
     return QString::fromStdString(line);
 }

@@ -91,7 +91,7 @@ QString ChartCurveName(int curve) {
     return QString::fromUtf8(names[curve]);
 }
 
-double ChartFraction(const SweepCounts& c, int curve) {
+double ChartFraction(const ListCounts& c, int curve) {
     if (c.startPoints <= 0) return 0.0;
     const std::int64_t counts[kChartCurves] = {c.infinity, c.zero, c.t, c.o, c.m, c.h, c.attractors};
     return static_cast<double>(counts[curve]) / static_cast<double>(c.startPoints);
@@ -109,7 +109,7 @@ QString SweepAxisTitle(SweepParam p) {
 
 QRect ChartPlotRect(QSize size) { return QRect(QPoint(70, 20), QPoint(size.width() - 190, size.height() - 60)); }
 
-QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<SweepCounts>& counts,
+QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<ListCounts>& counts,
                       QSize size) {
     QImage image = WhiteCanvas(size);
     if (image.isNull() || values.empty() || values.size() != counts.size()) return image;
@@ -191,7 +191,7 @@ PlaneLayout PlaneLayoutFor(std::size_t n1, std::size_t n2, int scale) {
 }
 
 QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, SweepParam param2,
-                      const std::vector<double>& values2, const std::vector<SweepCounts>& counts, int scale) {
+                      const std::vector<double>& values2, const std::vector<ListCounts>& counts, int scale) {
     const std::size_t n1 = values1.size();
     const std::size_t n2 = values2.size();
     const PlaneLayout l = PlaneLayoutFor(n1, n2, scale);

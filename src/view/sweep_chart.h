@@ -23,7 +23,7 @@ inline constexpr int kChartCurves = 7;
 QRgb ChartCurveColour(int curve);
 QString ChartCurveName(int curve);
 // The fraction of the start points that curve counts (0 for an empty grid).
-double ChartFraction(const SweepCounts& c, int curve);
+double ChartFraction(const ListCounts& c, int curve);
 
 // The parameter's axis title, Russian.
 QString SweepAxisTitle(SweepParam p);
@@ -39,7 +39,7 @@ QRect ChartPlotRect(QSize size);
 // mark at each when there are at most 60 values) and a legend on the right.
 // values and counts have the same length, at least 1; values may come in
 // any order. A null image when memory runs out.
-QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<SweepCounts>& counts,
+QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<ListCounts>& counts,
                       QSize size = kChartSize);
 
 // The index of the value whose position is nearest to the x of the point,
@@ -57,7 +57,7 @@ struct PlaneLayout {
 PlaneLayout PlaneLayoutFor(std::size_t n1, std::size_t n2, int scale);
 
 QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, SweepParam param2,
-                      const std::vector<double>& values2, const std::vector<SweepCounts>& counts, int scale);
+                      const std::vector<double>& values2, const std::vector<ListCounts>& counts, int scale);
 
 // The pair (i, j) under the point, if it is on a cell.
 std::optional<std::pair<std::size_t, std::size_t>> PlaneCellAt(std::size_t n1, std::size_t n2, int scale,

@@ -18,16 +18,16 @@ TEST(SweepDialog, RangeRefusals) {
     };
     const Row rows[] = {
         {[](SweepRanges&) {}, true, -1},
-        {[](SweepRanges& r) { r.m_count1 = 0; }, false, 3},
-        {[](SweepRanges& r) { r.m_count2 = kMaxWindowSweepValues + 1; }, true, 7},
-        {[](SweepRanges& r) { r.m_count1 = 1; }, false, 2},
-        {[](SweepRanges& r) { r.m_count1 = 1, r.m_to1 = r.m_from1; }, false, -1},
-        {[](SweepRanges& r) { r.m_param2 = r.m_param1; }, true, 4},
-        {[](SweepRanges& r) { r.m_param2 = r.m_param1; }, false, -1},
-        {[](SweepRanges& r) { r.m_count1 = r.m_count2 = 1000; }, true, 7},
-        {[](SweepRanges& r) { r.m_param1 = 3, r.m_to1 = 3e9; }, false, 2},
-        {[](SweepRanges& r) { r.m_from1 = -1e308, r.m_to1 = 1e308; }, false, 2},
-        {[](SweepRanges& r) { r.m_param1 = 3, r.m_from1 = -3e9; }, false, 1},
+        {[](SweepRanges& r) { r.m_axes[0].m_count = 0; }, false, 3},
+        {[](SweepRanges& r) { r.m_axes[1].m_count = kMaxWindowSweepValues + 1; }, true, 7},
+        {[](SweepRanges& r) { r.m_axes[0].m_count = 1; }, false, 2},
+        {[](SweepRanges& r) { r.m_axes[0].m_count = 1, r.m_axes[0].m_to = r.m_axes[0].m_from; }, false, -1},
+        {[](SweepRanges& r) { r.m_axes[1].m_param = r.m_axes[0].m_param; }, true, 4},
+        {[](SweepRanges& r) { r.m_axes[1].m_param = r.m_axes[0].m_param; }, false, -1},
+        {[](SweepRanges& r) { r.m_axes[0].m_count = r.m_axes[1].m_count = 1000; }, true, 7},
+        {[](SweepRanges& r) { r.m_axes[0].m_param = 3, r.m_axes[0].m_to = 3e9; }, false, 2},
+        {[](SweepRanges& r) { r.m_axes[0].m_from = -1e308, r.m_axes[0].m_to = 1e308; }, false, 2},
+        {[](SweepRanges& r) { r.m_axes[0].m_param = 3, r.m_axes[0].m_from = -3e9; }, false, 1},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SweepRanges r;

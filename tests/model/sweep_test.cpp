@@ -12,10 +12,10 @@ using namespace orbitograph;
 
 namespace {
 
-SweepCounts Single(const ModelParams& p) {
+ListCounts Single(const ModelParams& p) {
     const auto lists = ComputeSpaces(p, 500, 350);
     EXPECT_TRUE(lists.has_value());
-    return CountsOfLists(p, *lists);
+    return CountsOf(p, *lists);
 }
 
 }  // namespace

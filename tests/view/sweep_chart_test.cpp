@@ -19,8 +19,8 @@ std::set<QRgb> ColoursIn(const QImage& image, QRect r) {
 }
 
 // Counts whose fractions of every kind change along the values.
-std::vector<SweepCounts> Varying(std::size_t n) {
-    std::vector<SweepCounts> c;
+std::vector<ListCounts> Varying(std::size_t n) {
+    std::vector<ListCounts> c;
     for (std::size_t i = 0; i < n; ++i) {
         const auto k = static_cast<std::int64_t>(i);
         c.push_back({600, 10 + 20 * k, 100 + 10 * k, 50 + k, 60 + 2 * k, 70 + 3 * k, 80 + 4 * k, 90 + 5 * k});
@@ -57,7 +57,7 @@ TEST(SweepChart, CurvesAxesAndClicks) {
 TEST(SweepChart, PlaneCellsFrameAndClicks) {
     const std::vector<double> v1 = {0.0, 0.5, 1.0};
     const std::vector<double> v2 = {2.0, 3.0};
-    const std::vector<SweepCounts> counts = {
+    const std::vector<ListCounts> counts = {
         {.infinity = 9}, {.zero = 9}, {.t = 5, .o = 5}, {.t = 9}, {.m = 9}, {.infinity = 1, .h = 9}};
     const QRgb expected[] = {kBasinInfinityColour, kBasinZeroColour, kBasinOColour,
                              kBasinTColour,        kBasinMColour,    kBasinHColour};

@@ -170,26 +170,10 @@ void GridRun::ReportProgress() const {
     m_control.progress(std::min(1.0, done / (static_cast<double>(m_total) * perOrbit)));
 }
 
-// The block's start points, a run of column segments: the column's x
-// repeated, the rows' y in order.
-void GridRun::LoadStartPoints(const Block& block, double* x, double* y) const {
-    const std::size_t n = block.end - block.begin;
-    std::size_t row = block.begin % m_rows;
-    double columnX = m_xs.At(block.begin / m_rows);
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t len = std::min(n - i, m_rows - row);
-        std::fill(x + i, x + i + len, columnX);
-        m_ys.Fill(row, len, y + i);
-        i += len;
-        row = 0;
-        columnX += m_step;  // the next column's accumulated coordinate
-    }
-}
-
 // End points, kinds, counts and attractor pixels of one block.
 void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     const std::size_t n = block.end - block.begin;
-    LoadStartPoints(block, a.x.data(), a.y.data());
+    FillStartPoints(m_xs, m_ys, block.begin, n, a.x.data(), a.y.data());
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();

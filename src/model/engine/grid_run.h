@@ -107,7 +107,6 @@ private:
     void StartThreadsAndWork();
     void Work(int worker) noexcept;
     void RunBlocks(int worker);
-    void LoadStartPoints(const Block& block, double* x, double* y) const;
     void RunBlock(Block& block, BlockArrays& a, const OrbitJob& job);
     void ReportProgress() const;
     void SizeLists() noexcept;
