@@ -59,8 +59,8 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     GridData g;
     g.listsOriginX = originX;
     g.listsOriginY = originY;
-    const ListCounts c = ListCounts::Of(*lists);
-    g.countsJson = CountsJson(CountStartPoints(p), c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h);
+    const ListCounts c = CountsOf(p, *lists);
+    g.countsJson = CountsJson(c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h);
     g.ends = std::move(lists->startPointEnds);
     g.model.SetParams(p);
     g.model.originX = originX;

@@ -189,7 +189,7 @@ py::array_t<std::int64_t> CountsOfRows(const py::dict& params, const std::vector
     });
     std::vector<std::int64_t> table;
     table.reserve(counts->size() * kKeys);
-    for (const SweepCounts& c : *counts) {
+    for (const ListCounts& c : *counts) {
         const std::int64_t row[kKeys] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
         table.insert(table.end(), row, row + kKeys);
     }
