@@ -34,7 +34,7 @@ void CMainWnd::OnOpenParamsFromPicture() {
     }
     // The window keeps its own size and origin; everything else is the
     // picture's.
-    const ViewState from = ViewStateFor(*parsed.options);
+    const ViewState from = ViewFor(*parsed.options);
     static_cast<DisplaySwitches&>(m_view) = from;
     static_cast<LegendFields&>(m_view) = from;
     m_view.m_viewMode = from.m_viewMode;

@@ -83,7 +83,7 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
 // to file; the exit status.
 int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legendPicture,
                InterruptHandler& interrupt, const std::string& file) {
-    ViewState view = ViewStateFor(o);
+    ViewState view = ViewFor(o);
     const QImage canvas =
         ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
     if (canvas.isNull()) {

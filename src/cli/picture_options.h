@@ -5,12 +5,9 @@
 #include <vector>
 
 #include "cli/render_options.h"
-#include "view/view_state.h"
+#include "cli/render_view.h"
 
 namespace orbitograph {
-
-// The main window's display state that draws what the options ask for.
-ViewState ViewStateFor(const RenderOptions& o);
 
 // The description a picture saved by this program carries (its text chunk
 // of key kPngTextKey), read from the file with exactly these name bytes;

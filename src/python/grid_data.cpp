@@ -45,15 +45,17 @@ std::string ReportText(const ReportLines& lines) {
 
 }  // namespace
 
-std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,
-                                        int threads, const std::atomic<bool>& cancel) {
+ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel) {
     ComputeControl control;
     control.threads = threads;
     control.cancel = &cancel;
-    control.kindGrid = true;
-    control.attractorEnds = true;
-    control.startPointEnds = true;
-    std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, control);
+    control.kindGrid = control.attractorEnds = control.startPointEnds = true;
+    return control;
+}
+
+std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,
+                                        int threads, const std::atomic<bool>& cancel) {
+    std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, GridDataControl(threads, cancel));
     if (!lists) return std::nullopt;
 
     GridData g;

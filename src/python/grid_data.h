@@ -38,6 +38,10 @@ struct GridData {
     std::string reportText;            // the report as the command prints it
 };
 
+// What compute() asks the engine for besides the lists: the kind grid, the
+// attractors' end points and every start point's end point.
+ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel);
+
 // Computes the grid for checked parameters at this origin; empty when
 // cancelled. Throws std::bad_alloc when memory runs out.
 std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,

@@ -257,12 +257,8 @@ double EngineSeconds(const py::dict& params, int threads, bool products) {
     const ModelParams p = ParamsOf(params);
     CheckComputation(p, threads);
     return RunInterruptibly([&](const std::atomic<bool>& cancel) {
-        ComputeControl control;
-        control.threads = threads;
-        control.cancel = &cancel;
-        control.kindGrid = products;
-        control.attractorEnds = products;
-        control.startPointEnds = products;
+        ComputeControl control = GridDataControl(threads, cancel);
+        control.kindGrid = control.attractorEnds = control.startPointEnds = products;
         const auto start = std::chrono::steady_clock::now();
         const auto [originX, originY] = DefaultOrigin();
         const std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, control);

@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     wnd->OnOpenParamsFromPicture();
     WaitForResult();
     EXPECT_TRUE(errors.isEmpty());
-    const ViewState expected = ViewStateFor(*ParseRenderOptions(CheckDescription(description.toStdString()).tokens).options);
+    const ViewState expected = ViewFor(*ParseRenderOptions(CheckDescription(description.toStdString()).tokens).options);
     EXPECT_EQ(static_cast<const DisplaySwitches&>(wnd->View()), static_cast<const DisplaySwitches&>(expected));
     EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), static_cast<const LegendFields&>(expected));
     EXPECT_EQ(wnd->View().m_nameHx, QStringLiteral("Доход, \"x\""));
