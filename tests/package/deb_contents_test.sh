@@ -3,11 +3,12 @@
 # root with `dpkg -x` and checks what a user gets: both programs without any
 # library search path of their own, the data picture, the manual, the manual
 # page, the desktop entry and the metainfo (each passing its validator), the
-# icons at their sizes, the Python module (imported from the unpacked tree),
-# and dependencies that name the libraries the programs link.
-# Usage: deb_contents_test.sh CPACK BUILD_DIR SCRATCH_DIR PREFIX
+# icons at their sizes, the Python module (imported from the unpacked tree)
+# when the build makes it, and dependencies that name the libraries the
+# programs link.
+# Usage: deb_contents_test.sh CPACK BUILD_DIR SCRATCH_DIR PREFIX python|no-python
 set -uo pipefail
-cpack="$1" build="$2" scratch="$3" prefix="$4"
+cpack="$1" build="$2" scratch="$3" prefix="$4" python="$5"
 failures=0
 fail() {
   echo "FAIL: $*"
@@ -50,7 +51,9 @@ counts="$("$usr/bin/orbitograph-render" --counts 2>&1)"
 grep -q '"start_points": 160000' <<<"$counts" || fail "the packed orbitograph-render --counts printed: $counts"
 
 module="$(find "$usr/lib" -path '*-packages/orbitograph/__init__.py' -printf '%h\n' 2>/dev/null | head -n 1)"
-if [[ -z "$module" ]] || ! compgen -G "$module/_orbitograph.cpython-*.so" >/dev/null ||
+if [[ "$python" == no-python ]]; then
+  [[ -z "$module" ]] || fail "a build without the Python module packed it under $module"
+elif [[ -z "$module" ]] || ! compgen -G "$module/_orbitograph.cpython-*.so" >/dev/null ||
   [[ ! -s "$module/__init__.pyi" ]]; then
   fail "the Python package orbitograph (__init__.py, .pyi, compiled module) is missing under $prefix/lib"
 else
