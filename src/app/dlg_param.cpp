@@ -52,6 +52,30 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
     return -1;
 }
 
+// The static texts of the dialog, in dialog units.
+struct LabelRow {
+    const char* text;
+    int x, y, width, height;
+};
+constexpr LabelRow kLabels[] = {
+    {"Введите значение параметра А:", 23, 20, 110, 8},
+    {"Направление воздействия Dc:", 25, 64, 104, 8},
+    {"(к 0 вдоль оси х)", 25, 91, 58, 8},
+    {"(в беск. вдоль оси х)", 137, 91, 72, 8},
+    {"Направление воздействия Kc:", 25, 117, 103, 8},
+    {"(к 0 вдоль оси у)", 25, 144, 58, 8},
+    {"(в беск. вдоль оси у)", 137, 144, 72, 8},
+    {"Введите значение параметра С:", 25, 173, 110, 8},
+    {"Dc=", 25, 185, 14, 8},
+    {"Kc=", 137, 185, 14, 8},
+    {"Число итераций:", 21, 242, 58, 8},
+    {"Шаг:", 167, 242, 18, 8},
+    {"Х1=", 22, 273, 14, 8},
+    {"Y1=", 141, 273, 14, 8},
+    {"Х2=", 80, 274, 14, 8},
+    {"Y2=", 199, 273, 14, 8},
+};
+
 }  // namespace
 
 QString ParamRefusalText(const ParamError& e) {
@@ -85,33 +109,18 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     // OK is the default button and the first tab stop, so Enter confirms.
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(49, 306, 50, 14), du.Rect(165, 306, 50, 14));
     m_ok = ok;
-
-    MakeLabel(this, QStringLiteral("Введите значение параметра А:"), du.Rect(23, 20, 110, 8));
+    for (const LabelRow& l : kLabels)
+        MakeLabel(this, QString::fromUtf8(l.text), du.Rect(l.x, l.y, l.width, l.height));
     m_editA = MakeEdit(this, 1001, du.Rect(150, 18, 49, 16));
     auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
     group->setGeometry(du.Rect(18, 46, 224, 178));
     group->lower();
     MakeDirectionRadios(this, du, 1002, 78, m_dcIn, m_dcOut);
-    MakeLabel(this, QStringLiteral("Направление воздействия Dc:"), du.Rect(25, 64, 104, 8));
-    MakeLabel(this, QStringLiteral("(к 0 вдоль оси х)"), du.Rect(25, 91, 58, 8));
-    MakeLabel(this, QStringLiteral("(в беск. вдоль оси х)"), du.Rect(137, 91, 72, 8));
-    MakeLabel(this, QStringLiteral("Направление воздействия Kc:"), du.Rect(25, 117, 103, 8));
     MakeDirectionRadios(this, du, 1004, 129, m_kcIn, m_kcOut);
-    MakeLabel(this, QStringLiteral("(к 0 вдоль оси у)"), du.Rect(25, 144, 58, 8));
-    MakeLabel(this, QStringLiteral("(в беск. вдоль оси у)"), du.Rect(137, 144, 72, 8));
-    MakeLabel(this, QStringLiteral("Введите значение параметра С:"), du.Rect(25, 173, 110, 8));
-    MakeLabel(this, QStringLiteral("Dc="), du.Rect(25, 185, 14, 8));
-    MakeLabel(this, QStringLiteral("Kc="), du.Rect(137, 185, 14, 8));
     m_editDc = MakeEdit(this, 1006, du.Rect(55, 185, 44, 14));
     m_editKc = MakeEdit(this, 1007, du.Rect(157, 185, 44, 15));
-    MakeLabel(this, QStringLiteral("Число итераций:"), du.Rect(21, 242, 58, 8));
-    MakeLabel(this, QStringLiteral("Шаг:"), du.Rect(167, 242, 18, 8));
     m_editN = MakeEdit(this, 1008, du.Rect(82, 242, 37, 16));
     m_editStep = MakeEdit(this, 1009, du.Rect(204, 242, 35, 13));
-    MakeLabel(this, QStringLiteral("Х1="), du.Rect(22, 273, 14, 8));
-    MakeLabel(this, QStringLiteral("Y1="), du.Rect(141, 273, 14, 8));
-    MakeLabel(this, QStringLiteral("Х2="), du.Rect(80, 274, 14, 8));
-    MakeLabel(this, QStringLiteral("Y2="), du.Rect(199, 273, 14, 8));
     m_editX1 = MakeEdit(this, 1010, du.Rect(40, 271, 27, 17));
     m_editY1 = MakeEdit(this, 1011, du.Rect(157, 271, 27, 17));
     m_editY2 = MakeEdit(this, 1012, du.Rect(213, 271, 27, 17));
