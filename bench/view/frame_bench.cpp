@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <chrono>
 #include <memory>
@@ -203,15 +202,3 @@ BENCHMARK(BM_FittedBasinsDefault)->Unit(benchmark::kMillisecond)->MeasureProcess
 BENCHMARK(BM_FittedBasinsFine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_PointLayersDefault)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PointLayersFine)->Unit(benchmark::kMillisecond)->Iterations(10);
-
-int main(int argc, char** argv) {
-    int qtArgc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* qtArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

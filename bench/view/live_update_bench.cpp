@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
 #include <chrono>
@@ -107,15 +106,3 @@ void HalfStep(benchmark::State& state) { LiveUpdate(state, 0.005); }
 
 BENCHMARK(Defaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
 BENCHMARK(HalfStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(100);
-
-int main(int argc, char** argv) {
-    int qtArgc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* qtArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

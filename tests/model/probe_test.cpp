@@ -7,6 +7,7 @@
 
 #include "model/probe.h"
 #include "reference_model.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -38,18 +39,7 @@ void ExpectRowsMatch(const ModelParams& p, State s0, const ProbeResult& r) {
     }
 }
 
-// splitmix64, so the drawn sets do not depend on the standard library.
-struct Draw {
-    std::uint64_t state;
-    std::uint64_t Bits() {
-        std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return z ^ (z >> 31);
-    }
-    double Between(double lo, double hi) { return lo + (hi - lo) * static_cast<double>(Bits() >> 11) * 0x1p-53; }
-    int Int(int lo, int hi) { return lo + static_cast<int>(Bits() % static_cast<std::uint64_t>(hi - lo + 1)); }
-};
+using test::Draw;
 
 }  // namespace
 
