@@ -21,10 +21,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "end_points_in_place.h"
+#include "model/compute_spaces.h"
 #include "model/engine/orbit_job.h"
 #include "model/grid.h"
-#include "model/spaces.h"
-#include "end_points_in_place.h"
 #include "reference_model.h"
 
 using namespace orbitograph;
@@ -83,17 +83,13 @@ void GridCase(benchmark::State& state, const ModelParams& p, std::int64_t refCol
 
 void Defaults(benchmark::State& state) { GridCase(state, ModelParams{}, 0); }
 
-void FineGrid(benchmark::State& state) {
-    GridCase(state, ModelParams{.step = 0.001, .iterations = 1000}, 8);
-}
+void FineGrid(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.001, .iterations = 1000}, 8); }
 
 // No map step: the grid walk, the classification and the writing of the
 // lists alone, on 16,008,001 points.
 void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.001, .iterations = -1}, 0); }
 
-void ManyIterations(benchmark::State& state) {
-    GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1);
-}
+void ManyIterations(benchmark::State& state) { GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1); }
 
 // Orbits that neither escape nor repeat: the start points of the default
 // grid whose orbits under the defaults stay bounded and show no cycle for

@@ -17,7 +17,7 @@
 #include <chrono>
 #include <vector>
 
-#include "model/spaces.h"
+#include "model/compute_spaces.h"
 #include "model/sweep.h"
 
 using namespace orbitograph;
@@ -43,8 +43,7 @@ double NominalSteps(const ModelParams& p) {
     return static_cast<double>(CountStartPoints(p)) * (static_cast<double>(p.iterations) + 1.0);
 }
 
-void Report(benchmark::State& state, double best, double steps, const std::vector<ModelParams>& large,
-            double singles) {
+void Report(benchmark::State& state, double best, double steps, const std::vector<ModelParams>& large, double singles) {
     double largeSeconds = 0.0;
     double largeSteps = 0.0;
     for (const ModelParams& p : large) {
@@ -76,7 +75,8 @@ void SweepOfA(benchmark::State& state) {
         for (double v : values) benchmark::DoNotOptimize(ComputeSpaces(WithValue(base, SweepParam::A, v), 500, 350));
     });
     std::vector<ModelParams> large;
-    for (std::size_t i = 0; i < values.size(); i += 25) large.push_back(WithValue({.step = 0.001}, SweepParam::A, values[i]));
+    for (std::size_t i = 0; i < values.size(); i += 25)
+        large.push_back(WithValue({.step = 0.001}, SweepParam::A, values[i]));
     Report(state, best, NominalSteps(base) * static_cast<double>(values.size()), large, singles);
 }
 

@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "model/compute_spaces.h"
 #include "model/report.h"
-#include "model/spaces.h"
 #include "reference_model.h"
 #include "view/frame.h"
 
@@ -84,9 +84,8 @@ void LiveUpdate(benchmark::State& state, double step) {
     for (auto _ : state) {
         // A slider's neighbouring values, as a drag passes them.
         p.a = 0.8 + 0.001 * static_cast<double>(state.iterations() % 8);
-        const Stages s = Update(p, view, model, surface, [&](const ModelParams& q) {
-            return *ComputeSpaces(q, model.originX, model.originY);
-        });
+        const Stages s = Update(p, view, model, surface,
+                                [&](const ModelParams& q) { return *ComputeSpaces(q, model.originX, model.originY); });
         if (s.Total() < best.Total()) best = s;
     }
     state.counters["best_ms"] = best.Total();

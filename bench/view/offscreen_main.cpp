@@ -1,7 +1,7 @@
 // The main of the drawing benchmarks: Qt's Gui on the offscreen platform
 // (fonts need it), then every registered benchmark.
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
     int qtArgc = 3;

@@ -65,7 +65,8 @@ void DrawDiagram(QImage& img) {
     const int cellRight[] = {54, 110, 167, 222};
     const int cellTop[] = {34, 88, 143, 201};
     const int cellBottom[] = {86, 139, 199, 258};
-    const char* letters[4][4] = {{"M", "H", "H", "M"}, {"O", "T", "T", "O"}, {"O", "T", "T", "O"}, {"M", "H", "H", "M"}};
+    const char* letters[4][4] = {
+        {"M", "H", "H", "M"}, {"O", "T", "T", "O"}, {"O", "T", "T", "O"}, {"M", "H", "H", "M"}};
     p.setFont(SerifFont(22, false));
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 4; ++col) {
@@ -89,7 +90,7 @@ void DrawMarks(QImage& img) {
         QRect box;
         const char* text;
     } marks[] = {
-        {QRect(QPoint(141, 4), QPoint(175, 24)), "???"}, {QRect(QPoint(227, 161), QPoint(259, 181)), "???"},
+        {QRect(QPoint(141, 4), QPoint(175, 24)), "???"},  {QRect(QPoint(227, 161), QPoint(259, 181)), "???"},
         {QRect(QPoint(116, 38), QPoint(126, 58)), "?"},   {QRect(QPoint(117, 116), QPoint(127, 136)), "?"},
         {QRect(QPoint(210, 117), QPoint(222, 137)), "?"},
     };
@@ -105,9 +106,8 @@ struct IconCell {
     QRgb colour;
 };
 constexpr IconCell kIconCells[] = {
-    {0, 0, 16, 16, 0xFF000000}, {1, 1, 14, 14, 0xFFFECFF4}, {3, 3, 10, 10, 0xFF000000},
-    {4, 4, 8, 8, 0xFF00DCFA},   {6, 4, 4, 8, 0xFFFFA000},   {4, 6, 8, 4, 0xFFE60000},
-    {6, 6, 4, 4, 0xFF00AA00},   {7, 7, 2, 2, 0xFF9A959C},
+    {0, 0, 16, 16, 0xFF000000}, {1, 1, 14, 14, 0xFFFECFF4}, {3, 3, 10, 10, 0xFF000000}, {4, 4, 8, 8, 0xFF00DCFA},
+    {6, 4, 4, 8, 0xFFFFA000},   {4, 6, 8, 4, 0xFFE60000},   {6, 6, 4, 4, 0xFF00AA00},   {7, 7, 2, 2, 0xFF9A959C},
 };
 
 // size is a multiple of 16, so every cell edge falls on a whole pixel.
@@ -121,9 +121,10 @@ QImage DrawIcon(int size) {
 }
 
 QByteArray IconSvg() {
-    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 16 16\" "
-                     "shape-rendering=\"crispEdges\">\n";
+    QByteArray svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 16 16\" "
+        "shape-rendering=\"crispEdges\">\n";
     for (const IconCell& c : kIconCells) {
         svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"#%5\"/>\n")
                    .arg(c.x)

@@ -4,9 +4,9 @@
 #include <QPushButton>
 
 #include "app/app_resources.h"
-#include "program_version.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialog_units.h"
+#include "program_version.h"
 
 namespace orbitograph {
 

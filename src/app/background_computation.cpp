@@ -35,8 +35,8 @@ bool BackgroundComputation::Start(const ModelParams& params, std::int32_t origin
     return true;
 }
 
-std::uint64_t BackgroundComputation::Request(const ModelParams& params, std::int32_t originX,
-                                             std::int32_t originY, Callback onFinished, bool withEnds) {
+std::uint64_t BackgroundComputation::Request(const ModelParams& params, std::int32_t originX, std::int32_t originY,
+                                             Callback onFinished, bool withEnds) {
     Order order{params, originX, originY, std::move(onFinished), withEnds, m_generation + 1};
     if (!m_running) {
         Launch(std::move(order));

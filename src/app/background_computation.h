@@ -7,11 +7,11 @@
 #include <optional>
 #include <thread>
 
+#include "model/compute_spaces.h"
 #include "model/fractal_model.h"
 #include "model/model_params.h"
 #include "model/point_list.h"
 #include "model/report.h"
-#include "model/spaces.h"
 
 namespace orbitograph {
 
@@ -31,8 +31,8 @@ struct ComputationOutcome {
 };
 
 // The engine a computation runs: ComputeSpaces, or a stand-in in tests.
-using SpacesEngine = std::function<std::optional<SpaceLists>(const ModelParams&, std::int32_t, std::int32_t,
-                                                             const ComputeControl&)>;
+using SpacesEngine =
+    std::function<std::optional<SpaceLists>(const ModelParams&, std::int32_t, std::int32_t, const ComputeControl&)>;
 
 // Starts a thread running the body; throws std::system_error when no thread
 // can be made. std::jthread's own constructor, or a stand-in in tests.
@@ -68,8 +68,8 @@ public:
     // std::system_error, with nothing changed, only when nothing runs and no
     // thread can be made; a waiting request whose thread cannot be made gets
     // a Cancelled outcome marked notStarted.
-    std::uint64_t Request(const ModelParams& params, std::int32_t originX, std::int32_t originY,
-                          Callback onFinished, bool withEnds = false);
+    std::uint64_t Request(const ModelParams& params, std::int32_t originX, std::int32_t originY, Callback onFinished,
+                          bool withEnds = false);
     // Asks the running computation to stop and drops a waiting request; the
     // callback of the newest request then gets a Cancelled outcome.
     void Cancel();
@@ -97,7 +97,7 @@ private:
     std::atomic<bool> m_cancel{false};
     std::atomic<double> m_progress{0.0};
     bool m_running = false;  // interface thread only; true only while a thread runs
-    Callback m_onFinished;  // null once superseded
+    Callback m_onFinished;   // null once superseded
     std::uint64_t m_generation = 0;
     std::optional<Order> m_waiting;  // only while a thread runs
     std::jthread m_worker;

@@ -14,7 +14,7 @@ struct CanvasInput {
     std::function<void(QPoint at, QMouseEvent* event)> press;
     std::function<void(QPoint at, QMouseEvent* event)> move;  // also without a button held
     std::function<void(QPoint at, QMouseEvent* event)> release;
-    std::function<void(QPoint at, int notches)> wheel;        // positive: away from the user
+    std::function<void(QPoint at, int notches)> wheel;  // positive: away from the user
     std::function<void()> leave;
 };
 

@@ -95,8 +95,9 @@ QString ParamRefusalText(const ParamError& e) {
             return QStringLiteral("Значение %1 должно быть числом от -2 до 2.")
                 .arg(edges[static_cast<int>(e.field) - static_cast<int>(ParamField::X1)]);
         case ParamReason::TooManyPoints:
-            return QStringLiteral("Слишком мелкий шаг: сетка содержит больше %1 начальных точек (каждая точка "
-                                  "занимает до 16 байт памяти). Увеличьте шаг или уменьшите область.")
+            return QStringLiteral(
+                       "Слишком мелкий шаг: сетка содержит больше %1 начальных точек (каждая точка "
+                       "занимает до 16 байт памяти). Увеличьте шаг или уменьшите область.")
                 .arg(QString::fromStdString(FormatInt(kMaxStartPoints)));
     }
     return {};
@@ -109,8 +110,7 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     // OK is the default button and the first tab stop, so Enter confirms.
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(49, 306, 50, 14), du.Rect(165, 306, 50, 14));
     m_ok = ok;
-    for (const LabelRow& l : kLabels)
-        MakeLabel(this, QString::fromUtf8(l.text), du.Rect(l.x, l.y, l.width, l.height));
+    for (const LabelRow& l : kLabels) MakeLabel(this, QString::fromUtf8(l.text), du.Rect(l.x, l.y, l.width, l.height));
     m_editA = MakeEdit(this, 1001, du.Rect(150, 18, 49, 16));
     auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
     group->setGeometry(du.Rect(18, 46, 224, 178));
@@ -126,8 +126,8 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     m_editY2 = MakeEdit(this, 1012, du.Rect(213, 271, 27, 17));
     m_editX2 = MakeEdit(this, 1014, du.Rect(95, 271, 27, 18));
 
-    QWidget* order[] = {m_ok, cancel, m_editA, m_editDc, m_editKc, m_editN, m_editStep,
-                        m_editX1, m_editY1, m_editY2, m_editX2};
+    QWidget* order[] = {m_ok,       cancel,   m_editA,  m_editDc, m_editKc, m_editN,
+                        m_editStep, m_editX1, m_editY1, m_editY2, m_editX2};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     m_ok->setFocus(Qt::OtherFocusReason);
 }

@@ -35,7 +35,7 @@ private:
     void EditingFinished();
 
     double m_scale;
-    QString m_reported;       // the text last shown or reported
+    QString m_reported;          // the text last shown or reported
     bool m_uncommitted = false;  // a change reported since the last commit
 };
 

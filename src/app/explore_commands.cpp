@@ -1,6 +1,7 @@
 // The pop-up "Исследование": the display that fits the window, zoom with
 // its history, and the status bar's readout under the cursor.
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -8,7 +9,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolTip>
-#include <QCursor>
 #include <algorithm>
 
 #include "app/canvas_widget.h"
@@ -48,7 +48,8 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdStatusBar, QStringLiteral("Строка состояния"), &CMainWnd::OnStatusBar)->setCheckable(true);
     add(kCmdLiveParams, QStringLiteral("Параметры модели"), &CMainWnd::OnLiveParams)->setCheckable(true);
     explore->addSeparator();
-    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."), &CMainWnd::OnOpenParamsFromPicture);
+    add(kCmdOpenParamsFromPicture, QStringLiteral("Открыть параметры из рисунка..."),
+        &CMainWnd::OnOpenParamsFromPicture);
     add(kCmdExportData, QStringLiteral("Экспорт данных..."), &CMainWnd::OnExportData);
     explore->addSeparator();
     add(kCmdProbe, QStringLiteral("Траектория..."), &CMainWnd::OnProbe);
@@ -59,7 +60,7 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), &CMainWnd::OnPlane);
     m_sweep = new SweepSession(this);
 
-    // As with the seed's keys, the keys are the window's, not the items'.
+    // As with the menu's accelerators, the keys are the window's, not the items'.
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
                                                  {QKeySequence(Qt::ALT | Qt::Key_Right), kCmdForward},
                                                  {QKeySequence(Qt::Key_Home), kCmdHomeArea}};
@@ -124,14 +125,18 @@ void CMainWnd::Refuse(const QString& text) {
 
 void CMainWnd::OnBack() {
     if (Computing()) return;
-    if (const auto p = m_history.Back()) StartComputation(*p, HistoryStep::Back);
-    else Refuse(QStringLiteral("Назад идти некуда: это первый вычисленный рисунок."));
+    if (const auto p = m_history.Back())
+        StartComputation(*p, HistoryStep::Back);
+    else
+        Refuse(QStringLiteral("Назад идти некуда: это первый вычисленный рисунок."));
 }
 
 void CMainWnd::OnForward() {
     if (Computing()) return;
-    if (const auto p = m_history.Forward()) StartComputation(*p, HistoryStep::Forward);
-    else Refuse(QStringLiteral("Вперёд идти некуда: это последний вычисленный рисунок."));
+    if (const auto p = m_history.Forward())
+        StartComputation(*p, HistoryStep::Forward);
+    else
+        Refuse(QStringLiteral("Вперёд идти некуда: это последний вычисленный рисунок."));
 }
 
 void CMainWnd::OnHomeArea() {
@@ -139,9 +144,7 @@ void CMainWnd::OnHomeArea() {
     if (const auto p = m_history.Home()) StartComputation(*p, HistoryStep::Home);
 }
 
-QString CMainWnd::ReadoutAt(QPoint at) const {
-    return ReadoutText(m_view, m_model, m_endCounts, at.x(), at.y());
-}
+QString CMainWnd::ReadoutAt(QPoint at) const { return ReadoutText(m_view, m_model, m_endCounts, at.x(), at.y()); }
 
 void CMainWnd::RefreshReadout() {
     QStatusBar* bar = findChild<QStatusBar*>();
@@ -168,8 +171,10 @@ void CMainWnd::ZoomToBand(QPoint from, QPoint to) {
                       ys.At(static_cast<std::size_t>(first(a.rows, b.rows))),
                       ys.At(static_cast<std::size_t>(last(a.rows, b.rows)))};
     const ZoomResult z = ZoomTo(p, box, m_view.m_fitWindow == 1);
-    if (!z.refusal.empty()) Refuse(QString::fromStdString(z.refusal));
-    else if (z.params) StartComputation(*z.params, HistoryStep::PushZoom);
+    if (!z.refusal.empty())
+        Refuse(QString::fromStdString(z.refusal));
+    else if (z.params)
+        StartComputation(*z.params, HistoryStep::PushZoom);
 }
 
 void CMainWnd::ZoomAtWheel(QPoint at, int notches) {
@@ -179,8 +184,10 @@ void CMainWnd::ZoomAtWheel(QPoint at, int notches) {
     const double factor = notches > 0 ? 2.0 : 0.5;
     const ModelParams p = m_view.Params();
     const ZoomResult z = ZoomTo(p, ScaledBox(p, place.x, place.y, factor), true);
-    if (!z.refusal.empty()) Refuse(QString::fromStdString(z.refusal));
-    else if (z.params) StartComputation(*z.params, HistoryStep::PushZoom);
+    if (!z.refusal.empty())
+        Refuse(QString::fromStdString(z.refusal));
+    else if (z.params)
+        StartComputation(*z.params, HistoryStep::PushZoom);
 }
 
 void CMainWnd::OnCanvasPress(QPoint at, QMouseEvent* event) {

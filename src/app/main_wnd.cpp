@@ -23,12 +23,12 @@
 #include "app/menu_style.h"
 #include "app/set_sheet.h"
 #include "dialogs/dialog_controls.h"
-#include "program_version.h"
-#include "legend/legenda_dlg.h"
 #include "legend/legend_picture.h"
+#include "legend/legenda_dlg.h"
+#include "program_version.h"
 #include "view/frame.h"
-#include "view/orbit_overlay.h"
 #include "view/frame_description.h"
+#include "view/orbit_overlay.h"
 #include "view/png_export.h"
 
 namespace orbitograph {
@@ -76,8 +76,8 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
                                     QSize(work.width() * 2 / 3, work.height() * 2 / 3), work));
 
-    m_canvasWidget = new CanvasWidget(
-        [this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
+    m_canvasWidget =
+        new CanvasWidget([this](QPainter& painter, QSize size, qreal ratio) { OnPaint(painter, size, ratio); }, this);
     setCentralWidget(m_canvasWidget);
     BuildMenu();
     BuildExploreMenu();
@@ -112,8 +112,8 @@ void CMainWnd::BuildMenu() {
     QMenu* params = bar->addMenu(QStringLiteral("Параметры"));
     SetUpMenu(params);  // the pop-up begins with a separator
     params->addSeparator();
-    connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered,
-            this, &CMainWnd::OnFractalParameters);
+    connect(add(params, kCmdFractalParameters, QStringLiteral("&Параметры фрактала F7")), &QAction::triggered, this,
+            &CMainWnd::OnFractalParameters);
     connect(add(params, kCmdLegend, QStringLiteral("Легенда")), &QAction::triggered, this, &CMainWnd::OnLegend);
     connect(add(params, kCmdProgramSettings, QStringLiteral("Настройки программы")), &QAction::triggered, this,
             &CMainWnd::OnProgramSettings);
@@ -250,8 +250,7 @@ void CMainWnd::OnComputationFinished(ComputationOutcome&& outcome) {
             RequestRepaint();
             RefreshReadout();
             break;
-        case ComputeStatus::Cancelled:
-            break;
+        case ComputeStatus::Cancelled: break;
         case ComputeStatus::OutOfMemory:
             m_hooks.showError(this, QStringLiteral("Недостаточно памяти для вычисления с этими параметрами. "
                                                    "Увеличьте шаг или уменьшите область. "
@@ -327,12 +326,12 @@ void CMainWnd::OnSavePicture() {
         return;
     }
     const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
-    const SaveResult saved =
-        SavePngAtomically(m_canvas, NativePath(path),
-                          DescribeFrame(m_view, m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height()));
+    const SaveResult saved = SavePngAtomically(
+        m_canvas, NativePath(path),
+        DescribeFrame(m_view, m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height()));
     if (!saved.Ok()) {
-        m_hooks.showError(this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2")
-                                    .arg(path, SaveFailureReason(saved)));
+        m_hooks.showError(
+            this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2").arg(path, SaveFailureReason(saved)));
     }
 }
 

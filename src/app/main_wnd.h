@@ -154,7 +154,7 @@ private:
     ViewState m_view;
     QImage m_canvas;
     QImage m_legendPicture;
-    mutable EndCounts m_endCounts;  // of the lists in place; the readout looks up
+    mutable EndCounts m_endCounts;           // of the lists in place; the readout looks up
     std::optional<QPoint> m_computedOrigin;  // origin of the lists in place
     ParamHistory m_history;
     HistoryStep m_pendingStep = HistoryStep::Push;

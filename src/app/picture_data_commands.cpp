@@ -20,8 +20,9 @@ void CMainWnd::OnOpenParamsFromPicture() {
     PictureDescription picture;
     std::string why;
     if (!ReadPictureDescription(NativePath(path).string(), picture, why)) {
-        m_hooks.showError(this, QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2")
-                                    .arg(path, QString::fromStdString(why)));
+        m_hooks.showError(
+            this,
+            QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
         return;
     }
     const DescriptionOptions checked = CheckDescription(picture.text);

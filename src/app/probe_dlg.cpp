@@ -34,7 +34,8 @@ std::optional<FieldFailure> CProbeDlg::SaveControls() {
     auto real = [](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
         double v = 0.0;
         if (auto f = SaveRealField(edit, what, v)) return f;
-        if (!std::isfinite(v)) return FieldFailure{edit, QStringLiteral("Значение %1 должно быть конечным числом.").arg(what)};
+        if (!std::isfinite(v))
+            return FieldFailure{edit, QStringLiteral("Значение %1 должно быть конечным числом.").arg(what)};
         member = v;
         return std::nullopt;
     };

@@ -85,9 +85,8 @@ QVariant ProbeTableModel::headerData(int section, Qt::Orientation orientation, i
 QString ProbeSummaryText(const ProbeResult& orbit, double x0, double y0) {
     const ProbeSummary& s = orbit.summary;
     QStringList lines;
-    lines << QStringLiteral("Начальная точка: (%1, %2); шагов отображения: %3")
-                 .arg(Number(x0), Number(y0))
-                 .arg(s.steps);
+    lines
+        << QStringLiteral("Начальная точка: (%1, %2); шагов отображения: %3").arg(Number(x0), Number(y0)).arg(s.steps);
     lines << (s.leftSquare ? QStringLiteral("Вышла из квадрата [-2, 2] x [-2, 2] на шаге %1").arg(*s.leftSquare)
                            : QStringLiteral("Из квадрата [-2, 2] x [-2, 2] не выходила"));
     if (s.cycleStart) {

@@ -74,8 +74,10 @@ void CMainWnd::RunSweep(bool plane) {
     const QString title = plane ? QStringLiteral("Плоскость параметров") : QStringLiteral("Развёртка по параметру");
     // Computes the main picture for the parameters a click chose.
     const auto pick = [this](const ModelParams& p) {
-        if (Computing()) Refuse(QStringLiteral("Дождитесь конца вычисления рисунка."));
-        else StartComputation(p);
+        if (Computing())
+            Refuse(QStringLiteral("Дождитесь конца вычисления рисунка."));
+        else
+            StartComputation(p);
     };
     SweepComputation::Work work = [=](const ComputeControl& control) {
         return plane ? ComputePlane(base, p1, v1, p2, v2, control) : ComputeSweep(base, p1, v1, control);
@@ -87,11 +89,10 @@ void CMainWnd::RunSweep(bool plane) {
         CSweepWnd* window = nullptr;
         if (plane) {
             const int scale = std::clamp(kPlaneSide / static_cast<int>(std::max(v1.size(), v2.size())), 1, 16);
-            window = new CSweepWnd(this, title, DrawParamPlane(p1, v1, p2, v2, outcome.counts, scale),
-                                   [=](QPoint at) {
-                                       if (const auto cell = PlaneCellAt(v1.size(), v2.size(), scale, at))
-                                           pick(WithValue(WithValue(base, p1, v1[cell->first]), p2, v2[cell->second]));
-                                   });
+            window = new CSweepWnd(this, title, DrawParamPlane(p1, v1, p2, v2, outcome.counts, scale), [=](QPoint at) {
+                if (const auto cell = PlaneCellAt(v1.size(), v2.size(), scale, at))
+                    pick(WithValue(WithValue(base, p1, v1[cell->first]), p2, v2[cell->second]));
+            });
         } else {
             const std::vector<ListCounts> counts = std::move(outcome.counts);
             const QImage chart = DrawSweepChart(p1, v1, counts);

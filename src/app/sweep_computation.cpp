@@ -31,7 +31,8 @@ bool SweepComputation::Start(Work work, Callback onFinished) {
             outcome->status = SweepOutcome::Status::OutOfMemory;
         }
         // Queued to this object's thread; dropped if this object is gone.
-        QMetaObject::invokeMethod(this, [this, outcome] { Deliver(std::move(*outcome)); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { Deliver(std::move(*outcome)); }, Qt::QueuedConnection);
     };
     try {
         m_worker = std::jthread(std::move(body));

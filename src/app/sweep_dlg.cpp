@@ -21,14 +21,16 @@ std::optional<RangeRefusal> CheckAxis(const SweepRanges& r, int axis, const Mode
     const std::int32_t count = a.m_count;
     const double from = a.m_from, to = a.m_to;
     if (count < 1 || count > kMaxWindowSweepValues) {
-        return RangeRefusal{first + 3, QStringLiteral("Число значений должно быть целым числом от 1 до %1.")
-                                           .arg(ShowInt(kMaxWindowSweepValues))};
+        return RangeRefusal{
+            first + 3,
+            QStringLiteral("Число значений должно быть целым числом от 1 до %1.").arg(ShowInt(kMaxWindowSweepValues))};
     }
     if (count == 1 && from != to)
         return RangeRefusal{first + 2, QStringLiteral("Для одного значения первое и последнее должны совпадать.")};
     const SweepParam param = AxisParam(r, axis);
     const auto refused = [&](double v) {
-        const bool inRange = std::isfinite(v) && (param != SweepParam::Iterations || (v >= INT32_MIN && v <= INT32_MAX));
+        const bool inRange =
+            std::isfinite(v) && (param != SweepParam::Iterations || (v >= INT32_MIN && v <= INT32_MAX));
         return !inRange || CheckParameters(WithValue(base, param, v)).has_value();
     };
     // A value between two sound ends is refused only when the difference
@@ -36,12 +38,13 @@ std::optional<RangeRefusal> CheckAxis(const SweepRanges& r, int axis, const Mode
     const bool fromRefused = refused(SweepValues(from, from, 1, param).front());
     for (const double v : AxisValues(r, axis)) {
         if (refused(v)) {
-            return RangeRefusal{fromRefused ? first + 1 : first + 2,
-                                QStringLiteral("Значение %1 параметра %2 недопустимо: нужны конечные числа%3.")
-                                    .arg(ShowReal(v), kParamTexts[static_cast<int>(param)],
-                                         param == SweepParam::Iterations
-                                             ? QStringLiteral(", целые от %1 до %2").arg(ShowInt(INT32_MIN), ShowInt(INT32_MAX))
-                                             : QString())};
+            return RangeRefusal{
+                fromRefused ? first + 1 : first + 2,
+                QStringLiteral("Значение %1 параметра %2 недопустимо: нужны конечные числа%3.")
+                    .arg(ShowReal(v), kParamTexts[static_cast<int>(param)],
+                         param == SweepParam::Iterations
+                             ? QStringLiteral(", целые от %1 до %2").arg(ShowInt(INT32_MIN), ShowInt(INT32_MAX))
+                             : QString())};
         }
     }
     return std::nullopt;
@@ -130,7 +133,8 @@ QWidget* CSweepDlg::Field(int index) const {
 }
 
 std::optional<FieldFailure> CSweepDlg::CheckSaved() {
-    if (const auto refusal = CheckSweepRanges(*this, m_plane, m_base)) return FieldFailure{Field(refusal->field), refusal->message};
+    if (const auto refusal = CheckSweepRanges(*this, m_plane, m_base))
+        return FieldFailure{Field(refusal->field), refusal->message};
     return std::nullopt;
 }
 

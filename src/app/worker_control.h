@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "model/spaces.h"
+#include "model/compute_spaces.h"
 
 namespace orbitograph {
 

@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
@@ -5,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -66,10 +66,11 @@ bool StdoutWritten() {
 
 void PrintResults(const RenderOptions& o, const FractalModel& model) {
     if (o.counts) {
-        std::printf("%s\n", CountsJson(CountStartPoints(o.params), std::ssize(model.attractors), std::ssize(model.basinInfinity),
-                                       std::ssize(model.basinZero), std::ssize(model.basinT),
-                                       std::ssize(model.basinO), std::ssize(model.basinM), std::ssize(model.basinH))
-                                .c_str());
+        std::printf("%s\n",
+                    CountsJson(CountStartPoints(o.params), std::ssize(model.attractors),
+                               std::ssize(model.basinInfinity), std::ssize(model.basinZero), std::ssize(model.basinT),
+                               std::ssize(model.basinO), std::ssize(model.basinM), std::ssize(model.basinH))
+                        .c_str());
     }
     if (o.report) {
         for (const std::string& line : model.report) {
@@ -81,8 +82,8 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
 
 // Draws the frame of the computed model as the options say and writes it
 // to file; the exit status.
-int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legendPicture,
-               InterruptHandler& interrupt, const std::string& file) {
+int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legendPicture, InterruptHandler& interrupt,
+               const std::string& file) {
     ViewState view = ViewFor(o);
     const QImage canvas =
         ComposeFrame(view, model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
@@ -93,9 +94,9 @@ int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legend
     // From here a signal only raises the flag: the writer stops within a
     // row and removes its temporary file before the command exits.
     interrupt.WriteFile(true);
-    const SaveResult saved = SavePngAtomically(canvas, std::filesystem::path(file),
-                                               DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height),
-                                               &interrupt.Flag());
+    const SaveResult saved =
+        SavePngAtomically(canvas, std::filesystem::path(file),
+                          DescribeFrame(view, o.params, o.originX, o.originY, o.width, o.height), &interrupt.Flag());
     if (saved.failure == SaveFailure::Stopped) {
         Complain(kInterrupted);
         return interrupt.ExitStatus();
@@ -111,8 +112,8 @@ int WriteFrame(const RenderOptions& o, FractalModel& model, const QImage& legend
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(KeepQtQuiet);
-    const std::string interruptedLine = std::string(isatty(STDERR_FILENO) ? "\r\033[K" : "") +
-                                        "orbitograph-render: " + kInterrupted + "\n";
+    const std::string interruptedLine =
+        std::string(isatty(STDERR_FILENO) ? "\r\033[K" : "") + "orbitograph-render: " + kInterrupted + "\n";
     InterruptHandler interrupt(interruptedLine);
     std::vector<std::string> args(argv + 1, argv + argc);
     OptionsResult parsed = ParseRenderOptions(args);

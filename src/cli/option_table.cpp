@@ -91,7 +91,8 @@ Apply FileName(Get get) {
             return false;
         }
         if (v == "-") {
-            error = std::string(name) + ": standard input and output are not supported; name a file ('./-' for one called -)";
+            error = std::string(name) +
+                    ": standard input and output are not supported; name a file ('./-' for one called -)";
             return false;
         }
         get(o) = v;
@@ -155,13 +156,16 @@ bool StartPoint(RenderOptions& o, std::string_view name, const std::string& v, s
 
 bool Size(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
     if (ParseSize(v, o.width, o.height)) return true;
-    error = std::string(name) + ": expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got " + Quoted(v);
+    error =
+        std::string(name) + ": expected WxH with each from 1 to " + FormatInt(kMaxCanvasSide) + ", got " + Quoted(v);
     return false;
 }
 
 bool Single(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
-    if (v == "attractors") o.panels = PanelChoice::Attractors;
-    else if (v == "basins") o.panels = PanelChoice::Basins;
+    if (v == "attractors")
+        o.panels = PanelChoice::Attractors;
+    else if (v == "basins")
+        o.panels = PanelChoice::Basins;
     else {
         error = std::string(name) + ": expected attractors or basins, got " + Quoted(v);
         return false;
@@ -185,7 +189,8 @@ bool Sweeps(RenderOptions& o, std::string_view name, const std::string& v, std::
     return ApplySweepOption(o.sweeps, name, v, error);
 }
 
-#define OPTION_FIELD(expr) [](RenderOptions& o) -> auto& { return expr; }
+#define OPTION_FIELD(expr) \
+    [](RenderOptions & o) -> auto& { return expr; }
 
 std::vector<CommandOption> MakeTable() {
     const auto param = [](ParamField f) { return std::string_view(ParamOptionName(f)); };
@@ -214,8 +219,7 @@ std::vector<CommandOption> MakeTable() {
         {"--no-params", "", "no parameter text", Section::Picture, Flag(OPTION_FIELD(o.noParams))},
         {"--grid", "", "the unit grid of each panel", Section::Picture, Flag(OPTION_FIELD(o.grid))},
         {"--legend", "", "the legend panel", Section::Picture, Flag(OPTION_FIELD(o.legend))},
-        {"--a-symmetry", "", "the half-turn copy of the attractors", Section::Picture,
-         Flag(OPTION_FIELD(o.aSymmetry))},
+        {"--a-symmetry", "", "the half-turn copy of the attractors", Section::Picture, Flag(OPTION_FIELD(o.aSymmetry))},
         {"--fit", "", "panels fitted to the client area [one pixel per grid point]", Section::Picture,
          Flag(OPTION_FIELD(o.fit))},
         {"--font-size", "N", "parameter text size in pixels, 1 to 50 [13]", Section::Picture,

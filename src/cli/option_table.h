@@ -19,8 +19,7 @@ struct CommandOption {
     Section section;
     // Takes the value (empty for a flag) into the options; on a refusal it
     // returns false with error set to one line naming the option.
-    std::function<bool(RenderOptions& o, std::string_view name, const std::string& value, std::string& error)>
-        apply;
+    std::function<bool(RenderOptions& o, std::string_view name, const std::string& value, std::string& error)> apply;
 };
 
 // Every option, in the order of the usage text.

@@ -19,13 +19,11 @@ namespace {
 // The options a description may hold: what draws the frame, nothing that
 // reads or writes files or changes how the command runs.
 bool DrawsTheFrame(std::string_view name) {
-    static const std::set<std::string_view> others = {"--origin",      "--size",         "--single",
-                                                      "--no-params",   "--grid",         "--legend",
-                                                      "--a-symmetry",  "--fit",          "--font-size",
-                                                      "--legend-hx",   "--legend-hy",    "--legend-max-hx",
-                                                      "--legend-min-hx", "--legend-max-hy", "--legend-min-hy",
-                                                      "--legend-t",    "--legend-o",     "--legend-m",
-                                                      "--legend-h"};
+    static const std::set<std::string_view> others = {
+        "--origin",    "--size",          "--single",        "--no-params",     "--grid",
+        "--legend",    "--a-symmetry",    "--fit",           "--font-size",     "--legend-hx",
+        "--legend-hy", "--legend-max-hx", "--legend-min-hx", "--legend-max-hy", "--legend-min-hy",
+        "--legend-t",  "--legend-o",      "--legend-m",      "--legend-h"};
     for (int f = 0; f <= static_cast<int>(ParamField::Y2); ++f) {
         if (name == ParamOptionName(static_cast<ParamField>(f))) return true;
     }
@@ -63,17 +61,19 @@ DescriptionOptions CheckDescription(std::string_view text) {
     std::set<std::string> seen;
     const auto& table = OptionTable();
     for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const auto option = std::find_if(table.begin(), table.end(),
-                                         [&](const CommandOption& o) { return o.name == tokens[i]; });
+        const auto option =
+            std::find_if(table.begin(), table.end(), [&](const CommandOption& o) { return o.name == tokens[i]; });
         if (option == table.end() || !DrawsTheFrame(option->name))
-            return {{}, false, "malformed description: " + Quoted(tokens[i]) + " is not an option that draws the frame"};
+            return {
+                {}, false, "malformed description: " + Quoted(tokens[i]) + " is not an option that draws the frame"};
         if (!seen.insert(tokens[i]).second)
             return {{}, false, "malformed description: " + Quoted(tokens[i]) + " is given twice"};
         if (!option->argument.empty() && ++i >= tokens.size())
             return {{}, false, "malformed description: " + tokens[i - 1] + " has no value"};
     }
     std::vector<std::string_view> required;
-    for (int f = 0; f <= static_cast<int>(ParamField::Y2); ++f) required.push_back(ParamOptionName(static_cast<ParamField>(f)));
+    for (int f = 0; f <= static_cast<int>(ParamField::Y2); ++f)
+        required.push_back(ParamOptionName(static_cast<ParamField>(f)));
     required.push_back("--origin");
     for (const std::string_view name : required) {
         if (!seen.contains(std::string(name)))

@@ -97,12 +97,11 @@ std::string RenderUsage() {
            "option or input file.\n";
 }
 
-std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,
-                       std::int64_t zero, std::int64_t t, std::int64_t o, std::int64_t m, std::int64_t h) {
+std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity, std::int64_t zero,
+                       std::int64_t t, std::int64_t o, std::int64_t m, std::int64_t h) {
     return "{\"start_points\": " + FormatInt(startPoints) + ", \"attractors\": " + FormatInt(attractors) +
-           ", \"infinity\": " + FormatInt(infinity) + ", \"zero\": " + FormatInt(zero) +
-           ", \"T\": " + FormatInt(t) + ", \"O\": " + FormatInt(o) + ", \"M\": " + FormatInt(m) +
-           ", \"H\": " + FormatInt(h) + "}";
+           ", \"infinity\": " + FormatInt(infinity) + ", \"zero\": " + FormatInt(zero) + ", \"T\": " + FormatInt(t) +
+           ", \"O\": " + FormatInt(o) + ", \"M\": " + FormatInt(m) + ", \"H\": " + FormatInt(h) + "}";
 }
 
 OptionsResult ParseRenderOptions(const std::vector<std::string>& args) {

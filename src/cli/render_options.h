@@ -68,7 +68,7 @@ struct RenderOptions {
     double orbitX0 = 0.0;
     double orbitY0 = 0.0;
     std::int32_t orbitLimit = -1;  // most orbit rows printed; -1: all
-    SweepOptions sweeps;        // --sweep, --plane and their outputs
+    SweepOptions sweeps;           // --sweep, --plane and their outputs
 };
 
 struct OptionsResult {
@@ -93,7 +93,7 @@ std::string RefusalText(const ParamError& e);
 std::string Quoted(std::string_view bytes);
 
 // The --counts line: one JSON object with fixed keys in fixed order.
-std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity,
-                       std::int64_t zero, std::int64_t t, std::int64_t o, std::int64_t m, std::int64_t h);
+std::string CountsJson(std::int64_t startPoints, std::int64_t attractors, std::int64_t infinity, std::int64_t zero,
+                       std::int64_t t, std::int64_t o, std::int64_t m, std::int64_t h);
 
 }  // namespace orbitograph

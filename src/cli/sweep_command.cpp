@@ -1,11 +1,11 @@
 #include "cli/sweep_command.h"
 
+#include <unistd.h>
 #include <QString>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 #include "cli/progress_line.h"
 #include "data/plane_export.h"
@@ -55,8 +55,7 @@ QString DescribeAxes(const std::vector<const SweepAxis*>& axes, const RenderOpti
     return QString::fromStdString(text) + DescribeComputation(o.params, o.originX, o.originY);
 }
 
-int SavePicture(const QImage& image, const std::string& file, const QString& description,
-                InterruptHandler& interrupt) {
+int SavePicture(const QImage& image, const std::string& file, const QString& description, InterruptHandler& interrupt) {
     if (image.isNull()) {
         Complain("not enough memory for the picture " + Quoted(file));
         return kFailed;
@@ -85,7 +84,8 @@ int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
     return StdoutWritten() ? 0 : kFailed;
 }
 
-int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& interrupt, const FrameWriter& writeFrame) {
+int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& interrupt,
+             const FrameWriter& writeFrame) {
     const std::vector<double> values = axis.Values();
     std::optional<std::vector<ListCounts>> counts;
     {
@@ -121,13 +121,13 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
                 Complain("not enough memory for this grid");
                 return kFailed;
             }
-            if (const int written = writeFrame(model, p, FrameName(o.output, static_cast<std::int64_t>(i))); written != 0)
+            if (const int written = writeFrame(model, p, FrameName(o.output, static_cast<std::int64_t>(i)));
+                written != 0)
                 return written;
         }
     }
     if (o.sweeps.plot.empty()) return 0;
-    return SavePicture(DrawSweepChart(axis.param, values, *counts), o.sweeps.plot, DescribeAxes({&axis}, o),
-                       interrupt);
+    return SavePicture(DrawSweepChart(axis.param, values, *counts), o.sweeps.plot, DescribeAxes({&axis}, o), interrupt);
 }
 
 int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, InterruptHandler& interrupt) {
@@ -149,7 +149,8 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
         // temporary file before the command exits.
         interrupt.WriteFile(true);
         std::string why;
-        const SaveResult saved = WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, &interrupt.Flag());
+        const SaveResult saved =
+            WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, &interrupt.Flag());
         if (saved.failure == SaveFailure::Stopped) {
             Complain("interrupted");
             return interrupt.ExitStatus();

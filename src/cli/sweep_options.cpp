@@ -45,14 +45,14 @@ bool ParseAxis(std::string_view text, SweepAxis& axis) {
 }
 
 std::string AxisError(std::string_view name, const std::string& value) {
-    return std::string(name) + ": expected PARAM=FROM:TO:COUNT with PARAM one of a, dc, kc, iterations and COUNT from 1 to " +
+    return std::string(name) +
+           ": expected PARAM=FROM:TO:COUNT with PARAM one of a, dc, kc, iterations and COUNT from 1 to " +
            FormatInt(kMaxSweepValues) + ", got " + Quoted(value);
 }
 
 // Every value of the axis must give parameters that the computation accepts.
 std::string CheckAxis(std::string_view option, const SweepAxis& axis, const ModelParams& base) {
-    if (axis.count == 1 && axis.from != axis.to)
-        return std::string(option) + ": one value needs FROM equal to TO";
+    if (axis.count == 1 && axis.from != axis.to) return std::string(option) + ": one value needs FROM equal to TO";
     for (const double v : axis.Values()) {
         const bool intRange = v >= -2147483648.0 && v <= 2147483647.0;
         if (!std::isfinite(v) || (axis.param == SweepParam::Iterations && !intRange) ||
@@ -112,14 +112,16 @@ std::string CheckSweepOptions(const RenderOptions& o) {
         if (!s.plot.empty()) return "--plot needs --sweep";
         return {};
     }
-    if (o.counts || o.report) return "--counts and --report do not apply to a sweep or a plane: every line holds the counts";
+    if (o.counts || o.report)
+        return "--counts and --report do not apply to a sweep or a plane: every line holds the counts";
     if (s.plane1 && !s.plot.empty()) return "--plot needs --sweep; a plane is drawn with -o";
-    if (!o.exportFile.empty() && (s.sweep || o.exportFile.size() < 4 ||
-                                  o.exportFile.compare(o.exportFile.size() - 4, 4, ".npz") != 0))
+    if (!o.exportFile.empty() &&
+        (s.sweep || o.exportFile.size() < 4 || o.exportFile.compare(o.exportFile.size() - 4, 4, ".npz") != 0))
         return "--export: with --sweep or --plane only a plane's .npz archive is written (the lines hold the counts)";
     if (s.sweep) {
         if (!o.output.empty() && !FramePatternValid(o.output))
-            return "-o: with --sweep, expected a file name with exactly one %d (such as frame_%04d.png) and no other %, got " +
+            return "-o: with --sweep, expected a file name with exactly one %d (such as frame_%04d.png) and no other "
+                   "%, got " +
                    Quoted(o.output);
         return CheckAxis("--sweep", *s.sweep, o.params);
     }
@@ -138,7 +140,8 @@ bool FramePatternValid(std::string_view pattern) {
         while (i < pattern.size() && std::string_view("-+ 0").find(pattern[i]) != std::string_view::npos) ++i;
         const std::size_t widthStart = i;
         while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9') ++i;
-        if (i - widthStart > 2 || (i > widthStart && std::stoi(std::string(pattern.substr(widthStart, i - widthStart))) > 20))
+        if (i - widthStart > 2 ||
+            (i > widthStart && std::stoi(std::string(pattern.substr(widthStart, i - widthStart))) > 20))
             return false;
         if (i >= pattern.size() || (pattern[i] != 'd' && pattern[i] != 'i')) return false;
         ++conversions;
@@ -161,14 +164,18 @@ std::string FrameName(std::string_view pattern, std::int64_t number) {
             space |= pattern[i] == ' ';
         }
         std::size_t width = 0;
-        for (; pattern[i] >= '0' && pattern[i] <= '9'; ++i) width = width * 10 + static_cast<std::size_t>(pattern[i] - '0');
+        for (; pattern[i] >= '0' && pattern[i] <= '9'; ++i)
+            width = width * 10 + static_cast<std::size_t>(pattern[i] - '0');
         std::string digits = std::to_string(number < 0 ? -number : number);
         const std::string sign = number < 0 ? "-" : plus ? "+" : space ? " " : "";
         const std::size_t length = sign.size() + digits.size();
         const std::size_t pad = width > length ? width - length : 0;
-        if (left) out += sign + digits + std::string(pad, ' ');
-        else if (zero) out += sign + std::string(pad, '0') + digits;
-        else out += std::string(pad, ' ') + sign + digits;
+        if (left)
+            out += sign + digits + std::string(pad, ' ');
+        else if (zero)
+            out += sign + std::string(pad, '0') + digits;
+        else
+            out += std::string(pad, ' ') + sign + digits;
     }
     return out;
 }
@@ -197,7 +204,8 @@ std::string SweepJsonLine(const std::vector<SweepParam>& params, const std::vect
 std::string SweepCsvHeader(const std::vector<SweepParam>& params) {
     std::string out;
     for (const SweepParam p : params) out += std::string(SweepParamName(p)) + ",";
-    for (std::size_t k = 0; k < std::size(kCountKeys); ++k) out += std::string(kCountKeys[k]) + (k + 1 < std::size(kCountKeys) ? "," : "");
+    for (std::size_t k = 0; k < std::size(kCountKeys); ++k)
+        out += std::string(kCountKeys[k]) + (k + 1 < std::size(kCountKeys) ? "," : "");
     return out;
 }
 

@@ -64,7 +64,6 @@ std::string SweepValueText(SweepParam p, double v);
 std::string SweepJsonLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
                           const ListCounts& c);
 std::string SweepCsvHeader(const std::vector<SweepParam>& params);
-std::string SweepCsvLine(const std::vector<SweepParam>& params, const std::vector<double>& values,
-                         const ListCounts& c);
+std::string SweepCsvLine(const std::vector<SweepParam>& params, const std::vector<double>& values, const ListCounts& c);
 
 }  // namespace orbitograph

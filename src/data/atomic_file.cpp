@@ -169,13 +169,14 @@ SaveResult WriteFileAtomicallyToFd(const std::filesystem::path& path,
     return {};
 }
 
-SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::function<Produced(const ByteSink&)>& produce,
-                               const std::atomic<bool>* stop) {
+SaveResult WriteFileAtomically(const std::filesystem::path& path,
+                               const std::function<Produced(const ByteSink&)>& produce, const std::atomic<bool>* stop) {
     return WriteFileAtomicallyToFd(
         path,
         [&produce](int fd, int& error) {
             BlockWriter writer(fd);
-            Produced produced = produce([&writer](const char* data, std::size_t size) { return writer.Put(data, size); });
+            Produced produced =
+                produce([&writer](const char* data, std::size_t size) { return writer.Put(data, size); });
             if (produced == Produced::Done && !writer.Flush()) produced = Produced::SinkFailed;
             error = writer.Error();
             return produced;

@@ -44,7 +44,8 @@ enum class Produced { Done, SinkFailed, Stopped, NoMemory };
 // once more before the rename (produce reads it as it likes). Not safe
 // against another process replacing the target between the check and the
 // rename.
-SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::function<Produced(const ByteSink&)>& produce,
+SaveResult WriteFileAtomically(const std::filesystem::path& path,
+                               const std::function<Produced(const ByteSink&)>& produce,
                                const std::atomic<bool>* stop = nullptr);
 
 // The same for a producer that writes the file itself: it gets the new

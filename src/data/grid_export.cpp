@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "data/npz_writer.h"
-#include "model/labels.h"
-#include "model/spaces.h"
+#include "model/compute_spaces.h"
+#include "model/grid.h"
+#include "model/grid_labels.h"
 
 namespace orbitograph {
 
@@ -30,10 +31,14 @@ std::vector<Field> ParameterFields(const ModelParams& p) {
 }
 
 std::vector<Field> CountFields(const ListCounts& c) {
-    return {{"start_points", std::to_string(c.startPoints), false}, {"attractors", std::to_string(c.attractors), false},
-            {"infinity", std::to_string(c.infinity), false},         {"zero", std::to_string(c.zero), false},
-            {"T", std::to_string(c.t), false},                       {"O", std::to_string(c.o), false},
-            {"M", std::to_string(c.m), false},                       {"H", std::to_string(c.h), false}};
+    return {{"start_points", std::to_string(c.startPoints), false},
+            {"attractors", std::to_string(c.attractors), false},
+            {"infinity", std::to_string(c.infinity), false},
+            {"zero", std::to_string(c.zero), false},
+            {"T", std::to_string(c.t), false},
+            {"O", std::to_string(c.o), false},
+            {"M", std::to_string(c.m), false},
+            {"H", std::to_string(c.h), false}};
 }
 
 std::string JsonObject(const std::vector<Field>& fields) {
@@ -58,14 +63,15 @@ std::vector<char> Utf32(const std::string& ascii) {
 std::string GridMetaJson(const GridExport& e) {
     const std::string labels = "{\"" + std::to_string(kLabelInfinity) + "\": \"infinity\", \"" +
                                std::to_string(kLabelZero) + "\": \"zero\", \"" + std::to_string(kLabelT) +
-                               "\": \"T\", \"" + std::to_string(kLabelO) + "\": \"O\", \"" +
-                               std::to_string(kLabelM) + "\": \"M\", \"" + std::to_string(kLabelH) + "\": \"H\", \"" +
+                               "\": \"T\", \"" + std::to_string(kLabelO) + "\": \"O\", \"" + std::to_string(kLabelM) +
+                               "\": \"M\", \"" + std::to_string(kLabelH) + "\": \"H\", \"" +
                                std::to_string(kLabelNoList) + "\": \"none\"}";
-    return "{\"program\": \"orbitograph\", \"version\": \"" + e.version + "\", \"parameters\": " +
-           JsonObject(ParameterFields(e.params)) + ", \"origin\": [" + std::to_string(e.originX) + ", " +
-           std::to_string(e.originY) + "], \"counts\": " + JsonObject(CountFields(CountsOf(e.params, *e.lists))) +
-           ", \"columns\": " + std::to_string(CountColumns(e.params)) + ", \"rows\": " +
-           std::to_string(CountRows(e.params)) + ", \"labels\": " + labels + "}";
+    return "{\"program\": \"orbitograph\", \"version\": \"" + e.version +
+           "\", \"parameters\": " + JsonObject(ParameterFields(e.params)) + ", \"origin\": [" +
+           std::to_string(e.originX) + ", " + std::to_string(e.originY) +
+           "], \"counts\": " + JsonObject(CountFields(CountsOf(e.params, *e.lists))) +
+           ", \"columns\": " + std::to_string(CountColumns(e.params)) +
+           ", \"rows\": " + std::to_string(CountRows(e.params)) + ", \"labels\": " + labels + "}";
 }
 
 std::string GridCsv(const GridExport& e) {

@@ -34,7 +34,7 @@ std::string GridCsv(const GridExport& e);
 // Writes a NumPy .npz archive, atomically (WriteFileAtomically), holding
 //   labels      uint8  [rows, columns]  row 0 the lowest grid row (y1),
 //                                       column 0 the leftmost (x1); codes
-//                                       as in model/labels.h
+//                                       as in model/grid_labels.h
 //   x           float64 [columns]       the grid's coordinates, bit for bit
 //   y           float64 [rows]          those the orbits start from
 //   end_x, end_y float64 [rows, columns] end points, NaN where an orbit was

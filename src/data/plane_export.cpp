@@ -9,8 +9,8 @@
 namespace orbitograph {
 
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
-                         const std::vector<double>& values2, const std::vector<ListCounts>& counts,
-                         std::string& error, const std::atomic<bool>* stop) {
+                         const std::vector<double>& values2, const std::vector<ListCounts>& counts, std::string& error,
+                         const std::atomic<bool>* stop) {
     const std::size_t n1 = values1.size();
     const std::size_t n2 = values2.size();
     if (counts.size() != n1 * n2) throw std::invalid_argument("the counts do not match the two axes");

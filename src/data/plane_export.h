@@ -20,7 +20,7 @@ namespace orbitograph {
 // j * values1.size() + i (as ComputePlane gives them); std::invalid_argument
 // otherwise. error receives a line when writing fails.
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
-                         const std::vector<double>& values2, const std::vector<ListCounts>& counts,
-                         std::string& error, const std::atomic<bool>* stop = nullptr);
+                         const std::vector<double>& values2, const std::vector<ListCounts>& counts, std::string& error,
+                         const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orbitograph

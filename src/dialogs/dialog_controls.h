@@ -14,8 +14,8 @@ namespace orbitograph {
 
 // The frame of every dialog of the program: a caption with the system menu
 // and a close box, no minimise or maximise box, no help button.
-inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+inline constexpr Qt::WindowFlags kDialogWindowFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 // Gives a dialog its caption, the dialogs' frame and the dialog font.
 void SetUpDialog(QDialog& dialog, const QString& title);

@@ -31,8 +31,8 @@ DialogUnits::DialogUnits(const QFont& font) {
 
 QFont DialogFont() {
     QFont font;
-    font.setFamilies(QStringList{QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial")});
+    font.setFamilies(QStringList{QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"),
+                                 QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSize(8);
     return font;
 }
@@ -40,9 +40,7 @@ QFont DialogFont() {
 int DialogUnits::X(int units) const { return (units * m_baseX + 2) / 4; }
 int DialogUnits::Y(int units) const { return (units * m_baseY + 4) / 8; }
 
-QRect DialogUnits::Rect(int x, int y, int width, int height) const {
-    return QRect(X(x), Y(y), X(width), Y(height));
-}
+QRect DialogUnits::Rect(int x, int y, int width, int height) const { return QRect(X(x), Y(y), X(width), Y(height)); }
 
 QSize DialogUnits::Size(int width, int height) const { return QSize(X(width), Y(height)); }
 

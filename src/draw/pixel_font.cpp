@@ -13,9 +13,7 @@ QFont ArialPixelFont(int pixelSize) {
     return font;
 }
 
-double LineSpacing(const QPainter& painter) {
-    return QFontMetricsF(painter.font(), painter.device()).lineSpacing();
-}
+double LineSpacing(const QPainter& painter) { return QFontMetricsF(painter.font(), painter.device()).lineSpacing(); }
 
 void DrawTextAt(QPainter& painter, double x, double y, const QString& text) {
     painter.drawText(QRectF(x, y, 0.0, 0.0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);

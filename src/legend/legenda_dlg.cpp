@@ -97,9 +97,7 @@ void CLegendaDlg::LoadFields() {
 }
 
 std::optional<FieldFailure> CLegendaDlg::SaveControls() {
-    auto number = [this](int id, const QString& what, double& member) {
-        return SaveRealField(Edit(id), what, member);
-    };
+    auto number = [this](int id, const QString& what, double& member) { return SaveRealField(Edit(id), what, member); };
     m_nameHx = Edit(1022)->text();
     m_nameHy = Edit(1023)->text();
     if (auto f = number(1027, QStringLiteral("максимальное значение Нх"), m_maxHx)) return f;

@@ -9,9 +9,7 @@ namespace orbitograph {
 enum class EndKind : std::uint8_t { Infinity, Zero, O, H, T, M, None };
 
 // True for end points inside [-2, 2] x [-2, 2], bounds included; NaN is outside.
-inline bool InsideSquare(double xe, double ye) {
-    return xe >= -2.0 && xe <= 2.0 && ye >= -2.0 && ye <= 2.0;
-}
+inline bool InsideSquare(double xe, double ye) { return xe >= -2.0 && xe <= 2.0 && ye >= -2.0 && ye <= 2.0; }
 
 // Classification in the order infinity, zero, then the four region tests.
 // The region tests are mutually exclusive, so the first that holds is the one.

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "model/compute_spaces.h"
 #include "model/model_params.h"
 #include "model/point_list.h"
 #include "model/report.h"
-#include "model/spaces.h"
 
 namespace orbitograph {
 

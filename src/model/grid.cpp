@@ -31,8 +31,7 @@ void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     }
 }
 
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x,
-                     double* y) {
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y) {
     const std::size_t rows = ys.Count();
     if (n == 0) return;
     std::size_t row = first % rows;
@@ -75,6 +74,13 @@ BasinPlacement ComputeBasinPlacement(const ModelParams& p) {
     b.firstColumn = TruncInRange32(p.x1 / p.step);
     b.firstRow = TruncInRange32(p.y1 / p.step);
     return b;
+}
+
+std::vector<double> AxisCoordinates(double lo, double hi, double step) {
+    const GridSide side(lo, hi, step);
+    std::vector<double> out(side.Count());
+    if (!out.empty()) side.Fill(0, out.size(), out.data());
+    return out;
 }
 
 }  // namespace orbitograph

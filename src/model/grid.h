@@ -41,8 +41,13 @@ private:
 // of column segments, the column's x repeated and the rows' y in order, bit
 // for bit the coordinates of the walk. Requires sides of one step and
 // first + n <= xs.Count() * ys.Count().
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x,
-                     double* y);
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y);
+
+// Every coordinate of one side of the grid, from lo while <= hi, each the
+// previous plus step: bit for bit the coordinates the computation starts its
+// orbits from. Empty unless lo <= hi. Requires a step that CheckParameters
+// accepts.
+std::vector<double> AxisCoordinates(double lo, double hi, double step);
 
 // The number of coordinates of the side from lo to hi, counted by the walk;
 // a count above `limit` stops the walk and gives limit + 1.

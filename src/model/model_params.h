@@ -66,10 +66,10 @@ const char* ParamOptionName(ParamField f);
 
 // The parameters in the order the command line and the exported data write
 // them.
-inline constexpr ParamField kWrittenParamOrder[] = {
-    ParamField::A,          ParamField::Dc,   ParamField::DcOutward, ParamField::Kc, ParamField::KcOutward,
-    ParamField::Iterations, ParamField::Step, ParamField::X1,        ParamField::X2, ParamField::Y1,
-    ParamField::Y2};
+inline constexpr ParamField kWrittenParamOrder[] = {ParamField::A,    ParamField::Dc,        ParamField::DcOutward,
+                                                    ParamField::Kc,   ParamField::KcOutward, ParamField::Iterations,
+                                                    ParamField::Step, ParamField::X1,        ParamField::X2,
+                                                    ParamField::Y1,   ParamField::Y2};
 
 // One parameter's value as the command line reads it back exactly: a real as
 // its shortest round-trip decimal with a point (whatever the locale), the

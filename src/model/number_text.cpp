@@ -1,10 +1,10 @@
 #include "model/number_text.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace orbitograph {
 
@@ -16,9 +16,7 @@ std::string ToChars(double v, std::chars_format fmt, int precision) {
     return std::string(buf, r.ptr);
 }
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The "C" locale, made once and kept for the life of the process, so that
 // reading numbers never depends on the locale the application set.

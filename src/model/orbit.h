@@ -15,9 +15,7 @@ struct MapParams {
     std::int32_t kcOutward;
     std::int32_t iterations;
 
-    static MapParams From(const ModelParams& p) {
-        return {p.a, p.dc, p.kc, p.dcOutward, p.kcOutward, p.iterations};
-    }
+    static MapParams From(const ModelParams& p) { return {p.a, p.dc, p.kc, p.dcOutward, p.kcOutward, p.iterations}; }
 };
 
 struct State {

@@ -118,7 +118,8 @@ struct GridEnds {
     std::size_t size() const { return x.size(); }
     friend bool operator==(const GridEnds& a, const GridEnds& b) {
         const auto same = [](const Column& u, const Column& v) {
-            return u.size() == v.size() && (u.empty() || std::memcmp(u.data(), v.data(), u.size() * sizeof(double)) == 0);
+            return u.size() == v.size() &&
+                   (u.empty() || std::memcmp(u.data(), v.data(), u.size() * sizeof(double)) == 0);
         };
         return same(a.x, b.x) && same(a.y, b.y);
     }

@@ -20,11 +20,11 @@ struct ProbeRow {
     std::int64_t step;
     double x;
     double y;
-    double p;       // P = (x*x - y*y) * a of the step, from the previous state
-    double q;       // Q = (x*y + x*y) * a
-    double cx;      // the action's components the step added: +-dc, +-kc
+    double p;   // P = (x*x - y*y) * a of the step, from the previous state
+    double q;   // Q = (x*y + x*y) * a
+    double cx;  // the action's components the step added: +-dc, +-kc
     double cy;
-    bool frozen;    // the guard left the state unchanged at this step
+    bool frozen;  // the guard left the state unchanged at this step
     bool HasTerms() const { return step > 0 && !frozen; }
 };
 

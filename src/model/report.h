@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/compute_spaces.h"
 #include "model/model_params.h"
-#include "model/spaces.h"
 
 namespace orbitograph {
 

@@ -50,9 +50,8 @@ class SweepRun {
 public:
     SweepRun(const std::vector<ModelParams>& sets, const ComputeControl& control)
         : m_control(control),
-          m_xs(sets.front().x1, sets.front().x1 <= sets.front().x2 && sets.front().y1 <= sets.front().y2
-                                    ? sets.front().x2
-                                    : -INFINITY,
+          m_xs(sets.front().x1,
+               sets.front().x1 <= sets.front().x2 && sets.front().y1 <= sets.front().y2 ? sets.front().x2 : -INFINITY,
                sets.front().step),
           m_ys(sets.front().y1, m_xs.Count() > 0 ? sets.front().y2 : -INFINITY, sets.front().step),
           m_rows(m_ys.Count()),
@@ -70,7 +69,8 @@ public:
         const int threads = ThreadCount(control);
         m_slicePoints = std::clamp<std::size_t>(m_total / (static_cast<std::size_t>(threads) * 16), 512, 4096);
         m_slices = (m_total + m_slicePoints - 1) / m_slicePoints;
-        m_threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(m_slices, 1)));
+        m_threads = static_cast<int>(
+            std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(m_slices, 1)));
         m_stepsInSlice = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
     }
 
@@ -158,8 +158,7 @@ private:
     // orbit the kernel leaves out ends outside the square (its contract), so
     // infinity is n less the end points found inside; an end point inside
     // is an attractor whatever its kind, the four corners included.
-    void CountSegment(std::size_t set, std::size_t first, std::size_t n, const engine::OrbitJob& job,
-                      SliceArrays& a) {
+    void CountSegment(std::size_t set, std::size_t first, std::size_t n, const engine::OrbitJob& job, SliceArrays& a) {
         FillStartPoints(m_xs, m_ys, first, n, a.x.data(), a.y.data());
         const double* rx = a.x.data();
         const double* ry = a.y.data();
@@ -195,8 +194,9 @@ private:
         double running = 0.0;
         const double sliceMost = static_cast<double>(m_slicePoints) * m_weightTotal / static_cast<double>(m_total);
         for (int t = 0; t < m_threads; ++t) {
-            running += std::min(sliceMost, static_cast<double>(m_stepsInSlice[static_cast<std::size_t>(t)].load(
-                                               std::memory_order_relaxed)));
+            running += std::min(
+                sliceMost,
+                static_cast<double>(m_stepsInSlice[static_cast<std::size_t>(t)].load(std::memory_order_relaxed)));
         }
         const double done = m_weightDone.load(std::memory_order_relaxed) + running;
         m_control.progress(std::min(1.0, done / m_weightTotal));
@@ -271,7 +271,7 @@ ModelParams WithValue(const ModelParams& base, SweepParam param, double value) {
 }
 
 std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
-                                                             const ComputeControl& control) {
+                                                           const ComputeControl& control) {
     if (sets.empty()) {
         if (control.progress && !(control.cancel && control.cancel->load())) control.progress(1.0);
         return std::vector<ListCounts>{};
@@ -284,8 +284,7 @@ std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<Mod
 }
 
 std::optional<std::vector<ListCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
-                                                     const std::vector<double>& values,
-                                                     const ComputeControl& control) {
+                                                    const std::vector<double>& values, const ComputeControl& control) {
     std::vector<ModelParams> sets;
     sets.reserve(values.size());
     for (double v : values) sets.push_back(WithValue(base, param, v));
@@ -293,9 +292,8 @@ std::optional<std::vector<ListCounts>> ComputeSweep(const ModelParams& base, Swe
 }
 
 std::optional<std::vector<ListCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
-                                                     const std::vector<double>& values1, SweepParam param2,
-                                                     const std::vector<double>& values2,
-                                                     const ComputeControl& control) {
+                                                    const std::vector<double>& values1, SweepParam param2,
+                                                    const std::vector<double>& values2, const ComputeControl& control) {
     if (param1 == param2) throw std::invalid_argument("a plane needs two different parameters");
     std::vector<ModelParams> sets;
     sets.reserve(values1.size() * values2.size());

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/compute_spaces.h"
 #include "model/model_params.h"
-#include "model/spaces.h"
 
 namespace orbitograph {
 
@@ -49,20 +49,20 @@ ModelParams WithValue(const ModelParams& base, SweepParam param, double value);
 // on cancel are as for ComputeSpaces; attractorEnds and kindGrid are
 // ignored.
 std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
-                                                             const ComputeControl& control = {});
+                                                           const ComputeControl& control = {});
 
 // One computation per value of the parameter.
 std::optional<std::vector<ListCounts>> ComputeSweep(const ModelParams& base, SweepParam param,
-                                                     const std::vector<double>& values,
-                                                     const ComputeControl& control = {});
+                                                    const std::vector<double>& values,
+                                                    const ComputeControl& control = {});
 
 // One computation per pair: the result has values1.size() * values2.size()
 // entries, the pair (values1[i], values2[j]) at j * values1.size() + i.
 // The two parameters must differ; std::invalid_argument otherwise.
 std::optional<std::vector<ListCounts>> ComputePlane(const ModelParams& base, SweepParam param1,
-                                                     const std::vector<double>& values1, SweepParam param2,
-                                                     const std::vector<double>& values2,
-                                                     const ComputeControl& control = {});
+                                                    const std::vector<double>& values1, SweepParam param2,
+                                                    const std::vector<double>& values2,
+                                                    const ComputeControl& control = {});
 
 // The kinds in the order that breaks ties between equal counts: infinity,
 // zero, O, T, M, H. Returns the index of the kind with the most start

@@ -7,7 +7,7 @@
 #include "cli/picture_file.h"
 #include "cli/render_view.h"
 #include "legend/legend_picture.h"
-#include "model/labels.h"
+#include "model/grid_labels.h"
 #include "view/frame.h"
 #include "view/point_layers.h"
 
@@ -23,8 +23,12 @@ std::vector<std::pair<std::string, bool>> PictureOptions() {
 }
 
 std::vector<std::pair<int, std::uint32_t>> BasinColours() {
-    return {{kLabelInfinity, kBasinInfinityColour}, {kLabelZero, kBasinZeroColour}, {kLabelT, kBasinTColour},
-            {kLabelO, kBasinOColour},               {kLabelM, kBasinMColour},       {kLabelH, kBasinHColour}};
+    return {{kLabelInfinity, kBasinInfinityColour},
+            {kLabelZero, kBasinZeroColour},
+            {kLabelT, kBasinTColour},
+            {kLabelO, kBasinOColour},
+            {kLabelM, kBasinMColour},
+            {kLabelH, kBasinHColour}};
 }
 
 RenderOptions ParsePictureOptions(const GridData& grid, const std::vector<std::string>& args) {

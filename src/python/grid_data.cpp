@@ -5,7 +5,8 @@
 #include <stdexcept>
 
 #include "cli/render_options.h"
-#include "model/labels.h"
+#include "model/grid.h"
+#include "model/grid_labels.h"
 #include "model/number_text.h"
 
 namespace orbitograph::python {
@@ -53,8 +54,8 @@ ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel) {
     return control;
 }
 
-std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,
-                                        int threads, const std::atomic<bool>& cancel) {
+std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads,
+                                        const std::atomic<bool>& cancel) {
     std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, GridDataControl(threads, cancel));
     if (!lists) return std::nullopt;
 

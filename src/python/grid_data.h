@@ -28,14 +28,14 @@ struct GridData {
     FractalModel model;
     std::int32_t listsOriginX = 0;
     std::int32_t listsOriginY = 0;
-    std::vector<std::uint8_t> labels;  // label codes (model/labels.h), one per start point
+    std::vector<std::uint8_t> labels;  // label codes (model/grid_labels.h), one per start point
     GridEnds ends;                     // the engine's end point of every start point
     std::vector<double> columnsX;      // the accumulated grid coordinates
     std::vector<double> rowsY;
-    std::size_t columns = 0;           // of the grid, whether or not the above were moved out
+    std::size_t columns = 0;  // of the grid, whether or not the above were moved out
     std::size_t rows = 0;
-    std::string countsJson;            // the headless command's --counts line
-    std::string reportText;            // the report as the command prints it
+    std::string countsJson;  // the headless command's --counts line
+    std::string reportText;  // the report as the command prints it
 };
 
 // What compute() asks the engine for besides the lists: the kind grid, the
@@ -44,7 +44,7 @@ ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel);
 
 // Computes the grid for checked parameters at this origin; empty when
 // cancelled. Throws std::bad_alloc when memory runs out.
-std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY,
-                                        int threads, const std::atomic<bool>& cancel);
+std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads,
+                                        const std::atomic<bool>& cancel);
 
 }  // namespace orbitograph::python

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cli/render_options.h"
-#include "model/labels.h"
+#include "model/grid_labels.h"
 #include "model/probe.h"
 #include "model/sweep.h"
 #include "python/frame_render.h"
@@ -90,9 +90,8 @@ std::pair<std::int32_t, std::int32_t> DefaultOrigin() {
 }
 
 std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads) {
-    auto grid = RunInterruptibly([&](const std::atomic<bool>& cancel) {
-        return ComputeGridData(p, originX, originY, threads, cancel);
-    });
+    auto grid = RunInterruptibly(
+        [&](const std::atomic<bool>& cancel) { return ComputeGridData(p, originX, originY, threads, cancel); });
     return std::make_shared<GridData>(std::move(*grid));
 }
 
@@ -154,8 +153,8 @@ using ValueRows = py::array_t<double, py::array::c_style | py::array::forcecast>
 // The parameters of every row of values: row i sets the parameters named
 // in `names` (a, dc, kc or iterations) to values[i], the others from params.
 // Throws std::invalid_argument naming the first field refused, in any row.
-std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::string>& names,
-                                const ValueRows& values, int threads) {
+std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
+                                int threads) {
     if (values.ndim() != 2 || values.shape(1) != static_cast<py::ssize_t>(names.size()))
         throw std::invalid_argument("values: must have one column per parameter name");
     std::vector<SweepParam> swept;
@@ -281,8 +280,7 @@ PYBIND11_MODULE(_orbitograph, m) {
         if (c.size() != 8) throw std::invalid_argument("eight counts");
         return CountsJson(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
     });
-    m.def("_counts_of_rows", &CountsOfRows, py::arg("params"), py::arg("names"), py::arg("values"),
-          py::arg("threads"));
+    m.def("_counts_of_rows", &CountsOfRows, py::arg("params"), py::arg("names"), py::arg("values"), py::arg("threads"));
     m.def("_check_rows", [](const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
                             int threads) { RowsOf(params, names, values, threads); });
     m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));

@@ -19,7 +19,7 @@ public:
     // when withCopy), as EndPointDensity counts it.
     const EndDensity& Density(const AttractorEnds& ends, std::int32_t side, bool withCopy);
 
-    // The seed display: how many attractor pixels, moved right by shift,
+    // The classic display: how many attractor pixels, moved right by shift,
     // are (x, y) of a client of the given size; 0 outside it.
     std::int64_t AtPixel(const PointList& attractors, std::int32_t shift, std::int32_t width, std::int32_t height,
                          std::int32_t x, std::int32_t y);

@@ -14,8 +14,8 @@ namespace {
 QImage Window(QImage& canvas, std::int32_t x, std::int32_t y, std::int32_t height) {
     if (x < 0 || y < 0 || x >= canvas.width() || y >= canvas.height() || height < 1) return {};
     height = std::min(height, canvas.height() - y);
-    return QImage(canvas.bits() + y * canvas.bytesPerLine() + x * 4, canvas.width() - x, height,
-                  canvas.bytesPerLine(), QImage::Format_ARGB32);
+    return QImage(canvas.bits() + y * canvas.bytesPerLine() + x * 4, canvas.width() - x, height, canvas.bytesPerLine(),
+                  QImage::Format_ARGB32);
 }
 
 }  // namespace

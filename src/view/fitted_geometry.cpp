@@ -50,7 +50,8 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
     if (f.basins && columns > 0 && rows > 0) {
         const std::int64_t longer = std::max(columns, rows);
         const std::int64_t shorter = std::min(columns, rows);
-        const auto across = static_cast<std::int32_t>(std::max<std::int64_t>(1, (side * shorter + longer / 2) / longer));
+        const auto across =
+            static_cast<std::int32_t>(std::max<std::int64_t>(1, (side * shorter + longer / 2) / longer));
         const std::int32_t w = columns >= rows ? side : across;
         const std::int32_t h = columns >= rows ? across : side;
         f.basinArea = {f.basinSquare.left + (side - w) / 2, f.basinSquare.top + (side - h) / 2, w, h};

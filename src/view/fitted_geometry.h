@@ -40,11 +40,11 @@ struct AxisFit {
 
 // Where the panels of the display that fits the window lie.
 struct FittedLayout {
-    bool attractors = false;   // the attractor panel is shown
-    bool basins = false;       // the basin panel is shown
-    PixelRect attractorSquare; // the square [-2, 2]^2
-    PixelRect basinSquare;     // the square the start rectangle is fitted into
-    PixelRect basinArea;       // the start rectangle's grid, one cell per grid point
+    bool attractors = false;    // the attractor panel is shown
+    bool basins = false;        // the basin panel is shown
+    PixelRect attractorSquare;  // the square [-2, 2]^2
+    PixelRect basinSquare;      // the square the start rectangle is fitted into
+    PixelRect basinArea;        // the start rectangle's grid, one cell per grid point
 };
 
 // Two panels: each a square of side S = min((W - 60) / 2, H - 40) (integer

@@ -378,7 +378,8 @@ void DrawFittedBasinGrid(QImage& canvas, const PixelRect& area, const ModelParam
         if (across >= 0 && across <= area.width)
             columns.push_back(area.left + std::min<std::int64_t>(static_cast<std::int64_t>(across), area.width - 1));
         if (up >= 0 && up <= area.height)
-            rows.push_back(area.top + area.height - 1 - std::min<std::int64_t>(static_cast<std::int64_t>(up), area.height - 1));
+            rows.push_back(area.top + area.height - 1 -
+                           std::min<std::int64_t>(static_cast<std::int64_t>(up), area.height - 1));
     }
     Lines(canvas, area, columns, rows);
 }

@@ -47,8 +47,7 @@ bool WellFormedUtf8(std::string_view s) {
 
 }  // namespace
 
-QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int originY, int width,
-                      int height) {
+QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int originY, int width, int height) {
     std::string line = DescribeComputation(p, originX, originY).toStdString();
     const auto add = [&line](std::string_view option, const std::string& value) {
         line += " " + std::string(option);
@@ -62,15 +61,16 @@ QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int
     if (v.m_aSymmetry == 1) add("--a-symmetry", {});
     if (v.m_fitWindow == 1) add("--fit", {});
     add("--font-size", std::to_string(v.m_fontSize));
-    const std::pair<const char*, const QString*> texts[] = {
-        {"--legend-hx", &v.m_nameHx},  {"--legend-hy", &v.m_nameHy}, {"--legend-t", &v.m_regionT},
-        {"--legend-o", &v.m_regionO}, {"--legend-m", &v.m_regionM}, {"--legend-h", &v.m_regionH}};
+    const std::pair<const char*, const QString*> texts[] = {{"--legend-hx", &v.m_nameHx}, {"--legend-hy", &v.m_nameHy},
+                                                            {"--legend-t", &v.m_regionT}, {"--legend-o", &v.m_regionO},
+                                                            {"--legend-m", &v.m_regionM}, {"--legend-h", &v.m_regionH}};
     for (const auto& [option, text] : texts) {
         if (!text->isEmpty()) add(option, Token(text->toStdString()));
     }
-    const std::pair<const char*, double> bounds[] = {
-        {"--legend-max-hx", v.m_maxHx}, {"--legend-min-hx", v.m_minHx},
-        {"--legend-max-hy", v.m_maxHy}, {"--legend-min-hy", v.m_minHy}};
+    const std::pair<const char*, double> bounds[] = {{"--legend-max-hx", v.m_maxHx},
+                                                     {"--legend-min-hx", v.m_minHx},
+                                                     {"--legend-max-hy", v.m_maxHy},
+                                                     {"--legend-min-hy", v.m_minHy}};
     for (const auto& [option, value] : bounds) {
         // -0 differs from 0 in the text the legend shows.
         if (value != 0.0 || std::signbit(value)) add(option, FormatShortest(value));
@@ -87,12 +87,14 @@ DescriptionTokens SplitDescription(std::string_view text) {
         std::string token;
         if (text[i] == '"') {
             for (++i;; ++i) {
-                if (i >= text.size()) return {std::nullopt, "a quote opened at character " + std::to_string(at + 1) + " is not closed"};
+                if (i >= text.size())
+                    return {std::nullopt, "a quote opened at character " + std::to_string(at + 1) + " is not closed"};
                 const char c = text[i];
                 if (c == '"') break;
                 if (c == '\\') {
                     if (i + 1 >= text.size() || (text[i + 1] != '"' && text[i + 1] != '\\'))
-                        return {std::nullopt, "a backslash at character " + std::to_string(i + 1) + " escapes neither \" nor \\"};
+                        return {std::nullopt,
+                                "a backslash at character " + std::to_string(i + 1) + " escapes neither \" nor \\"};
                     ++i;
                 }
                 if (static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7F)
@@ -106,7 +108,8 @@ DescriptionTokens SplitDescription(std::string_view text) {
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
                     return {std::nullopt, "a control character at character " + std::to_string(i + 1)};
                 if (c == '"' || c == '\\')
-                    return {std::nullopt, std::string("a ") + (c == '"' ? "quote" : "backslash") + " inside a word at character " + std::to_string(i + 1)};
+                    return {std::nullopt, std::string("a ") + (c == '"' ? "quote" : "backslash") +
+                                              " inside a word at character " + std::to_string(i + 1)};
                 token += c;
                 ++i;
             }

@@ -19,8 +19,7 @@ namespace orbitograph {
 // by one space; a token that is empty or holds a space, a double quote or a
 // backslash is written in double quotes, with \" and \\ inside. Control
 // characters in the legend's texts are dropped: the line must stay one line.
-QString DescribeFrame(const ViewState& view, const ModelParams& p, int originX, int originY, int width,
-                      int height);
+QString DescribeFrame(const ViewState& view, const ModelParams& p, int originX, int originY, int width, int height);
 
 struct DescriptionTokens {
     std::optional<std::vector<std::string>> tokens;

@@ -15,18 +15,18 @@ namespace orbitograph {
 inline constexpr QRgb kOrbitColour = 0xFF1432DC;
 
 // Where the attractor panel of the display in the view puts model points.
-// The seed display: the pixel of (x, y) is (trunc(x / h + ox) + s,
+// The classic display: the pixel of (x, y) is (trunc(x / h + ox) + s,
 // trunc(oy - y / h)), as the attractor list places an end point, with the
 // lists' origin (ox, oy) and the panel's shift s; the panel is the square
 // [-2, 2]^2 so mapped. The fitted display: the attractor square's pixel of
 // (x, y), as its density layer bins an end point.
 struct AttractorPanelMap {
     bool fitted = false;
-    double step = 1.0;         // seed: h
-    double originX = 0.0;      // seed: ox
-    double originY = 0.0;      // seed: oy
-    std::int32_t shift = 0;    // seed: s
-    PixelRect panel;           // the square [-2, 2]^2 on the canvas
+    double step = 1.0;       // classic: h
+    double originX = 0.0;    // classic: ox
+    double originY = 0.0;    // classic: oy
+    std::int32_t shift = 0;  // classic: s
+    PixelRect panel;         // the square [-2, 2]^2 on the canvas
 
     // The point as a canvas position, continuous, for lines (finite input).
     QPointF Place(double x, double y) const;

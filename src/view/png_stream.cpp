@@ -159,8 +159,7 @@ PngEncoding EncodePng(const QImage& source, const char* key, const QString& text
             *out++ = static_cast<unsigned char>(qBlue(p));
             if (!opaque) *out++ = static_cast<unsigned char>(qAlpha(p));
         }
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            filtered[i + 1] = static_cast<unsigned char>(current[i] - above[i]);
+        for (std::size_t i = 0; i < rowBytes; ++i) filtered[i + 1] = static_cast<unsigned char>(current[i] - above[i]);
         if (!idat.Put(filtered.data(), filtered.size(), y == height - 1)) return PngEncoding::SinkFailed;
         above.swap(current);
     }

@@ -52,8 +52,9 @@ void DrawAttractors(QImage& canvas, const PointList& attractors, std::int32_t sh
     // (w - 1 - px + s, H - 1 - py).
     const std::int64_t xBase = std::int64_t{clientRect.Width()} - 1 + shift;
     const std::int64_t yBase = std::int64_t{clientRect.Height()} - 1;
-    Plot(canvas, attractors, kAttractorCopyColour,
-         [xBase, yBase](const Point& p) { return Pixel{xBase - p.x, yBase - p.y}; });
+    Plot(canvas, attractors, kAttractorCopyColour, [xBase, yBase](const Point& p) {
+        return Pixel{xBase - p.x, yBase - p.y};
+    });
 }
 
 void DrawBasins(QImage& canvas, const FractalModel& model, std::int32_t shift) {

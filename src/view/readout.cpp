@@ -41,7 +41,7 @@ PixelPlace FittedPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool 
     return place;
 }
 
-PixelPlace SeedPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool clamp) {
+PixelPlace ClassicPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool clamp) {
     const bool two = v.m_twoModes == 1;
     const bool basins = two ? x >= v.m_clientRect.Width() / 2 : v.m_viewMode == 3;
     const ModelParams p = v.Params();
@@ -101,7 +101,7 @@ std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, EndCounts
 }  // namespace
 
 PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bool clampToBasins) {
-    return view.m_fitWindow == 1 ? FittedPlace(view, x, y, clampToBasins) : SeedPlace(view, x, y, clampToBasins);
+    return view.m_fitWindow == 1 ? FittedPlace(view, x, y, clampToBasins) : ClassicPlace(view, x, y, clampToBasins);
 }
 
 QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts& counts, std::int32_t x,

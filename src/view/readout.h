@@ -16,7 +16,7 @@ enum class PanelKind { None, Attractors, Basins };
 // rectangle, switches and parameters, the lists' origin).
 struct PixelPlace {
     PanelKind panel = PanelKind::None;
-    // Model coordinates of the pixel's centre (its grid point's in the seed
+    // Model coordinates of the pixel's centre (its grid point's in the classic
     // display's basin panel).
     double x = 0.0;
     double y = 0.0;

@@ -47,9 +47,7 @@ std::pair<double, double> XRange(const std::vector<double>& values) {
     return {*lo - 0.5, *lo + 0.5};
 }
 
-double XOf(QRect plot, double lo, double hi, double v) {
-    return plot.left() + (v - lo) / (hi - lo) * plot.width();
-}
+double XOf(QRect plot, double lo, double hi, double v) { return plot.left() + (v - lo) / (hi - lo) * plot.width(); }
 
 void DrawLegendEntry(QPainter& p, int x, int y, QRgb colour, const QString& name, bool line) {
     if (line) {
@@ -80,14 +78,14 @@ void DrawVerticalTitle(QPainter& p, int x, int centreY, const QString& text) {
 }  // namespace
 
 QRgb ChartCurveColour(int curve) {
-    constexpr QRgb colours[kChartCurves] = {kBasinInfinityColour, kBasinZeroColour, kBasinTColour, kBasinOColour,
+    constexpr QRgb colours[kChartCurves] = {kBasinInfinityColour, kBasinZeroColour, kBasinTColour,   kBasinOColour,
                                             kBasinMColour,        kBasinHColour,    kAttractorColour};
     return colours[curve];
 }
 
 QString ChartCurveName(int curve) {
-    static const char* const names[kChartCurves] = {
-        "бесконечность", "ноль", "область Т", "область О", "область М", "область Н", "аттракторы"};
+    static const char* const names[kChartCurves] = {"бесконечность", "ноль",      "область Т", "область О",
+                                                    "область М",     "область Н", "аттракторы"};
     return QString::fromUtf8(names[curve]);
 }
 
@@ -242,8 +240,8 @@ QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, Swe
         DrawTextAt(p, frame.left() - kTickLength - 3 - p.fontMetrics().horizontalAdvance(text), y - line / 2, text);
     });
     const QString xTitle = SweepAxisTitle(param1);
-    DrawTextAt(p, l.cells.center().x() - p.fontMetrics().horizontalAdvance(xTitle) / 2,
-               frame.bottom() + 12 + line * 2, xTitle);
+    DrawTextAt(p, l.cells.center().x() - p.fontMetrics().horizontalAdvance(xTitle) / 2, frame.bottom() + 12 + line * 2,
+               xTitle);
     DrawVerticalTitle(p, 4, l.cells.center().y(), SweepAxisTitle(param2));
     constexpr DominantKind kinds[] = {DominantKind::Infinity, DominantKind::Zero, DominantKind::T,
                                       DominantKind::O,        DominantKind::M,    DominantKind::H};

@@ -60,8 +60,7 @@ QImage DrawParamPlane(SweepParam param1, const std::vector<double>& values1, Swe
                       const std::vector<double>& values2, const std::vector<ListCounts>& counts, int scale);
 
 // The pair (i, j) under the point, if it is on a cell.
-std::optional<std::pair<std::size_t, std::size_t>> PlaneCellAt(std::size_t n1, std::size_t n2, int scale,
-                                                               QPoint point);
+std::optional<std::pair<std::size_t, std::size_t>> PlaneCellAt(std::size_t n1, std::size_t n2, int scale, QPoint point);
 
 // The colour of a kind as the basin picture draws it.
 QRgb DominantColour(DominantKind k);

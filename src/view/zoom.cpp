@@ -39,12 +39,12 @@ ZoomResult ZoomTo(const ModelParams& p, const ZoomBox& box, bool keepDetail) {
         z.step = z.x2 - z.x1 >= z.y2 - z.y1 ? StepFor(z.x1, z.x2, points) : StepFor(z.y1, z.y2, points);
     }
     if (!(z.step >= kMinStep))
-        return {std::nullopt, "Увеличение отклонено: шаг стал бы меньше наименьшего, " + FormatGeneral(kMinStep, 15) +
-                                  "."};
+        return {std::nullopt,
+                "Увеличение отклонено: шаг стал бы меньше наименьшего, " + FormatGeneral(kMinStep, 15) + "."};
     if (const auto error = CheckParameters(z)) {
         if (error->reason == ParamReason::TooManyPoints)
-            return {std::nullopt, "Увеличение отклонено: сетка превысила бы " + FormatInt(kMaxStartPoints) +
-                                      " начальных точек."};
+            return {std::nullopt,
+                    "Увеличение отклонено: сетка превысила бы " + FormatInt(kMaxStartPoints) + " начальных точек."};
         // The other parameters are those of a computed picture, the edges
         // clamped and the step checked above: nothing else can fail.
         return {std::nullopt, "Увеличение отклонено: параметры не подходят для вычисления."};

@@ -53,18 +53,34 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
         const char* messageHas;
     };
     const Row rows[] = {
-        {1001, "0,8", 0.0, ""},           {1001, " 1e-2", 0.01, ""},       {1001, "-3.5 и ещё", -3.5, ""},
-        {1001, "", std::nullopt, "число"}, {1001, ",", std::nullopt, "число"}, {1001, "   ", std::nullopt, "число"},
+        {1001, "0,8", 0.0, ""},
+        {1001, " 1e-2", 0.01, ""},
+        {1001, "-3.5 и ещё", -3.5, ""},
+        {1001, "", std::nullopt, "число"},
+        {1001, ",", std::nullopt, "число"},
+        {1001, "   ", std::nullopt, "число"},
         {1001, "1e999", std::nullopt, "A"},  // infinite: refused by the model's checks
-        {1006, "0", 0.0, ""},             {1007, "-0.8", -0.8, ""},        {1008, "12abc", 12.0, ""},
-        {1008, "-1", -1.0, ""},           {1008, "2147483647", 2147483647.0, ""}, {1008, "1.5", 1.0, ""},
-        {1008, "2147483648", std::nullopt, "2147483647"}, {1008, "-2147483649", std::nullopt, "-2147483648"},
-        {1008, "x", std::nullopt, "целое"}, {1009, "0.02", 0.02, ""},     {1009, "0", std::nullopt, "Шаг"},
+        {1006, "0", 0.0, ""},
+        {1007, "-0.8", -0.8, ""},
+        {1008, "12abc", 12.0, ""},
+        {1008, "-1", -1.0, ""},
+        {1008, "2147483647", 2147483647.0, ""},
+        {1008, "1.5", 1.0, ""},
+        {1008, "2147483648", std::nullopt, "2147483647"},
+        {1008, "-2147483649", std::nullopt, "-2147483648"},
+        {1008, "x", std::nullopt, "целое"},
+        {1009, "0.02", 0.02, ""},
+        {1009, "0", std::nullopt, "Шаг"},
         {1009, "-0.01", std::nullopt, "Шаг"},
         {1009, "0.0001", std::nullopt, "Слишком мелкий шаг"},  // 1.6e9 start points
-        {1010, "-2", -2.0, ""},           {1010, "2", 2.0, ""},            {1010, "2.0000001", std::nullopt, "от -2 до 2"},
-        {1010, "-2.0000001", std::nullopt, "X1"}, {1014, "1.5", 1.5, ""}, {1011, "1", 1.0, ""},
-        {1012, "-2.5", std::nullopt, "Y2"}, {1012, "nan", std::nullopt, "Y2"},
+        {1010, "-2", -2.0, ""},
+        {1010, "2", 2.0, ""},
+        {1010, "2.0000001", std::nullopt, "от -2 до 2"},
+        {1010, "-2.0000001", std::nullopt, "X1"},
+        {1014, "1.5", 1.5, ""},
+        {1011, "1", 1.0, ""},
+        {1012, "-2.5", std::nullopt, "Y2"},
+        {1012, "nan", std::nullopt, "Y2"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "field " << row.id << " text '" << row.text << "'");
@@ -75,15 +91,14 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
         EXPECT_EQ(accepted, row.value.has_value());
         if (row.value) {
             const ModelParams p = d.dlg.Params();
-            const std::map<int, double> member{{1001, p.a},  {1006, p.dc}, {1007, p.kc},
+            const std::map<int, double> member{{1001, p.a},          {1006, p.dc},   {1007, p.kc},
                                                {1008, p.iterations}, {1009, p.step}, {1010, p.x1},
-                                               {1014, p.x2}, {1011, p.y1}, {1012, p.y2}};
+                                               {1014, p.x2},         {1011, p.y1},   {1012, p.y2}};
             EXPECT_EQ(member.at(row.id), *row.value);
             EXPECT_TRUE(d.warnings.isEmpty());
         } else {
             ASSERT_EQ(d.warnings.size(), 1);
-            EXPECT_TRUE(d.warnings[0].contains(QString::fromUtf8(row.messageHas)))
-                << d.warnings[0].toStdString();
+            EXPECT_TRUE(d.warnings[0].contains(QString::fromUtf8(row.messageHas))) << d.warnings[0].toStdString();
             EXPECT_EQ(d.dlg.focusWidget(), edit);
             EXPECT_EQ(edit->selectedText(), edit->text());
         }

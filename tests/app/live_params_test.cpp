@@ -76,7 +76,8 @@ TEST(Supersede, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
         GatedEngine gate;
         int threads = row.threads;
         BackgroundComputation computation(gate.Engine(), [&threads](std::function<void()> body) {
-            if (threads-- <= 0) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            if (threads-- <= 0)
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
             return std::jthread(std::move(body));
         });
         std::vector<ComputationOutcome> answered;
@@ -93,9 +94,12 @@ TEST(Supersede, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
             gate.letThrough = 0.3;
             ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Started().size() == 2; }, 5000));
         }
-        if (row.end == End::Cancelled) computation.Cancel();
-        else if (row.end == End::NotStarted) gate.letThrough = 0.3;
-        else gate.letThrough = std::fabs(row.requests.back());
+        if (row.end == End::Cancelled)
+            computation.Cancel();
+        else if (row.end == End::NotStarted)
+            gate.letThrough = 0.3;
+        else
+            gate.letThrough = std::fabs(row.requests.back());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !answered.empty() && !computation.Running(); }, 5000));
         QTest::qWait(20);  // nothing else arrives late
         ASSERT_EQ(answered.size(), 1u);
@@ -181,8 +185,8 @@ TEST_F(LiveParamsTest, ARefusedValueComputesNothing) {
     const struct {
         ParamField field;
         const char* text;
-    } rows[] = {{ParamField::A, "abc"}, {ParamField::Kc, "1e999"}, {ParamField::Step, "1e-12"},
-                {ParamField::Step, "0.0001"}};
+    } rows[] = {
+        {ParamField::A, "abc"}, {ParamField::Kc, "1e999"}, {ParamField::Step, "1e-12"}, {ParamField::Step, "0.0001"}};
     const int runs = engineRuns;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

@@ -27,7 +27,8 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     canvas.fill(Qt::white);
     const std::pair<const char*, QString> files[] = {
         {"bad.png", description + " --output x.png"}, {"empty.png", QString()}, {"good.png", description}};
-    for (const auto& [name, text] : files) ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath(name)), text).Ok());
+    for (const auto& [name, text] : files)
+        ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath(name)), text).Ok());
 
     const ViewState before = wnd->View();
     for (const char* name : {"bad.png", "empty.png"}) {

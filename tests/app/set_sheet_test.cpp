@@ -42,8 +42,8 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
 
 TEST(SetSheet, FontSizeFromOneToFifty) {
     // The size read, 0: refused.
-    const std::pair<const char*, int> rows[] = {{"1", 1}, {"50", 50}, {" 7", 7}, {"12abc", 12}, {"0", 0},
-                                                {"51", 0}, {"", 0}, {"abc", 0}, {"99999999999", 0}};
+    const std::pair<const char*, int> rows[] = {{"1", 1},  {"50", 50}, {" 7", 7},  {"12abc", 12},     {"0", 0},
+                                                {"51", 0}, {"", 0},    {"abc", 0}, {"99999999999", 0}};
     for (const auto& [text, expected] : rows) {
         SCOPED_TRACE(text);
         Sheet s;

@@ -38,8 +38,8 @@ inline CommandRun RunRender(const std::string& args, bool cleanEnvironment = fal
     const int fd = mkstemp(errFile.data());
     if (fd < 0) return {-1, {}, {}};
     close(fd);
-    const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + environment + " " + ORBITOGRAPH_RENDER + " " + args +
-                            " 2>" + errFile;
+    const std::string cmd = std::string(cleanEnvironment ? "env -i " : "") + environment + " " + ORBITOGRAPH_RENDER +
+                            " " + args + " 2>" + errFile;
     const auto readAll = [](FILE* f, std::string& to) {
         std::array<char, 4096> buf{};
         for (std::size_t n; f && (n = fread(buf.data(), 1, buf.size(), f)) > 0;) to.append(buf.data(), n);

@@ -46,14 +46,21 @@ TEST(FromPicture, DrawsTheSameFrameAgain) {
     }
     // a.png is the last row's: its options overridden give b.png's frame.
     ASSERT_EQ(RunRender("--a 0.6 --grid --size 240x200 --single basins" + legend + " -o " + b).status, 0);
-    ASSERT_EQ(RunRender("--from " + a + " --a 0.6 --grid --size 240x200 --origin 120,100 --step 0.01 --kc 0.8 "
-                        "--kc-direction inward" + legend + " -o " + a).status, 0);
+    ASSERT_EQ(RunRender("--from " + a +
+                        " --a 0.6 --grid --size 240x200 --origin 120,100 --step 0.01 --kc 0.8 "
+                        "--kc-direction inward" +
+                        legend + " -o " + a)
+                  .status,
+              0);
     EXPECT_EQ(Pixels(dir.filePath("a.png")), Pixels(dir.filePath("b.png")));
 
     const QImage canvas = Pixels(dir.filePath("b.png"));
     ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath("old.png")),
-                                  DescribeComputation(ModelParams{.a = 0.6}, 120, 100)).Ok());
-    ASSERT_EQ(RunRender("--from " + Quote(dir.filePath("old.png")) + " --grid --single basins" + legend + " -o " + a).status, 0);
+                                  DescribeComputation(ModelParams{.a = 0.6}, 120, 100))
+                    .Ok());
+    ASSERT_EQ(
+        RunRender("--from " + Quote(dir.filePath("old.png")) + " --grid --single basins" + legend + " -o " + a).status,
+        0);
     EXPECT_EQ(Pixels(dir.filePath("a.png")), canvas);
 }
 
@@ -95,7 +102,8 @@ TEST(FromPicture, RefusesMalformedDescriptions) {
     QImage plain(8, 8, QImage::Format_RGB32);
     plain.fill(Qt::white);
     ASSERT_TRUE(plain.save(dir.filePath("plain.png")));
-    ASSERT_TRUE(SavePngAtomically(plain, NativePath(dir.filePath("bad.png")), QStringLiteral("--a 1 --grid --grid")).Ok());
+    ASSERT_TRUE(
+        SavePngAtomically(plain, NativePath(dir.filePath("bad.png")), QStringLiteral("--a 1 --grid --grid")).Ok());
     const std::pair<QString, std::string> files[] = {
         {dir.filePath("plain.png"), "holds no description"},
         {dir.filePath("bad.png"), "given twice"},

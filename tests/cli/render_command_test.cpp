@@ -36,11 +36,20 @@ TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
     ASSERT_TRUE(dir.isValid());
     const std::string out = " -o " + Quote(dir.filePath("frame.png"));
     const std::pair<std::string, const char*> rows[] = {
-        {"--step 0", "--step"}, {"--x1 3", "--x1"}, {"--unknown", "--unknown"}, {"--step 1e-300 --x1 1.5 --x2 1.5", ""},
-        {"--threads 0", "--threads"}, {"--threads 1025", "--threads"}, {"--threads x", "--threads"},
+        {"--step 0", "--step"},
+        {"--x1 3", "--x1"},
+        {"--unknown", "--unknown"},
+        {"--step 1e-300 --x1 1.5 --x2 1.5", ""},
+        {"--threads 0", "--threads"},
+        {"--threads 1025", "--threads"},
+        {"--threads x", "--threads"},
         {"--counts --legend-picture " + Quote(dir.filePath("none.bmp")) + out, "--legend-picture"},
-        {"--x1 '\x1b[31mred'", "\\x"}, {"'--\x1b]0;title\x07'", "\\x"},
-        {"--legend-picture '\xc2\x9b" "2J'" + out, "\\x"},
+        {"--x1 '\x1b[31mred'", "\\x"},
+        {"'--\x1b]0;title\x07'", "\\x"},
+        {"--legend-picture '\xc2\x9b"
+         "2J'" +
+             out,
+         "\\x"},
     };
     for (const auto& [args, says] : rows) {
         SCOPED_TRACE(args);

@@ -98,7 +98,9 @@ TEST(RenderFaults, StandardOutputThatCannotBeWritten) {
 TEST(RenderFaults, NamesKeepTheirBytes) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string name = QFile::encodeName(dir.path()).toStdString() + "/a\xff\xfe" "b.png";
+    const std::string name = QFile::encodeName(dir.path()).toStdString() +
+                             "/a\xff\xfe"
+                             "b.png";
     const CommandRun written = RunRender("--size 8x8 -o '" + name + "'");
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_TRUE(written.err.empty()) << written.err;

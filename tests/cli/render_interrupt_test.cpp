@@ -84,9 +84,9 @@ int ExitStatus(pid_t pid) {
 TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
     // Orbits of x' = 2x^2 - 1 on the x axis neither escape nor settle for a
     // long time: 2e10 map steps that no exact shortcut avoids.
-    const std::vector<std::string> slow{"--a", "2", "--dc", "1", "--dc-direction", "inward", "--kc", "0", "--y1", "0",
-                                        "--y2", "0", "--x1", "-1", "--x2", "1", "--step", "0.0001",
-                                        "--iterations", "1000000"};
+    const std::vector<std::string> slow{
+        "--a",  "2", "--dc", "1",  "--dc-direction", "inward", "--kc",   "0",      "--y1",         "0",
+        "--y2", "0", "--x1", "-1", "--x2",           "1",      "--step", "0.0001", "--iterations", "1000000"};
     // A picture of 64 M pixels takes seconds to encode.
     const std::vector<std::string> large{"--size", "16384x4096", "--step", "0.1"};
     const std::pair<int, bool> rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGINT, true}, {SIGTERM, true}};
@@ -121,8 +121,8 @@ TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
 
 // The progress line is drawn on a terminal only, and erased at the end.
 TEST(RenderInterrupt, ProgressOnlyOnATerminal) {
-    std::vector<std::string> args{"--counts", "--iterations", "200000", "--step", "0.02", "--a", "2",
-                                        "--dc", "1", "--dc-direction", "inward"};
+    std::vector<std::string> args{"--counts", "--iterations", "200000", "--step",         "0.02",  "--a",
+                                  "2",        "--dc",         "1",      "--dc-direction", "inward"};
     std::string line;
     for (const std::string& a : args) line += a + " ";
     const CommandRun quiet = RunRender(line);

@@ -33,7 +33,11 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
     const Row rows[] = {
         {"--size 640x480 --step 0.02 --grid --legend --a-symmetry --font-size 11 --legend-hx 'доход' "
          "--legend-max-hx 2.5 --legend-min-hy -1 --legend-t 'тыл' --legend-h 'холм'",
-         {.step = 0.02}, 640, 480, 320, 240,
+         {.step = 0.02},
+         640,
+         480,
+         320,
+         240,
          [](ViewState& v) {
              v.m_showGrid = v.m_showLegend = v.m_aSymmetry = 1;
              v.m_fontSize = 11;
@@ -43,7 +47,12 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
              v.m_regionT = QStringLiteral("тыл");
              v.m_regionH = QStringLiteral("холм");
          }},
-        {"--single basins --no-params --size 300x200 --origin 100,50 --x1 0", {.x1 = 0.0}, 300, 200, 100, 50,
+        {"--single basins --no-params --size 300x200 --origin 100,50 --x1 0",
+         {.x1 = 0.0},
+         300,
+         200,
+         100,
+         50,
          [](ViewState& v) { v.m_twoModes = v.m_showParams = 0; }},
     };
     for (const Row& row : rows) {
@@ -68,11 +77,11 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
         EXPECT_EQ(text, DescribeFrame(view, row.params, row.originX, row.originY, row.width, row.height));
 
         const CommandRun again = RunRender(text.toStdString() + " --counts");
-        EXPECT_EQ(again.out, CountsJson(CountStartPoints(row.params), std::ssize(model.attractors),
-                                        std::ssize(model.basinInfinity), std::ssize(model.basinZero),
-                                        std::ssize(model.basinT), std::ssize(model.basinO),
-                                        std::ssize(model.basinM), std::ssize(model.basinH)) +
-                                 "\n");
+        EXPECT_EQ(again.out,
+                  CountsJson(CountStartPoints(row.params), std::ssize(model.attractors),
+                             std::ssize(model.basinInfinity), std::ssize(model.basinZero), std::ssize(model.basinT),
+                             std::ssize(model.basinO), std::ssize(model.basinM), std::ssize(model.basinH)) +
+                      "\n");
     }
 }
 

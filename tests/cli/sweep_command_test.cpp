@@ -27,10 +27,22 @@ TEST(SweepCommand, FramePatterns) {
         const char* frame7;  // nullptr: refused
     };
     const Row rows[] = {
-        {"f_%04d.png", "f_0007.png"}, {"%d", "7"},          {"%-3d|", "7  |"},   {"%+i.png", "+7.png"},
-        {"% 3d", "  7"},              {"x%s.png", nullptr}, {"%d%d", nullptr},   {"no.png", nullptr},
-        {"%%%d", nullptr},            {"%n.png", nullptr},  {"%4ld", nullptr},   {"%.3d", nullptr},
-        {"%99d", nullptr},            {"%*d", nullptr},     {"f%", nullptr},     {"%21d", nullptr},
+        {"f_%04d.png", "f_0007.png"},
+        {"%d", "7"},
+        {"%-3d|", "7  |"},
+        {"%+i.png", "+7.png"},
+        {"% 3d", "  7"},
+        {"x%s.png", nullptr},
+        {"%d%d", nullptr},
+        {"no.png", nullptr},
+        {"%%%d", nullptr},
+        {"%n.png", nullptr},
+        {"%4ld", nullptr},
+        {"%.3d", nullptr},
+        {"%99d", nullptr},
+        {"%*d", nullptr},
+        {"f%", nullptr},
+        {"%21d", nullptr},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(FramePatternValid(r.pattern), r.frame7 != nullptr) << r.pattern;
@@ -77,8 +89,8 @@ TEST(SweepCommand, LinesAndFramesEqualSingleRuns) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string base = "--step 0.05 --iterations 7 --size 300x200 --fit ";
-    const auto sweep = RunRender(base + "--sweep dc=0.1:0.9:3 --threads 2 -o " +
-                                 test::Quote(dir.filePath("f%02d.png")));
+    const auto sweep =
+        RunRender(base + "--sweep dc=0.1:0.9:3 --threads 2 -o " + test::Quote(dir.filePath("f%02d.png")));
     ASSERT_EQ(sweep.status, 0) << sweep.err;
     const auto csv = RunRender(base + "--sweep dc=0.1:0.9:3 --format csv");
     ASSERT_EQ(csv.status, 0);
@@ -107,8 +119,8 @@ TEST(SweepCommand, ChartAndPlaneWritten) {
     const auto chart = RunRender("--step 0.1 --sweep a=0.3:1.3:11 --plot " + test::Quote(dir.filePath("c.png")));
     EXPECT_EQ(chart.status, 0);
     EXPECT_FALSE(QImage(dir.filePath("c.png")).isNull());
-    const auto plane = RunRender("--step 0.1 --plane a=0.3:1.3:3,kc=0:1:2 --plane-scale 5 -o " +
-                                 test::Quote(dir.filePath("p.png")));
+    const auto plane =
+        RunRender("--step 0.1 --plane a=0.3:1.3:3,kc=0:1:2 --plane-scale 5 -o " + test::Quote(dir.filePath("p.png")));
     ASSERT_EQ(plane.status, 0);
     EXPECT_EQ(std::count(plane.out.begin(), plane.out.end(), '\n'), 6);
     EXPECT_EQ(plane.out.substr(0, 24), "{\"a\": 0.3, \"kc\": 0, \"sta") << "first pair";

@@ -18,9 +18,16 @@ using Positions = std::array<QPoint, kLegendItemCount>;
 // its position below (0, d), where d = height - 400.
 QImage Expected(int height, const QImage* picture, const Positions& at) {
     const int d = height - 400;
-    const QString texts[] = {"риск", "доход", "1234.57", "-0.50", "0.00", "-0.00",
-                             QStringLiteral(u"Область \u0422 = тыл"), QStringLiteral(u"Область \u041E = обход"),
-                             "Область M = мост", "Область H = холм"};
+    const QString texts[] = {"риск",
+                             "доход",
+                             "1234.57",
+                             "-0.50",
+                             "0.00",
+                             "-0.00",
+                             QStringLiteral(u"Область \u0422 = тыл"),
+                             QStringLiteral(u"Область \u041E = обход"),
+                             "Область M = мост",
+                             "Область H = холм"};
     QImage img = Blank(400, height);
     QPainter p(&img);
     if (picture) p.drawImage(QPoint(15, d), *picture);
@@ -49,11 +56,19 @@ TEST(LegendPanel, PositionsForClientHeights) {
     f.m_regionO = QStringLiteral("обход");
     f.m_regionM = QStringLiteral("мост");
     f.m_regionH = QStringLiteral("холм");
-    const Positions withPicture = {{{134, 16}, {246, 154}, {215, 144}, {132, 144}, {132, 34}, {132, 123},
-                                    {15, 261}, {15, 275}, {15, 290}, {15, 305}}};
+    const Positions withPicture = {{{134, 16},
+                                    {246, 154},
+                                    {215, 144},
+                                    {132, 144},
+                                    {132, 34},
+                                    {132, 123},
+                                    {15, 261},
+                                    {15, 275},
+                                    {15, 290},
+                                    {15, 305}}};
     // Without a picture W = H = 0: the name and maximum of Hx fall left of the canvas.
-    const Positions bare = {{{4, 16}, {-14, 24}, {-45, 14}, {2, 14}, {2, 34}, {2, -7},
-                             {15, 1}, {15, 15}, {15, 30}, {15, 45}}};
+    const Positions bare = {
+        {{4, 16}, {-14, 24}, {-45, 14}, {2, 14}, {2, 34}, {2, -7}, {15, 1}, {15, 15}, {15, 30}, {15, 45}}};
     const std::tuple<const QImage*, std::vector<int>, const Positions&> rows[] = {
         {&picture, {900, 400, 200, 100}, withPicture}, {nullptr, {900, 400}, bare}, {&none, {900, 400}, bare}};
     for (const auto& [pic, heights, at] : rows) {

@@ -41,10 +41,16 @@ TEST(LegendDialog, FirstOpeningAndTexts) {
 }
 
 TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
-    const std::tuple<const char*, double, const char*> rows[] = {  // typed, stored, shown again
-        {"1e3", 1000.0, "1000"}, {"0.1234567890123456", 0.1234567890123456, "0.123456789012346"},
-        {"2.5 кг", 2.5, "2.5"},  {"1,5", 1.0, "1"}, {"-0.5", -0.5, "-0.5"}, {"1e-20", 1e-20, "1e-20"},
-        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"}, {"0x10", 0.0, "0"}};
+    const std::tuple<const char*, double, const char*> rows[] = {
+        // typed, stored, shown again
+        {"1e3", 1000.0, "1000"},
+        {"0.1234567890123456", 0.1234567890123456, "0.123456789012346"},
+        {"2.5 кг", 2.5, "2.5"},
+        {"1,5", 1.0, "1"},
+        {"-0.5", -0.5, "-0.5"},
+        {"1e-20", 1e-20, "1e-20"},
+        {"123456789012345678", 123456789012345678.0, "1.23456789012346e+17"},
+        {"0x10", 0.0, "0"}};
     for (const auto& [text, stored, shownAgain] : rows) {
         SCOPED_TRACE(text);
         LegendDialog d;
@@ -63,8 +69,8 @@ TEST(LegendDialog, TheFirstNumberFieldWithoutANumberIsReportedAndFocused) {
     struct Row {
         const char* texts[4];  // max Hx, min Hx, max Hy, min Hy
         int reported;
-    } rows[] = {{{"", "1", "1", "1"}, 1027},    {{"  ", "", "", ""}, 1027}, {{"1", "x", "", ""}, 1026},
-                {{"1", "1", ".", ""}, 1024},    {{"1", "1", "1", ""}, 1025}, {{"1", "inf", "1", "1"}, 1026},
+    } rows[] = {{{"", "1", "1", "1"}, 1027},   {{"  ", "", "", ""}, 1027},  {{"1", "x", "", ""}, 1026},
+                {{"1", "1", ".", ""}, 1024},   {{"1", "1", "1", ""}, 1025}, {{"1", "inf", "1", "1"}, 1026},
                 {{"1", "1", "nan", "1"}, 1024}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reported);

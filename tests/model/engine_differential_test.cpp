@@ -9,10 +9,10 @@
 
 #include <hwy/targets.h>
 
+#include "end_points_in_place.h"
 #include "model/engine/grid_engine.h"
 #include "model/engine/orbit_job.h"
 #include "model/orbit.h"
-#include "end_points_in_place.h"
 #include "reference_model.h"
 #include "support/draw.h"
 
@@ -116,8 +116,8 @@ TEST(EngineDifferential, ThousandDrawnParameterSets) {
             const auto got = engine::ComputeGrid(p, ox, oy, control, options);
             ASSERT_TRUE(got.has_value());
             ASSERT_TRUE(*got == (control.attractorEnds ? expectedWithEnds : expected))
-                << "set " << set << " threads " << threads << " block "
-                                          << options.blockPoints << ": " << Describe(p, ox, oy);
+                << "set " << set << " threads " << threads << " block " << options.blockPoints << ": "
+                << Describe(p, ox, oy);
         }
     }
     EXPECT_GT(withSteps, 300);  // the draw really exercises escaping orbits
@@ -132,10 +132,23 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double big = 1.3e154;
-    const std::vector<std::pair<double, double>> fixed = {
-        {-100, 100}, {-150, 150}, {-100, 99.99999999999999}, {-99.99999999999999, 100}, {inf, 0}, {0, -inf},
-        {nan, 0},    {0, nan},    {nan, nan}, {big, big}, {big, 0}, {-big, 1e-300}, {0, 0}, {-0.0, -0.0},
-        {1e-310, -1e-310}, {2.5, 0}, {0.1, 1e6}};
+    const std::vector<std::pair<double, double>> fixed = {{-100, 100},
+                                                          {-150, 150},
+                                                          {-100, 99.99999999999999},
+                                                          {-99.99999999999999, 100},
+                                                          {inf, 0},
+                                                          {0, -inf},
+                                                          {nan, 0},
+                                                          {0, nan},
+                                                          {nan, nan},
+                                                          {big, big},
+                                                          {big, 0},
+                                                          {-big, 1e-300},
+                                                          {0, 0},
+                                                          {-0.0, -0.0},
+                                                          {1e-310, -1e-310},
+                                                          {2.5, 0},
+                                                          {0.1, 1e6}};
     Draw d{7};
     const double cs[] = {0.5, -0.8, 0.0, -150.0, 150.0, 1e155, -1e-300};
     for (double a : {0.8, -0.8, 0.3, 0.0, 1e-3, -1e-250, 1e250, 2.0}) {
@@ -155,7 +168,8 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
                 double ex, ey;
                 reference::IterateOrbit(p, x[i], y[i], ex, ey);
                 const State s = IterateOrbit(m, {x[i], y[i]});
-                EXPECT_TRUE(SameBits(s.x, ex) && SameBits(s.y, ey)) << Describe(p, 0, 0) << " start " << x[i] << "," << y[i];
+                EXPECT_TRUE(SameBits(s.x, ex) && SameBits(s.y, ey))
+                    << Describe(p, 0, 0) << " start " << x[i] << "," << y[i];
             }
             if (p.iterations < 0) continue;  // the kernels run only orbits that make steps
             for (engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {

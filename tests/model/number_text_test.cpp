@@ -11,11 +11,29 @@ using namespace orbitograph;
 
 TEST(NumberText, ReadsTheLeadingDecimalNumber) {
     const std::pair<std::string, std::optional<double>> rows[] = {
-        {"0.8", 0.8},    {"0,8", 0.0},          {" 1e-2", 0.01},        {"12abc", 12.0}, {"", std::nullopt},
-        {"abc", {}},     {",", {}},             {"   ", {}},            {"-2", -2.0},    {"+.5", 0.5},
-        {"2.5xyz", 2.5}, {"1,5", 1.0},          {"1e3", 1000.0},        {"\t-0.25 ", -0.25}, {"1e", 1.0},
-        {"0x10", 0.0},   {"inf", std::nullopt}, {"-nan", std::nullopt}, {"1e+", 1.0},    {".e5", std::nullopt},
-        {"5.", 5.0},     {"1e999", HUGE_VAL},   {std::string(500, ' ') + "0.25", 0.25},
+        {"0.8", 0.8},
+        {"0,8", 0.0},
+        {" 1e-2", 0.01},
+        {"12abc", 12.0},
+        {"", std::nullopt},
+        {"abc", {}},
+        {",", {}},
+        {"   ", {}},
+        {"-2", -2.0},
+        {"+.5", 0.5},
+        {"2.5xyz", 2.5},
+        {"1,5", 1.0},
+        {"1e3", 1000.0},
+        {"\t-0.25 ", -0.25},
+        {"1e", 1.0},
+        {"0x10", 0.0},
+        {"inf", std::nullopt},
+        {"-nan", std::nullopt},
+        {"1e+", 1.0},
+        {".e5", std::nullopt},
+        {"5.", 5.0},
+        {"1e999", HUGE_VAL},
+        {std::string(500, ' ') + "0.25", 0.25},
     };
     for (const auto& [text, value] : rows) EXPECT_EQ(ParseLeadingDouble(text), value) << '"' << text << '"';
 }
@@ -38,9 +56,15 @@ TEST(NumberText, IgnoresTheProcessLocale) {
 
 TEST(NumberText, ReadsIntegersLikeScanfWithoutWrapping) {
     const std::tuple<const char*, IntParse, int> rows[] = {
-        {"12abc", IntParse::Ok, 12}, {" -5", IntParse::Ok, -5}, {"+7", IntParse::Ok, 7}, {"1.9", IntParse::Ok, 1},
-        {"2147483647", IntParse::Ok, 2147483647}, {"-2147483648", IntParse::Ok, INT_MIN}, {"", IntParse::NoNumber, 0},
-        {"-", IntParse::NoNumber, 0}, {"2147483648", IntParse::OutOfRange, 0},
+        {"12abc", IntParse::Ok, 12},
+        {" -5", IntParse::Ok, -5},
+        {"+7", IntParse::Ok, 7},
+        {"1.9", IntParse::Ok, 1},
+        {"2147483647", IntParse::Ok, 2147483647},
+        {"-2147483648", IntParse::Ok, INT_MIN},
+        {"", IntParse::NoNumber, 0},
+        {"-", IntParse::NoNumber, 0},
+        {"2147483648", IntParse::OutOfRange, 0},
         {"99999999999999999999", IntParse::OutOfRange, 0},
     };
     for (const auto& [text, status, value] : rows) {

@@ -59,7 +59,10 @@ TEST(ProbeTest, AgreesWithTheReferenceOnDrawnOrbits) {
         p.dcOutward = d.Int(0, 1);
         p.kcOutward = d.Int(0, 1);
         p.iterations = d.Int(-2, 120);
-        const State s0 = std::vector<State>{{nan, nan}, {-150.0, 150.0}, {-99.0, 150.0}, {0.0, 0.0},
+        const State s0 = std::vector<State>{{nan, nan},
+                                            {-150.0, 150.0},
+                                            {-99.0, 150.0},
+                                            {0.0, 0.0},
                                             {d.Between(-1e6, 1e6), d.Between(-1e6, 1e6)},
                                             {d.Between(-2.0, 2.0), d.Between(-2.0, 2.0)}}[d.Int(0, 5)];
         ProbeOptions o;

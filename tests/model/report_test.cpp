@@ -38,7 +38,8 @@ TEST(Report, DefaultsByteForByte) {
 
 TEST(Report, NumberFormats) {
     const std::tuple<ModelParams, std::size_t, const char*> rows[] = {
-        {{.step = 0.001}, 7, "Шаг (h)=0.00"}, {{.step = 0.005}, 7, "Шаг (h)=0.01"},
+        {{.step = 0.001}, 7, "Шаг (h)=0.00"},
+        {{.step = 0.005}, 7, "Шаг (h)=0.01"},
         {{.dc = -0.5, .kc = 1234.5678909}, 5, "Dc = -0.500000    Kc=1234.567891"},
         {{.dcOutward = 0, .kcOutward = 1}, 3, "Направление воздействия Dc: внутрь"},
         {{.dcOutward = 0, .kcOutward = 1}, 4, "Направление воздействия Kc: во вне"},

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "model/spaces.h"
+#include "model/compute_spaces.h"
 #include "model/sweep.h"
 
 using namespace orbitograph;

@@ -64,8 +64,7 @@ FractalModel ModelOf(const std::vector<std::vector<EndKind>>& columns, bool with
     for (std::size_t c = 0; c < columns.size(); ++c)
         for (std::size_t r = 0; r < columns[c].size(); ++r)
             if (columns[c][r] != EndKind::None)
-                lists[static_cast<int>(columns[c][r])]->push_back(
-                    {10 + static_cast<int>(c), 20 - static_cast<int>(r)});
+                lists[static_cast<int>(columns[c][r])]->push_back({10 + static_cast<int>(c), 20 - static_cast<int>(r)});
     return m;
 }
 
@@ -82,8 +81,14 @@ TEST(Fitted, BasinPixelsTakeTheMajorityKindOrShowBlocks) {
     };
     const Row rows[] = {
         {"two by two grid points per pixel",
-         {{K::T, K::T}, {K::O, K::Infinity}, {K::M, K::None}, {K::H, K::None},
-          {K::O, K::Zero}, {K::None, K::None}, {K::None, K::None}, {K::None, K::None}},
+         {{K::T, K::T},
+          {K::O, K::Infinity},
+          {K::M, K::None},
+          {K::H, K::None},
+          {K::O, K::Zero},
+          {K::None, K::None},
+          {K::None, K::None},
+          {K::None, K::None}},
          {0, 0, 4, 1},
          // 2 T beat 1 O and 1 infinity; M ties H and zero ties O, the earlier
          // kind winning; the corner points alone leave the background.
@@ -97,8 +102,8 @@ TEST(Fitted, BasinPixelsTakeTheMajorityKindOrShowBlocks) {
           {kBasinTColour, kBasinTColour, kBasinOColour, kBasinOColour}}},
     };
     for (const Row& r : rows) {
-        const ListGrid grid{static_cast<std::int64_t>(r.columns.size()),
-                            static_cast<std::int64_t>(r.columns[0].size()), 10, 20};
+        const ListGrid grid{static_cast<std::int64_t>(r.columns.size()), static_cast<std::int64_t>(r.columns[0].size()),
+                            10, 20};
         for (int threads : {1, 3}) {
             for (bool withKinds : {false, true}) {
                 const FractalModel m = ModelOf(r.columns, withKinds);
@@ -121,9 +126,9 @@ TEST(Fitted, DensityGoesFromTheBackgroundToFullColourOnALogScale) {
     EXPECT_EQ(copy, (std::vector<std::uint32_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 0, 0}));
     QImage canvas = Blank(6, 6);
     DrawDensity(canvas, {1, 1, 4, 4}, density, 0xFFF0F0F0, kAttractorColour);
-    EXPECT_EQ(canvas.pixel(3, 3), kAttractorColour);          // the most
-    EXPECT_EQ(canvas.pixel(4, 4), qRgb(89, 89, 89));          // 240 * (1 - log 2 / log 3)
-    EXPECT_EQ(canvas.pixel(4, 1), qRgb(89, 89, 89));          // the corner (2, 2) in the last pixel
+    EXPECT_EQ(canvas.pixel(3, 3), kAttractorColour);  // the most
+    EXPECT_EQ(canvas.pixel(4, 4), qRgb(89, 89, 89));  // 240 * (1 - log 2 / log 3)
+    EXPECT_EQ(canvas.pixel(4, 1), qRgb(89, 89, 89));  // the corner (2, 2) in the last pixel
     EXPECT_EQ(Changed(canvas).size(), 3u);
 }
 

@@ -80,9 +80,12 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
         EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(500, 350));
         std::vector<Layer> layers;
         if (const int s = r.basins.value_or(0); r.basins)
-            layers = {{&m.basinInfinity, s, kBasinInfinityColour}, {&m.basinZero, s, kBasinZeroColour},
-                      {&m.basinO, s, kBasinOColour}, {&m.basinT, s, kBasinTColour},
-                      {&m.basinM, s, kBasinMColour}, {&m.basinH, s, kBasinHColour}};
+            layers = {{&m.basinInfinity, s, kBasinInfinityColour},
+                      {&m.basinZero, s, kBasinZeroColour},
+                      {&m.basinO, s, kBasinOColour},
+                      {&m.basinT, s, kBasinTColour},
+                      {&m.basinM, s, kBasinMColour},
+                      {&m.basinH, s, kBasinHColour}};
         if (r.attractors) layers.push_back({&m.attractors, *r.attractors, kAttractorColour});
         if (r.copy) layers.push_back({&m.attractors, *r.copy, kAttractorCopyColour, true});
         ExpectExactly(frame, layers);
@@ -109,9 +112,8 @@ TEST(Frame, LayersStackTextUnderGridUnderLegend) {
     // The report is drawn over the attractor points: green ink at the left.
     const QImage corner = frame.copy(0, 0, 60, 15);
     const std::vector<QPoint> inked = Changed(corner);
-    EXPECT_TRUE(std::any_of(inked.begin(), inked.end(), [&](QPoint p) {
-        return qGreen(corner.pixel(p)) < 200 && qRed(corner.pixel(p)) < 200;
-    }));
+    EXPECT_TRUE(std::any_of(inked.begin(), inked.end(),
+                            [&](QPoint p) { return qGreen(corner.pixel(p)) < 200 && qRed(corner.pixel(p)) < 200; }));
 }
 
 // An empty model draws nothing, an empty client gives no canvas; a resize

@@ -25,8 +25,12 @@ TEST(ParameterText, LinesAdvanceFifteenPixelsAtSizeThirteen) {
 TEST(ParameterText, SizesAndEmptyTexts) {
     // The inked box's least and greatest height; 0, 0: nothing drawn.
     const std::tuple<ReportLines, std::int32_t, int, int> rows[] = {
-        {{}, 13, 0, 0}, {{"\n", "\n"}, 13, 0, 0}, {{"", ""}, 13, 0, 0}, {{"Параметр"}, 0, 0, 0},
-        {{"Параметр"}, -4, 0, 0}, {ReportLines(19, "Шаг (h)=0.01"), 1, 1, 19 * 3},
+        {{}, 13, 0, 0},
+        {{"\n", "\n"}, 13, 0, 0},
+        {{"", ""}, 13, 0, 0},
+        {{"Параметр"}, 0, 0, 0},
+        {{"Параметр"}, -4, 0, 0},
+        {ReportLines(19, "Шаг (h)=0.01"), 1, 1, 19 * 3},
         {ReportLines(19, "Шаг (h)=0.01"), 50, 300, 400},  // lines fill the canvas downwards
     };
     for (const auto& [report, size, least, most] : rows) {

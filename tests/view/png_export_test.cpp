@@ -49,8 +49,14 @@ TEST(PngExport, WritesThePixelsAndTheDescription) {
 }
 
 TEST(PngExport, DescriptionNamesEveryParameterOnOneLine) {
-    const ModelParams p{.x1 = -1.9999999999999998, .a = 0.1, .step = 0.003, .dcOutward = 0, .kcOutward = 1,
-                        .dc = 1e-7, .kc = -0.0, .iterations = -1};
+    const ModelParams p{.x1 = -1.9999999999999998,
+                        .a = 0.1,
+                        .step = 0.003,
+                        .dcOutward = 0,
+                        .kcOutward = 1,
+                        .dc = 1e-7,
+                        .kc = -0.0,
+                        .iterations = -1};
     EXPECT_EQ(DescribeComputation(p, -3, 40),
               QStringLiteral("--a 0.1 --dc 1e-07 --dc-direction inward --kc -0 --kc-direction outward "
                              "--iterations -1 --step 0.003 --x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 "

@@ -57,8 +57,8 @@ TEST(SweepChart, CurvesAxesAndClicks) {
 TEST(SweepChart, PlaneCellsFrameAndClicks) {
     const std::vector<double> v1 = {0.0, 0.5, 1.0};
     const std::vector<double> v2 = {2.0, 3.0};
-    const std::vector<ListCounts> counts = {
-        {.infinity = 9}, {.zero = 9}, {.t = 5, .o = 5}, {.t = 9}, {.m = 9}, {.infinity = 1, .h = 9}};
+    const std::vector<ListCounts> counts = {{.infinity = 9}, {.zero = 9}, {.t = 5, .o = 5},
+                                            {.t = 9},        {.m = 9},    {.infinity = 1, .h = 9}};
     const QRgb expected[] = {kBasinInfinityColour, kBasinZeroColour, kBasinOColour,
                              kBasinTColour,        kBasinMColour,    kBasinHColour};
     const int scale = 7;

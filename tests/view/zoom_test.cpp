@@ -90,12 +90,12 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     ASSERT_EQ(m.Compute(), ComputeStatus::Done);
     EndCounts counts;
     const State end = IterateOrbit(MapParams::From(ModelParams{}), State{-2.0, -2.0});
-    const QString expected = QStringLiteral(
-                                 "Бассейны: x = -2, y = -2; точка сетки (-2, -2): орбита уходит в бесконечность "
-                                 "(розовый цвет), конец (%1, %2)")
-                                 .arg(QString::fromStdString(FormatGeneral(end.x, 17)),
-                                      QString::fromStdString(FormatGeneral(end.y, 17)));
-    // The seed display: start point (-2, -2) at (500 - 200 + 220, 350 + 200).
+    const QString expected =
+        QStringLiteral(
+            "Бассейны: x = -2, y = -2; точка сетки (-2, -2): орбита уходит в бесконечность "
+            "(розовый цвет), конец (%1, %2)")
+            .arg(QString::fromStdString(FormatGeneral(end.x, 17)), QString::fromStdString(FormatGeneral(end.y, 17)));
+    // The classic display: start point (-2, -2) at (500 - 200 + 220, 350 + 200).
     EXPECT_EQ(ReadoutText(v, m, counts, 520, 550), expected);
     EXPECT_EQ(ReadoutText(v, m, counts, 519, 550), QString());  // left of the grid
     // Fitted: the area's bottom-left pixel holds it; its centre is the model point.

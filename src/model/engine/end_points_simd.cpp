@@ -130,8 +130,8 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
 // order; their states are exact. Returns the number still live. All arrays
 // hold at least m + L elements (the last vector may read the L - 1 beyond m).
 template <bool kOutX, bool kOutY, bool kGuard>
-std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const double* y, std::size_t m,
-                 double* wx, double* wy, double* wi) {
+std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const double* y, std::size_t m, double* wx,
+                 double* wy, double* wi) {
     const D d;
     // The first round reads the start points and numbers them; later rounds
     // work in place on the packed arrays.

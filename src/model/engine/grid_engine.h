@@ -5,10 +5,10 @@
 #include <functional>
 #include <optional>
 
+#include "model/compute_spaces.h"
 #include "model/engine/orbit_job.h"
 #include "model/model_params.h"
 #include "model/point_list.h"
-#include "model/spaces.h"
 
 namespace orbitograph::engine {
 

@@ -50,8 +50,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
       m_job(m_iterate ? MakeOrbitJob(p) : OrbitJob{}),
       m_kernel(options.kernel ? options.kernel : EndPointsVector),
       m_threads(threads),
-      m_lists{&m_out.basinInfinity, &m_out.basinZero, &m_out.basinO,
-              &m_out.basinH,        &m_out.basinT,    &m_out.basinM},
+      m_lists{&m_out.basinInfinity, &m_out.basinZero, &m_out.basinO, &m_out.basinH, &m_out.basinT, &m_out.basinM},
       m_threadsFellShort(threadsFellShort) {
     m_job.cancel = control.cancel;
     if (m_total == 0) return;
@@ -164,7 +163,8 @@ void GridRun::ReportProgress() const {
     const double blockMost = static_cast<double>(m_blockPoints) * perOrbit;
     double done = static_cast<double>(m_pointsDone.load(std::memory_order_relaxed)) * perOrbit;
     for (int t = 0; t < m_threads; ++t) {
-        const double running = static_cast<double>(m_stepsInBlock[static_cast<std::size_t>(t)].load(std::memory_order_relaxed));
+        const double running =
+            static_cast<double>(m_stepsInBlock[static_cast<std::size_t>(t)].load(std::memory_order_relaxed));
         done += std::min(running, blockMost);
     }
     m_control.progress(std::min(1.0, done / (static_cast<double>(m_total) * perOrbit)));

@@ -10,12 +10,10 @@
 // iteration per start point serves both spaces), store one kind byte per
 // start point, count the kinds and keep the block's attractor pixels in an
 // exactly sized list; cancellation is polled and progress reported once per
-// block, and within long orbits every few hundred thousand steps. At a barrier, when every block is done, one thread sizes each final
-// list once from the sums of the counts (SizeLists); then every thread
-// writes the blocks it ran into the lists at their prefix offsets
-// (WriteBlock). As every element goes to the place that its start point's
-// grid number and the counts of the earlier blocks give, every list has the
-// same order for any thread count and block size.
+// block, and within long orbits every few hundred thousand steps. At a barrier, when every block is done, one thread
+// sizes each final list once from the sums of the counts (SizeLists); then every thread writes the blocks it ran into
+// the lists at their prefix offsets (WriteBlock). As every element goes to the place that its start point's grid number
+// and the counts of the earlier blocks give, every list has the same order for any thread count and block size.
 //
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the
@@ -79,8 +77,8 @@ struct BlockArrays {
         far.reserve(points);
         if (compact) near.reserve(points);
     }
-    std::vector<double> x, y;             // start points
-    std::vector<double> ex, ey, index;    // the kernel's results
+    std::vector<double> x, y;           // start points
+    std::vector<double> ex, ey, index;  // the kernel's results
     PointList far;
     std::vector<Near> near;
     std::vector<double> endX, endY;
@@ -117,8 +115,8 @@ private:
 
     const ComputeControl& m_control;
     const EngineOptions& m_options;
-    const bool m_iterate;  // false for a negative iteration count: no map step
-    const bool m_wantEnds;  // the attractors' exact end points too
+    const bool m_iterate;       // false for a negative iteration count: no map step
+    const bool m_wantEnds;      // the attractors' exact end points too
     const bool m_wantGridEnds;  // every start point's end point too
     const double m_step;
     const std::int32_t m_originX;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "model/model_params.h"
 
@@ -65,8 +65,8 @@ double EscapeSquare(double a, double dc, double kc);
 // x and y must be initialised (its values do not matter). Runs on the calling
 // thread; n may be 0.
 inline constexpr std::size_t kKernelPadding = 16;
-using EndPointKernel = std::size_t (*)(const OrbitJob& job, const double* x, const double* y, std::size_t n,
-                                       double* ex, double* ey, double* index);
+using EndPointKernel = std::size_t (*)(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,
+                                       double* ey, double* index);
 
 // Straightforward one-orbit-at-a-time kernel with the same shortcuts.
 std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* y, std::size_t n, double* ex,

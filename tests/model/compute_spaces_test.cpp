@@ -59,10 +59,23 @@ TEST(Spaces, PixelsOfWorkedCases) {
 TEST(Spaces, ClassificationOfEndPoints) {
     using K = EndKind;
     const std::tuple<double, double, EndKind> rows[] = {
-        {1, 0.5, K::T},   {1.5, 1, K::O},       {0.5, 1, K::H},    {1, 1.5, K::M},     {2, 2, K::M},
-        {-2, -2, K::M},   {0, -2.0, K::H},      {1, 1, K::None},   {-1, 1, K::None},   {1, -1, K::None},
-        {-1, -1, K::None}, {0.1, -0.1, K::Zero}, {0.0, 0.0, K::Zero}, {0.10000000000000001, 0.2, K::T},
-        {-1.5, -0.99, K::O}, {2.0000001, 0, K::Infinity}, {std::nan(""), 0.0, K::Infinity},
+        {1, 0.5, K::T},
+        {1.5, 1, K::O},
+        {0.5, 1, K::H},
+        {1, 1.5, K::M},
+        {2, 2, K::M},
+        {-2, -2, K::M},
+        {0, -2.0, K::H},
+        {1, 1, K::None},
+        {-1, 1, K::None},
+        {1, -1, K::None},
+        {-1, -1, K::None},
+        {0.1, -0.1, K::Zero},
+        {0.0, 0.0, K::Zero},
+        {0.10000000000000001, 0.2, K::T},
+        {-1.5, -0.99, K::O},
+        {2.0000001, 0, K::Infinity},
+        {std::nan(""), 0.0, K::Infinity},
     };
     for (const auto& [x, y, kind] : rows) EXPECT_EQ(Classify(x, y), kind) << x << "," << y;
 }

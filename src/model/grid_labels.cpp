@@ -1,6 +1,4 @@
-#include "model/labels.h"
-
-#include "model/grid.h"
+#include "model/grid_labels.h"
 
 namespace orbitograph {
 
@@ -37,13 +35,6 @@ std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size
 
 std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows) {
     return Transpose<double>(values, columns, rows, [](double v) { return v; });
-}
-
-std::vector<double> AxisCoordinates(double lo, double hi, double step) {
-    const GridSide side(lo, hi, step);
-    std::vector<double> out(side.Count());
-    if (!out.empty()) side.Fill(0, out.size(), out.data());
-    return out;
 }
 
 }  // namespace orbitograph

@@ -1,4 +1,4 @@
-#include "model/spaces.h"
+#include "model/compute_spaces.h"
 
 #include <iterator>
 
@@ -12,7 +12,7 @@ std::optional<SpaceLists> ComputeSpaces(const ModelParams& p, std::int32_t origi
 }
 
 ListCounts CountsOf(const ModelParams& p, const SpaceLists& lists) {
-    return {CountStartPoints(p),        std::ssize(lists.attractors), std::ssize(lists.basinInfinity),
+    return {CountStartPoints(p),         std::ssize(lists.attractors), std::ssize(lists.basinInfinity),
             std::ssize(lists.basinZero), std::ssize(lists.basinT),     std::ssize(lists.basinO),
             std::ssize(lists.basinM),    std::ssize(lists.basinH)};
 }

@@ -29,10 +29,4 @@ std::uint8_t LabelOf(EndKind kind);
 std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows);
 std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows);
 
-// Every coordinate of one side of the grid, from lo while <= hi, each the
-// previous plus step: bit for bit the coordinates the computation starts its
-// orbits from. Empty unless lo <= hi. Requires a step that CheckParameters
-// accepts.
-std::vector<double> AxisCoordinates(double lo, double hi, double step);
-
 }  // namespace orbitograph

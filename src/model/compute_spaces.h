@@ -43,8 +43,8 @@ struct ComputeControl {
 // Requires parameters that CheckParameters accepts and an acceptable origin;
 // throws std::invalid_argument otherwise.
 // Returns no value when cancelled; throws std::bad_alloc when memory runs out.
-std::optional<SpaceLists> ComputeSpaces(const ModelParams& p, std::int32_t originX,
-                                        std::int32_t originY, const ComputeControl& control = {});
+std::optional<SpaceLists> ComputeSpaces(const ModelParams& p, std::int32_t originX, std::int32_t originY,
+                                        const ComputeControl& control = {});
 
 // The sizes of the seven lists of one computation (counts of start points,
 // repeats included) and the number of its start points.

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
+#include "model/compute_spaces.h"
 #include "model/grid.h"
-#include "model/labels.h"
-#include "model/spaces.h"
+#include "model/grid_labels.h"
 #include "reference_model.h"
 
 using namespace orbitograph;
@@ -64,9 +64,12 @@ TEST(GridLabels, MatchTheReferenceOnDrawnGrids) {
         const SpaceLists ref = reference::ComputeBasins(p, {300, 200});
         const BasinPlacement place = ComputeBasinPlacement(p);
         const int px0 = 300 - place.centreColumn + place.firstColumn, py0 = 200 - place.firstRow + place.centreRow;
-        const std::pair<const PointList*, std::uint8_t> lists[] = {
-            {&ref.basinInfinity, kLabelInfinity}, {&ref.basinZero, kLabelZero}, {&ref.basinT, kLabelT},
-            {&ref.basinO, kLabelO}, {&ref.basinM, kLabelM}, {&ref.basinH, kLabelH}};
+        const std::pair<const PointList*, std::uint8_t> lists[] = {{&ref.basinInfinity, kLabelInfinity},
+                                                                   {&ref.basinZero, kLabelZero},
+                                                                   {&ref.basinT, kLabelT},
+                                                                   {&ref.basinO, kLabelO},
+                                                                   {&ref.basinM, kLabelM},
+                                                                   {&ref.basinH, kLabelH}};
         for (const auto& [list, label] : lists) {
             for (const Point q : *list) expected[static_cast<std::size_t>(py0 - q.y) * cols + (q.x - px0)] = label;
         }
