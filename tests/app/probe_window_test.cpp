@@ -4,7 +4,6 @@
 #include "app/help_window.h"
 #include "app/probe_dlg.h"
 #include "app/probe_dock.h"
-#include "app/probe_runner.h"
 #include "main_wnd_fixture.h"
 #include "model/classify.h"
 #include "model/grid.h"
@@ -108,25 +107,4 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     Compute([](CDlgParam& d) { d.Edit(1001)->setText("0.7"); });
     EXPECT_FALSE(wnd->Probe().has_value());
     EXPECT_TRUE(ShowsItsModel());
-}
-
-// A newer start supersedes a probe that would run for a minute: that one
-// stops within a moment and is never delivered; destruction stops one too.
-TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
-    ModelParams endless;  // from (-0.57, -0.02) no state repeats for 2^31 steps
-    endless.iterations = std::numeric_limits<std::int32_t>::max();
-    std::vector<double> delivered;
-    const auto keep = [&delivered](ProbeResult&& r) { delivered.push_back(r.rows.front().x); };
-    const auto began = std::chrono::steady_clock::now();
-    {
-        ProbeRunner runner;
-        runner.Start(endless, -0.57, -0.02, keep);
-        runner.Start(ModelParams{}, 0.5, 0.0, keep);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.Running(); }, 10000));
-        QTest::qWait(20);
-        EXPECT_EQ(delivered, std::vector<double>{0.5});
-        runner.Start(endless, -0.57, -0.02, keep);
-    }
-    EXPECT_EQ(delivered.size(), 1u);
-    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20));  // a probe not stopped takes minutes
 }
