@@ -45,9 +45,10 @@ struct JobDelivery {
 template <class Result>
 class JobContext;
 
-// Runs jobs on a worker thread, one at a time, and hands what each gives,
-// moved whole, to its request's callback on the thread that owns the runner
-// (the interface thread), through its event queue.
+// Runs jobs on a worker thread, one at a time, and hands what each gives (a
+// default-constructible, movable Result), moved whole, to its request's
+// callback on the thread that owns the runner (the interface thread),
+// through its event queue.
 //
 // Every request gets the next generation number. A request made while a job
 // runs supersedes it: the running job is cancelled and its deliveries are

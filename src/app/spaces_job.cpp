@@ -28,7 +28,7 @@ SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std:
 }
 
 ComputationOutcome OutcomeOf(SpacesRunner::Delivery&& delivery) {
-    if (delivery.end == JobEnd::Done) return std::move(delivery.result);
+    if (delivery.end == JobEnd::Done || delivery.end == JobEnd::Partial) return std::move(delivery.result);
     ComputationOutcome outcome;
     outcome.generation = delivery.generation;
     outcome.notStarted = delivery.end == JobEnd::NotStarted;

@@ -45,7 +45,7 @@ SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std:
                             bool withEnds);
 
 // What a delivery of that job tells the window: the job's outcome when it
-// is Done; otherwise Cancelled with nothing, marked notStarted when no
+// is Done (or Partial); otherwise Cancelled with nothing, marked notStarted when no
 // thread could be made, OutOfMemory or Refused for what the engine threw.
 ComputationOutcome OutcomeOf(SpacesRunner::Delivery&& delivery);
 
