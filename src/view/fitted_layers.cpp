@@ -43,9 +43,9 @@ PixelRect Clip(const QImage& canvas, const PixelRect& r) {
 // The pixel columns [begin, end) of the basin area, counted and painted by
 // one thread. Every list is in grid order, so its points of the grid columns
 // that a pixel column holds are one run, found by binary search on x.
-void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<const PointList*, kBasinKinds>& lists,
-                  const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
-                  const AxisFit& up, std::int64_t begin, std::int64_t end) {
+void BasinColumns(const Raster canvas, const PixelRect area, const std::array<const PointList*, kBasinKinds> lists,
+                  const std::array<QRgb, kBasinKinds> colours, const ListGrid grid, const AxisFit across,
+                  const AxisFit up, std::int64_t begin, std::int64_t end) {
     const std::int64_t height = area.height;
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(height) * kBasinKinds);
     // Rows of the area (from its bottom) that each grid row covers.
@@ -142,9 +142,9 @@ std::uint8_t CountedKind(const EndKind* kinds, std::size_t rows, AxisFit::Run co
 // of its neighbour below or to the left (a coarse grid) holds the same grid
 // points and takes its kind again. The kinds of a few dozen pixel columns
 // are gathered and then written row by row.
-void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kinds, const EndKind* kindsEnd,
-                 const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
-                 const AxisFit& up, std::int64_t begin, std::int64_t end) {
+void KindColumns(const Raster canvas, const PixelRect area, const EndKind* kinds, const EndKind* kindsEnd,
+                 const std::array<QRgb, kBasinKinds> colours, const ListGrid grid, const AxisFit across,
+                 const AxisFit up, std::int64_t begin, std::int64_t end) {
     // Index in tie order by EndKind (Infinity, Zero, O, H, T, M, None).
     constexpr std::uint8_t tieIndex[7] = {0, 1, 2, 5, 3, 4, kNoKind};
     constexpr std::int64_t kTile = 64;
