@@ -62,27 +62,31 @@ if(ORBITOGRAPH_BUILD_PYTHON)
   set(CPACK_DEBIAN_PYTHON_PACKAGE_RECOMMENDS "python3-distributed, python3-xarray, python3-zarr")
   string(CONCAT CPACK_COMPONENT_PYTHON_DESCRIPTION
       "attractors and basins of a quadratic map with an external action (Python)\n"
-      "The Python module orbitograph computes the models of Orbitograph, the\n"
+      "The Python module orbitograph hands the grids of Orbitograph, the\n"
       "visualiser of the quadratic map x' = A(x^2 - y^2) + Cx, y' = 2Axy + Cy\n"
-      "with an external action C of changing signs: the counts and lists of\n"
-      "both spaces as NumPy arrays, the frames the program draws, and sweeps\n"
-      "of a parameter or the parameter plane, also spread over a Dask cluster.")
+      "with an external action C of changing signs, to NumPy: where every\n"
+      "start point ends, the frames the program draws, single orbits, and\n"
+      "sweeps of a parameter or over the parameter plane, which a Dask\n"
+      "cluster can share out.")
 endif()
 
 # Each package's changelog and machine-readable copyright file, in
-# /usr/share/doc/<package> whatever the prefix, where dpkg and lintian look.
-# They describe the packages, so only the packages' component installs carry
+# /usr/share/doc/<package> whatever the prefix, where dpkg and lintian look,
+# and the program's registration of its HTML manual with doc-base. They
+# describe the packages, so only the packages' component installs carry
 # them, not a plain `cmake --install`. The changelog's one entry is the
 # project's version, dated as the manual pages (cmake/Install.cmake).
 set(_debian ${PROJECT_BINARY_DIR}/debian)
 configure_file(resources/debian/changelog.in ${_debian}/changelog @ONLY)
 configure_file(resources/debian/copyright.in ${_debian}/copyright @ONLY)
+configure_file(resources/debian/doc-base.in ${_debian}/orbitograph @ONLY)
 execute_process(COMMAND gzip -9n -c ${_debian}/changelog OUTPUT_FILE ${_debian}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER ${component} _upper)
   install(FILES ${_debian}/changelog.gz ${_debian}/copyright
           DESTINATION /usr/share/doc/${CPACK_DEBIAN_${_upper}_PACKAGE_NAME} COMPONENT ${component} EXCLUDE_FROM_ALL)
 endforeach()
+install(FILES ${_debian}/orbitograph DESTINATION /usr/share/doc-base COMPONENT program EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR "")
