@@ -72,21 +72,25 @@ endif()
 
 # Each package's changelog and machine-readable copyright file, in
 # /usr/share/doc/<package> whatever the prefix, where dpkg and lintian look,
-# and the program's registration of its HTML manual with doc-base. They
+# and, for the prefix /usr, the registration of the HTML manual with
+# doc-base. They
 # describe the packages, so only the packages' component installs carry
 # them, not a plain `cmake --install`. The changelog's one entry is the
 # project's version, dated as the manual pages (cmake/Install.cmake).
 set(_debian ${PROJECT_BINARY_DIR}/debian)
 configure_file(resources/debian/changelog.in ${_debian}/changelog @ONLY)
 configure_file(resources/debian/copyright.in ${_debian}/copyright @ONLY)
-configure_file(resources/debian/doc-base.in ${_debian}/orbitograph @ONLY)
 execute_process(COMMAND gzip -9n -c ${_debian}/changelog OUTPUT_FILE ${_debian}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER ${component} _upper)
   install(FILES ${_debian}/changelog.gz ${_debian}/copyright
           DESTINATION /usr/share/doc/${CPACK_DEBIAN_${_upper}_PACKAGE_NAME} COMPONENT ${component} EXCLUDE_FROM_ALL)
 endforeach()
-install(FILES ${_debian}/orbitograph DESTINATION /usr/share/doc-base COMPONENT program EXCLUDE_FROM_ALL)
+# doc-base registers documents under /usr/share/doc only.
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  configure_file(resources/debian/doc-base.in ${_debian}/orbitograph @ONLY)
+  install(FILES ${_debian}/orbitograph DESTINATION /usr/share/doc-base COMPONENT program EXCLUDE_FROM_ALL)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR "")

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Unpacks the packed packages with `dpkg -x` into a scratch root and checks
 # what a user gets. orbitograph: both programs without any library search
-# path of their own, the data picture, the manual, both manual pages, the
-# desktop entry and the metainfo (each passing its validator), the icons at
-# their sizes. python3-orbitograph: the module (imported from the unpacked
-# tree). Both: the changelog of the project's version and the copyright
-# file, and dependencies that name the libraries and modules they use.
+# path of their own, the data picture, the manual (and, under /usr, its
+# doc-base entry), both manual pages, the desktop entry and the metainfo
+# (each passing its validator), the icons at their sizes. python3-orbitograph: the module
+# (imported from the unpacked tree). Both: the changelog of the project's
+# version, the copyright file, and dependencies that name the libraries and
+# modules they use.
 # Usage: deb_contents_test.sh SCRATCH_DIR PREFIX VERSION python|no-python
 set -uo pipefail
 scratch="$1" prefix="$2" version="$3" python="$4"
@@ -107,6 +108,13 @@ for package in "${packages[@]}"; do
     fail "$package's copyright file does not name the Orbitograph authors"
 done
 
+# doc-base registers documents under /usr/share/doc only.
+if [[ "$prefix" == /usr ]]; then
+  grep -qx "Index: /usr/share/doc/orbitograph/html/index.html" "$root/usr/share/doc-base/orbitograph" 2>/dev/null ||
+    fail "the doc-base entry does not name the manual's index"
+else
+  [[ ! -e "$root/usr/share/doc-base" ]] || fail "a package for $prefix registers its manual with doc-base"
+fi
 desktop-file-validate "$usr/share/applications/orbitograph.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$usr/share/metainfo/io.github.orbitograph.orbitograph.metainfo.xml" ||
   fail "appstreamcli validate"
