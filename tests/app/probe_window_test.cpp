@@ -105,7 +105,7 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
     EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
-    Compute([](CDlgParam& d) { d.Edit(1001)->setText("0.7"); });
+    Compute([](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.7"); });
     EXPECT_FALSE(wnd->Probe().has_value());
     EXPECT_TRUE(ShowsItsModel());
 }
@@ -130,3 +130,4 @@ TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
     EXPECT_EQ(delivered.size(), 1u);
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20));  // a probe not stopped takes minutes
 }
+

@@ -10,9 +10,9 @@
 #include <atomic>
 #include <functional>
 
+#include "png/png_export.h"
 #include "support/file_test_support.h"
 #include "support/gui_test_support.h"
-#include "view/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
