@@ -97,7 +97,9 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     wnd->OnFractalParameters();
-    QTest::qWait(50);
+    // A computation starts within the command; whatever the command posted
+    // (a repaint) is handled here.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(std::tuple(wnd->RepaintRequests(), wnd->Computing(), int(engineRuns)), std::tuple(requests, false, runs));
     ExpectSameLists(wnd->Model(), reference);
     EXPECT_EQ(wnd->View().Params(), ModelParams{});

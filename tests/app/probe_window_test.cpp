@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QDockWidget>
 #include <QLineEdit>
 
@@ -123,7 +124,9 @@ TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
         runner.Start(endless, -0.57, -0.02, keep);
         runner.Start(ModelParams{}, 0.5, 0.0, keep);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.Running(); }, 10000));
-        QTest::qWait(20);
+        // Both workers have been joined: the superseded one's result, if
+        // any, is already in the event queue.
+        QCoreApplication::sendPostedEvents();
         EXPECT_EQ(delivered, std::vector<double>{0.5});
         runner.Start(endless, -0.57, -0.02, keep);
     }
@@ -131,3 +134,42 @@ TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20));  // a probe not stopped takes minutes
 }
 
+// The table stays a consistent model through every kind of orbit, as Qt's
+// model tester checks it (a violation ends the test at once); the gap row
+// stands where the orbit's gap is, and the rows after it go on with their
+// own steps.
+TEST(ProbeTableModelTest, ConsistentForEveryOrbitAndTheGapRowInItsPlace) {
+    const auto rows = [](std::initializer_list<std::int64_t> steps) {
+        std::vector<ProbeRow> out;
+        for (const std::int64_t k : steps) out.push_back({k, 0.5 * k, -0.25, 0.1, 0.2, 0.5, -0.8, k == 9});
+        return out;
+    };
+    struct Row {
+        const char* name;
+        ProbeResult orbit;
+        int gapRow;  // -1: none
+        const char* afterGap;
+    };
+    const Row table[] = {
+        {"whole", {rows({0, 1, 2, 3}), 0, 0, {}}, -1, ""},
+        {"gap inside", {rows({0, 1, 2, 7, 8, 9}), 3, 4, {}}, 3, "7"},
+        {"gap to the end", {rows({0, 1}), 2, 100, {}}, 2, ""},
+        {"no rows", {}, -1, ""},
+    };
+    ProbeTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.name);
+        model.SetOrbit(&row.orbit);
+        ASSERT_EQ(model.rowCount(), static_cast<int>(row.orbit.rows.size()) + (row.gapRow >= 0 ? 1 : 0));
+        if (row.gapRow < 0) continue;
+        EXPECT_EQ(model.index(row.gapRow, 0).data().toString(), QStringLiteral("…"));
+        EXPECT_EQ(model.index(row.gapRow, 1).data().toString(),
+                  QStringLiteral("пропущено шагов: %1").arg(row.orbit.omitted));
+        if (*row.afterGap) {
+            EXPECT_EQ(model.index(row.gapRow + 1, 0).data().toString(), row.afterGap);
+        }
+    }
+    model.SetOrbit(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+}
