@@ -135,40 +135,28 @@ TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
 }
 
 // The table stays a consistent model through every kind of orbit, as Qt's
-// model tester checks it (a violation ends the test at once); the gap row
-// stands where the orbit's gap is, and the rows after it go on with their
-// own steps.
+// model tester checks it (a violation ends the test at once); a long orbit's
+// gap row stands where its gap is, every other row shows its own step.
 TEST(ProbeTableModelTest, ConsistentForEveryOrbitAndTheGapRowInItsPlace) {
-    const auto rows = [](std::initializer_list<std::int64_t> steps) {
-        std::vector<ProbeRow> out;
-        for (const std::int64_t k : steps) out.push_back({k, 0.5 * k, -0.25, 0.1, 0.2, 0.5, -0.8, k == 9});
-        return out;
+    const auto orbit = [](std::vector<std::int64_t> steps, std::size_t gapAt, std::int64_t omitted) {
+        ProbeResult r{{}, gapAt, omitted, {}};
+        for (const std::int64_t k : steps) r.rows.push_back({k, 0.5 * k, -0.25, 0.1, 0.2, 0.5, -0.8, k == 9});
+        return r;
     };
-    struct Row {
-        const char* name;
-        ProbeResult orbit;
-        int gapRow;  // -1: none
-        const char* afterGap;
-    };
-    const Row table[] = {
-        {"whole", {rows({0, 1, 2, 3}), 0, 0, {}}, -1, ""},
-        {"gap inside", {rows({0, 1, 2, 7, 8, 9}), 3, 4, {}}, 3, "7"},
-        {"gap to the end", {rows({0, 1}), 2, 100, {}}, 2, ""},
-        {"no rows", {}, -1, ""},
-    };
+    const ProbeResult orbits[] = {
+        orbit({0, 1, 2, 3}, 0, 0), orbit({0, 1, 2, 7, 8, 9}, 3, 4), orbit({0, 1}, 2, 100), {}};
     ProbeTableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    for (const Row& row : table) {
-        SCOPED_TRACE(row.name);
-        model.SetOrbit(&row.orbit);
-        ASSERT_EQ(model.rowCount(), static_cast<int>(row.orbit.rows.size()) + (row.gapRow >= 0 ? 1 : 0));
-        if (row.gapRow < 0) continue;
-        EXPECT_EQ(model.index(row.gapRow, 0).data().toString(), QStringLiteral("…"));
-        EXPECT_EQ(model.index(row.gapRow, 1).data().toString(),
-                  QStringLiteral("пропущено шагов: %1").arg(row.orbit.omitted));
-        if (*row.afterGap) {
-            EXPECT_EQ(model.index(row.gapRow + 1, 0).data().toString(), row.afterGap);
+    for (const ProbeResult& o : orbits) {
+        model.SetOrbit(&o);
+        ASSERT_EQ(model.rowCount(), static_cast<int>(o.rows.size()) + (o.omitted > 0 ? 1 : 0));
+        const int gap = o.omitted > 0 ? static_cast<int>(o.gapAt) : model.rowCount();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QString step = row == gap ? QStringLiteral("…") : QString::number(o.rows[row - (row > gap)].step);
+            EXPECT_EQ(model.index(row, 0).data().toString(), step) << row;
         }
+        const QString gapText = QStringLiteral("пропущено шагов: %1").arg(o.omitted);
+        EXPECT_EQ(model.index(gap, 1).data().toString(), o.omitted > 0 ? gapText : QString());
     }
     model.SetOrbit(nullptr);
     EXPECT_EQ(model.rowCount(), 0);

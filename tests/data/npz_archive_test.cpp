@@ -3,6 +3,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -12,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "data/grid_export.h"
-#include "data/npz_writer.h"
 #include "data/plane_export.h"
 #include "model/compute_spaces.h"
 #include "model/grid.h"
@@ -36,7 +35,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A new folder, removed with what it holds (mounts undone) at the end.
+// A new folder, removed with what it holds, its mounts undone first.
 struct Folder {
     fs::path path;
     std::vector<fs::path> mounts;
@@ -48,15 +47,12 @@ struct Folder {
     ~Folder() {
         for (const fs::path& m : mounts) umount2(m.c_str(), MNT_DETACH);
         std::error_code ignored;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (const auto& e : fs::recursive_directory_iterator(path, ignored))
-            if (e.is_directory()) fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::permissions(path / "locked", fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(path, ignored);
     }
-    // A folder of its own file system of this many bytes (root only).
+    // A small file system of its own at `at` (only root may mount).
     bool Mount(const fs::path& at, const char* options, unsigned long flags = 0) {
-        fs::create_directory(at);
-        if (mount("tmpfs", at.c_str(), "tmpfs", flags, options) != 0) return false;
+        if (!fs::create_directory(at) || mount("tmpfs", at.c_str(), "tmpfs", flags, options) != 0) return false;
         mounts.push_back(at);
         return true;
     }
@@ -73,43 +69,34 @@ std::string Contents(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// One member of an archive as NumPy's format defines it, read independently
-// of the writer: magic, version 1.0, a header padded to 64 bytes and ended by
-// a line feed, then the raw data.
+// A member of an archive as NumPy's format defines it, read independently of
+// the writer: magic, version 1.0, a header padded to 64 bytes and ended by a
+// line feed, then the raw data.
 struct Npy {
-    std::string name;
-    std::string descr;
-    std::string shape;
-    std::string data;
+    std::string name, descr, shape, data;
 };
-
-Npy ParseNpy(std::string name, const std::string& bytes) {
-    EXPECT_EQ(bytes.substr(0, 8), std::string("\x93NUMPY\x01\x00", 8)) << name;
-    const std::size_t length = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
-    const std::string header = bytes.substr(10, length);
-    EXPECT_EQ((10 + length) % 64, 0u) << name;
-    EXPECT_EQ(header.back(), '\n') << name;
-    std::smatch m;
-    const std::regex dict(R"(\{'descr': '([^']+)', 'fortran_order': False, 'shape': (\([0-9, ]*\)), \} *\n)");
-    EXPECT_TRUE(std::regex_match(header, m, dict)) << name << ": " << header;
-    return {std::move(name), m[1], m[2], bytes.substr(10 + length)};
-}
 
 // The members in archive order; each must be stored uncompressed.
 std::vector<Npy> ReadArchive(const fs::path& path) {
-    int error = 0;
-    zip_t* za = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    zip_t* za = zip_open(path.c_str(), ZIP_RDONLY, nullptr);
     if (!za) throw std::runtime_error("not a zip archive");
+    const std::regex dict(R"(\{'descr': '([^']+)', 'fortran_order': False, 'shape': (\([0-9, ]*\)), \} *\n)");
     std::vector<Npy> members;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+    for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(zip_get_num_entries(za, 0)); ++i) {
         zip_stat_t st;
-        zip_stat_index(za, static_cast<zip_uint64_t>(i), 0, &st);
+        zip_stat_index(za, i, 0, &st);
         EXPECT_EQ(st.comp_method, ZIP_CM_STORE) << st.name;
         std::string bytes(st.size, '\0');
-        zip_file_t* f = zip_fopen_index(za, static_cast<zip_uint64_t>(i), 0);
+        zip_file_t* f = zip_fopen_index(za, i, 0);
         EXPECT_EQ(zip_fread(f, bytes.data(), st.size), static_cast<zip_int64_t>(st.size));
         zip_fclose(f);
-        members.push_back(ParseNpy(st.name, bytes));
+        EXPECT_EQ(bytes.substr(0, 8), std::string("\x93NUMPY\x01\x00", 8)) << st.name;
+        const std::size_t length = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+        EXPECT_EQ((10 + length) % 64, 0u) << st.name;
+        std::smatch m;
+        const std::string header = bytes.substr(10, length);
+        EXPECT_TRUE(std::regex_match(header, m, dict)) << st.name << ": " << header;
+        members.push_back({st.name, m[1], m[2], bytes.substr(10 + length)});
     }
     zip_close(za);
     return members;
@@ -123,138 +110,105 @@ std::string Bytes(const Vector& v) {
 std::string Shape(std::size_t a) { return "(" + std::to_string(a) + ",)"; }
 std::string Shape(std::size_t a, std::size_t b) { return "(" + std::to_string(a) + ", " + std::to_string(b) + ")"; }
 
+using Layout = std::tuple<std::string, std::string, std::string, std::size_t>;  // name, type, shape, bytes
+
 }  // namespace
 
-// Every header parses back to its type and shape, 0-d to 2-d.
-TEST(NpzArchive, HeadersFollowTheNpyFormat) {
-    const std::pair<NpyMember, const char*> rows[] = {
-        {{"m", "<U12", {}}, "()"},
-        {{"x", "<f8", {7}}, "(7,)"},
-        {{"labels", "|u1", {401, 3}}, "(401, 3)"},
-        {{"big", "<i8", {123456789012, 1, 5}}, "(123456789012, 1, 5)"},
-    };
-    for (const auto& [member, shape] : rows) {
-        const Npy parsed = ParseNpy(member.name, NpyHeader(member));
-        EXPECT_EQ(parsed.descr, member.descr);
-        EXPECT_EQ(parsed.shape, shape);
-        EXPECT_TRUE(parsed.data.empty());
-    }
-}
-
-// The grid's archive: its members in order with their types and shapes, the
-// coordinates and attractors as computed, and the description; a grid
-// computed without its kinds and end points is refused with nothing written.
-TEST(NpzArchive, GridMembersInOrder) {
+// Both archives: their members in order with their types and shapes, the
+// data as computed; what does not fit the grid or the axes is refused.
+TEST(NpzArchive, MembersInOrderWithTheirTypesAndShapes) {
     Folder folder;
     const ModelParams p{.step = 0.3};
     ComputeControl control;
     control.kindGrid = control.startPointEnds = true;
-    const std::optional<SpaceLists> lists = ComputeSpaces(p, 500, 350, control);
-    ASSERT_TRUE(lists.has_value());
-    const GridExport e{p, 500, 350, &*lists, "1.2.3"};
+    const SpaceLists lists = ComputeSpaces(p, 500, 350, control).value();
+    const GridExport e{p, 500, 350, &lists, "1.2.3"};
     std::string error;
     ASSERT_TRUE(WriteGridNpz(folder.path / "grid.npz", e, error).Ok()) << error;
     const std::vector<double> xs = AxisCoordinates(p.x1, p.x2, p.step), ys = AxisCoordinates(p.y1, p.y2, p.step);
-    const std::size_t cols = xs.size(), rows = ys.size();
+    const std::size_t cols = xs.size(), rows = ys.size(), k = lists.attractors.size();
     const std::string meta = GridMetaJson(e);
-    const std::vector<Npy> got = ReadArchive(folder.path / "grid.npz");
-    const std::tuple<const char*, std::string, std::string, std::size_t> expected[] = {
+    const Layout grid[] = {
         {"labels.npy", "|u1", Shape(rows, cols), rows * cols},
         {"x.npy", "<f8", Shape(cols), cols * 8},
         {"y.npy", "<f8", Shape(rows), rows * 8},
         {"end_x.npy", "<f8", Shape(rows, cols), rows * cols * 8},
         {"end_y.npy", "<f8", Shape(rows, cols), rows * cols * 8},
-        {"attractors.npy", "<i4", Shape(lists->attractors.size(), 2), lists->attractors.size() * 8},
+        {"attractors.npy", "<i4", Shape(k, 2), k * 8},
         {"meta.npy", "<U" + std::to_string(meta.size()), "()", meta.size() * 4},
     };
-    ASSERT_EQ(got.size(), std::size(expected));
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        const auto& [name, descr, shape, size] = expected[i];
-        using Layout = std::tuple<std::string, std::string, std::string, std::size_t>;
-        EXPECT_EQ(Layout(got[i].name, got[i].descr, got[i].shape, got[i].data.size()),
-                  Layout(name, descr, shape, size));
-    }
-    EXPECT_EQ(got[1].data, Bytes(xs));
-    EXPECT_EQ(got[2].data, Bytes(ys));
-    EXPECT_EQ(got[5].data, Bytes(lists->attractors));
+    std::vector<Npy> got = ReadArchive(folder.path / "grid.npz");
+    ASSERT_EQ(got.size(), std::size(grid));
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(Layout(got[i].name, got[i].descr, got[i].shape, got[i].data.size()), grid[i]);
+    EXPECT_EQ(got[1].data + got[2].data, Bytes(xs) + Bytes(ys));
+    EXPECT_EQ(got[5].data, Bytes(lists.attractors));
     for (std::size_t i = 0; i < meta.size(); ++i)
-        ASSERT_EQ(got[6].data.substr(4 * i, 4), std::string({meta[i], 0, 0, 0})) << i;
-
-    const SpaceLists bare = *ComputeSpaces(p, 500, 350);
+        ASSERT_EQ(got[6].data.substr(4 * i, 4), std::string({meta[i], 0, 0, 0}));
+    const SpaceLists bare = ComputeSpaces(p, 500, 350).value();
     EXPECT_THROW(WriteGridNpz(folder.path / "bare.npz", {p, 500, 350, &bare, ""}, error), std::invalid_argument);
-    EXPECT_EQ(Entries(folder.path), std::set<std::string>{"grid.npz"});
-}
 
-// The plane's archive: both axes, then one int64 array per count, each
-// [len(p2), len(p1)] with the pair (i, j) at [j, i]; counts that do not
-// match the axes are refused.
-TEST(NpzArchive, PlaneMembersInOrder) {
-    Folder folder;
+    // The plane: the pair (i, j) at [j, i] of every count.
     const std::vector<double> v1 = {0.1, 0.2, 0.3}, v2 = {-1.0, 2.5};
     std::vector<ListCounts> counts;
-    for (std::int64_t k = 0; k < 6; ++k) counts.push_back({k, 10 + k, 20 + k, 30 + k, 40 + k, 50 + k, 60 + k, 70 + k});
-    std::string error;
+    for (std::int64_t c = 0; c < 6; ++c) counts.push_back({c, c, c, c, 40 + c, c, c, c});
     ASSERT_TRUE(WritePlaneNpz(folder.path / "plane.npz", v1, v2, counts, error).Ok()) << error;
-    const std::vector<Npy> got = ReadArchive(folder.path / "plane.npz");
+    got = ReadArchive(folder.path / "plane.npz");
     const char* const names[] = {"p1", "p2", "start_points", "attractors", "infinity", "zero", "T", "O", "M", "H"};
     ASSERT_EQ(got.size(), std::size(names));
-    for (std::size_t k = 0; k < got.size(); ++k) {
-        SCOPED_TRACE(names[k]);
-        EXPECT_EQ(got[k].name, std::string(names[k]) + ".npy");
-        EXPECT_EQ(got[k].descr, k < 2 ? "<f8" : "<i8");
-        EXPECT_EQ(got[k].shape, k == 0 ? Shape(3) : k == 1 ? Shape(2) : Shape(2, 3));
-        if (k < 2) continue;
-        std::vector<std::int64_t> expected;
-        for (const ListCounts& c : counts) {
-            const std::int64_t keys[] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
-            expected.push_back(keys[k - 2]);
-        }
-        EXPECT_EQ(got[k].data, Bytes(expected));
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        const Layout expected = i < 2 ? Layout(names[i] + std::string(".npy"), "<f8", Shape(i == 0 ? 3 : 2), 24 - 8 * i)
+                                      : Layout(names[i] + std::string(".npy"), "<i8", Shape(2, 3), 48);
+        EXPECT_EQ(Layout(got[i].name, got[i].descr, got[i].shape, got[i].data.size()), expected);
     }
-    EXPECT_EQ(got[0].data, Bytes(v1));
+    EXPECT_EQ(got[0].data + got[1].data, Bytes(v1) + Bytes(v2));
+    EXPECT_EQ(got[6].data, Bytes(std::vector<std::int64_t>{40, 41, 42, 43, 44, 45}));
     counts.pop_back();
     EXPECT_THROW(WritePlaneNpz(folder.path / "odd.npz", v1, v2, counts, error), std::invalid_argument);
+    EXPECT_EQ(Entries(folder.path), (std::set<std::string>{"grid.npz", "plane.npz"}));
 }
 
-// Every failure leaves the target as it was (absent, or its old bytes) and
-// nothing beside it, however far the writing got.
+// Every refusal or failure, however far the writing got, leaves the target as
+// it was (absent, or its old bytes) and nothing beside it.
 TEST(NpzArchive, FailuresLeaveTheTargetAsItWas) {
     Folder folder;
     const fs::path& dir = folder.path;
-    // About 300 KB: larger than the small file systems and limits below.
+    // About 260 KB: larger than the small file system and the size limit.
     const std::vector<double> v1(64, 0.5), v2(64, 0.25);
     const std::vector<ListCounts> counts(64 * 64, ListCounts{1, 2, 3, 4, 5, 6, 7, 8});
     std::atomic<bool> raised{true};
     const bool root = geteuid() == 0;
+    const auto old = [](const fs::path& p) { return static_cast<bool>(std::ofstream(p) << "old"); };
     struct Row {
         const char* name;
         fs::path target;
         std::function<bool()> make;  // false: cannot be made here
         SaveFailure failure;
-        int error = 0;  // the system's error expected, 0 for none
+        int error = 0;  // the system's error expected
         const std::atomic<bool>* stop = nullptr;
         rlim_t sizeLimit = RLIM_INFINITY;
     };
     const Row rows[] = {
-        {"missing folder", dir / "missing" / "a.npz", [] { return true; }, SaveFailure::System, ENOENT},
-        {"unwritable folder", dir / "locked" / "a.npz",
+        {"missing folder", dir / "missing/a.npz", [] { return true; }, SaveFailure::System, ENOENT},
+        {"read-only folder", dir / "locked/a.npz",
          [&] {
              if (root) return folder.Mount(dir / "locked", "size=16k", MS_RDONLY);
              return fs::create_directory(dir / "locked") && chmod((dir / "locked").c_str(), 0555) == 0;
          },
          SaveFailure::System, root ? EROFS : EACCES},
-        {"target is a folder", dir / "folder", [&] { return fs::create_directory(dir / "folder"); },
+        {"folder", dir / "folder", [&] { return fs::create_directory(dir / "folder"); }, SaveFailure::NotRegularFile},
+        {"pipe", dir / "pipe", [&] { return mkfifo((dir / "pipe").c_str(), 0644) == 0; }, SaveFailure::NotRegularFile},
+        {"device", dir / "null", [&] { return mknod((dir / "null").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0; },
          SaveFailure::NotRegularFile},
-        {"full disk", dir / "small" / "old.npz",
-         [&] {
-             return root && folder.Mount(dir / "small", "size=64k") &&
-                    (std::ofstream(dir / "small" / "old.npz") << "old");
-         },
+        {"dangling link", dir / "dangling", [&] { return symlink("nowhere", (dir / "dangling").c_str()) == 0; },
+         SaveFailure::NotRegularFile},
+        {"full disk", dir / "small/old.npz",
+         [&] { return root && folder.Mount(dir / "small", "size=64k") && old(dir / "small/old.npz"); },
          SaveFailure::System, ENOSPC},
-        {"file size limit", dir / "old.npz", [] { return true; }, SaveFailure::System, EFBIG, nullptr, 64 * 1024},
+        {"file size limit", dir / "old.npz", [&] { return old(dir / "old.npz"); }, SaveFailure::System, EFBIG, nullptr,
+         64 * 1024},
         {"stopped", dir / "old.npz", [] { return true; }, SaveFailure::Stopped, 0, &raised},
     };
-    std::ofstream(dir / "old.npz") << "old";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         if (!row.make()) {
@@ -262,9 +216,9 @@ TEST(NpzArchive, FailuresLeaveTheTargetAsItWas) {
             continue;
         }
         const fs::path parent = row.target.parent_path();
-        const bool existed = fs::exists(parent);
-        const std::set<std::string> before = existed ? Entries(parent) : std::set<std::string>{};
-        const std::string old = fs::is_regular_file(row.target) ? Contents(row.target) : "";
+        const std::optional<std::set<std::string>> before =
+            fs::exists(parent) ? std::optional(Entries(parent)) : std::nullopt;
+        const std::string contents = fs::is_regular_file(row.target) ? Contents(row.target) : "";
         // Writes beyond the limit fail with EFBIG instead of raising SIGXFSZ.
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -275,14 +229,21 @@ TEST(NpzArchive, FailuresLeaveTheTargetAsItWas) {
         const SaveResult r = WritePlaneNpz(row.target, v1, v2, counts, error, row.stop);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
-        EXPECT_EQ(r.failure, row.failure) << SaveFailureText(r);
-        EXPECT_EQ(r.systemError, row.error) << SaveFailureText(r);
-        if (existed) {
-            EXPECT_EQ(Entries(parent), before);
-        }
-        if (!old.empty()) {
-            EXPECT_EQ(Contents(row.target), old);
-        }
+        EXPECT_EQ(std::tuple(r.failure, r.systemError), std::tuple(row.failure, row.error)) << SaveFailureText(r);
+        EXPECT_EQ(before ? std::optional(Entries(parent)) : std::nullopt, before);
+        EXPECT_EQ(fs::is_regular_file(row.target) ? Contents(row.target) : "", contents);
     }
-    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    EXPECT_TRUE(fs::is_directory(dir / "folder") && fs::is_fifo(dir / "pipe") && fs::is_symlink(dir / "dangling"));
+
+    // A link to a regular file stays a link; the file it names is replaced
+    // and keeps its permission bits.
+    ASSERT_TRUE(old(dir / "named.npz"));
+    fs::create_symlink("named.npz", dir / "link.npz");
+    fs::permissions(dir / "named.npz", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::string error;
+    ASSERT_TRUE(WritePlaneNpz(dir / "link.npz", v1, v2, counts, error).Ok()) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.npz"));
+    EXPECT_EQ(ReadArchive(dir / "named.npz").size(), 10u);
+    EXPECT_EQ(fs::status(dir / "named.npz").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
