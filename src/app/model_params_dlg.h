@@ -18,10 +18,8 @@ QString ParamRefusalText(const ParamError& e);
 // The parameters dialog: the eleven model parameters. Works on its members;
 // the caller copies the view state in before running it and the members out
 // after it ends accepted. Saving checks each range right after its field;
-// confirming then runs the model's own checks. Each edit's object name is
-// that of the parameter it edits ("a", "dc", "kc", "iterations", "step",
-// "x1", "x2", "y1", "y2"); the direction buttons are "dcInward", "dcOutward",
-// "kcInward" and "kcOutward".
+// confirming then runs the model's own checks. Each control's object name
+// is that of the parameter it edits ("a", "step", "dcInward", ...).
 class CModelParamsDlg : public ExchangeDialog, public ParamFields {
 public:
     explicit CModelParamsDlg(QWidget* parent = nullptr);
