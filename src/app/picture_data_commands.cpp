@@ -8,8 +8,8 @@
 #include "app/main_wnd.h"
 #include "cli/picture_options.h"
 #include "data/grid_export.h"
+#include "png/png_export.h"
 #include "program_version.h"
-#include "view/png_export.h"
 
 namespace orbitograph {
 

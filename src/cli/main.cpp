@@ -24,9 +24,9 @@
 #include "cli/sweep_command.h"
 #include "legend/legend_picture.h"
 #include "model/fractal_model.h"
+#include "png/png_export.h"
 #include "view/frame.h"
 #include "view/frame_description.h"
-#include "view/png_export.h"
 #include "view/view_state.h"
 
 using namespace orbitograph;

@@ -9,8 +9,8 @@
 
 #include "cli/option_table.h"
 #include "cli/picture_file.h"
+#include "png/png_export.h"
 #include "view/frame_description.h"
-#include "view/png_export.h"
 
 namespace orbitograph {
 

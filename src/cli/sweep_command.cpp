@@ -9,7 +9,7 @@
 
 #include "cli/progress_line.h"
 #include "data/plane_export.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
 #include "view/sweep_chart.h"
 
 namespace orbitograph {

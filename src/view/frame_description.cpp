@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "model/number_text.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
 
 namespace orbitograph {
 

@@ -9,7 +9,7 @@
 #include "cli/picture_options.h"
 #include "data/grid_export.h"
 #include "main_wnd_fixture.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, ExportsTheGrid) {
     EXPECT_FALSE(QFile::exists(dir.filePath("g.csv")));
     errors.clear();
 
-    Compute([](CDlgParam& d) { d.Edit(1009)->setText("0.05"); });
+    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
     wnd->OnExportData();
     QFile csv(dir.filePath("g.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

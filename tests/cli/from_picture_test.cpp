@@ -5,8 +5,8 @@
 
 #include "cli/command_run.h"
 #include "cli/picture_options.h"
+#include "png/png_export.h"
 #include "support/gui_test_support.h"
-#include "view/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;

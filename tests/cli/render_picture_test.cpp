@@ -6,11 +6,11 @@
 
 #include "cli/command_run.h"
 #include "cli/render_options.h"
+#include "png/png_export.h"
 #include "support/file_test_support.h"
 #include "support/gui_test_support.h"
 #include "view/frame.h"
 #include "view/frame_description.h"
-#include "view/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;

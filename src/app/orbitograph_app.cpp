@@ -1,4 +1,4 @@
-#include "app/my_app.h"
+#include "app/orbitograph_app.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,7 +9,7 @@
 
 namespace orbitograph {
 
-CMyApp::CMyApp(int& argc, char** argv) : QApplication(argc, argv) {
+COrbitographApp::COrbitographApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes carry the program's name as their caption.
     setApplicationName(QStringLiteral("orbitograph"));
     setApplicationVersion(QString::fromLatin1(kProgramVersion));
@@ -25,15 +25,15 @@ bool LoadQtTranslation(QTranslator& translator) {
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
-CMyApp::~CMyApp() { m_mainWnd.reset(); }
+COrbitographApp::~COrbitographApp() { m_mainWnd.reset(); }
 
-bool CMyApp::InitInstance() {
+bool COrbitographApp::InitInstance() {
     m_mainWnd = std::make_unique<CMainWnd>(m_help);
     m_mainWnd->showMaximized();
     return true;
 }
 
-int CMyApp::Run() {
+int COrbitographApp::Run() {
     if (!InitInstance()) return 1;
     return exec();
 }

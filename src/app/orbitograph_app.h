@@ -17,10 +17,10 @@ bool LoadQtTranslation(QTranslator& translator);
 
 // The application object: the event loop, the help window of the run and
 // the one main window, deleted when the loop has ended.
-class CMyApp : public QApplication {
+class COrbitographApp : public QApplication {
 public:
-    CMyApp(int& argc, char** argv);
-    ~CMyApp() override;
+    COrbitographApp(int& argc, char** argv);
+    ~COrbitographApp() override;
 
     // Creates the main window, shows it maximised and runs the event loop
     // until it closes; returns the exit code.

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/set_sheet.h"
+#include "app/settings_sheet.h"
 #include "support/dialog_test_support.h"
 
 using namespace orbitograph;
@@ -13,19 +13,21 @@ using namespace orbitograph;
 namespace {
 
 // A shown sheet holding the view's defaults, warnings recorded.
-struct Sheet : test::Shown<CSetSheet> {
-    CSetSheet& sheet = dlg;
-    Sheet() : Shown([](CSetSheet& s) { s.SetSwitches(DisplaySwitches{}); }) {}
+struct Sheet : test::Shown<CSettingsSheet> {
+    CSettingsSheet& sheet = dlg;
+    Sheet() : Shown([](CSettingsSheet& s) { s.SetSwitches(DisplaySwitches{}); }) {}
     QLineEdit* Font() { return sheet.m_page2->FontSizeEdit(); }
+    QCheckBox* Box(const char* name) { return test::Named<QCheckBox>(sheet, name); }
 };
 
 }  // namespace
 
-TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
+TEST(SettingsSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
     Sheet s;
     EXPECT_EQ(s.sheet.Tabs()->currentIndex(), 0);
-    const bool expected[] = {true, true, false, false, false};
-    for (int id = 1017; id <= 1021; ++id) EXPECT_EQ(s.sheet.m_page1->Box(id)->isChecked(), expected[id - 1017]) << id;
+    const std::pair<const char*, bool> boxes[] = {
+        {"twoModes", true}, {"showParams", true}, {"showLegend", false}, {"showGrid", false}, {"aSymmetry", false}};
+    for (const auto& [name, ticked] : boxes) EXPECT_EQ(s.Box(name)->isChecked(), ticked) << name;
     EXPECT_FALSE(s.sheet.ApplyButton()->isEnabled());
     s.sheet.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(s.Font()->text(), "13");
@@ -35,12 +37,12 @@ TEST(SetSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage) {
     // OK without visiting the second page keeps the font size.
     Sheet t;
     t.sheet.m_page2->m_fontSize = 37;
-    t.sheet.m_page1->Box(1019)->setChecked(true);
+    t.Box("showLegend")->setChecked(true);
     EXPECT_TRUE(t.sheet.Confirm());
     EXPECT_EQ(t.sheet.Switches(), (DisplaySwitches{.m_showLegend = 1, .m_fontSize = 37}));
 }
 
-TEST(SetSheet, FontSizeFromOneToFifty) {
+TEST(SettingsSheet, FontSizeFromOneToFifty) {
     // The size read, 0: refused.
     const std::pair<const char*, int> rows[] = {{"1", 1},  {"50", 50}, {" 7", 7},  {"12abc", 12},     {"0", 0},
                                                 {"51", 0}, {"", 0},    {"abc", 0}, {"99999999999", 0}};
@@ -66,9 +68,9 @@ TEST(SetSheet, FontSizeFromOneToFifty) {
 
 // Leaving a page saves it, and an invalid font size keeps its page in
 // front; a page coming back is loaded from its members.
-TEST(SetSheet, LeavingAPageSavesItUnlessInvalidAndComingBackReloadsIt) {
+TEST(SettingsSheet, LeavingAPageSavesItUnlessInvalidAndComingBackReloadsIt) {
     Sheet s;
-    s.sheet.m_page1->Box(1017)->setChecked(false);
+    s.Box("twoModes")->setChecked(false);
     s.sheet.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(s.sheet.m_page1->m_twoModes, 0);
     s.sheet.m_page1->m_aSymmetry = 1;
@@ -80,5 +82,5 @@ TEST(SetSheet, LeavingAPageSavesItUnlessInvalidAndComingBackReloadsIt) {
     s.Font()->setText("20");
     s.sheet.Tabs()->setCurrentIndex(0);
     EXPECT_EQ(s.sheet.m_page2->m_fontSize, 20);
-    EXPECT_TRUE(s.sheet.m_page1->Box(1021)->isChecked());
+    EXPECT_TRUE(s.Box("aSymmetry")->isChecked());
 }

@@ -4,15 +4,15 @@
 #include <QLineEdit>
 #include <QStringList>
 
-#include "legend/legenda_dlg.h"
+#include "legend_dialog/legend_dlg.h"
 #include "support/dialog_test_support.h"
 
 using namespace orbitograph;
 
 namespace {
 
-using LegendDialog = test::Shown<CLegendaDlg>;
-constexpr int kTextIds[] = {1022, 1023, 1028, 1029, 1030, 1031};
+using LegendDialog = test::Shown<CLegendDlg>;
+constexpr const char* kTextFields[] = {"nameHx", "nameHy", "regionT", "regionO", "regionM", "regionH"};
 
 }  // namespace
 
@@ -20,8 +20,9 @@ constexpr int kTextIds[] = {1022, 1023, 1028, 1029, 1030, 1031};
 // whole and the bounds are not compared.
 TEST(LegendDialog, FirstOpeningAndTexts) {
     LegendDialog d;
-    for (int id : kTextIds) EXPECT_EQ(d.dlg.Edit(id)->text(), "") << id;
-    for (int id : {1024, 1025, 1026, 1027}) EXPECT_EQ(d.dlg.Edit(id)->text(), "0") << id;
+    for (const char* field : kTextFields) EXPECT_EQ(test::Named(d.dlg, field)->text(), "") << field;
+    for (const char* field : {"maxHx", "minHx", "maxHy", "minHy"})
+        EXPECT_EQ(test::Named(d.dlg, field)->text(), "0") << field;
     auto* picture = d.dlg.findChild<QLabel*>("picture");
     ASSERT_NE(picture, nullptr);
     // The control shows the whole bitmap, and no control covers another.
@@ -32,8 +33,8 @@ TEST(LegendDialog, FirstOpeningAndTexts) {
     EXPECT_EQ(static_cast<const LegendFields&>(d.dlg), LegendFields{});
 
     const char* texts[] = {"Скорость, м/с", "  ", "", "T-регион", "О", "Очень длинное название области М"};
-    for (int i = 0; i < 6; ++i) d.dlg.Edit(kTextIds[i])->setText(QString::fromUtf8(texts[i]));
-    d.dlg.Edit(1026)->setText("5");  // minimum above the maximum 0
+    for (int i = 0; i < 6; ++i) test::Named(d.dlg, kTextFields[i])->setText(QString::fromUtf8(texts[i]));
+    test::Named(d.dlg, "minHx")->setText("5");  // minimum above the maximum 0
     ASSERT_TRUE(d.dlg.Confirm());
     EXPECT_EQ(std::tie(d.dlg.m_nameHx, d.dlg.m_nameHy, d.dlg.m_regionT, d.dlg.m_regionH),
               std::tuple("Скорость, м/с", "  ", "", "Очень длинное название области М"));
@@ -54,32 +55,35 @@ TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
     for (const auto& [text, stored, shownAgain] : rows) {
         SCOPED_TRACE(text);
         LegendDialog d;
-        d.dlg.Edit(1027)->setText(QString::fromUtf8(text));
+        QLineEdit* maxHx = test::Named(d.dlg, "maxHx");
+        maxHx->setText(QString::fromUtf8(text));
         ASSERT_TRUE(d.dlg.Confirm());
         EXPECT_EQ(d.dlg.m_maxHx, stored);
         d.dlg.LoadControls();
-        EXPECT_EQ(d.dlg.Edit(1027)->text(), shownAgain);
-        EXPECT_EQ(d.dlg.Edit(1027)->cursorPosition(), 0);
+        EXPECT_EQ(maxHx->text(), shownAgain);
+        EXPECT_EQ(maxHx->cursorPosition(), 0);
         ASSERT_TRUE(d.dlg.Confirm());  // confirming what is shown stores the shortened value
-        EXPECT_EQ(d.dlg.Edit(1027)->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
+        EXPECT_EQ(maxHx->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
     }
 }
 
 TEST(LegendDialog, TheFirstNumberFieldWithoutANumberIsReportedAndFocused) {
     struct Row {
         const char* texts[4];  // max Hx, min Hx, max Hy, min Hy
-        int reported;
-    } rows[] = {{{"", "1", "1", "1"}, 1027},   {{"  ", "", "", ""}, 1027},  {{"1", "x", "", ""}, 1026},
-                {{"1", "1", ".", ""}, 1024},   {{"1", "1", "1", ""}, 1025}, {{"1", "inf", "1", "1"}, 1026},
-                {{"1", "1", "nan", "1"}, 1024}};
+        const char* reported;
+    } rows[] = {{{"", "1", "1", "1"}, "maxHx"},   {{"  ", "", "", ""}, "maxHx"},  {{"1", "x", "", ""}, "minHx"},
+                {{"1", "1", ".", ""}, "maxHy"},   {{"1", "1", "1", ""}, "minHy"}, {{"1", "inf", "1", "1"}, "minHx"},
+                {{"1", "1", "nan", "1"}, "maxHy"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.reported);
         LegendDialog d;
-        for (int i = 0; i < 4; ++i) d.dlg.Edit(std::array{1027, 1026, 1024, 1025}[i])->setText(row.texts[i]);
+        for (int i = 0; i < 4; ++i)
+            test::Named(d.dlg, std::array{"maxHx", "minHx", "maxHy", "minHy"}[i])->setText(row.texts[i]);
         EXPECT_FALSE(d.dlg.Confirm());
         ASSERT_EQ(d.warnings.size(), 1);
         EXPECT_TRUE(d.warnings[0].contains("число"));
-        EXPECT_EQ(d.dlg.focusWidget(), d.dlg.Edit(row.reported));
-        EXPECT_EQ(d.dlg.Edit(row.reported)->selectedText(), d.dlg.Edit(row.reported)->text());
+        QLineEdit* reported = test::Named(d.dlg, row.reported);
+        EXPECT_EQ(d.dlg.focusWidget(), reported);
+        EXPECT_EQ(reported->selectedText(), reported->text());
     }
 }

@@ -1,4 +1,4 @@
-#include "legend/legenda_dlg.h"
+#include "legend_dialog/legend_dlg.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,9 +17,13 @@ namespace {
 
 constexpr int kFirstId = 1022;
 
+// The edits' object names, the fields they edit, in id order from kFirstId.
+constexpr const char* kEditNames[] = {"nameHx", "nameHy",  "maxHy",   "minHy",   "minHx",
+                                      "maxHx",  "regionT", "regionO", "regionM", "regionH"};
+
 }  // namespace
 
-CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Легенда")) {
+CLegendDlg::CLegendDlg(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Легенда")) {
     InitLegendDialogResources();
     const DialogUnits du(font());
     setFixedSize(du.Size(455, 287));
@@ -27,7 +31,9 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLitera
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(330, 258, 50, 14), du.Rect(389, 258, 50, 14));
     ok->setAutoDefault(true);
 
-    auto edit = [&](int id, QRect r) { m_edits[id - kFirstId] = MakeEdit(this, id, r); };
+    auto edit = [&](int id, QRect r) {
+        m_edits[id - kFirstId] = MakeEdit(this, QString::fromLatin1(kEditNames[id - kFirstId]), r);
+    };
 
     auto* axes = new QGroupBox(QStringLiteral("Название осей"), this);
     axes->setGeometry(du.Rect(14, 23, 420, 54));
@@ -78,12 +84,12 @@ CLegendaDlg::CLegendaDlg(QWidget* parent) : ExchangeDialog(parent, QStringLitera
     ok->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* CLegendaDlg::Edit(int id) const {
+QLineEdit* CLegendDlg::Edit(int id) const {
     if (id < kFirstId || id >= kFirstId + 10) return nullptr;
     return m_edits[id - kFirstId];
 }
 
-void CLegendaDlg::LoadFields() {
+void CLegendDlg::LoadFields() {
     ShowInField(Edit(1022), m_nameHx);
     ShowInField(Edit(1023), m_nameHy);
     ShowInField(Edit(1027), ShowReal(m_maxHx));
@@ -96,7 +102,7 @@ void CLegendaDlg::LoadFields() {
     ShowInField(Edit(1031), m_regionH);
 }
 
-std::optional<FieldFailure> CLegendaDlg::SaveControls() {
+std::optional<FieldFailure> CLegendDlg::SaveControls() {
     auto number = [this](int id, const QString& what, double& member) { return SaveRealField(Edit(id), what, member); };
     m_nameHx = Edit(1022)->text();
     m_nameHy = Edit(1023)->text();

@@ -14,19 +14,17 @@ class QTabWidget;
 
 namespace orbitograph {
 
-// First page: the five display switches, each 0 or 1.
-class CPage1 : public QWidget {
+// First page: the five display switches, each 0 or 1, each edited by a check
+// box named like its member ("twoModes", ...).
+class CDisplaySwitchesPage : public QWidget {
 public:
-    explicit CPage1(QWidget* parent = nullptr);
+    explicit CDisplaySwitchesPage(QWidget* parent = nullptr);
 
     std::int32_t m_twoModes = 0;
     std::int32_t m_showParams = 0;
     std::int32_t m_showLegend = 0;
     std::int32_t m_showGrid = 0;
     std::int32_t m_aSymmetry = 0;
-
-    // The check box of a control id, 1017 to 1021.
-    QCheckBox* Box(int id) const;
 
     void LoadControls();
     std::optional<FieldFailure> SaveControls();  // cannot fail
@@ -36,10 +34,10 @@ private:
 };
 
 // Second page: the font size of the parameter text panel, 1 to 50, and the
-// display that fits the window, 0 or 1.
-class CPage2 : public QWidget {
+// display that fits the window, 0 or 1 (controls "fontSize", "fitWindow").
+class CFontAndFitPage : public QWidget {
 public:
-    explicit CPage2(QWidget* parent = nullptr);
+    explicit CFontAndFitPage(QWidget* parent = nullptr);
 
     std::int32_t m_fontSize = 0;
     std::int32_t m_fitWindow = 0;
@@ -60,12 +58,12 @@ private:
 // (a failure keeps the tab) and, for the page in front, on OK; a page is
 // loaded from its members each time it comes to the front. A page never
 // shown keeps its members as they were copied in.
-class CSetSheet : public ExchangeDialog {
+class CSettingsSheet : public ExchangeDialog {
 public:
-    explicit CSetSheet(QWidget* parent = nullptr);
+    explicit CSettingsSheet(QWidget* parent = nullptr);
 
-    CPage1* m_page1 = nullptr;
-    CPage2* m_page2 = nullptr;
+    CDisplaySwitchesPage* m_page1 = nullptr;
+    CFontAndFitPage* m_page2 = nullptr;
 
     // The seven values into the pages' members of the same names, and back.
     void SetSwitches(const DisplaySwitches& switches);

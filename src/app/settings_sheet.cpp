@@ -1,4 +1,4 @@
-#include "app/set_sheet.h"
+#include "app/settings_sheet.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -14,55 +14,51 @@ namespace orbitograph {
 
 namespace {
 
-// The first page's members in the order of its check boxes, 1017 to 1021,
-// beside the display switches they edit.
+// The first page's members in the order of its check boxes, beside the display switches they edit.
 struct SwitchMember {
-    std::int32_t CPage1::*page;
+    std::int32_t CDisplaySwitchesPage::*page;
     std::int32_t DisplaySwitches::*view;
 };
 constexpr SwitchMember kSwitchMembers[] = {
-    {&CPage1::m_twoModes, &DisplaySwitches::m_twoModes},     {&CPage1::m_showParams, &DisplaySwitches::m_showParams},
-    {&CPage1::m_showLegend, &DisplaySwitches::m_showLegend}, {&CPage1::m_showGrid, &DisplaySwitches::m_showGrid},
-    {&CPage1::m_aSymmetry, &DisplaySwitches::m_aSymmetry},
+    {&CDisplaySwitchesPage::m_twoModes, &DisplaySwitches::m_twoModes},
+    {&CDisplaySwitchesPage::m_showParams, &DisplaySwitches::m_showParams},
+    {&CDisplaySwitchesPage::m_showLegend, &DisplaySwitches::m_showLegend},
+    {&CDisplaySwitchesPage::m_showGrid, &DisplaySwitches::m_showGrid},
+    {&CDisplaySwitchesPage::m_aSymmetry, &DisplaySwitches::m_aSymmetry},
 };
 
 }  // namespace
 
-CPage1::CPage1(QWidget* parent) : QWidget(parent) {
+CDisplaySwitchesPage::CDisplaySwitchesPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits du(font());
     setMinimumSize(du.Size(318, 182));
-    auto box = [&](int index, int id, const QString& text, QRect r) {
+    auto box = [&](int index, const char* name, const QString& text, QRect r) {
         auto* b = new QCheckBox(text, this);
         b->setGeometry(r);
-        b->setObjectName(QStringLiteral("check%1").arg(id));
+        b->setObjectName(QString::fromLatin1(name));
         WidenToText(b);
         m_boxes[index] = b;
     };
     MakeLabel(this, QStringLiteral("Режим работы программы:"), du.Rect(15, 26, 91, 8));
-    box(0, 1017, QStringLiteral("Выводить на экран одновременно два режима"), du.Rect(19, 39, 174, 10));
+    box(0, "twoModes", QStringLiteral("Выводить на экран одновременно два режима"), du.Rect(19, 39, 174, 10));
     MakeLabel(this, QStringLiteral("Отображать на экране:"), du.Rect(15, 58, 82, 8));
-    box(1, 1018, QStringLiteral("область со значениями параметров"), du.Rect(19, 69, 136, 10));
-    box(2, 1019, QStringLiteral("область легенды"), du.Rect(19, 80, 75, 10));
-    box(3, 1020, QStringLiteral("сетку"), du.Rect(19, 93, 35, 10));
-    box(4, 1021, QStringLiteral("Использовать правило А-симметрии"), du.Rect(19, 117, 134, 10));
+    box(1, "showParams", QStringLiteral("область со значениями параметров"), du.Rect(19, 69, 136, 10));
+    box(2, "showLegend", QStringLiteral("область легенды"), du.Rect(19, 80, 75, 10));
+    box(3, "showGrid", QStringLiteral("сетку"), du.Rect(19, 93, 35, 10));
+    box(4, "aSymmetry", QStringLiteral("Использовать правило А-симметрии"), du.Rect(19, 117, 134, 10));
 }
 
-QCheckBox* CPage1::Box(int id) const {
-    if (id < 1017 || id > 1021) return nullptr;
-    return m_boxes[id - 1017];
-}
-
-void CPage1::LoadControls() {
+void CDisplaySwitchesPage::LoadControls() {
     for (int i = 0; i < 5; ++i) m_boxes[i]->setChecked(this->*kSwitchMembers[i].page == 1);
 }
 
-std::optional<FieldFailure> CPage1::SaveControls() {
+std::optional<FieldFailure> CDisplaySwitchesPage::SaveControls() {
     for (int i = 0; i < 5; ++i) this->*kSwitchMembers[i].page = m_boxes[i]->isChecked() ? 1 : 0;
     return std::nullopt;
 }
 
-CPage2::CPage2(QWidget* parent) : QWidget(parent) {
+CFontAndFitPage::CFontAndFitPage(QWidget* parent) : QWidget(parent) {
     setFont(DialogFont());
     const DialogUnits du(font());
     setMinimumSize(du.Size(316, 183));
@@ -70,19 +66,19 @@ CPage2::CPage2(QWidget* parent) : QWidget(parent) {
     MakeLabel(this, QStringLiteral("размер шрифта:"), du.Rect(25, 31, 56, 8));
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(du.Rect(86, 29, 38, 14));
-    m_edit->setObjectName(QStringLiteral("edit1019"));
+    m_edit->setObjectName(QStringLiteral("fontSize"));
     m_fit = new QCheckBox(QStringLiteral("Показывать пространства по размеру окна"), this);
     m_fit->setGeometry(du.Rect(17, 56, 200, 10));
-    m_fit->setObjectName(QStringLiteral("checkFitWindow"));
+    m_fit->setObjectName(QStringLiteral("fitWindow"));
     WidenToText(m_fit);
 }
 
-void CPage2::LoadControls() {
+void CFontAndFitPage::LoadControls() {
     ShowInField(m_edit, ShowInt(m_fontSize));
     m_fit->setChecked(m_fitWindow == 1);
 }
 
-std::optional<FieldFailure> CPage2::SaveControls() {
+std::optional<FieldFailure> CFontAndFitPage::SaveControls() {
     const IntResult r = ReadInt(m_edit->text());
     const QString need = QStringLiteral("Размер шрифта должен быть целым числом от 1 до 50.");
     if (r.status != IntParse::Ok) return FieldFailure{m_edit, need};
@@ -92,10 +88,10 @@ std::optional<FieldFailure> CPage2::SaveControls() {
     return std::nullopt;
 }
 
-CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Настройки программы")) {
+CSettingsSheet::CSettingsSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Настройки программы")) {
     m_tabs = new QTabWidget(this);
-    m_page1 = new CPage1;
-    m_page2 = new CPage2;
+    m_page1 = new CDisplaySwitchesPage;
+    m_page2 = new CFontAndFitPage;
     m_tabs->addTab(m_page1, QStringLiteral("Основные настройки программы"));
     m_tabs->addTab(m_page2, QStringLiteral("Настройки отображения"));
     m_tabs->setCurrentIndex(0);
@@ -114,16 +110,16 @@ CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     layout->addWidget(m_tabs);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::OnTabChanged);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CSettingsSheet::OnTabChanged);
 }
 
-void CSetSheet::SetSwitches(const DisplaySwitches& switches) {
+void CSettingsSheet::SetSwitches(const DisplaySwitches& switches) {
     for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view;
     m_page2->m_fontSize = switches.m_fontSize;
     m_page2->m_fitWindow = switches.m_fitWindow;
 }
 
-DisplaySwitches CSetSheet::Switches() const {
+DisplaySwitches CSettingsSheet::Switches() const {
     DisplaySwitches switches;
     for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page;
     switches.m_fontSize = m_page2->m_fontSize;
@@ -131,18 +127,18 @@ DisplaySwitches CSetSheet::Switches() const {
     return switches;
 }
 
-std::optional<FieldFailure> CSetSheet::SaveControls() {
+std::optional<FieldFailure> CSettingsSheet::SaveControls() {
     return m_current == 0 ? m_page1->SaveControls() : m_page2->SaveControls();
 }
 
-void CSetSheet::LoadFields() {
+void CSettingsSheet::LoadFields() {
     if (m_current == 0)
         m_page1->LoadControls();
     else
         m_page2->LoadControls();
 }
 
-void CSetSheet::OnTabChanged(int index) {
+void CSettingsSheet::OnTabChanged(int index) {
     if (m_reverting || index == m_current) return;
     if (const std::optional<FieldFailure> failure = SaveControls()) {
         m_reverting = true;

@@ -1,4 +1,4 @@
-#include "view/png_stream.h"
+#include "png/png_stream.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "app/dlg_param.h"
+#include "app/model_params_dlg.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -15,22 +15,22 @@ namespace orbitograph {
 
 namespace {
 
-QRadioButton* MakeRadio(QWidget* parent, int id, const QString& text, QRect r) {
+QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text, QRect r) {
     auto* b = new QRadioButton(text, parent);
     b->setGeometry(r);
-    b->setObjectName(QStringLiteral("radio%1").arg(id));
+    b->setObjectName(name);
     b->setFocusPolicy(Qt::ClickFocus);  // radio buttons are no tab stops
     WidenToText(b);
     return b;
 }
 
-// The buttons of one direction, "Внутрь" (id inId, value 0) and "Во вне"
-// (inId + 1, value 1), side by side on the dialog row y, in a group of their
-// own.
-void MakeDirectionRadios(QWidget* parent, const DialogUnits& du, int inId, int y, QRadioButton*& in,
+// The buttons of one direction, "Внутрь" (value 0, named <action>Inward) and
+// "Во вне" (value 1, <action>Outward), side by side on the dialog row y, in
+// a group of their own.
+void MakeDirectionRadios(QWidget* parent, const DialogUnits& du, const QString& action, int y, QRadioButton*& in,
                          QRadioButton*& out) {
-    in = MakeRadio(parent, inId, QStringLiteral("Внутрь"), du.Rect(25, y, 40, 10));
-    out = MakeRadio(parent, inId + 1, QStringLiteral("Во вне"), du.Rect(137, y, 38, 10));
+    in = MakeRadio(parent, action + QStringLiteral("Inward"), QStringLiteral("Внутрь"), du.Rect(25, y, 40, 10));
+    out = MakeRadio(parent, action + QStringLiteral("Outward"), QStringLiteral("Во вне"), du.Rect(137, y, 38, 10));
     auto* group = new QButtonGroup(parent);
     group->addButton(in, 0);
     group->addButton(out, 1);
@@ -103,7 +103,8 @@ QString ParamRefusalText(const ParamError& e) {
     return {};
 }
 
-CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Параметры и исходные данные модели")) {
+CModelParamsDlg::CModelParamsDlg(QWidget* parent)
+    : ExchangeDialog(parent, QStringLiteral("Параметры и исходные данные модели")) {
     const DialogUnits du(font());
     setFixedSize(du.Size(272, 336));
 
@@ -111,20 +112,20 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(49, 306, 50, 14), du.Rect(165, 306, 50, 14));
     m_ok = ok;
     for (const LabelRow& l : kLabels) MakeLabel(this, QString::fromUtf8(l.text), du.Rect(l.x, l.y, l.width, l.height));
-    m_editA = MakeEdit(this, 1001, du.Rect(150, 18, 49, 16));
+    m_editA = MakeEdit(this, QStringLiteral("a"), du.Rect(150, 18, 49, 16));
     auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
     group->setGeometry(du.Rect(18, 46, 224, 178));
     group->lower();
-    MakeDirectionRadios(this, du, 1002, 78, m_dcIn, m_dcOut);
-    MakeDirectionRadios(this, du, 1004, 129, m_kcIn, m_kcOut);
-    m_editDc = MakeEdit(this, 1006, du.Rect(55, 185, 44, 14));
-    m_editKc = MakeEdit(this, 1007, du.Rect(157, 185, 44, 15));
-    m_editN = MakeEdit(this, 1008, du.Rect(82, 242, 37, 16));
-    m_editStep = MakeEdit(this, 1009, du.Rect(204, 242, 35, 13));
-    m_editX1 = MakeEdit(this, 1010, du.Rect(40, 271, 27, 17));
-    m_editY1 = MakeEdit(this, 1011, du.Rect(157, 271, 27, 17));
-    m_editY2 = MakeEdit(this, 1012, du.Rect(213, 271, 27, 17));
-    m_editX2 = MakeEdit(this, 1014, du.Rect(95, 271, 27, 18));
+    MakeDirectionRadios(this, du, QStringLiteral("dc"), 78, m_dcIn, m_dcOut);
+    MakeDirectionRadios(this, du, QStringLiteral("kc"), 129, m_kcIn, m_kcOut);
+    m_editDc = MakeEdit(this, QStringLiteral("dc"), du.Rect(55, 185, 44, 14));
+    m_editKc = MakeEdit(this, QStringLiteral("kc"), du.Rect(157, 185, 44, 15));
+    m_editN = MakeEdit(this, QStringLiteral("iterations"), du.Rect(82, 242, 37, 16));
+    m_editStep = MakeEdit(this, QStringLiteral("step"), du.Rect(204, 242, 35, 13));
+    m_editX1 = MakeEdit(this, QStringLiteral("x1"), du.Rect(40, 271, 27, 17));
+    m_editY1 = MakeEdit(this, QStringLiteral("y1"), du.Rect(157, 271, 27, 17));
+    m_editY2 = MakeEdit(this, QStringLiteral("y2"), du.Rect(213, 271, 27, 17));
+    m_editX2 = MakeEdit(this, QStringLiteral("x2"), du.Rect(95, 271, 27, 18));
 
     QWidget* order[] = {m_ok,       cancel,   m_editA,  m_editDc, m_editKc, m_editN,
                         m_editStep, m_editX1, m_editY1, m_editY2, m_editX2};
@@ -132,11 +133,7 @@ CDlgParam::CDlgParam(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     m_ok->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* CDlgParam::Edit(int id) const { return findChild<QLineEdit*>(QStringLiteral("edit%1").arg(id)); }
-
-QRadioButton* CDlgParam::Radio(int id) const { return findChild<QRadioButton*>(QStringLiteral("radio%1").arg(id)); }
-
-void CDlgParam::LoadFields() {
+void CModelParamsDlg::LoadFields() {
     ShowInField(m_editA, ShowReal(m_a));
     LoadRadio(m_dcIn, m_dcOut, m_dcOutward);
     LoadRadio(m_kcIn, m_kcOut, m_kcOutward);
@@ -150,7 +147,7 @@ void CDlgParam::LoadFields() {
     ShowInField(m_editY2, ShowReal(m_y2));
 }
 
-std::optional<FieldFailure> CDlgParam::SaveControls() {
+std::optional<FieldFailure> CModelParamsDlg::SaveControls() {
     auto edge = [&](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
         if (auto f = SaveRealField(edit, what, member)) return f;
         if (!(member >= -2.0 && member <= 2.0)) {
@@ -181,7 +178,7 @@ std::optional<FieldFailure> CDlgParam::SaveControls() {
     return std::nullopt;
 }
 
-QWidget* CDlgParam::FieldOf(ParamField field) const {
+QWidget* CModelParamsDlg::FieldOf(ParamField field) const {
     switch (field) {
         case ParamField::A: return m_editA;
         case ParamField::DcOutward: return m_dcIn;
@@ -198,7 +195,7 @@ QWidget* CDlgParam::FieldOf(ParamField field) const {
     return nullptr;
 }
 
-std::optional<FieldFailure> CDlgParam::CheckSaved() {
+std::optional<FieldFailure> CModelParamsDlg::CheckSaved() {
     if (const std::optional<ParamError> refusal = CheckParameters(Params()))
         return FieldFailure{FieldOf(refusal->field), ParamRefusalText(*refusal)};
     return std::nullopt;

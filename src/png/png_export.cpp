@@ -1,4 +1,4 @@
-#include "view/png_export.h"
+#include "png/png_export.h"
 
 #include <QFile>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "data/atomic_file.h"
-#include "view/png_stream.h"
+#include "png/png_stream.h"
 
 namespace orbitograph {
 
