@@ -26,8 +26,8 @@
 #include "legend/legend_picture.h"
 #include "legend/legenda_dlg.h"
 #include "program_version.h"
+#include "request/request_view.h"
 #include "view/frame.h"
-#include "view/frame_description.h"
 #include "view/orbit_overlay.h"
 #include "view/png_export.h"
 

@@ -10,7 +10,7 @@
 #include "app/save_dialog.h"
 #include "legend/legenda_dlg.h"
 #include "main_wnd_fixture.h"
-#include "view/frame_description.h"
+#include "request/request_view.h"
 #include "view/png_export.h"
 
 using namespace orbitograph;
