@@ -84,24 +84,37 @@ FrameOption FontSize() {
     return row;
 }
 
-FrameOption Single() {
-    FrameOption row = OptionRow("--single", "attractors|basins", "one panel only [both side by side]",
-                                OptionSection::Picture, Described::Display, ValueKind::Text);
-    row.read = [name = row.name](Request& r, const std::string& text, std::string& error) {
-        if (text == "attractors")
-            r.display.panels = PanelChoice::Attractors;
-        else if (text == "basins")
-            r.display.panels = PanelChoice::Basins;
-        else
-            return Refuse(error, name, "expected attractors or basins, got " + Quoted(text));
-        return true;
-    };
+// A value of type Text that the row reads as the command line does.
+void SetAsRead(FrameOption& row) {
     row.set = [read = row.read](Request& r, const OptionValue& value, std::string& error) {
         return read(r, std::get<std::string>(value), error);
     };
-    row.write = [](const Request& r) -> std::optional<std::string> {
-        if (r.display.panels == PanelChoice::Both) return std::nullopt;
-        return r.display.panels == PanelChoice::Basins ? "basins" : "attractors";
+}
+
+// One of the named values of an enumeration; a description leaves out the
+// default, which need not be named.
+template <class E>
+FrameOption Choice(std::string_view name, std::string_view argument, std::string help, E DisplayRequest::*member,
+                   std::vector<std::pair<std::string_view, E>> choices) {
+    FrameOption row =
+        OptionRow(name, argument, std::move(help), OptionSection::Picture, Described::Display, ValueKind::Text);
+    std::string expected;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        expected += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + std::string(choices[i].first);
+    row.read = [name, member, choices, expected](Request& r, const std::string& text, std::string& error) {
+        for (const auto& [word, value] : choices) {
+            if (text != word) continue;
+            r.display.*member = value;
+            return true;
+        }
+        return Refuse(error, name, "expected " + expected + ", got " + Quoted(text));
+    };
+    SetAsRead(row);
+    row.write = [member, choices](const Request& r) -> std::optional<std::string> {
+        for (const auto& [word, value] : choices) {
+            if (value == r.display.*member && value != DisplayRequest{}.*member) return std::string(word);
+        }
+        return std::nullopt;
     };
     return row;
 }
@@ -114,9 +127,7 @@ FrameOption LegendPicture() {
         r.display.legendPicture = text;
         return true;
     };
-    row.set = [read = row.read](Request& r, const OptionValue& value, std::string& error) {
-        return read(r, std::get<std::string>(value), error);
-    };
+    SetAsRead(row);
     return row;
 }
 
@@ -125,7 +136,9 @@ std::vector<FrameOption> MakeTable() {
     for (const ParamRow& row : kParamTable) table.push_back(ParamOption(row));
     table.push_back(OriginOption());
     table.push_back(SizeOption());
-    table.push_back(Single());
+    table.push_back(Choice("--single", "attractors|basins", "one panel only [both side by side]",
+                           &DisplayRequest::panels,
+                           {{"attractors", PanelChoice::Attractors}, {"basins", PanelChoice::Basins}}));
     table.push_back(Switch("--no-params", "no parameter text", &DisplayRequest::parameterText, false));
     table.push_back(Switch("--grid", "the unit grid of each panel", &DisplayRequest::grid));
     table.push_back(Switch("--legend", "the legend panel", &DisplayRequest::legend));

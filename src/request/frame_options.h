@@ -2,8 +2,12 @@
 
 // The options that set a request: one row each, from which the command's
 // parser and usage text, the picture's description (written and read back)
-// and the Python module's keywords are made. A new display option is one
-// more row here and a member of DisplayRequest.
+// and the Python module's keywords are made. A new display option is a
+// member of DisplayRequest and one more row of the table
+// (request/frame_options.cpp), made by the helper of its kind: a switch, a
+// choice of named values (such as a colouring of the basins), a number, a
+// text; a value of a new kind (a start point X0,Y0 of a probed orbit) needs
+// a helper and, for Python, a ValueKind.
 
 #include <array>
 #include <cstdint>
@@ -47,10 +51,12 @@ struct FrameOption {
     // set to one line naming the option ("--size: expected WxH ...").
     std::function<bool(Request&, const std::string& text, std::string& error)> read;
     // Takes a value of the row's kind (a flag's state: true on, false off),
-    // with the same refusals.
+    // with the same refusals. Null for the model's parameters, which the
+    // Python module takes through kParamTable.
     std::function<bool(Request&, const OptionValue& value, std::string& error)> set;
-    // The value as a description writes it (empty for a flag that is on);
-    // unset when the option is left out. Null for a row that is not Described.
+    // For a Display or Bound row: the value as a description writes it
+    // (empty for a flag that is on), unset when the option is left out.
+    // DescribeComputation writes the Computation rows.
     std::function<std::optional<std::string>(const Request&)> write;
 };
 
