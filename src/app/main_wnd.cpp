@@ -27,8 +27,8 @@
 #include "legend_dialog/legend_dlg.h"
 #include "png/png_export.h"
 #include "program_version.h"
+#include "request/request_view.h"
 #include "view/frame.h"
-#include "view/frame_description.h"
 #include "view/orbit_overlay.h"
 
 namespace orbitograph {

@@ -10,6 +10,7 @@
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialog_units.h"
 #include "model/number_text.h"
+#include "request/param_table.h"
 
 namespace orbitograph {
 
@@ -52,28 +53,35 @@ std::int32_t SaveRadio(const QRadioButton* first, const QRadioButton* second) {
     return -1;
 }
 
-// The static texts of the dialog, in dialog units.
+// The static texts of the dialog, in dialog units: a parameter's label
+// from kParamTable, or a text of its own.
 struct LabelRow {
+    std::optional<ParamField> field;
     const char* text;
     int x, y, width, height;
+    QString Text() const {
+        if (!field) return QString::fromUtf8(text);
+        const std::string_view label = ParamRowOf(*field).label;
+        return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+    }
 };
 constexpr LabelRow kLabels[] = {
-    {"Введите значение параметра А:", 23, 20, 110, 8},
-    {"Направление воздействия Dc:", 25, 64, 104, 8},
-    {"(к 0 вдоль оси х)", 25, 91, 58, 8},
-    {"(в беск. вдоль оси х)", 137, 91, 72, 8},
-    {"Направление воздействия Kc:", 25, 117, 103, 8},
-    {"(к 0 вдоль оси у)", 25, 144, 58, 8},
-    {"(в беск. вдоль оси у)", 137, 144, 72, 8},
-    {"Введите значение параметра С:", 25, 173, 110, 8},
-    {"Dc=", 25, 185, 14, 8},
-    {"Kc=", 137, 185, 14, 8},
-    {"Число итераций:", 21, 242, 58, 8},
-    {"Шаг:", 167, 242, 18, 8},
-    {"Х1=", 22, 273, 14, 8},
-    {"Y1=", 141, 273, 14, 8},
-    {"Х2=", 80, 274, 14, 8},
-    {"Y2=", 199, 273, 14, 8},
+    {ParamField::A, nullptr, 23, 20, 110, 8},
+    {ParamField::DcOutward, nullptr, 25, 64, 104, 8},
+    {std::nullopt, "(к 0 вдоль оси х)", 25, 91, 58, 8},
+    {std::nullopt, "(в беск. вдоль оси х)", 137, 91, 72, 8},
+    {ParamField::KcOutward, nullptr, 25, 117, 103, 8},
+    {std::nullopt, "(к 0 вдоль оси у)", 25, 144, 58, 8},
+    {std::nullopt, "(в беск. вдоль оси у)", 137, 144, 72, 8},
+    {std::nullopt, "Введите значение параметра С:", 25, 173, 110, 8},
+    {ParamField::Dc, nullptr, 25, 185, 14, 8},
+    {ParamField::Kc, nullptr, 137, 185, 14, 8},
+    {ParamField::Iterations, nullptr, 21, 242, 58, 8},
+    {ParamField::Step, nullptr, 167, 242, 18, 8},
+    {ParamField::X1, nullptr, 22, 273, 14, 8},
+    {ParamField::Y1, nullptr, 141, 273, 14, 8},
+    {ParamField::X2, nullptr, 80, 274, 14, 8},
+    {ParamField::Y2, nullptr, 199, 273, 14, 8},
 };
 
 }  // namespace
@@ -111,7 +119,7 @@ CModelParamsDlg::CModelParamsDlg(QWidget* parent)
     // OK is the default button and the first tab stop, so Enter confirms.
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(49, 306, 50, 14), du.Rect(165, 306, 50, 14));
     m_ok = ok;
-    for (const LabelRow& l : kLabels) MakeLabel(this, QString::fromUtf8(l.text), du.Rect(l.x, l.y, l.width, l.height));
+    for (const LabelRow& l : kLabels) MakeLabel(this, l.Text(), du.Rect(l.x, l.y, l.width, l.height));
     m_editA = MakeEdit(this, QStringLiteral("a"), du.Rect(150, 18, 49, 16));
     auto* group = new QGroupBox(QStringLiteral("Внешнее воздействие (C):"), this);
     group->setGeometry(du.Rect(18, 46, 224, 178));
@@ -148,11 +156,13 @@ void CModelParamsDlg::LoadFields() {
 }
 
 std::optional<FieldFailure> CModelParamsDlg::SaveControls() {
-    auto edge = [&](QLineEdit* edit, const QString& what, double& member) -> std::optional<FieldFailure> {
+    auto edge = [&](QLineEdit* edit, const QString& what, ParamField field,
+                    double& member) -> std::optional<FieldFailure> {
         if (auto f = SaveRealField(edit, what, member)) return f;
-        if (!(member >= -2.0 && member <= 2.0)) {
+        const ParamRow& row = ParamRowOf(field);
+        if (!(member >= row.lowest && member <= row.highest)) {
             return FieldFailure{edit, QStringLiteral("Значение %1 должно лежать в пределах от %2 до %3.")
-                                          .arg(what, ShowReal(-2.0), ShowReal(2.0))};
+                                          .arg(what, ShowReal(row.lowest), ShowReal(row.highest))};
         }
         return std::nullopt;
     };
@@ -171,10 +181,10 @@ std::optional<FieldFailure> CModelParamsDlg::SaveControls() {
     }
     m_iterations = n.value;
     if (auto f = SaveRealField(m_editStep, QStringLiteral("Шаг"), m_step)) return f;
-    if (auto f = edge(m_editX1, QStringLiteral("X1"), m_x1)) return f;
-    if (auto f = edge(m_editX2, QStringLiteral("X2"), m_x2)) return f;
-    if (auto f = edge(m_editY1, QStringLiteral("Y1"), m_y1)) return f;
-    if (auto f = edge(m_editY2, QStringLiteral("Y2"), m_y2)) return f;
+    if (auto f = edge(m_editX1, QStringLiteral("X1"), ParamField::X1, m_x1)) return f;
+    if (auto f = edge(m_editX2, QStringLiteral("X2"), ParamField::X2, m_x2)) return f;
+    if (auto f = edge(m_editY1, QStringLiteral("Y1"), ParamField::Y1, m_y1)) return f;
+    if (auto f = edge(m_editY2, QStringLiteral("Y2"), ParamField::Y2, m_y2)) return f;
     return std::nullopt;
 }
 

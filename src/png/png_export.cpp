@@ -1,23 +1,11 @@
 #include "png/png_export.h"
 
 #include <QFile>
-#include <cstdint>
-#include <string>
-#include <utility>
 
 #include "data/atomic_file.h"
 #include "png/png_stream.h"
 
 namespace orbitograph {
-
-QString DescribeComputation(const ModelParams& p, int originX, int originY) {
-    // The options of orbitograph-render that compute the same lists.
-    std::string line;
-    for (const ParamField f : kWrittenParamOrder)
-        line += std::string(ParamOptionName(f)) + " " + ParamValueText(p, f) + " ";
-    line += "--origin " + std::to_string(originX) + "," + std::to_string(originY);
-    return QString::fromStdString(line);
-}
 
 std::filesystem::path NativePath(const QString& name) { return QFile::encodeName(name).toStdString(); }
 

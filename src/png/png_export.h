@@ -7,16 +7,11 @@
 #include <string>
 
 #include "data/atomic_file.h"
-#include "model/model_params.h"
 
 namespace orbitograph {
 
 // Key of the PNG text chunk that records how a picture was computed.
 inline constexpr const char* kPngTextKey = "Orbitograph";
-
-// One line naming every parameter of the computation and the origin, so the
-// picture can be made again.
-QString DescribeComputation(const ModelParams& p, int originX, int originY);
 
 // The bytes by which the file system knows a name that Qt gives as text.
 std::filesystem::path NativePath(const QString& name);

@@ -11,7 +11,7 @@
 #include "legend_dialog/legend_dlg.h"
 #include "main_wnd_fixture.h"
 #include "png/png_export.h"
-#include "view/frame_description.h"
+#include "request/request_view.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;

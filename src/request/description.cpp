@@ -1,9 +1,11 @@
-#include "view/frame_description.h"
+#include "request/description.h"
 
-#include <cmath>
+#include <set>
 
 #include "model/number_text.h"
-#include "png/png_export.h"
+#include "request/frame_options.h"
+#include "request/param_table.h"
+#include "request/refusal_text.h"
 
 namespace orbitograph {
 
@@ -47,35 +49,26 @@ bool WellFormedUtf8(std::string_view s) {
 
 }  // namespace
 
-QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int originY, int width, int height) {
-    std::string line = DescribeComputation(p, originX, originY).toStdString();
-    const auto add = [&line](std::string_view option, const std::string& value) {
-        line += " " + std::string(option);
-        if (!value.empty()) line += " " + value;
-    };
-    add("--size", std::to_string(width) + "x" + std::to_string(height));
-    if (v.m_twoModes != 1) add("--single", v.m_viewMode == 3 ? "basins" : "attractors");
-    if (v.m_showParams != 1) add("--no-params", {});
-    if (v.m_showGrid == 1) add("--grid", {});
-    if (v.m_showLegend == 1) add("--legend", {});
-    if (v.m_aSymmetry == 1) add("--a-symmetry", {});
-    if (v.m_fitWindow == 1) add("--fit", {});
-    add("--font-size", std::to_string(v.m_fontSize));
-    const std::pair<const char*, const QString*> texts[] = {{"--legend-hx", &v.m_nameHx}, {"--legend-hy", &v.m_nameHy},
-                                                            {"--legend-t", &v.m_regionT}, {"--legend-o", &v.m_regionO},
-                                                            {"--legend-m", &v.m_regionM}, {"--legend-h", &v.m_regionH}};
-    for (const auto& [option, text] : texts) {
-        if (!text->isEmpty()) add(option, Token(text->toStdString()));
+std::string DescribeComputation(const ModelParams& p, int originX, int originY) {
+    std::string line;
+    for (const ParamField f : kWrittenParamOrder)
+        line += std::string(ParamRowOf(f).option) + " " + ParamValueText(p, f) + " ";
+    return line + "--origin " + std::to_string(originX) + "," + std::to_string(originY);
+}
+
+std::string DescribeRequest(const Request& r) {
+    const PixelPoint origin = r.Origin();
+    std::string line = DescribeComputation(r.params, origin.x, origin.y);
+    for (const Described group : {Described::Display, Described::Bound}) {
+        for (const FrameOption& row : FrameOptions()) {
+            if (row.described != group) continue;
+            const std::optional<std::string> value = row.write(r);
+            if (!value) continue;
+            line += " " + std::string(row.name);
+            if (!row.argument.empty()) line += " " + Token(*value);
+        }
     }
-    const std::pair<const char*, double> bounds[] = {{"--legend-max-hx", v.m_maxHx},
-                                                     {"--legend-min-hx", v.m_minHx},
-                                                     {"--legend-max-hy", v.m_maxHy},
-                                                     {"--legend-min-hy", v.m_minHy}};
-    for (const auto& [option, value] : bounds) {
-        // -0 differs from 0 in the text the legend shows.
-        if (value != 0.0 || std::signbit(value)) add(option, FormatShortest(value));
-    }
-    return QString::fromStdString(line);
+    return line;
 }
 
 DescriptionTokens SplitDescription(std::string_view text) {
@@ -122,6 +115,40 @@ DescriptionTokens SplitDescription(std::string_view text) {
     }
     if (tokens.empty()) return {std::nullopt, "empty"};
     return {std::move(tokens), {}};
+}
+
+DescriptionRead ReadDescription(std::string_view text) {
+    const auto malformed = [](const std::string& why) {
+        return DescriptionRead{std::nullopt, false, "malformed description: " + why};
+    };
+    DescriptionTokens split = SplitDescription(text);
+    if (!split.tokens) return malformed(split.error);
+    const std::vector<std::string>& tokens = *split.tokens;
+    // First the words alone, then what is missing, then the values.
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const FrameOption* row = FindFrameOption(tokens[i]);
+        if (row == nullptr || row->described == Described::No)
+            return malformed(Quoted(tokens[i]) + " is not an option that draws the frame");
+        if (!seen.insert(tokens[i]).second) return malformed(Quoted(tokens[i]) + " is given twice");
+        if (!row->argument.empty() && ++i >= tokens.size()) return malformed(tokens[i - 1] + " has no value");
+    }
+    std::vector<std::string_view> required;
+    for (int f = 0; f <= static_cast<int>(ParamField::Y2); ++f)
+        required.push_back(ParamRowOf(static_cast<ParamField>(f)).option);
+    required.push_back("--origin");
+    for (const std::string_view name : required) {
+        if (!seen.contains(std::string(name))) return malformed("it does not give " + std::string(name));
+    }
+    Request r;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const FrameOption& row = *FindFrameOption(tokens[i]);
+        std::string error;
+        if (!row.read(r, row.argument.empty() ? std::string() : tokens[++i], error)) return malformed(error);
+    }
+    if (const std::optional<ParamError> e = CheckParameters(r.params))
+        return malformed(std::string(ParamRowOf(e->field).option) + ": " + RefusalText(*e));
+    return {std::move(r), seen.contains("--size"), {}};
 }
 
 }  // namespace orbitograph

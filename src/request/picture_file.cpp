@@ -1,4 +1,4 @@
-#include "cli/picture_file.h"
+#include "request/picture_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +9,10 @@
 #include <QImageReader>
 #include <cerrno>
 #include <system_error>
+
+#include "legend/legend_picture.h"
+#include "png/png_export.h"
+#include "request/refusal_text.h"
 
 namespace orbitograph {
 
@@ -53,6 +57,35 @@ QImage ReadPictureFile(const std::string& name, std::string& why) {
     }
     image.setDevicePixelRatio(1.0);
     return image;
+}
+
+QImage LegendPictureFor(const DisplayRequest& display, const QString& programDir, std::string& why) {
+    if (display.legendPicture.empty()) return LoadLegendPicture(programDir);
+    QImage image = ReadPictureFile(display.legendPicture, why);
+    if (image.isNull()) why = "cannot read " + Quoted(display.legendPicture) + ": " + why;
+    return image;
+}
+
+bool ReadPictureDescription(const std::string& file, PictureDescription& out, std::string& why) {
+    QByteArray bytes;
+    if (!ReadRegularFile(file, bytes, why)) return false;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid()) {
+        why = "not a PNG picture";
+        return false;
+    }
+    const QString key = QString::fromLatin1(kPngTextKey);
+    if (!reader.textKeys().contains(key)) {
+        why = "the picture holds no description (no text chunk '" + key.toStdString() + "')";
+        return false;
+    }
+    out.text = reader.text(key).toStdString();
+    out.width = size.width();
+    out.height = size.height();
+    return true;
 }
 
 }  // namespace orbitograph
