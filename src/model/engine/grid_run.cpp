@@ -73,6 +73,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+    if (control.analysis) m_analysis = std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta);
 }
 
 std::optional<SpaceLists> GridRun::Run() {
@@ -86,6 +87,7 @@ std::optional<SpaceLists> GridRun::Run() {
     if (!m_proceed) return std::nullopt;
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
+    if (m_analysis) m_out.analysis = m_analysis->Take();
     return std::move(m_out);
 }
 
@@ -182,6 +184,10 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
         rx = a.ex.data();
         ry = a.ey.data();
     }
+    if (m_analysis &&
+        !m_analysis->RunBlock(static_cast<std::size_t>(&block - m_blocks.data()), block.begin, job, a.x.data(),
+                              a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data(), listed, a.analysis))
+        return;  // cancelled: SizeLists sees it
     a.far.clear();
     a.near.clear();
     a.endX.clear();
@@ -255,6 +261,7 @@ void GridRun::SizeLists() noexcept {
             m_out.attractorEnds.x.resize(attractorSum);
             m_out.attractorEnds.y.resize(attractorSum);
         }
+        if (m_analysis && !m_analysis->Conclude(m_job)) return;
         m_proceed = true;
     } catch (...) {
         Fail();
@@ -266,6 +273,9 @@ void GridRun::SizeLists() noexcept {
 void GridRun::WriteBlock(Block& block) {
     WriteBasins(block);
     WriteAttractors(block);
+    if (m_analysis)
+        m_analysis->WriteBlock(static_cast<std::size_t>(&block - m_blocks.data()), block.begin,
+                               block.end - block.begin);
 }
 
 void GridRun::WriteBasins(const Block& block) {

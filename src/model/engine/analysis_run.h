@@ -1,0 +1,54 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/engine/orbit_analysis.h"
+#include "model/engine/orbit_job.h"
+#include "model/grid_analysis.h"
+
+namespace orbitograph::engine {
+
+// The analysis part of one grid computation (GridRun): the columns, filled
+// block by block on the workers; between the two phases, on one thread, the
+// catalogue made from every block's attractor cycles; then each block's
+// attractor numbers, written by its worker. As the cycles are merged in
+// their own order and every value goes to its start point's place, the result
+// is the same for any thread count and block size.
+//
+// Memory: the four columns (16 bytes per start point), written once each and
+// the attractor column twice where an orbit reaches an attractor cycle; per
+// block its distinct attractor cycles (32 bytes each), and while the
+// catalogue is made, every state of every distinct attractor cycle (about 40
+// bytes each, a few more in the sweep's window).
+class AnalysisRun {
+public:
+    // Sizes the columns for `total` start points, unwritten, and the blocks'
+    // records; delta is the merge distance.
+    AnalysisRun(std::size_t total, std::size_t blocks, double delta);
+
+    // Analyses block b of n start points from `first` (AnalyseBlock's
+    // arguments); false when cancelled.
+    bool RunBlock(std::size_t b, std::size_t first, const OrbitJob& job, const double* x0, const double* y0,
+                  std::size_t n, const double* ex, const double* ey, const double* index, std::size_t listed,
+                  AnalysisArrays& a);
+
+    // Once every block ran: the catalogue, the counts and each block's
+    // numbers; false when cancelled. Throws std::bad_alloc.
+    bool Conclude(const OrbitJob& job);
+
+    // Block b's attractor numbers in place of its cycles' indices.
+    void WriteBlock(std::size_t b, std::size_t first, std::size_t n);
+
+    GridAnalysis Take() { return std::move(m_out); }
+
+private:
+    GridAnalysis m_out;
+    double m_delta;
+    std::vector<BlockCycles> m_blocks;
+    std::vector<std::vector<std::int32_t>> m_ids;  // per block, the number of each of its cycles
+};
+
+}  // namespace orbitograph::engine

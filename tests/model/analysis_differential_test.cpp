@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <hwy/targets.h>
+
+#include "model/engine/grid_engine.h"
+#include "reference_analysis.h"
+#include "support/draw.h"
+
+using namespace orbitograph;
+
+namespace {
+
+using test::Draw;
+
+// Families of parameter sets, each reaching one kind of orbit the analysis
+// must get right.
+enum class Family {
+    Drawn,     // any coefficient and action, iteration counts past the kernels' first phase
+    ZeroA,     // A = 0: one fixed point, reached in a step or two, signs of zero included
+    Inward,    // both actions inward: two or more attractors, periods 1 to 5 and longer transients
+    Guard,     // a tiny A and actions beyond 50: orbits frozen by the guard
+    Overflow,  // huge A or actions: infinite and NaN states within a few steps
+    NoStep,    // a negative iteration count
+};
+
+constexpr Family kFamilies[] = {Family::Drawn, Family::ZeroA,    Family::Inward,
+                                Family::Guard, Family::Overflow, Family::NoStep};
+
+const char* Name(Family f) {
+    const char* names[] = {"drawn", "A = 0", "inward", "guard", "overflow", "no step"};
+    return names[static_cast<int>(f)];
+}
+
+// At most about 10 start points a side over part of the square.
+void DrawGrid(Draw& d, ModelParams& p) {
+    p.x1 = d.Chance(0.3) ? -2.0 : d.Between(-2.0, 1.5);
+    p.x2 = d.Chance(0.3) ? 2.0 : d.Between(p.x1, 2.0);
+    p.y1 = d.Chance(0.3) ? -2.0 : d.Between(-2.0, 1.5);
+    p.y2 = d.Chance(0.3) ? 2.0 : d.Between(p.y1, 2.0);
+    p.step = std::fmax(std::fmax(p.x2 - p.x1, p.y2 - p.y1), 0.01) / d.Between(2.0, 10.0);
+}
+
+ModelParams DrawSet(Draw& d, Family f) {
+    for (;;) {
+        ModelParams p;
+        p.dcOutward = d.Int(0, 1);
+        p.kcOutward = d.Int(0, 1);
+        p.a = d.Sign() * d.Between(0.05, 2.0);
+        p.dc = d.Sign() * d.Between(0.0, 1.3);
+        p.kc = d.Sign() * d.Between(0.0, 1.3);
+        p.iterations = d.Chance(0.2) ? d.Int(40, 1500) : d.Int(0, 40);
+        switch (f) {
+            case Family::Drawn: break;
+            case Family::ZeroA:
+                p.a = d.Chance(0.5) ? 0.0 : -0.0;
+                p.dc = d.Chance(0.3) ? d.Sign() * 0.0 : p.dc;
+                p.kc = d.Chance(0.3) ? d.Sign() * 0.0 : p.kc;
+                break;
+            case Family::Inward:
+                p.dcOutward = p.kcOutward = 0;
+                p.dc = std::fabs(p.dc);
+                p.kc = std::fabs(p.kc);
+                p.a = d.Sign() * d.Between(0.2, 1.6);
+                p.iterations = d.Int(0, 400);
+                break;
+            case Family::Guard:
+                p.a = d.Sign() * d.Between(1e-4, 0.03);
+                p.dc = d.Sign() * d.Between(50.0, 300.0);
+                p.kc = d.Sign() * d.Between(50.0, 300.0);
+                break;
+            case Family::Overflow:
+                p.a = d.Sign() * std::pow(10.0, d.Int(0, 250));
+                p.dc = d.Sign() * std::pow(10.0, d.Int(-3, 300));
+                break;
+            case Family::NoStep: p.iterations = -d.Int(1, 1000); break;
+        }
+        DrawGrid(d, p);
+        if (!CheckParameters(p)) return p;
+    }
+}
+
+std::string Describe(const ModelParams& p) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "a=%.17g dc=%.17g kc=%.17g out=%d,%d N=%d x=[%.17g,%.17g] y=[%.17g,%.17g] h=%.17g",
+                  p.a, p.dc, p.kc, p.dcOutward, p.kcOutward, p.iterations, p.x1, p.x2, p.y1, p.y2, p.step);
+    return buf;
+}
+
+// The engine's analysis with one thread count, block size, kernel and
+// instruction set.
+struct EngineRun {
+    int threads;
+    bool scalarKernel;
+};
+constexpr EngineRun kRuns[] = {{1, false}, {3, false}, {7, false}, {3, true}};
+
+GridAnalysis Engine(const ModelParams& p, double delta, EngineRun run, std::size_t block) {
+    ComputeControl control;
+    control.threads = run.threads;
+    control.analysis = true;
+    control.attractorDelta = delta;
+    engine::EngineOptions options;
+    options.kernel = run.scalarKernel ? engine::EndPointsScalar : engine::EndPointsVector;
+    options.blockPoints = block;
+    return engine::ComputeGrid(p, 500, 350, control, options).value().analysis;
+}
+
+// Every instruction set again for the tests that follow, however one ends.
+struct RestoreTargets {
+    ~RestoreTargets() { hwy::SetSupportedTargetsForTest(0); }
+};
+
+}  // namespace
+
+// Exit step, cycle start, period and attractor of every start point, and the
+// two counts, equal to the transcription's for every family, thread count,
+// block size, end-point kernel and instruction set.
+TEST(AnalysisDifferential, PerPointValues) {
+    RestoreTargets restore;
+    const std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+    Draw d{20260611};
+    int set = 0;
+    for (const Family family : kFamilies) {
+        for (int i = 0; i < 60; ++i, ++set) {
+            const ModelParams p = DrawSet(d, family);
+            const GridAnalysis expected = reference::Analyse(p, kDefaultAttractorDelta);
+            const std::int64_t target = targets[static_cast<std::size_t>(set) % targets.size()];
+            hwy::SetSupportedTargetsForTest(target);
+            for (const EngineRun run : kRuns) {
+                const auto block = static_cast<std::size_t>(run.threads == 1 ? 0 : d.Int(1, 40));
+                const GridAnalysis got = Engine(p, kDefaultAttractorDelta, run, block);
+                const std::string where = std::string(Name(family)) + " " + hwy::TargetName(target) + " threads " +
+                                          std::to_string(run.threads) + (run.scalarKernel ? " scalar" : "") +
+                                          " block " + std::to_string(block) + ": " + Describe(p);
+                ASSERT_EQ(got.exitStep, expected.exitStep) << where;
+                ASSERT_EQ(got.cycleStart, expected.cycleStart) << where;
+                ASSERT_EQ(got.period, expected.period) << where;
+                ASSERT_EQ(got.attractor, expected.attractor) << where;
+                ASSERT_EQ(got.escaped, expected.escaped) << where;
+                ASSERT_EQ(got.unsettled, expected.unsettled) << where;
+            }
+        }
+    }
+}
