@@ -91,6 +91,40 @@ void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.00
 
 void ManyIterations(benchmark::State& state) { GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1); }
 
+// The analysis of every orbit and the catalogue against the plain
+// computation of the same grid, alternately in the same run:
+//   plain_ms, analysis_ms  best of each (means in plain_mean_ms,
+//                          analysis_mean_ms);
+//   ratio                  analysis_ms over plain_ms (the analysis's whole
+//                          time, lists included, against the lists alone).
+void AnalysisCase(benchmark::State& state, const ModelParams& p) {
+    ComputeControl withAnalysis;
+    withAnalysis.analysis = true;
+    double plain = 1e300, analysis = 1e300, plainSum = 0.0, analysisSum = 0.0;
+    for (auto _ : state) {
+        Clock::time_point t0 = Clock::now();
+        benchmark::DoNotOptimize(ComputeSpaces(p, 500, 350));
+        const double a = Seconds(Clock::now() - t0);
+        t0 = Clock::now();
+        benchmark::DoNotOptimize(ComputeSpaces(p, 500, 350, withAnalysis));
+        const double b = Seconds(Clock::now() - t0);
+        plain = std::min(plain, a);
+        analysis = std::min(analysis, b);
+        plainSum += a;
+        analysisSum += b;
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["plain_ms"] = plain * 1e3;
+    state.counters["analysis_ms"] = analysis * 1e3;
+    state.counters["plain_mean_ms"] = plainSum / n * 1e3;
+    state.counters["analysis_mean_ms"] = analysisSum / n * 1e3;
+    state.counters["ratio"] = analysis / plain;
+}
+
+void DefaultsAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams{}); }
+
+void FineGridAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams{.step = 0.001, .iterations = 1000}); }
+
 // Orbits that neither escape nor repeat: the start points of the default
 // grid whose orbits under the defaults stay bounded and show no cycle for
 // 20,001 steps (chaotic orbits, about 4.7% of the grid), each iterated
@@ -150,5 +184,7 @@ BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10
 BENCHMARK(NoSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(DefaultsAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(FineGridAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 BENCHMARK_MAIN();

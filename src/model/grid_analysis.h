@@ -30,6 +30,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/list_storage.h"
@@ -60,21 +61,33 @@ struct AttractorEntry {
     }
 };
 
+// The four values of a start point, each a column of GridAnalysis.
+enum class AnalysisColumn { ExitStep, CycleStart, Period, Attractor };
+
 // The analysis of one computation: four values per start point in grid order
 // (column by column from x1, within a column from y1; element c * rows + r),
 // the catalogue and two counts. Every start point falls in exactly one of:
 // an attractor's basin, `escaped` (exit step >= 0, attractor 0) or
 // `unsettled` (exit step -1, attractor 0).
 struct GridAnalysis {
-    using Column = std::vector<std::int32_t, ListAllocator<std::int32_t>>;
-    Column exitStep;
-    Column cycleStart;
-    Column period;
-    Column attractor;
+    // The four columns one after the other, in AnalysisColumn order, in one
+    // block of list storage (a large grid takes huge pages).
+    std::vector<std::int32_t, ListAllocator<std::int32_t>> values;
     std::vector<AttractorEntry> attractors;  // by id: attractors[i].id == i + 1
     std::int64_t escaped = 0;
     std::int64_t unsettled = 0;
-    std::size_t size() const { return exitStep.size(); }
+
+    std::size_t size() const { return values.size() / 4; }
+    std::span<const std::int32_t> Column(AnalysisColumn c) const {
+        return {values.data() + static_cast<std::size_t>(c) * size(), size()};
+    }
+    std::span<std::int32_t> Column(AnalysisColumn c) {
+        return {values.data() + static_cast<std::size_t>(c) * size(), size()};
+    }
+    std::span<const std::int32_t> ExitStep() const { return Column(AnalysisColumn::ExitStep); }
+    std::span<const std::int32_t> CycleStart() const { return Column(AnalysisColumn::CycleStart); }
+    std::span<const std::int32_t> Period() const { return Column(AnalysisColumn::Period); }
+    std::span<const std::int32_t> Attractor() const { return Column(AnalysisColumn::Attractor); }
     friend bool operator==(const GridAnalysis&, const GridAnalysis&) = default;
 };
 

@@ -15,6 +15,9 @@ namespace orbitograph {
 void* AllocateListStorage(std::size_t bytes);
 void ReleaseListStorage(void* p, std::size_t bytes) noexcept;
 
+// The size from which list storage is backed by huge pages.
+inline constexpr std::size_t kHugeListBytes = std::size_t{4} << 20;
+
 // The allocator of the large grids and lists: list storage, and a default
 // construction that writes nothing, for trivially copyable aggregates and
 // arithmetic types (PointList hides every way of growing that would reach it

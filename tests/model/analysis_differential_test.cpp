@@ -4,13 +4,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <hwy/targets.h>
 
 #include "model/engine/grid_engine.h"
 #include "reference_analysis.h"
+#include "reference_model.h"
 #include "support/draw.h"
 
 using namespace orbitograph;
@@ -101,7 +104,7 @@ struct EngineRun {
 };
 constexpr EngineRun kRuns[] = {{1, false}, {3, false}, {7, false}, {3, true}};
 
-GridAnalysis Engine(const ModelParams& p, double delta, EngineRun run, std::size_t block) {
+SpaceLists Engine(const ModelParams& p, double delta, EngineRun run, std::size_t block) {
     ComputeControl control;
     control.threads = run.threads;
     control.analysis = true;
@@ -109,8 +112,10 @@ GridAnalysis Engine(const ModelParams& p, double delta, EngineRun run, std::size
     engine::EngineOptions options;
     options.kernel = run.scalarKernel ? engine::EndPointsScalar : engine::EndPointsVector;
     options.blockPoints = block;
-    return engine::ComputeGrid(p, 500, 350, control, options).value().analysis;
+    return engine::ComputeGrid(p, 500, 350, control, options).value();
 }
+
+std::vector<std::int32_t> Values(std::span<const std::int32_t> column) { return {column.begin(), column.end()}; }
 
 // Every instruction set again for the tests that follow, however one ends.
 struct RestoreTargets {
@@ -121,7 +126,8 @@ struct RestoreTargets {
 
 // Exit step, cycle start, period and attractor of every start point, and the
 // two counts, equal to the transcription's for every family, thread count,
-// block size, end-point kernel and instruction set.
+// block size, end-point kernel and instruction set; and the lists, which the
+// analysis computes its own way, equal to the reference's.
 TEST(AnalysisDifferential, PerPointValues) {
     RestoreTargets restore;
     const std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
@@ -131,21 +137,52 @@ TEST(AnalysisDifferential, PerPointValues) {
         for (int i = 0; i < 60; ++i, ++set) {
             const ModelParams p = DrawSet(d, family);
             const GridAnalysis expected = reference::Analyse(p, kDefaultAttractorDelta);
+            const SpaceLists lists = reference::ComputeAll(p, {500, 350});
             const std::int64_t target = targets[static_cast<std::size_t>(set) % targets.size()];
             hwy::SetSupportedTargetsForTest(target);
             for (const EngineRun run : kRuns) {
                 const auto block = static_cast<std::size_t>(run.threads == 1 ? 0 : d.Int(1, 40));
-                const GridAnalysis got = Engine(p, kDefaultAttractorDelta, run, block);
+                SpaceLists all = Engine(p, kDefaultAttractorDelta, run, block);
+                const GridAnalysis got = std::move(all.analysis);
+                all.analysis = {};
                 const std::string where = std::string(Name(family)) + " " + hwy::TargetName(target) + " threads " +
                                           std::to_string(run.threads) + (run.scalarKernel ? " scalar" : "") +
                                           " block " + std::to_string(block) + ": " + Describe(p);
-                ASSERT_EQ(got.exitStep, expected.exitStep) << where;
-                ASSERT_EQ(got.cycleStart, expected.cycleStart) << where;
-                ASSERT_EQ(got.period, expected.period) << where;
-                ASSERT_EQ(got.attractor, expected.attractor) << where;
+                ASSERT_EQ(Values(got.ExitStep()), Values(expected.ExitStep())) << where;
+                ASSERT_EQ(Values(got.CycleStart()), Values(expected.CycleStart())) << where;
+                ASSERT_EQ(Values(got.Period()), Values(expected.Period())) << where;
+                ASSERT_EQ(Values(got.Attractor()), Values(expected.Attractor())) << where;
                 ASSERT_EQ(got.escaped, expected.escaped) << where;
                 ASSERT_EQ(got.unsettled, expected.unsettled) << where;
+                ASSERT_TRUE(all == lists) << where;  // the lists as without the analysis
             }
         }
     }
+}
+
+// The catalogue (and the attractor of every start point, which numbers it)
+// equal to the transcription's for merge distances that keep every cycle
+// apart, merge the cycles that rounding splits, merge distinct attractors, and
+// merge everything; over drawn sets, with steps enough for orbits to settle.
+TEST(AnalysisDifferential, Catalogue) {
+    const double deltas[] = {0.0, kDefaultAttractorDelta, 0.05, 0.5, std::numeric_limits<double>::infinity()};
+    Draw d{20260612};
+    int merged = 0;
+    for (int set = 0; set < 120; ++set) {
+        ModelParams p = DrawSet(d, set % 3 == 0 ? Family::ZeroA : (set % 3 == 1 ? Family::Inward : Family::Drawn));
+        p.iterations = d.Int(1, 2000);
+        p.step = p.step / 2.0;  // more start points, more cycles
+        std::size_t kept = SIZE_MAX;
+        for (const double delta : deltas) {
+            const GridAnalysis expected = reference::Analyse(p, delta);
+            const EngineRun run = kRuns[static_cast<std::size_t>(set) % std::size(kRuns)];
+            const GridAnalysis got = Engine(p, delta, run, static_cast<std::size_t>(d.Int(1, 40))).analysis;
+            ASSERT_EQ(got.attractors, expected.attractors) << "delta " << delta << ": " << Describe(p);
+            ASSERT_EQ(Values(got.Attractor()), Values(expected.Attractor()))
+                << "delta " << delta << ": " << Describe(p);
+            merged += kept != SIZE_MAX && expected.attractors.size() < kept;
+            kept = expected.attractors.size();
+        }
+    }
+    EXPECT_GT(merged, 20);  // the distances really merge cycles
 }

@@ -127,16 +127,19 @@ GridAnalysis Analyse(const ModelParams& p, double delta) {
         idOfLabel[l] = e.id;
         out.attractors.push_back(e);
     }
+    std::vector<std::int32_t> exit, start, period, attractor;
     for (std::size_t i = 0; i < orbits.size(); ++i) {
         const Orbit& o = orbits[i];
         const std::int32_t id = orbitCycle[i] == SIZE_MAX ? 0 : idOfLabel.at(label[orbitCycle[i]]);
-        out.exitStep.push_back(static_cast<std::int32_t>(o.exit));
-        out.cycleStart.push_back(static_cast<std::int32_t>(o.start));
-        out.period.push_back(static_cast<std::int32_t>(o.period));
-        out.attractor.push_back(id);
+        exit.push_back(static_cast<std::int32_t>(o.exit));
+        start.push_back(static_cast<std::int32_t>(o.start));
+        period.push_back(static_cast<std::int32_t>(o.period));
+        attractor.push_back(id);
         if (id > 0) ++out.attractors[static_cast<std::size_t>(id - 1)].basin;
         if (id == 0) ++(o.exit >= 0 ? out.escaped : out.unsettled);
     }
+    for (const auto* column : {&exit, &start, &period, &attractor})
+        out.values.insert(out.values.end(), column->begin(), column->end());
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "model/engine/analysis_run.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -7,19 +8,40 @@
 
 namespace orbitograph::engine {
 
+namespace {
+
+// Values whose list storage is backed by huge pages.
+constexpr std::size_t kHugeValues = kHugeListBytes / sizeof(std::int32_t);
+
+}  // namespace
+
 AnalysisRun::AnalysisRun(std::size_t total, std::size_t blocks, double delta)
     : m_delta(delta), m_blocks(blocks), m_ids(blocks) {
-    // Unwritten here: each block writes its own range, on its worker.
-    for (GridAnalysis::Column* c : {&m_out.exitStep, &m_out.cycleStart, &m_out.period, &m_out.attractor})
-        c->resize(total);
+    // From half a megabyte on, at least the size that list storage backs by
+    // huge pages: a fault on a small page can cost as much as a whole block's
+    // analysis (measured tens of microseconds under virtualisation). Unwritten
+    // here: each block writes its own ranges, on its worker.
+    const std::size_t values = 4 * total;
+    m_out.values.reserve(values * sizeof(std::int32_t) >= (std::size_t{1} << 19) ? std::max(values, kHugeValues)
+                                                                                 : values);
+    m_out.values.resize(values);
 }
 
-bool AnalysisRun::RunBlock(std::size_t b, std::size_t first, const OrbitJob& job, const double* x0, const double* y0,
-                           std::size_t n, const double* ex, const double* ey, const double* index, std::size_t listed,
-                           AnalysisArrays& a) {
-    const BlockColumns out{m_out.exitStep.data() + first, m_out.cycleStart.data() + first, m_out.period.data() + first,
-                           m_out.attractor.data() + first};
-    return AnalyseBlock(job, x0, y0, n, ex, ey, index, listed, a, out, m_blocks[b]);
+BlockColumns AnalysisRun::Columns(std::size_t first) {
+    return {
+        m_out.Column(AnalysisColumn::ExitStep).data() + first, m_out.Column(AnalysisColumn::CycleStart).data() + first,
+        m_out.Column(AnalysisColumn::Period).data() + first, m_out.Column(AnalysisColumn::Attractor).data() + first};
+}
+
+std::optional<std::size_t> AnalysisRun::RunBlock(std::size_t b, std::size_t first, const OrbitJob& job,
+                                                 EndPointKernel kernel, const double* x0, const double* y0,
+                                                 std::size_t n, double* ex, double* ey, double* index,
+                                                 AnalysisArrays& a) {
+    return AnalyseBlock(job, kernel, x0, y0, n, ex, ey, index, a, Columns(first), m_blocks[b]);
+}
+
+void AnalysisRun::RunUnmoved(std::size_t b, std::size_t first, const double* x0, const double* y0, std::size_t n) {
+    AnalyseUnmoved(x0, y0, n, Columns(first), m_blocks[b]);
 }
 
 bool AnalysisRun::Conclude(const OrbitJob& job) {
@@ -44,7 +66,7 @@ bool AnalysisRun::Conclude(const OrbitJob& job) {
 
 void AnalysisRun::WriteBlock(std::size_t b, std::size_t first, std::size_t n) {
     if (m_ids[b].empty()) return;
-    std::int32_t* column = m_out.attractor.data() + first;
+    std::int32_t* column = m_out.Column(AnalysisColumn::Attractor).data() + first;
     for (std::size_t i = 0; i < n; ++i) {
         if (column[i] > 0) column[i] = m_ids[b][static_cast<std::size_t>(column[i] - 1)];
     }

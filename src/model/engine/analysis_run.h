@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "model/engine/orbit_analysis.h"
@@ -29,11 +30,14 @@ public:
     // records; delta is the merge distance.
     AnalysisRun(std::size_t total, std::size_t blocks, double delta);
 
-    // Analyses block b of n start points from `first` (AnalyseBlock's
-    // arguments); false when cancelled.
-    bool RunBlock(std::size_t b, std::size_t first, const OrbitJob& job, const double* x0, const double* y0,
-                  std::size_t n, const double* ex, const double* ey, const double* index, std::size_t listed,
-                  AnalysisArrays& a);
+    // In place of the end-point kernel for block b of n start points from
+    // `first` (AnalyseBlock); no value when cancelled.
+    std::optional<std::size_t> RunBlock(std::size_t b, std::size_t first, const OrbitJob& job, EndPointKernel kernel,
+                                        const double* x0, const double* y0, std::size_t n, double* ex, double* ey,
+                                        double* index, AnalysisArrays& a);
+
+    // The same without steps (a negative iteration count).
+    void RunUnmoved(std::size_t b, std::size_t first, const double* x0, const double* y0, std::size_t n);
 
     // Once every block ran: the catalogue, the counts and each block's
     // numbers; false when cancelled. Throws std::bad_alloc.
@@ -45,6 +49,8 @@ public:
     GridAnalysis Take() { return std::move(m_out); }
 
 private:
+    BlockColumns Columns(std::size_t first);
+
     GridAnalysis m_out;
     double m_delta;
     std::vector<BlockCycles> m_blocks;

@@ -179,15 +179,24 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();
-    if (m_iterate) {
+    const auto b = static_cast<std::size_t>(&block - m_blocks.data());
+    if (m_iterate && m_analysis) {
+        // The analysis makes the kernel's result too; when cancelled,
+        // SizeLists sees it.
+        const std::optional<std::size_t> got =
+            m_analysis->RunBlock(b, block.begin, job, m_kernel, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(),
+                                 a.index.data(), a.analysis);
+        if (!got) return;
+        listed = *got;
+        rx = a.ex.data();
+        ry = a.ey.data();
+    } else if (m_iterate) {
         listed = m_kernel(job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
         rx = a.ex.data();
         ry = a.ey.data();
+    } else if (m_analysis) {
+        m_analysis->RunUnmoved(b, block.begin, a.x.data(), a.y.data(), n);
     }
-    if (m_analysis &&
-        !m_analysis->RunBlock(static_cast<std::size_t>(&block - m_blocks.data()), block.begin, job, a.x.data(),
-                              a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data(), listed, a.analysis))
-        return;  // cancelled: SizeLists sees it
     a.far.clear();
     a.near.clear();
     a.endX.clear();

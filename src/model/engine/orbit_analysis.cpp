@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #include "model/classify.h"
 
@@ -15,6 +16,11 @@ using Bits = std::pair<std::uint64_t, std::uint64_t>;
 Bits BitsOf(State s) { return {std::bit_cast<std::uint64_t>(s.x), std::bit_cast<std::uint64_t>(s.y)}; }
 
 bool SameBits(State a, State b) { return BitsOf(a) == BitsOf(b); }
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Steps of the first phase.
+constexpr std::int64_t kFirstSteps = 32;
 
 // Steps between two polls of the cancel flag in the scalar walks.
 constexpr std::int64_t kPollMask = (std::int64_t{1} << 20) - 1;
@@ -72,73 +78,168 @@ std::size_t CycleIndex(AnalysisArrays& a, BlockCycles& cycles, const CycleWalk& 
     return it->second;
 }
 
-void Count(BlockCycles& cycles, std::int32_t exit, std::int32_t cycle) {
+void Write(BlockColumns out, BlockCycles& cycles, std::size_t i, std::int64_t exit, std::int64_t start,
+           std::int64_t period, std::int32_t cycle) {
+    out.exitStep[i] = static_cast<std::int32_t>(exit);
+    out.cycleStart[i] = static_cast<std::int32_t>(start);
+    out.period[i] = static_cast<std::int32_t>(period);
+    out.cycle[i] = cycle;
     if (cycle == 0) ++(exit >= 0 ? cycles.escaped : cycles.unsettled);
 }
 
-// The orbits that stop at their first frozen state, or go on to s_T.
-bool FrozenWalk(const OrbitJob& job, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
-    const std::size_t m = a.which.size();
-    if (!WalkOrbits(WalkStop::Frozen, job, a.wx.data(), a.wy.data(), nullptr, nullptr, m, a.stop.data(), a.exit.data(),
+// Grows v to at least n elements: working arrays are never shrunk, so that
+// growing them again writes nothing.
+template <class T>
+T* AtLeast(std::vector<T>& v, std::size_t n) {
+    if (v.size() < n) v.resize(n);
+    return v.data();
+}
+
+// The exit of an orbit that went on to s_T = (x, y), given its exit among
+// s_0 ... s_{T-1} (+infinity for none).
+std::int64_t ExitAtEnd(const OrbitJob& job, double exit, double x, double y) {
+    if (exit < kInf) return static_cast<std::int64_t>(exit);
+    return InsideSquare(x, y) ? -1 : job.steps;
+}
+
+// The values of an orbit whose first repeat is its first frozen state, stop.
+void WriteFrozen(const OrbitJob& job, BlockColumns out, BlockCycles& cycles, std::size_t i, double exit,
+                 std::int64_t stop, double x, double y) {
+    const std::int64_t e = stop >= 0 ? static_cast<std::int64_t>(exit) : ExitAtEnd(job, exit, x, y);
+    Write(out, cycles, i, e, stop, stop >= 0 ? 1 : 0, 0);
+}
+
+// Adds orbit i, to walk to its end point e, to the Target walk's list, and
+// lists it as the kernel does.
+void ToTarget(AnalysisArrays& a, std::size_t i, State e) {
+    a.toTarget.push_back(i);
+    a.tx.push_back(e.x);
+    a.ty.push_back(e.y);
+}
+
+// The first phase: up to 32 steps of every orbit; then each is done, or put
+// on the list of what follows for it.
+bool FirstPhase(const OrbitJob& job, std::int64_t steps, const double* x0, const double* y0, std::size_t n,
+                AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
+    std::copy(x0, x0 + n, AtLeast(a.hx, n + kWalkPadding));
+    std::copy(y0, y0 + n, AtLeast(a.hy, n + kWalkPadding));
+    if (!FrozenWalk(job, 0, steps, a.hx.data(), a.hy.data(), AtLeast(a.hexit, n + kWalkPadding), AtLeast(a.hstop, n), n,
                     a.walk))
         return false;
-    for (std::size_t j = 0; j < m; ++j) {
-        const std::size_t i = a.which[j];
-        out.exitStep[i] = static_cast<std::int32_t>(a.exit[j]);
-        out.cycleStart[i] = static_cast<std::int32_t>(a.stop[j]);
-        out.period[i] = a.stop[j] >= 0 ? 1 : 0;
-        out.cycle[i] = 0;
-        Count(cycles, out.exitStep[i], 0);
+    a.toFrozen.clear();
+    a.toKernel.clear();
+    a.toTarget.clear();
+    a.tx.clear();
+    a.ty.clear();
+    const bool atEnd = steps == job.steps;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = a.hx[i];
+        const double y = a.hy[i];
+        const bool escaped = !(x * x + y * y <= job.escapeSquare);
+        if (a.hstop[i] >= 0 || (atEnd && escaped)) {
+            WriteFrozen(job, out, cycles, i, a.hexit[i], a.hstop[i], x, y);
+        } else if (escaped) {
+            a.toFrozen.push_back(i);
+        } else if (atEnd) {
+            ToTarget(a, i, {x, y});
+        } else {
+            a.toKernel.push_back(i);
+        }
     }
     return true;
 }
 
-// The orbits walked to their end points: where one recurs, its cycle.
-bool TargetWalk(const OrbitJob& job, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
-    const MapParams map{job.a, job.dc, job.kc, job.dcOutward, job.kcOutward, 0};
-    const std::size_t m = a.which.size();
-    if (!WalkOrbits(WalkStop::Target, job, a.wx.data(), a.wy.data(), a.tx.data(), a.ty.data(), m, a.stop.data(),
-                    a.exit.data(), a.walk))
-        return false;
+// The kernel for the orbits on its list, from their states after `done`
+// steps; puts each on the Target or the Frozen list. Its result, in the
+// block's numbers, goes to ex, ey, index (after the first phase alone: the
+// orbits to walk to their states). Returns the number listed.
+std::size_t KernelPhase(const OrbitJob& job, EndPointKernel kernel, std::int64_t done, double* ex, double* ey,
+                        double* index, AnalysisArrays& a) {
+    const std::size_t m = a.toKernel.size();
+    double* kx = AtLeast(a.kx, m + kKernelPadding);
+    double* ky = AtLeast(a.ky, m + kKernelPadding);
+    for (std::size_t j = 0; j < m; ++j) kx[j] = a.hx[a.toKernel[j]], ky[j] = a.hy[a.toKernel[j]];
+    OrbitJob rest = job;
+    rest.steps = job.steps - done;
+    const std::size_t got = m == 0 ? 0
+                                   : kernel(rest, kx, ky, m, AtLeast(a.kex, m + kKernelPadding),
+                                            AtLeast(a.key, m + kKernelPadding), AtLeast(a.kindex, m + kKernelPadding));
+    // The kernel lists in increasing order; an orbit it leaves out is outside.
+    std::size_t k = 0;
     for (std::size_t j = 0; j < m; ++j) {
-        const std::size_t i = a.which[j];
-        const std::int64_t k0 = a.stop[j];
-        std::int64_t exit = a.exit[j];
+        const std::size_t i = a.toKernel[j];
+        if (k == got || static_cast<std::size_t>(a.kindex[k]) != j) {
+            a.toFrozen.push_back(i);
+            continue;
+        }
+        const State e{a.kex[k], a.key[k]};
+        ++k;
+        if (std::isnan(e.x) || std::isnan(e.y) || !GuardOpen(e)) {
+            a.toFrozen.push_back(i);
+        } else {
+            ToTarget(a, i, e);
+        }
+        ex[k - 1] = e.x;
+        ey[k - 1] = e.y;
+        index[k - 1] = static_cast<double>(i);
+    }
+    if (m > 0) return got;
+    for (std::size_t j = 0; j < a.toTarget.size(); ++j) {
+        ex[j] = a.tx[j];
+        ey[j] = a.ty[j];
+        index[j] = static_cast<double>(a.toTarget[j]);
+    }
+    return a.toTarget.size();
+}
+
+// The orbits on the Frozen list, from their states after `done` steps.
+bool FrozenPhase(const OrbitJob& job, std::int64_t done, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
+    const std::size_t m = a.toFrozen.size();
+    double* wx = AtLeast(a.wx, m + kWalkPadding);
+    double* wy = AtLeast(a.wy, m + kWalkPadding);
+    double* we = AtLeast(a.wexit, m + kWalkPadding);
+    for (std::size_t j = 0; j < m; ++j) {
+        const std::size_t i = a.toFrozen[j];
+        wx[j] = a.hx[i];
+        wy[j] = a.hy[i];
+        we[j] = a.hexit[i];
+    }
+    std::int64_t* stop = AtLeast(a.stop, m);
+    if (!FrozenWalk(job, done, job.steps, wx, wy, we, stop, m, a.walk)) return false;
+    for (std::size_t j = 0; j < m; ++j) WriteFrozen(job, out, cycles, a.toFrozen[j], we[j], stop[j], wx[j], wy[j]);
+    return true;
+}
+
+// The orbits on the Target list, walked to their end points, and where one
+// recurs, its cycle.
+bool TargetPhase(const OrbitJob& job, const double* x0, const double* y0, AnalysisArrays& a, BlockColumns out,
+                 BlockCycles& cycles) {
+    const MapParams map{job.a, job.dc, job.kc, job.dcOutward, job.kcOutward, 0};
+    const std::size_t m = a.toTarget.size();
+    double* wx = AtLeast(a.wx, m + kWalkPadding);
+    double* wy = AtLeast(a.wy, m + kWalkPadding);
+    for (std::size_t j = 0; j < m; ++j) wx[j] = x0[a.toTarget[j]], wy[j] = y0[a.toTarget[j]];
+    a.tx.resize(m + kWalkPadding);
+    std::int64_t* stop = AtLeast(a.stop, m);
+    std::int64_t* exits = AtLeast(a.exit, m);
+    if (!TargetWalk(job, wx, wy, a.tx.data(), a.ty.data(), m, stop, exits, a.walk)) return false;
+    for (std::size_t j = 0; j < m; ++j) {
+        const std::int64_t k0 = stop[j];
+        std::int64_t exit = exits[j];
         std::int64_t start = -1;
+        std::int32_t cycle = 0;
         CycleWalk c;
-        out.cycle[i] = 0;
         if (k0 >= 0) {
             if (!WalkCycle(job, map, {a.tx[j], a.ty[j]}, c)) return false;
-            start = CycleStart(job, map, {a.wx[j], a.wy[j]}, k0, c.period);
+            start = CycleStart(job, map, {wx[j], wy[j]}, k0, c.period);
             if (start < 0) return false;
             // The walk saw s_0 ... s_k0; the cycle's states follow from k0 on.
             if (exit < 0 && c.firstOut >= 0 && k0 + c.firstOut <= job.steps) exit = k0 + c.firstOut;
-            if (c.firstOut < 0) out.cycle[i] = static_cast<std::int32_t>(CycleIndex(a, cycles, c) + 1);
+            if (c.firstOut < 0) cycle = static_cast<std::int32_t>(CycleIndex(a, cycles, c) + 1);
         }
-        out.exitStep[i] = static_cast<std::int32_t>(exit);
-        out.cycleStart[i] = static_cast<std::int32_t>(start);
-        out.period[i] = static_cast<std::int32_t>(c.period);
-        Count(cycles, out.exitStep[i], out.cycle[i]);
+        Write(out, cycles, a.toTarget[j], exit, start, c.period, cycle);
     }
     return true;
-}
-
-// The orbits of one kind, gathered for a walk.
-void Gather(AnalysisArrays& a, const double* x0, const double* y0, std::size_t n, bool toEnd) {
-    a.which.clear();
-    a.wx.clear();
-    a.wy.clear();
-    a.tx.clear();
-    a.ty.clear();
-    for (std::size_t i = 0; i < n; ++i) {
-        if ((a.toEnd[i] != 0) != toEnd) continue;
-        a.which.push_back(i);
-        a.wx.push_back(x0[i]);
-        a.wy.push_back(y0[i]);
-        if (toEnd) a.tx.push_back(a.ex[i]), a.ty.push_back(a.ey[i]);
-    }
-    a.stop.resize(a.which.size());
-    a.exit.resize(a.which.size());
 }
 
 }  // namespace
@@ -150,36 +251,22 @@ bool StateBefore(State a, State b) {
     return std::signbit(a.y) && !std::signbit(b.y);
 }
 
-bool AnalyseBlock(const OrbitJob& job, const double* x0, const double* y0, std::size_t n, const double* ex,
-                  const double* ey, const double* index, std::size_t listed, AnalysisArrays& a, BlockColumns out,
-                  BlockCycles& cycles) {
+std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, const double* x0, const double* y0,
+                                        std::size_t n, double* ex, double* ey, double* index, AnalysisArrays& a,
+                                        BlockColumns out, BlockCycles& cycles) {
     cycles = {};
     a.cycleOf.clear();
-    if (job.steps == 0) {
-        for (std::size_t i = 0; i < n; ++i) {
-            out.exitStep[i] = InsideSquare(x0[i], y0[i]) ? -1 : 0;
-            out.cycleStart[i] = -1;
-            out.period[i] = 0;
-            out.cycle[i] = 0;
-            Count(cycles, out.exitStep[i], 0);
-        }
-        return true;
-    }
-    a.toEnd.assign(n, 0);
-    a.ex.resize(n);
-    a.ey.resize(n);
-    for (std::size_t j = 0; j < listed; ++j) {
-        const State e{ex[j], ey[j]};
-        if (std::isnan(e.x) || std::isnan(e.y) || !GuardOpen(e)) continue;
-        const auto i = static_cast<std::size_t>(index[j]);
-        a.toEnd[i] = 1;
-        a.ex[i] = e.x;
-        a.ey[i] = e.y;
-    }
-    Gather(a, x0, y0, n, false);
-    if (!FrozenWalk(job, a, out, cycles)) return false;
-    Gather(a, x0, y0, n, true);
-    return TargetWalk(job, a, out, cycles);
+    const std::int64_t first = std::min<std::int64_t>(job.steps, kFirstSteps);
+    if (!FirstPhase(job, first, x0, y0, n, a, out, cycles)) return std::nullopt;
+    const std::size_t listed = KernelPhase(job, kernel, first, ex, ey, index, a);
+    if (Cancelled(job) || !FrozenPhase(job, first, a, out, cycles) || !TargetPhase(job, x0, y0, a, out, cycles))
+        return std::nullopt;
+    return listed;
+}
+
+void AnalyseUnmoved(const double* x0, const double* y0, std::size_t n, BlockColumns out, BlockCycles& cycles) {
+    cycles = {};
+    for (std::size_t i = 0; i < n; ++i) Write(out, cycles, i, InsideSquare(x0[i], y0[i]) ? -1 : 0, -1, 0, 0);
 }
 
 }  // namespace orbitograph::engine

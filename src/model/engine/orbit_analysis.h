@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -48,32 +49,42 @@ struct AnalysisArrays {
         }
     };
     WalkArrays walk;
-    std::vector<std::uint8_t> toEnd;  // per start point: walked to its end point
-    std::vector<double> ex, ey;       // per start point: that end point
-    std::vector<double> wx, wy, tx, ty;
-    std::vector<std::size_t> which;
+    std::vector<double> hx, hy, hexit;  // per start point: its state after the first phase, its exit so far
+    std::vector<std::int64_t> hstop;    // per start point: its first frozen step in the first phase
+    std::vector<std::size_t> toFrozen, toKernel, toTarget;  // what follows the first phase, by start point
+    std::vector<double> tx, ty;                             // the Target list's end points
+    std::vector<double> kx, ky, kex, key, kindex;           // the end-point kernel's arrays
+    std::vector<double> wx, wy, wexit;                      // one walk's orbits
     std::vector<std::int64_t> stop, exit;
     std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, std::size_t, BitsHash> cycleOf;
 };
 
-// The analysis (grid_analysis.h) of the n orbits of one block from (x0[i],
-// y0[i]), given what the end-point kernel returned for them under job: the
-// `listed` orbits index[j] with end points ex[j], ey[j] (orbit_job.h). With
-// job.steps == 0 (a negative iteration count: no kernel ran, `listed` is
-// ignored) every orbit is its start point. Needs job.steps <= INT32_MAX.
-// Returns false when job.cancel was seen (the values are then meaningless).
+// In place of the end-point kernel (orbit_job.h) for the n start points
+// (x0[i], y0[i]) of one block under job (job.steps >= 1, <= INT32_MAX): their
+// analysis (grid_analysis.h) into `out` and `cycles`, and the kernel's result
+// for them in ex, ey, index (n + kKernelPadding elements each), whose number
+// it returns, computed as `kernel` computes it; no value when job.cancel was
+// seen (everything is then meaningless).
 //
-// How each value is found, exactly and from the kernel's shortcuts:
-//  - An orbit with an exact end point s_T that is no NaN and not frozen (the
-//    guard open) never froze and never was NaN before (both are for good), so
-//    it steps without the guard. Its repeat within the steps, if any, holds
-//    s_T (a repeat s_k = s_{k+p}, k + p <= T, makes every state from s_k on
-//    periodic): the Target walk looks for the first k0 < T with s_k0 = s_T;
-//    none means no repeat. Otherwise the walk round the cycle from s_T gives
-//    the period p (the first return), the cycle's states, and with k0 the
-//    cycle start: it is k0 when p = 1, and else the first k >= k0 - p + 1 with
-//    s_k = s_{k+p} (the first state s_T takes in its cycle is within p of the
-//    cycle's start).
+// How. Every orbit first makes up to 32 steps in a Frozen walk (in place of
+// the kernel's own first phase), which finds where it leaves the square and
+// where it freezes. Then an orbit that froze is done; one past the escape bound
+// (Lemma 2 of escape_bound.cpp) goes on in a Frozen walk until it freezes;
+// any other goes on through the kernel from its state after those steps (the
+// split changes nothing). Of these, one with an exact end point s_T that is
+// no NaN and not frozen walks again from its start to s_T (a Target walk, see
+// below); any other goes on in a Frozen walk from its state after the first
+// phase. The exact values follow:
+//  - An orbit whose s_T is exact, no NaN and not frozen (the guard open) never
+//    froze and never was NaN before (both are for good), so it steps without
+//    the guard. Its repeat within the steps, if any, holds s_T (a repeat
+//    s_k = s_{k+p}, k + p <= T, makes every state from s_k on periodic): the
+//    Target walk looks for the first k0 < T with s_k0 = s_T; none means no
+//    repeat. Otherwise the walk round the cycle from s_T gives the period p
+//    (the first return), the cycle's states, and with k0 the cycle start: it
+//    is k0 when p = 1, and else the first k >= k0 - p + 1 with s_k = s_{k+p}
+//    (the first state s_T takes in its cycle is within p of the cycle's
+//    start).
 //  - Every other orbit ends frozen or with a NaN, or was proven to end
 //    outside: its escape test held (escape_bound.cpp) or its guard closed.
 //    Its first repeat, if any, is its first frozen state f (period 1, when
@@ -86,8 +97,12 @@ struct AnalysisArrays {
 //    walk finds f, a few steps after the escape; such a cycle lies outside.
 //  - The exit step comes with the walks: every state up to the stop or s_T,
 //    and the cycle's states after it, are visited.
-bool AnalyseBlock(const OrbitJob& job, const double* x0, const double* y0, std::size_t n, const double* ex,
-                  const double* ey, const double* index, std::size_t listed, AnalysisArrays& a, BlockColumns out,
-                  BlockCycles& cycles);
+std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, const double* x0, const double* y0,
+                                        std::size_t n, double* ex, double* ey, double* index, AnalysisArrays& a,
+                                        BlockColumns out, BlockCycles& cycles);
+
+// The analysis of n start points whose orbits make no step (a negative
+// iteration count): each is its own end point, with no cycle.
+void AnalyseUnmoved(const double* x0, const double* y0, std::size_t n, BlockColumns out, BlockCycles& cycles);
 
 }  // namespace orbitograph::engine

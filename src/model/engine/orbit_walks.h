@@ -9,33 +9,37 @@
 namespace orbitograph::engine {
 
 // The walks of the orbit analysis (orbit_analysis.h): each follows many orbits
-// at once from their start points through their states s_0, s_1, ... with
-// job's map, at most to s_T (T = job.steps), until a stop condition holds,
-// and reports for orbit i:
-//  - stop[i]: the first k < T at which the condition holds for s_k, or -1;
-//  - exit[i]: the first k with s_k outside [-2, 2]^2 among the states the walk
-//    visited (s_0 ... s_stop, or s_0 ... s_T when it did not stop), or -1.
-// Both are exact: the states are IterateOrbit's, bit for bit.
-enum class WalkStop {
-    // Stops at the first frozen state (the guard closed). Steps with the guard.
-    Frozen,
-    // Stops at the first state equal bit for bit to the orbit's target. Steps
-    // without the guard, so it requires orbits whose guard is open at every
-    // state up to s_T (which holds when it is open at s_T: a frozen state never
-    // changes again).
-    Target,
-};
+// at once through their states with job's map until a stop condition holds,
+// and finds for each the exact step of the stop and of its exit (the first
+// state outside [-2, 2]^2 among the states it visited). The states are
+// IterateOrbit's, bit for bit. Both run on the calling thread and return
+// false when job.cancel was seen (the results are then meaningless).
+
+inline constexpr std::size_t kWalkPadding = 64;
 
 // Working arrays of one thread, grown as needed.
 struct WalkArrays {
-    std::vector<double> x, y, tx, id, known;
+    std::vector<double> x, y, tx, id, exit;
 };
 
-// Orbit i starts at (x[i], y[i]) and, for WalkStop::Target, has the target
-// (tx[i], ty[i]); tx and ty are ignored (and may be null) for Frozen. All
-// arrays hold at least n elements. Returns false when job.cancel was seen
-// (the results are then meaningless). Runs on the calling thread.
-bool WalkOrbits(WalkStop kind, const OrbitJob& job, const double* x, const double* y, const double* tx,
-                const double* ty, std::size_t n, std::int64_t* stop, std::int64_t* exit, WalkArrays& work);
+// Orbit i < n is at state (x[i], y[i]) after k0 steps, with exit[i] its exit
+// so far (+infinity while none; ignored when k0 is 0). Visits its states s_k0, ..., s_{k1-1} (with
+// the guard) and stops at the first frozen one: stop[i] is its step, or -1;
+// exit[i] the first step among the visited states (up to the stop) with one
+// outside, if still none before. Where it did not stop, (x[i], y[i]) becomes
+// s_k1 (which is not visited). x, y and exit hold at least n + kWalkPadding
+// elements (the padding's values are read but not used).
+bool FrozenWalk(const OrbitJob& job, std::int64_t k0, std::int64_t k1, double* x, double* y, double* exit,
+                std::int64_t* stop, std::size_t n, WalkArrays& work);
+
+// Orbit i < n starts at (x[i], y[i]); visits s_0, ..., s_{T-1} (T = job.steps)
+// without the guard and stops at the first state equal bit for bit to
+// (tx[i], ty[i]): stop[i] is its step, or -1; exit[i] the first step with a
+// state outside among s_0 ... s_stop, or s_0 ... s_T without a stop, or -1.
+// Requires orbits whose guard is open at every state up to s_T (which holds
+// when it is open at s_T: a frozen state never changes again). x, y and tx
+// hold at least n + kWalkPadding elements.
+bool TargetWalk(const OrbitJob& job, const double* x, const double* y, const double* tx, const double* ty,
+                std::size_t n, std::int64_t* stop, std::int64_t* exit, WalkArrays& work);
 
 }  // namespace orbitograph::engine
