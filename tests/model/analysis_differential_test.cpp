@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <hwy/targets.h>
 
+#include "model/compute_spaces.h"
 #include "model/engine/grid_engine.h"
+#include "model/grid_labels.h"
 #include "reference_analysis.h"
 #include "reference_model.h"
 #include "support/draw.h"
@@ -155,6 +161,12 @@ TEST(AnalysisDifferential, PerPointValues) {
                 ASSERT_EQ(got.escaped, expected.escaped) << where;
                 ASSERT_EQ(got.unsettled, expected.unsettled) << where;
                 ASSERT_TRUE(all == lists) << where;  // the lists as without the analysis
+                // Row by row from y1, as the exported grids are.
+                const auto cols = static_cast<std::size_t>(CountColumns(p)),
+                           rows = got.size() / std::max<std::size_t>(cols, 1);
+                const std::vector<std::int32_t> byRow = GridRows(got.Attractor(), cols, rows);
+                for (std::size_t k = 0; k < got.size(); ++k)
+                    ASSERT_EQ(byRow[k % rows * cols + k / rows], expected.Attractor()[k]) << where;
             }
         }
     }
@@ -185,4 +197,45 @@ TEST(AnalysisDifferential, Catalogue) {
         }
     }
     EXPECT_GT(merged, 20);  // the distances really merge cycles
+}
+
+// What the analysis refuses, by reason, and that the engine refuses it
+// without computing; a cancel, before or while blocks run, gives no result.
+TEST(AnalysisDifferential, RefusalsAndCancel) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const int most = std::numeric_limits<std::int32_t>::max();
+    struct Row {
+        ModelParams p;
+        double delta;
+        std::optional<AnalysisRefusal> refusal;
+    };
+    const Row rows[] = {
+        {{}, kDefaultAttractorDelta, std::nullopt},
+        {{}, 0.0, std::nullopt},
+        {{}, inf, std::nullopt},
+        {{}, nan, AnalysisRefusal::DeltaNotValid},
+        {{}, -1e-300, AnalysisRefusal::DeltaNotValid},
+        {{.step = 0.0005}, kDefaultAttractorDelta, AnalysisRefusal::TooManyPoints},  // 8001 x 8001
+        {{.step = 0.0006}, kDefaultAttractorDelta, std::nullopt},                    // 6667 x 6667
+        {{.iterations = most}, kDefaultAttractorDelta, AnalysisRefusal::TooManyIterations},
+        {{.iterations = most - 1}, kDefaultAttractorDelta, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CheckAnalysis(row.p, row.delta), row.refusal) << row.p.step << " " << row.delta;
+        if (!row.refusal) continue;
+        ComputeControl control;
+        control.analysis = true;
+        control.attractorDelta = row.delta;
+        EXPECT_THROW(ComputeSpaces(row.p, 500, 350, control), std::invalid_argument);
+    }
+    for (const bool before : {true, false}) {
+        std::atomic<bool> cancel{before};
+        ComputeControl control;
+        control.threads = 2;
+        control.analysis = true;
+        control.cancel = &cancel;
+        control.progress = [&](double) { cancel = true; };
+        EXPECT_FALSE(ComputeSpaces({.a = 0.3, .step = 0.004, .iterations = 100'000}, 500, 350, control));
+    }
 }

@@ -64,6 +64,7 @@ std::int64_t CycleStart(const OrbitJob& job, const MapParams& m, State s0, std::
     }
     std::int64_t k = base;
     for (; !SameBits(trail, lead); ++k) {
+        if ((k & kPollMask) == kPollMask && Cancelled(job)) return -1;
         trail = MapStep(m, trail);
         lead = MapStep(m, lead);
     }

@@ -31,6 +31,7 @@
 #define HWY_TARGET_INCLUDE "model/engine/orbit_walks_simd.cpp"
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
 #include "hwy/highway.h"
+#include "model/engine/map_step-inl.h"
 
 #include <algorithm>
 #include <bit>
@@ -46,12 +47,6 @@ namespace orbitograph::engine {
 namespace HWY_NAMESPACE {
 namespace {
 
-namespace hn = hwy::HWY_NAMESPACE;
-
-using D = hn::ScalableTag<double>;
-using V = hn::Vec<D>;
-using M = hn::Mask<D>;
-
 constexpr std::size_t kG = 4;
 constexpr std::size_t kL = hn::MaxLanes(D());
 constexpr std::size_t kChunk = kG * kL;
@@ -62,39 +57,28 @@ static_assert(kChunk <= kWalkPadding, "the callers' padding covers one chunk");
 // walk's steps so far.
 std::int64_t RoundSteps(std::int64_t k) { return k < 16 ? 4 : (k < 64 ? 8 : 32); }
 
-struct Constants {
-    V a, dc, negDc, kc, negKc, zero, four, guardX, guardY;
-    explicit Constants(const OrbitJob& job)
-        : a(hn::Set(D(), job.a)),
-          dc(hn::Set(D(), job.dc)),
-          negDc(hn::Set(D(), -job.dc)),
-          kc(hn::Set(D(), job.kc)),
-          negKc(hn::Set(D(), -job.kc)),
-          zero(hn::Zero(D())),
-          four(hn::Set(D(), 4.0)),
-          guardX(hn::Set(D(), -100.0)),
-          guardY(hn::Set(D(), 100.0)) {}
-};
-
-// MapStep from the state (x, y) whose squares are xx, yy; the action's sign
-// as in the end-point kernel.
-template <bool kOutX, bool kOutY>
-HWY_INLINE void Step(const Constants& c, V xx, V yy, V& x, V& y) {
-    const V p = hn::Mul(hn::Sub(xx, yy), c.a);
-    const V xy = hn::Mul(x, y);
-    const V q = hn::Mul(hn::Add(xy, xy), c.a);
-    const M flipX = kOutX ? hn::Lt(p, c.zero) : hn::Gt(p, c.zero);
-    const M flipY = kOutY ? hn::Lt(q, c.zero) : hn::Gt(q, c.zero);
-    x = hn::Add(p, hn::IfThenElse(flipX, c.negDc, c.dc));
-    y = hn::Add(q, hn::IfThenElse(flipY, c.negKc, c.kc));
-}
-
 bool SameBits(State a, State b) {
     return std::bit_cast<std::uint64_t>(a.x) == std::bit_cast<std::uint64_t>(b.x) &&
            std::bit_cast<std::uint64_t>(a.y) == std::bit_cast<std::uint64_t>(b.y);
 }
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The G vectors of a chunk to `to`, unaligned.
+HWY_INLINE void StoreChunk(const V (&v)[kG], double* to) {
+    for (std::size_t g = 0; g < kG; ++g) hn::StoreU(v[g], D(), to + g * kL);
+}
+
+// A chunk's orbits (states, the walk's own value: a target or a stop, numbers
+// and exits) to five arrays from `at`.
+HWY_INLINE void StoreOrbits(const V (&x)[kG], const V (&y)[kG], const V (&own)[kG], const V (&id)[kG],
+                            const V (&exit)[kG], double* const (&to)[5], std::size_t at) {
+    StoreChunk(x, to[0] + at);
+    StoreChunk(y, to[1] + at);
+    StoreChunk(own, to[2] + at);
+    StoreChunk(id, to[3] + at);
+    StoreChunk(exit, to[4] + at);
+}
 
 // Where a round reads its orbits: the caller's arrays in the first round
 // (numbering the orbits), the packed ones of w after.
@@ -157,6 +141,7 @@ std::size_t FrozenRound(const Constants& c, const Source& src, std::int64_t k, s
                         double* exit, std::int64_t* stop, WalkArrays& w) {
     const D d;
     const V inf = hn::Set(d, kInf);
+    double* const packed[5] = {w.x.data(), w.y.data(), w.tx.data(), w.id.data(), w.exit.data()};
     std::size_t out = 0;
     for (std::size_t i = 0; i < live; i += kChunk) {
         V x[kG], y[kG], id[kG], ex[kG], st[kG];
@@ -169,9 +154,8 @@ std::size_t FrozenRound(const Constants& c, const Source& src, std::int64_t k, s
                 const V xx = hn::Mul(x[g], x[g]);
                 const V yy = hn::Mul(y[g], y[g]);
                 ex[g] = hn::Min(ex[g], hn::IfThenElse(hn::Le(hn::Max(xx, yy), c.four), inf, step));
-                const M open = hn::Or(hn::Lt(y[g], c.guardY), hn::Gt(x[g], c.guardX));
-                st[g] = hn::Min(st[g], hn::IfThenElse(open, inf, step));
-                Step<kOutX, kOutY>(c, xx, yy, x[g], y[g]);
+                st[g] = hn::Min(st[g], hn::IfThenElse(GuardOpen(c, x[g], y[g]), inf, step));
+                StepFromSquares<kOutX, kOutY>(c, xx, yy, x[g], y[g]);
             }
             step = hn::Add(step, hn::Set(d, 1.0));
         }
@@ -179,24 +163,12 @@ std::size_t FrozenRound(const Constants& c, const Source& src, std::int64_t k, s
         for (std::size_t g = 0; g < kG; ++g) stopped += hn::CountTrue(d, hn::Lt(st[g], inf));
         if (live - i >= kChunk && 2 * stopped < kChunk) {
             // The whole chunk moves to out <= i.
-            for (std::size_t g = 0; g < kG; ++g) {
-                hn::StoreU(x[g], d, w.x.data() + out + g * kL);
-                hn::StoreU(y[g], d, w.y.data() + out + g * kL);
-                hn::StoreU(id[g], d, w.id.data() + out + g * kL);
-                hn::StoreU(ex[g], d, w.exit.data() + out + g * kL);
-                hn::StoreU(st[g], d, w.tx.data() + out + g * kL);
-            }
+            StoreOrbits(x, y, st, id, ex, packed, out);
             out += kChunk;
             continue;
         }
-        HWY_ALIGN double bx[kChunk], by[kChunk], bi[kChunk], be[kChunk], bs[kChunk];
-        for (std::size_t g = 0; g < kG; ++g) {
-            hn::Store(x[g], d, bx + g * kL);
-            hn::Store(y[g], d, by + g * kL);
-            hn::Store(id[g], d, bi + g * kL);
-            hn::Store(ex[g], d, be + g * kL);
-            hn::Store(st[g], d, bs + g * kL);
-        }
+        double bx[kChunk], by[kChunk], bi[kChunk], be[kChunk], bs[kChunk];
+        StoreOrbits(x, y, st, id, ex, {bx, by, bs, bi, be}, 0);
         // The caller's arrays are written only where this chunk read them.
         out = SettleFrozen(std::min(kChunk, live - i), bx, by, bi, be, bs, exit, stop, w, out);
     }
@@ -225,15 +197,16 @@ std::size_t TargetRound(const Constants& c, const MapParams& m, const Source& sr
                         WalkArrays& w) {
     const D d;
     const V inf = hn::Set(d, kInf);
+    double* const packed[5] = {w.x.data(), w.y.data(), w.tx.data(), w.id.data(), w.exit.data()};
     std::size_t out = 0;
     for (std::size_t i = 0; i < live; i += kChunk) {
         V x[kG], y[kG], id[kG], ex[kG], target[kG], big[kG];
         M flag[kG];
-        HWY_ALIGN double sx[kChunk], sy[kChunk];
+        double sx[kChunk], sy[kChunk];
         LoadChunk(src, i, x, y, id, ex);
+        StoreChunk(x, sx);
+        StoreChunk(y, sy);
         for (std::size_t g = 0; g < kG; ++g) {
-            hn::Store(x[g], d, sx + g * kL);
-            hn::Store(y[g], d, sy + g * kL);
             target[g] = hn::LoadU(d, src.tx + i + g * kL);
             big[g] = c.zero;
             flag[g] = hn::FirstN(d, 0);
@@ -245,7 +218,7 @@ std::size_t TargetRound(const Constants& c, const MapParams& m, const Source& sr
                 const V yy = hn::Mul(y[g], y[g]);
                 big[g] = hn::Max(big[g], hn::Max(xx, yy));
                 flag[g] = hn::Or(flag[g], hn::Eq(x[g], target[g]));
-                Step<kOutX, kOutY>(c, xx, yy, x[g], y[g]);
+                StepFromSquares<kOutX, kOutY>(c, xx, yy, x[g], y[g]);
             }
         }
         bool settle = live - i < kChunk;
@@ -257,24 +230,12 @@ std::size_t TargetRound(const Constants& c, const MapParams& m, const Source& sr
             hn::Store(hn::VecFromMask(d, lanes), d, need + g * kL);
         }
         if (!settle) {
-            for (std::size_t g = 0; g < kG; ++g) {
-                hn::StoreU(x[g], d, w.x.data() + out + g * kL);
-                hn::StoreU(y[g], d, w.y.data() + out + g * kL);
-                hn::StoreU(target[g], d, w.tx.data() + out + g * kL);
-                hn::StoreU(id[g], d, w.id.data() + out + g * kL);
-                hn::StoreU(ex[g], d, w.exit.data() + out + g * kL);
-            }
+            StoreOrbits(x, y, target, id, ex, packed, out);
             out += kChunk;
             continue;
         }
-        HWY_ALIGN double bx[kChunk], by[kChunk], bt[kChunk], bi[kChunk], be[kChunk];
-        for (std::size_t g = 0; g < kG; ++g) {
-            hn::Store(x[g], d, bx + g * kL);
-            hn::Store(y[g], d, by + g * kL);
-            hn::Store(target[g], d, bt + g * kL);
-            hn::Store(id[g], d, bi + g * kL);
-            hn::Store(ex[g], d, be + g * kL);
-        }
+        double bx[kChunk], by[kChunk], bt[kChunk], bi[kChunk], be[kChunk];
+        StoreOrbits(x, y, target, id, ex, {bx, by, bt, bi, be}, 0);
         for (std::size_t j = 0; j < kChunk && i + j < live; ++j) {
             const auto orbit = static_cast<std::size_t>(bi[j]);
             if (need[j] != 0.0) {
