@@ -15,8 +15,8 @@ constexpr std::size_t kHugeValues = kHugeListBytes / sizeof(std::int32_t);
 
 }  // namespace
 
-AnalysisRun::AnalysisRun(std::size_t total, std::size_t blocks, double delta)
-    : m_delta(delta), m_blocks(blocks), m_ids(blocks) {
+AnalysisRun::AnalysisRun(std::size_t total, std::size_t blocks, double delta, std::size_t historyBytes)
+    : m_delta(delta), m_historyBytes(historyBytes), m_blocks(blocks), m_ids(blocks) {
     // From half a megabyte on, at least the size that list storage backs by
     // huge pages: a fault on a small page can cost as much as a whole block's
     // analysis (measured tens of microseconds under virtualisation). Unwritten
@@ -37,7 +37,7 @@ std::optional<std::size_t> AnalysisRun::RunBlock(std::size_t b, std::size_t firs
                                                  EndPointKernel kernel, const double* x0, const double* y0,
                                                  std::size_t n, double* ex, double* ey, double* index,
                                                  AnalysisArrays& a) {
-    return AnalyseBlock(job, kernel, x0, y0, n, ex, ey, index, a, Columns(first), m_blocks[b]);
+    return AnalyseBlock(job, kernel, m_historyBytes, x0, y0, n, ex, ey, index, a, Columns(first), m_blocks[b]);
 }
 
 void AnalysisRun::RunUnmoved(std::size_t b, std::size_t first, const double* x0, const double* y0, std::size_t n) {

@@ -28,7 +28,7 @@ class AnalysisRun {
 public:
     // Sizes the columns for `total` start points, unwritten, and the blocks'
     // records; delta is the merge distance.
-    AnalysisRun(std::size_t total, std::size_t blocks, double delta);
+    AnalysisRun(std::size_t total, std::size_t blocks, double delta, std::size_t historyBytes);
 
     // In place of the end-point kernel for block b of n start points from
     // `first` (AnalyseBlock); no value when cancelled.
@@ -53,6 +53,7 @@ private:
 
     GridAnalysis m_out;
     double m_delta;
+    std::size_t m_historyBytes;
     std::vector<BlockCycles> m_blocks;
     std::vector<std::vector<std::int32_t>> m_ids;  // per block, the number of each of its cycles
 };

@@ -73,7 +73,9 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
-    if (control.analysis) m_analysis = std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta);
+    if (control.analysis)
+        m_analysis =
+            std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta, options.analysisHistory);
 }
 
 std::optional<SpaceLists> GridRun::Run() {

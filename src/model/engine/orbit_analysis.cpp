@@ -22,6 +22,11 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // Steps of the first phase.
 constexpr std::int64_t kFirstSteps = 32;
 
+// Orbits walked together in one History walk: their history (4 bytes per
+// step each, about a quarter of a megabyte for 1000 steps) stays in the
+// second-level cache while it is searched.
+constexpr std::size_t kHistoryBatch = 64;
+
 // Steps between two polls of the cancel flag in the scalar walks.
 constexpr std::int64_t kPollMask = (std::int64_t{1} << 20) - 1;
 
@@ -193,6 +198,77 @@ std::size_t KernelPhase(const OrbitJob& job, EndPointKernel kernel, std::int64_t
     return a.toTarget.size();
 }
 
+// The period of the cycle through s, and the state `ahead` steps after s.
+State AheadInCycle(const OrbitJob& job, const MapParams& m, State s, std::int64_t ahead) {
+    CycleWalk c;
+    if (!WalkCycle(job, m, s, c)) return s;  // cancelled: the caller sees it
+    for (std::int64_t k = ahead % c.period; k > 0; --k) s = MapStep(m, s);
+    return s;
+}
+
+// In place of KernelPhase where the history fits, for the
+// orbits toKernel[b], ..., toKernel[b + m - 1]: the History walk from their
+// states after `done` steps. An orbit it finds in a cycle, or whose end point
+// s_T may recur (its x among the recorded states', or its state among the
+// first `done`, checked by a short Target walk), goes on the Target list, and
+// so is resolved exactly; one it finds at s_T without any is done: no repeat.
+// One that escaped or froze goes on the Frozen list. Lists the others from
+// ex[listed] on; returns the new number listed.
+std::optional<std::size_t> HistoryBatch(const OrbitJob& job, std::int64_t done, const double* x0, const double* y0,
+                                        std::size_t b, std::size_t m, double* ex, double* ey, double* index,
+                                        std::size_t listed, AnalysisArrays& a) {
+    const MapParams map{job.a, job.dc, job.kc, job.dcOutward, job.kcOutward, 0};
+    const std::size_t* orbits = a.toKernel.data() + b;
+    double* hx = AtLeast(a.kx, m);
+    double* hy = AtLeast(a.ky, m);
+    double* he = AtLeast(a.kex, m);
+    for (std::size_t j = 0; j < m; ++j) hx[j] = a.hx[orbits[j]], hy[j] = a.hy[orbits[j]], he[j] = a.hexit[orbits[j]];
+    HistoryEnd* end = AtLeast(a.ends, m);
+    std::int64_t* step = AtLeast(a.stop, m);
+    if (!HistoryWalk(job, done, hx, hy, he, end, step, m, a.walk, a.history)) return std::nullopt;
+    double* tx = AtLeast(a.key, m + kWalkPadding);
+    double* ty = AtLeast(a.kindex, m);
+    double* sx = AtLeast(a.wx, m + kWalkPadding);
+    double* sy = AtLeast(a.wy, m + kWalkPadding);
+    std::size_t ended = 0;
+    for (std::size_t j = 0; j < m; ++j) {
+        if (end[j] != HistoryEnd::End) continue;
+        tx[ended] = hx[j], ty[ended] = hy[j];
+        sx[ended] = x0[orbits[j]], sy[ended] = y0[orbits[j]];
+        ++ended;
+    }
+    OrbitJob head = job;
+    head.steps = done;
+    std::int64_t* inHead = AtLeast(a.exit, ended);
+    if (!TargetWalk(head, sx, sy, tx, ty, ended, inHead, AtLeast(a.first, ended), a.walk)) return std::nullopt;
+    for (std::size_t j = 0, e = 0; j < m; ++j) {
+        const bool atEnd = end[j] == HistoryEnd::End;
+        tx[j] = atEnd && inHead[e] < 0 ? hx[j] : std::numeric_limits<double>::quiet_NaN();
+        e += atEnd;
+    }
+    std::int64_t* recorded = AtLeast(a.first, m);
+    SearchHistory(a.history, tx, m, recorded, a.search);
+    for (std::size_t j = 0; j < m; ++j) {
+        if (end[j] == HistoryEnd::Out) {
+            a.toFrozen.push_back(orbits[j]);
+            continue;
+        }
+        State e{hx[j], hy[j]};
+        if (end[j] == HistoryEnd::Cycle) e = AheadInCycle(job, map, e, job.steps - step[j]);
+        if (end[j] == HistoryEnd::Cycle || std::isnan(tx[j]) || recorded[j] >= 0) {
+            ToTarget(a, orbits[j], e);
+        } else {
+            a.noRepeat.push_back(orbits[j]);
+            a.noRepeatExit.push_back(ExitAtEnd(job, he[j], e.x, e.y));
+        }
+        ex[listed] = e.x;
+        ey[listed] = e.y;
+        index[listed] = static_cast<double>(orbits[j]);
+        ++listed;
+    }
+    return listed;
+}
+
 // The orbits on the Frozen list, from their states after `done` steps.
 bool FrozenPhase(const OrbitJob& job, std::int64_t done, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
     const std::size_t m = a.toFrozen.size();
@@ -252,16 +328,30 @@ bool StateBefore(State a, State b) {
     return std::signbit(a.y) && !std::signbit(b.y);
 }
 
-std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, const double* x0, const double* y0,
-                                        std::size_t n, double* ex, double* ey, double* index, AnalysisArrays& a,
-                                        BlockColumns out, BlockCycles& cycles) {
+std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, std::size_t historyBytes,
+                                        const double* x0, const double* y0, std::size_t n, double* ex, double* ey,
+                                        double* index, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles) {
     cycles = {};
     a.cycleOf.clear();
     const std::int64_t first = std::min<std::int64_t>(job.steps, kFirstSteps);
     if (!FirstPhase(job, first, x0, y0, n, a, out, cycles)) return std::nullopt;
-    const std::size_t listed = KernelPhase(job, kernel, first, ex, ey, index, a);
-    if (Cancelled(job) || !FrozenPhase(job, first, a, out, cycles) || !TargetPhase(job, x0, y0, a, out, cycles))
+    a.noRepeat.clear();
+    a.noRepeatExit.clear();
+    // The history takes 8 bytes per remaining step of each orbit at most.
+    // A batch's history takes 4 bytes per remaining step of each orbit.
+    const bool record =
+        !a.toKernel.empty() && static_cast<double>(kHistoryBatch * 4) * static_cast<double>(job.steps - first) <=
+                                   static_cast<double>(historyBytes);
+    std::optional<std::size_t> listed = 0;
+    for (std::size_t b = 0; record && listed && b < a.toKernel.size(); b += kHistoryBatch) {
+        const std::size_t m = std::min(kHistoryBatch, a.toKernel.size() - b);
+        listed = HistoryBatch(job, first, x0, y0, b, m, ex, ey, index, *listed, a);
+    }
+    if (!record) listed = KernelPhase(job, kernel, first, ex, ey, index, a);
+    if (!listed || Cancelled(job) || !FrozenPhase(job, first, a, out, cycles) ||
+        !TargetPhase(job, x0, y0, a, out, cycles))
         return std::nullopt;
+    for (std::size_t j = 0; j < a.noRepeat.size(); ++j) Write(out, cycles, a.noRepeat[j], a.noRepeatExit[j], -1, 0, 0);
     return listed;
 }
 

@@ -41,6 +41,10 @@ struct BlockColumns {
     std::int32_t* cycle;
 };
 
+// The most history a History walk records (for 64 orbits at a time, 4 bytes
+// per step each): 32 MiB, enough for some 130,000 steps.
+inline constexpr std::size_t kAnalysisHistoryBytes = std::size_t{32} << 20;
+
 // One thread's working arrays, grown as needed.
 struct AnalysisArrays {
     struct BitsHash {
@@ -56,24 +60,35 @@ struct AnalysisArrays {
     std::vector<double> kx, ky, kex, key, kindex;           // the end-point kernel's arrays
     std::vector<double> wx, wy, wexit;                      // one walk's orbits
     std::vector<std::int64_t> stop, exit;
+    WalkHistory history;  // of the kernel's orbits, walked in its place where it fits
+    std::vector<HistoryEnd> ends;
+    std::vector<std::int64_t> first;
+    std::vector<float> search;
+    std::vector<std::size_t> noRepeat;  // orbits found without a repeat, and their exits
+    std::vector<std::int64_t> noRepeatExit;
     std::unordered_map<std::pair<std::uint64_t, std::uint64_t>, std::size_t, BitsHash> cycleOf;
 };
 
 // In place of the end-point kernel (orbit_job.h) for the n start points
 // (x0[i], y0[i]) of one block under job (job.steps >= 1, <= INT32_MAX): their
 // analysis (grid_analysis.h) into `out` and `cycles`, and the kernel's result
-// for them in ex, ey, index (n + kKernelPadding elements each), whose number
-// it returns, computed as `kernel` computes it; no value when job.cancel was
-// seen (everything is then meaningless).
+// for them in ex, ey, index (n + kKernelPadding elements each, every end point
+// exact), whose number it returns; no value when job.cancel was seen
+// (everything is then meaningless).
 //
 // How. Every orbit first makes up to 32 steps in a Frozen walk (in place of
 // the kernel's own first phase), which finds where it leaves the square and
 // where it freezes. Then an orbit that froze is done; one past the escape bound
 // (Lemma 2 of escape_bound.cpp) goes on in a Frozen walk until it freezes;
-// any other goes on through the kernel from its state after those steps (the
-// split changes nothing). Of these, one with an exact end point s_T that is
-// no NaN and not frozen walks again from its start to s_T (a Target walk, see
-// below); any other goes on in a Frozen walk from its state after the first
+// any other goes on from its state after those steps (the split changes
+// nothing): in a History walk, 64 at a time, where their states' x fit in
+// historyBytes, else through `kernel`. Of these, one whose end point s_T is
+// exact, no NaN and not frozen, and may recur, walks again from its start to
+// s_T (a Target walk, see below): after the kernel every such orbit, after the
+// History walk one found in a cycle, or one whose s_T has its x, rounded to
+// float, among the recorded states' or equals one of the first 32 states (an
+// equal state has all these); the others have no repeat. One that escaped or
+// froze on the way goes on in a Frozen walk from its state after the first
 // phase. The exact values follow:
 //  - An orbit whose s_T is exact, no NaN and not frozen (the guard open) never
 //    froze and never was NaN before (both are for good), so it steps without
@@ -97,9 +112,9 @@ struct AnalysisArrays {
 //    walk finds f, a few steps after the escape; such a cycle lies outside.
 //  - The exit step comes with the walks: every state up to the stop or s_T,
 //    and the cycle's states after it, are visited.
-std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, const double* x0, const double* y0,
-                                        std::size_t n, double* ex, double* ey, double* index, AnalysisArrays& a,
-                                        BlockColumns out, BlockCycles& cycles);
+std::optional<std::size_t> AnalyseBlock(const OrbitJob& job, EndPointKernel kernel, std::size_t historyBytes,
+                                        const double* x0, const double* y0, std::size_t n, double* ex, double* ey,
+                                        double* index, AnalysisArrays& a, BlockColumns out, BlockCycles& cycles);
 
 // The analysis of n start points whose orbits make no step (a negative
 // iteration count): each is its own end point, with no cycle.

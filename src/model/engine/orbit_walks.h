@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/engine/orbit_job.h"
+#include "model/list_storage.h"
 
 namespace orbitograph::engine {
 
@@ -19,7 +20,7 @@ inline constexpr std::size_t kWalkPadding = 64;
 
 // Working arrays of one thread, grown as needed.
 struct WalkArrays {
-    std::vector<double> x, y, tx, id, exit;
+    std::vector<double> x, y, tx, id, exit, sx, sy;
 };
 
 // Orbit i < n is at state (x[i], y[i]) after k0 steps, with exit[i] its exit
@@ -41,5 +42,46 @@ bool FrozenWalk(const OrbitJob& job, std::int64_t k0, std::int64_t k1, double* x
 // hold at least n + kWalkPadding elements.
 bool TargetWalk(const OrbitJob& job, const double* x, const double* y, const double* tx, const double* ty,
                 std::size_t n, std::int64_t* stop, std::int64_t* exit, WalkArrays& work);
+
+// The states a History walk visited: for each of its rounds, the x of every
+// orbit live in it at each of its steps, rounded to float (equal doubles give
+// equal floats), and the orbits' numbers.
+struct WalkHistory {
+    struct Round {
+        std::int64_t k;       // the step of the round's first states
+        std::int64_t steps;   // its rows
+        std::size_t live;     // the orbits in a row
+        std::size_t stride;   // the values of a row (live, padded)
+        std::size_t values;   // where its rows start in x
+        std::size_t numbers;  // where its orbits' numbers start in ids
+    };
+    std::vector<Round> rounds;
+    std::vector<float, ListAllocator<float>> x;  // grown without being written first
+    std::vector<double> ids;
+};
+
+// How a History walk left an orbit.
+enum class HistoryEnd : std::uint8_t {
+    End,    // at s_T
+    Cycle,  // at a state it had at the end of an earlier round: it repeats from there
+    Out,    // past the escape bound, or (job.guardMatters) its guard closed: it ends outside
+};
+
+// Orbit i < n is at (x[i], y[i]) after k0 steps, where it has not passed the
+// escape bound, with its exit so far exit[i] (+infinity while none). Visits
+// s_k0, ..., s_{T-1} without the guard in rounds of 32 steps and records every
+// state's x (the history, cleared first); at the end of a round an orbit
+// stops as `end` says, Cycle meaning equal bit for bit to its state at the
+// end of round 1, 2, 4, ... (counted from k0). An orbit that did not stop is
+// at s_T = (x[i], y[i]) and has its exit among s_k0, ..., s_{T-1} in exit[i];
+// one that stopped at Cycle is at (x[i], y[i]) after step[i] steps. Otherwise
+// x, y and exit mean nothing. Needs n elements in each array.
+bool HistoryWalk(const OrbitJob& job, std::int64_t k0, double* x, double* y, double* exit, HistoryEnd* end,
+                 std::int64_t* step, std::size_t n, WalkArrays& work, WalkHistory& history);
+
+// For orbit i < n, the first step whose recorded x equals tx[i] rounded to
+// float (never when tx[i] is NaN), or -1: where a state may equal (tx[i], y).
+void SearchHistory(const WalkHistory& history, const double* tx, std::size_t n, std::int64_t* first,
+                   std::vector<float>& work);
 
 }  // namespace orbitograph::engine
