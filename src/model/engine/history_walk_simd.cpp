@@ -179,8 +179,10 @@ bool History(const OrbitJob& job, std::int64_t k0, const Io& io, std::size_t n, 
     h.x.reserve((n + kChunk - 1) / kChunk * kChunk * static_cast<std::size_t>(job.steps - k0));
     std::size_t live = n;
     std::int64_t round = 0;
+    std::int64_t tally = 0;
     for (std::int64_t k = k0; live > 0 && k < job.steps;) {
         if (Cancelled(job)) return false;
+        Tally(job, tally, std::min(job.steps - k, kRoundSteps), live);
         const std::int64_t r = std::min(job.steps - k, kRoundSteps);
         ++round;
         const std::size_t stride = (live + kChunk - 1) / kChunk * kChunk;

@@ -18,6 +18,18 @@ namespace orbitograph::engine {
 
 inline constexpr std::size_t kWalkPadding = 64;
 
+// The walks tell job.stepsMade of their steps (lanes times steps of each
+// round) in sums of about this many.
+inline constexpr std::int64_t kWalkReportSteps = std::int64_t{1} << 18;
+
+// Adds a round's steps to a walk's tally and tells them once it is large.
+inline void Tally(const OrbitJob& job, std::int64_t& tally, std::int64_t steps, std::size_t lanes) {
+    tally += steps * static_cast<std::int64_t>(lanes);
+    if (tally < kWalkReportSteps) return;
+    ReportSteps(job, tally);
+    tally = 0;
+}
+
 // Working arrays of one thread, grown as needed.
 struct WalkArrays {
     std::vector<double> x, y, tx, id, exit, sx, sy;

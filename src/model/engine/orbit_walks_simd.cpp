@@ -267,9 +267,11 @@ bool Frozen(const OrbitJob& job, std::int64_t k0, std::int64_t k1, double* x, do
     }
     Source src{x, y, nullptr, nullptr, k0 == 0 ? nullptr : exit};
     std::size_t live = n;
+    std::int64_t tally = 0;
     for (std::int64_t k = k0; live > 0 && k < k1; src = Packed(w)) {
         if (Cancelled(job)) return false;
         const std::int64_t r = std::min(k1 - k, RoundSteps(k - k0));
+        Tally(job, tally, r, live);
         live = FrozenRound<kOutX, kOutY>(c, src, k, r, live, exit, stop, w);
         k += r;
     }
@@ -294,9 +296,11 @@ bool Target(const OrbitJob& job, const double* x, const double* y, const double*
     }
     Source src{x, y, tx, nullptr, nullptr};
     std::size_t live = n;
+    std::int64_t tally = 0;
     for (std::int64_t k = 0; live > 0 && k < job.steps; src = Packed(w)) {
         if (Cancelled(job)) return false;
         const std::int64_t r = std::min(job.steps - k, RoundSteps(k));
+        Tally(job, tally, r, live);
         live = TargetRound<kOutX, kOutY>(c, m, src, k, r, live, tx, ty, stop, exit, w);
         k += r;
     }
