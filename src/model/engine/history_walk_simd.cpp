@@ -22,7 +22,6 @@
 #include "model/engine/map_step-inl.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -235,10 +234,9 @@ void SearchHistoryOnTarget(const WalkHistory& h, const double* tx, std::size_t n
         float* target = work.data();
         const double* ids = h.ids.data() + round.numbers;
         const float* rows = h.x.data() + round.values;
-        for (std::size_t p = 0; p < round.stride + kS; ++p) {
-            const double t = p < round.live ? tx[static_cast<std::size_t>(ids[p])] : std::nan("");
-            target[p] = static_cast<float>(t);
-        }
+        for (std::size_t p = 0; p < round.live; ++p)
+            target[p] = static_cast<float>(tx[static_cast<std::size_t>(ids[p])]);
+        std::fill(target + round.live, target + round.stride + kS, std::numeric_limits<float>::quiet_NaN());
         for (std::size_t p = 0; p < round.live; p += kS) {
             const auto t = hn::LoadU(ds, target + p);
             auto hit = hn::FirstN(ds, 0);
