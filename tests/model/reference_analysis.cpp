@@ -70,13 +70,8 @@ std::set<Bits> StatesOf(const Orbit& o) {
     return states;
 }
 
-}  // namespace
-
-GridAnalysis Analyse(const ModelParams& p, double delta) {
-    std::vector<Orbit> orbits;
-    for (double x = p.x1; x <= p.x2; x = x + p.step) {
-        for (double y = p.y1; y <= p.y2; y = y + p.step) orbits.push_back(Facts(OrbitStates(p, x, y)));
-    }
+// The values and the catalogue for one merge distance.
+GridAnalysis Classify(const std::vector<Orbit>& orbits, double delta) {
     // The distinct attractor cycles, each as the set of its states.
     std::vector<std::vector<RefState>> cycles;
     std::map<std::set<Bits>, std::size_t> cycleOf;
@@ -140,6 +135,20 @@ GridAnalysis Analyse(const ModelParams& p, double delta) {
     }
     for (const auto* column : {&exit, &start, &period, &attractor})
         out.values.insert(out.values.end(), column->begin(), column->end());
+    return out;
+}
+
+}  // namespace
+
+GridAnalysis Analyse(const ModelParams& p, double delta) { return Analyse(p, std::vector<double>{delta})[0]; }
+
+std::vector<GridAnalysis> Analyse(const ModelParams& p, const std::vector<double>& deltas) {
+    std::vector<Orbit> orbits;
+    for (double x = p.x1; x <= p.x2; x = x + p.step) {
+        for (double y = p.y1; y <= p.y2; y = y + p.step) orbits.push_back(Facts(OrbitStates(p, x, y)));
+    }
+    std::vector<GridAnalysis> out;
+    for (const double delta : deltas) out.push_back(Classify(orbits, delta));
     return out;
 }
 

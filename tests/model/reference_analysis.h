@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "model/grid_analysis.h"
 #include "model/model_params.h"
 
@@ -10,5 +12,7 @@ namespace orbitograph::reference {
 // smallest repeat, and the attractor cycles merged by comparing every state
 // with every other. The oracle of the engine's analysis; slow.
 GridAnalysis Analyse(const ModelParams& p, double delta);
+// The same for several merge distances, the orbits followed once.
+std::vector<GridAnalysis> Analyse(const ModelParams& p, const std::vector<double>& deltas);
 
 }  // namespace orbitograph::reference
