@@ -18,18 +18,18 @@
 #include "app/app_resources.h"
 #include "app/canvas_widget.h"
 #include "app/command_ids.h"
-#include "app/dlg_param.h"
 #include "app/help_window.h"
 #include "app/menu_style.h"
-#include "app/set_sheet.h"
+#include "app/model_params_dlg.h"
+#include "app/settings_sheet.h"
 #include "dialogs/dialog_controls.h"
 #include "legend/legend_picture.h"
-#include "legend/legenda_dlg.h"
+#include "legend_dialog/legend_dlg.h"
+#include "png/png_export.h"
 #include "program_version.h"
+#include "request/request_view.h"
 #include "view/frame.h"
-#include "view/frame_description.h"
 #include "view/orbit_overlay.h"
-#include "view/png_export.h"
 
 namespace orbitograph {
 
@@ -177,7 +177,7 @@ void CMainWnd::ApplyTwoModesToMenu() {
 
 void CMainWnd::OnFractalParameters() {
     if (Computing()) return;
-    CDlgParam dlg(this);
+    CModelParamsDlg dlg(this);
     dlg.SetParams(m_view.Params());
     if (m_hooks.runDialog(dlg) != QDialog::Accepted) return;
     StartComputation(dlg.Params());
@@ -335,7 +335,7 @@ void CMainWnd::OnSavePicture() {
 }
 
 void CMainWnd::OnProgramSettings() {
-    CSetSheet sheet(this);
+    CSettingsSheet sheet(this);
     sheet.SetSwitches(m_view);
     const bool accepted = m_hooks.runDialog(sheet) == QDialog::Accepted;
     if (accepted) {
@@ -357,7 +357,7 @@ void CMainWnd::OnShowBasins() {
 }
 
 void CMainWnd::OnLegend() {
-    CLegendaDlg dlg(this);
+    CLegendDlg dlg(this);
     static_cast<LegendFields&>(dlg) = static_cast<const LegendFields&>(m_view);
     if (m_hooks.runDialog(dlg) != QDialog::Accepted) return;
     static_cast<LegendFields&>(m_view) = static_cast<const LegendFields&>(dlg);

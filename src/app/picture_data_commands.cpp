@@ -6,10 +6,12 @@
 
 #include "app/command_ids.h"
 #include "app/main_wnd.h"
-#include "cli/picture_options.h"
 #include "data/grid_export.h"
+#include "png/png_export.h"
 #include "program_version.h"
-#include "view/png_export.h"
+#include "request/description.h"
+#include "request/picture_file.h"
+#include "request/request_view.h"
 
 namespace orbitograph {
 
@@ -25,24 +27,22 @@ void CMainWnd::OnOpenParamsFromPicture() {
             QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
         return;
     }
-    const DescriptionOptions checked = CheckDescription(picture.text);
-    const OptionsResult parsed =
-        checked.error.empty() ? ParseRenderOptions(checked.tokens) : OptionsResult{std::nullopt, checked.error};
-    if (!parsed.options) {
+    const DescriptionRead read = ReadDescription(picture.text);
+    if (!read.request) {
         m_hooks.showError(this, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
-                                    .arg(path, QString::fromStdString(parsed.error)));
+                                    .arg(path, QString::fromStdString(read.error)));
         return;
     }
     // The window keeps its own size and origin; everything else is the
     // picture's.
-    const ViewState from = ViewFor(*parsed.options);
+    const ViewState from = ViewFor(*read.request);
     static_cast<DisplaySwitches&>(m_view) = from;
     static_cast<LegendFields&>(m_view) = from;
     m_view.m_viewMode = from.m_viewMode;
     ApplyTwoModesToMenu();
     if (QAction* fit = Action(kCmdFitWindow)) fit->setChecked(m_view.m_fitWindow == 1);
     RequestRepaint();
-    StartComputation(parsed.options->params);
+    StartComputation(read.request->params);
 }
 
 void CMainWnd::OnExportData() {
