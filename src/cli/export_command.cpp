@@ -12,7 +12,7 @@ bool ExportNeedsGrid(const RenderOptions& o) { return o.exportFile.ends_with(".n
 
 int RunExport(const RenderOptions& o, const FractalModel& model, InterruptHandler& interrupt) {
     const PixelPoint origin = o.request.Origin();
-    const GridExport e{o.request.params, origin.x, origin.y, &model, kProgramVersion};
+    const GridExport e{o.request.params, origin.x, origin.y, &model, kProgramVersion, o.request.attractorDelta};
     const std::filesystem::path path(o.exportFile);
     try {
         return WriteFileInterruptibly(o.exportFile, interrupt, [&](const std::atomic<bool>* stop, std::string& why) {

@@ -114,6 +114,10 @@ std::vector<CommandOption> MakeTable() {
          Section::Output, ExportName},
         {"--counts", "", "one JSON line with the size of every list", Section::Output, Flag(OPTION_FIELD(o.counts))},
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
+        {"--analysis", "",
+         "one JSON line: the attractors (id, period, smallest state x, y, basin), the escaped and unsettled start "
+         "points; --export FILE.npz adds every orbit's exit step, cycle start, period and attractor",
+         Section::Output, Flag(OPTION_FIELD(o.analysis))},
         {"--orbit", "X0,Y0", "print the orbit of this start point as CSV (no picture)", Section::Output, StartPoint},
         {"--orbit-limit", "K", "print at most K rows of the orbit [all]", Section::Output,
          BoundedInt(OPTION_FIELD(o.orbitLimit), 0, 2147483647)},

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/analysis_output.h"
 #include "cli/command_status.h"
 #include "cli/export_command.h"
 #include "cli/progress_line.h"
@@ -73,6 +74,7 @@ int ComputeModel(const RenderOptions& o, FractalModel& model, InterruptHandler& 
         control.attractorEnds = o.request.display.fit;
         control.kindGrid = o.request.display.fit || ExportNeedsGrid(o);
         control.startPointEnds = ExportNeedsGrid(o);
+        AskForAnalysis(o, control);
         status = model.Compute(control);
     }
     switch (status) {
@@ -97,6 +99,7 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
             std::fputs(line == "\n" ? "\n" : (line + "\n").c_str(), stdout);
         }
     }
+    PrintAnalysis(o, model);
 }
 
 int RunSingle(const RenderOptions& o, const Drawing& drawing, InterruptHandler& interrupt) {

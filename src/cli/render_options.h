@@ -16,6 +16,7 @@ struct RenderOptions {
     Request request;
     bool counts = false;
     bool report = false;
+    bool analysis = false;  // --analysis: print the attractor catalogue (cli/analysis_output.h)
     bool help = false;
     std::int32_t threads = 0;  // worker threads; 0: every core
     std::string output;        // empty: no picture is written

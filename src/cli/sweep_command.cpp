@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/analysis_output.h"
 #include "cli/command_status.h"
 #include "cli/progress_line.h"
 #include "data/plane_export.h"
@@ -91,6 +92,7 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
                 // The fitted display draws from the exact end points and kinds.
                 control.attractorEnds = o.request.display.fit;
                 control.kindGrid = o.request.display.fit;
+                AskForAnalysis(o, control);
                 status = model.Compute(control);
             }
             if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, i);

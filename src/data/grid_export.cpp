@@ -1,8 +1,10 @@
 #include "data/grid_export.h"
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
+#include "data/analysis_text.h"
 #include "data/npz_writer.h"
 #include "model/compute_spaces.h"
 #include "model/grid.h"
@@ -48,6 +50,11 @@ std::string JsonObject(const std::vector<Field>& fields) {
     return out + "}";
 }
 
+bool Analysed(const GridExport& e) {
+    const std::size_t points = static_cast<std::size_t>(CountColumns(e.params) * CountRows(e.params));
+    return e.lists->analysis.size() == points && points > 0;
+}
+
 // A string as NumPy's "<U" type: UTF-32 little-endian code units. The JSON
 // here is ASCII only.
 std::vector<char> Utf32(const std::string& ascii) {
@@ -69,7 +76,11 @@ std::string GridMetaJson(const GridExport& e) {
            std::to_string(e.originX) + ", " + std::to_string(e.originY) +
            "], \"counts\": " + JsonObject(CountFields(CountsOf(e.params, *e.lists))) +
            ", \"columns\": " + std::to_string(CountColumns(e.params)) +
-           ", \"rows\": " + std::to_string(CountRows(e.params)) + ", \"labels\": " + labels + "}";
+           ", \"rows\": " + std::to_string(CountRows(e.params)) + ", \"labels\": " + labels +
+           (Analysed(e) ? ", \"attractor_delta\": " + DeltaJson(e.attractorDelta) +
+                              ", \"analysis\": " + AnalysisJson(e.lists->analysis)
+                        : std::string()) +
+           "}";
 }
 
 std::string GridCsv(const GridExport& e) {
@@ -98,15 +109,27 @@ SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, 
     const std::vector<double> endY = GridRows(l.startPointEnds.y, cols, rows);
     static_assert(sizeof(Point) == 8, "a pixel is two 32-bit integers, x then y");
     const std::vector<char> meta = Utf32(GridMetaJson(e));
-    const std::vector<NpyMember> members = {
+    std::vector<NpyMember> members = {
         {"labels", "|u1", {rows, cols}, labels.data(), labels.size()},
         {"x", "<f8", {cols}, xs.data(), cols * sizeof(double)},
         {"y", "<f8", {rows}, ys.data(), rows * sizeof(double)},
         {"end_x", "<f8", {rows, cols}, endX.data(), endX.size() * sizeof(double)},
         {"end_y", "<f8", {rows, cols}, endY.data(), endY.size() * sizeof(double)},
         {"attractors", "<i4", {l.attractors.size(), 2}, l.attractors.data(), l.attractors.size() * sizeof(Point)},
-        {"meta", "<U" + std::to_string(meta.size() / 4), {}, meta.data(), meta.size()},
     };
+    std::vector<std::vector<std::int32_t>> analysis;
+    analysis.reserve(4);  // the members point into these
+    if (Analysed(e)) {
+        const std::pair<const char*, AnalysisColumn> columns[] = {{"exit_step", AnalysisColumn::ExitStep},
+                                                                  {"cycle_start", AnalysisColumn::CycleStart},
+                                                                  {"period", AnalysisColumn::Period},
+                                                                  {"attractor", AnalysisColumn::Attractor}};
+        for (const auto& [name, column] : columns) {
+            analysis.push_back(GridRows(l.analysis.Column(column), cols, rows));
+            members.push_back({name, "<i4", {rows, cols}, analysis.back().data(), analysis.back().size() * 4});
+        }
+    }
+    members.push_back({"meta", "<U" + std::to_string(meta.size() / 4), {}, meta.data(), meta.size()});
     return WriteFileAtomicallyToFd(
         path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error); }, stop);
 }

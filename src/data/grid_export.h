@@ -20,11 +20,13 @@ struct GridExport {
     std::int32_t originY = 0;
     const SpaceLists* lists = nullptr;
     std::string version;
+    double attractorDelta = kDefaultAttractorDelta;  // that of lists->analysis, when it holds one
 };
 
 // The archive's `meta`: one JSON object with the program and its version,
 // every parameter, the origin, the counts, the grid's columns and rows and
-// the meaning of every label code.
+// the meaning of every label code; with the analysis of the grid, also
+// "attractor_delta" (DeltaJson) and "analysis" (AnalysisJson).
 std::string GridMetaJson(const GridExport& e);
 
 // Header line and one row (each ended by a line feed): the parameters, the
@@ -40,6 +42,10 @@ std::string GridCsv(const GridExport& e);
 //   end_x, end_y float64 [rows, columns] end points, NaN where an orbit was
 //                                       proven to leave the square unfinished
 //   attractors  int32  [k, 2]           the attractor pixels (x, y), in order
+//   exit_step, cycle_start, period, attractor
+//               int32  [rows, columns]  the analysis of every orbit
+//                                       (model/grid_analysis.h), laid out as
+//                                       labels; only when lists holds it
 //   meta        str (0-d)               GridMetaJson
 // A grid computed without the kinds or the end points is refused with
 // std::invalid_argument. error receives a line when writing fails.

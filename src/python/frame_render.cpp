@@ -14,14 +14,14 @@ std::vector<std::pair<std::string, std::string>> DisplayOptions() {
     const char* const kinds[] = {"flag", "integer", "real", "text", "pair"};
     std::vector<std::pair<std::string, std::string>> options;
     for (const FrameOption& row : FrameOptions()) {
-        if (!row.param) options.emplace_back(row.keyword, kinds[static_cast<int>(row.kind)]);
+        if (!row.param && row.set) options.emplace_back(row.keyword, kinds[static_cast<int>(row.kind)]);
     }
     return options;
 }
 
 const FrameOption* DisplayOption(const std::string& keyword) {
     for (const FrameOption& row : FrameOptions()) {
-        if (!row.param && row.keyword == keyword) return &row;
+        if (!row.param && row.set && row.keyword == keyword) return &row;
     }
     return nullptr;
 }
@@ -42,6 +42,9 @@ Request RequestFor(const GridData& grid, const std::vector<DisplayValue>& values
         std::string error;
         if (!v.row->set(r, v.value, error)) throw std::invalid_argument(error);
     }
+    r.attractorDelta = grid.attractorDelta;
+    if (r.display.colourBy != BasinColouring::Kinds && !grid.analysed)
+        throw std::invalid_argument("colour_by: the result holds no analysis; compute it with analysis=True");
     return r;
 }
 

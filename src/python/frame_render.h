@@ -12,7 +12,8 @@
 namespace orbitograph::python {
 
 // The keywords of render(): every option of the request but the model's
-// parameters, which come from the computed grid, as (keyword, kind) with
+// parameters and the merge distance, which come from the computed grid, as
+// (keyword, kind) with
 // the kind "flag", "integer", "real", "text" or "pair".
 std::vector<std::pair<std::string, std::string>> DisplayOptions();
 
@@ -27,8 +28,9 @@ struct DisplayValue {
     OptionValue value;
 };
 
-// The request for the grid's parameters with these display values set in
-// order. Throws std::invalid_argument with the option's refusal.
+// The request for the grid's parameters and merge distance with these
+// display values set in order. Throws std::invalid_argument with the
+// option's refusal, or for a colouring by the analysis of a grid without it.
 Request RequestFor(const GridData& grid, const std::vector<DisplayValue>& values);
 
 // True when the grid's lists were computed for the request's origin;

@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "data/analysis_text.h"
 #include "data/counts_text.h"
 #include "model/grid.h"
 #include "model/grid_labels.h"
@@ -14,11 +15,15 @@
 
 namespace orbitograph::python {
 
-void CheckComputation(const ModelParams& p, int threads) {
+void CheckComputation(const ModelParams& p, int threads, AnalysisAsked asked) {
     if (const auto e = CheckParameters(p))
         throw std::invalid_argument(std::string(ParamRowOf(e->field).keyword) + ": " + RefusalText(*e));
     if (threads < 0 || threads > kMaxThreads)
         throw std::invalid_argument("threads: must be None (every core) or from 1 to " + FormatInt(kMaxThreads));
+    if (!asked.analysis) return;
+    if (const auto refused = CheckAnalysis(p, asked.delta))
+        throw std::invalid_argument((*refused == AnalysisRefusal::DeltaNotValid ? "delta: " : "analysis: ") +
+                                    AnalysisRefusalText(*refused));
 }
 
 namespace {
@@ -32,8 +37,10 @@ std::string ReportText(const ReportLines& lines) {
 
 }  // namespace
 
-ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel) {
+ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel, AnalysisAsked asked) {
     ComputeControl control;
+    control.analysis = asked.analysis;
+    control.attractorDelta = asked.delta;
     control.threads = threads;
     control.cancel = &cancel;
     control.kindGrid = control.attractorEnds = control.startPointEnds = true;
@@ -41,8 +48,8 @@ ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel) {
 }
 
 std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads,
-                                        const std::atomic<bool>& cancel) {
-    std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, GridDataControl(threads, cancel));
+                                        const std::atomic<bool>& cancel, AnalysisAsked asked) {
+    std::optional<SpaceLists> lists = ComputeSpaces(p, originX, originY, GridDataControl(threads, cancel, asked));
     if (!lists) return std::nullopt;
 
     GridData g;
@@ -57,6 +64,9 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     g.model.Install(std::move(*lists));
     g.model.MakeReport();
     g.reportText = ReportText(g.model.report);
+    g.analysed = asked.analysis;
+    g.attractorDelta = asked.delta;
+    if (asked.analysis) g.analysisJson = AnalysisJson(g.model.analysis);
     // The model's label of each kind, looked up per start point.
     std::array<std::uint8_t, static_cast<std::size_t>(EndKind::None) + 1> labelOfKind{};
     for (std::size_t k = 0; k < labelOfKind.size(); ++k) labelOfKind[k] = LabelOf(static_cast<EndKind>(k));

@@ -10,11 +10,18 @@
 
 namespace orbitograph::python {
 
+// What compute() asks of one grid: the analysis, and with what merge distance.
+struct AnalysisAsked {
+    bool analysis = false;
+    double delta = kDefaultAttractorDelta;
+};
+
 // Throws std::invalid_argument with "KEYWORD: reason" (the parameter's
 // Python keyword) for parameters that
 // CheckParameters refuses, or for a thread count outside 0 (every core) to
-// kMaxThreads.
-void CheckComputation(const ModelParams& p, int threads);
+// kMaxThreads; and, when the analysis is asked for, for an analysis that
+// CheckAnalysis refuses ("delta: ..." or "analysis: ...").
+void CheckComputation(const ModelParams& p, int threads, AnalysisAsked asked = {});
 
 // One computed grid with everything the module hands to Python. The model
 // holds the lists (for the origin in listsOriginX/Y), the kind grid and the
@@ -33,15 +40,20 @@ struct GridData {
     std::size_t rows = 0;
     std::string countsJson;  // the headless command's --counts line
     std::string reportText;  // the report as the command prints it
+    // With the analysis of every orbit (in model.analysis) and its merge
+    // distance; the --analysis line.
+    bool analysed = false;
+    double attractorDelta = kDefaultAttractorDelta;
+    std::string analysisJson;
 };
 
 // What compute() asks the engine for besides the lists: the kind grid, the
 // attractors' end points and every start point's end point.
-ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel);
+ComputeControl GridDataControl(int threads, const std::atomic<bool>& cancel, AnalysisAsked asked = {});
 
 // Computes the grid for checked parameters at this origin; empty when
 // cancelled. Throws std::bad_alloc when memory runs out.
 std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads,
-                                        const std::atomic<bool>& cancel);
+                                        const std::atomic<bool>& cancel, AnalysisAsked asked = {});
 
 }  // namespace orbitograph::python

@@ -98,17 +98,34 @@ std::pair<std::int32_t, std::int32_t> DefaultOrigin() {
     return {origin.x, origin.y};
 }
 
-std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads) {
+std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads,
+                                   AnalysisAsked asked) {
     auto grid = RunInterruptibly(
-        [&](const std::atomic<bool>& cancel) { return ComputeGridData(p, originX, originY, threads, cancel); });
+        [&](const std::atomic<bool>& cancel) { return ComputeGridData(p, originX, originY, threads, cancel, asked); });
     return std::make_shared<GridData>(std::move(*grid));
 }
 
-py::tuple Compute(const py::dict& params, int threads) {
+// A column of the grid's analysis as a read-only int32 [rows, columns] view
+// of the model's own storage, which it keeps alive; None without one.
+py::object AnalysisArray(const std::shared_ptr<GridData>& g, AnalysisColumn column) {
+    if (!g->analysed) return py::none();
+    auto keep = std::make_unique<std::shared_ptr<GridData>>(g);
+    py::capsule owner(keep.get(), [](void* p) { delete static_cast<std::shared_ptr<GridData>*>(p); });
+    keep.release();
+    const auto rows = static_cast<py::ssize_t>(g->rows);
+    const auto columns = static_cast<py::ssize_t>(g->columns);
+    constexpr auto kSize = static_cast<py::ssize_t>(sizeof(std::int32_t));
+    py::array_t<std::int32_t> a({rows, columns}, {kSize, rows * kSize}, g->model.analysis.Column(column).data(), owner);
+    a.attr("flags").attr("writeable") = false;
+    return a;
+}
+
+py::tuple Compute(const py::dict& params, int threads, bool analysis, double delta) {
     const ModelParams p = ParamsOf(params);
-    CheckComputation(p, threads);
+    const AnalysisAsked asked{analysis, delta};
+    CheckComputation(p, threads, asked);
     const auto [originX, originY] = DefaultOrigin();
-    std::shared_ptr<GridData> g = Computed(p, originX, originY, threads);
+    std::shared_ptr<GridData> g = Computed(p, originX, originY, threads, asked);
     const auto rows = static_cast<py::ssize_t>(g->rows);
     const auto columns = static_cast<py::ssize_t>(g->columns);
     py::array labels = RowsByColumns(std::move(g->labels), rows, columns);
@@ -116,7 +133,11 @@ py::tuple Compute(const py::dict& params, int threads) {
     py::array endY = RowsByColumns(std::move(g->ends.y), rows, columns);
     py::array x = ArrayTakingOver(std::move(g->columnsX), {columns}, {1});
     py::array y = ArrayTakingOver(std::move(g->rowsY), {rows}, {1});
-    return py::make_tuple(g, labels, x, y, endX, endY, g->countsJson, g->reportText);
+    const py::tuple analysed =
+        py::make_tuple(AnalysisArray(g, AnalysisColumn::ExitStep), AnalysisArray(g, AnalysisColumn::CycleStart),
+                       AnalysisArray(g, AnalysisColumn::Period), AnalysisArray(g, AnalysisColumn::Attractor),
+                       g->analysed ? py::object(py::str(g->analysisJson)) : py::none());
+    return py::make_tuple(g, labels, x, y, endX, endY, g->countsJson, g->reportText, analysed);
 }
 
 // Qt's Gui needs its application object for fonts. The module makes one on
@@ -155,7 +176,8 @@ py::array Render(const std::shared_ptr<GridData>& grid, const py::dict& display,
     }
     const Request r = RequestFor(*grid, values);
     std::shared_ptr<GridData> source = grid;
-    if (!ListsFitOrigin(*grid, r)) source = Computed(r.params, r.Origin().x, r.Origin().y, threads);
+    if (!ListsFitOrigin(*grid, r))
+        source = Computed(r.params, r.Origin().x, r.Origin().y, threads, {grid->analysed, grid->attractorDelta});
     EnsureGuiApplication();
     auto image = std::make_unique<QImage>(DrawGridFrame(*source, r, moduleDir));
     const QImage* frame = image.get();
@@ -291,7 +313,7 @@ PYBIND11_MODULE(_orbitograph, m) {
     py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
     m.def("_defaults", [] { return DictOf(ModelParams{}); });
     m.def("_param_table", &ParamTable);
-    m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
+    m.def("_compute", &Compute, py::arg("params"), py::arg("threads"), py::arg("analysis"), py::arg("delta"));
     m.def("_render", &Render, py::arg("grid"), py::arg("display"), py::arg("module_dir"), py::arg("threads"));
     m.def("_display_options", &DisplayOptions);
     m.def("_basin_colours", &BasinColours);

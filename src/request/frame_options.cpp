@@ -1,5 +1,6 @@
 #include "request/frame_options.h"
 
+#include <bit>
 #include <cmath>
 
 #include "model/number_text.h"
@@ -119,6 +120,34 @@ FrameOption Choice(std::string_view name, std::string_view argument, std::string
     return row;
 }
 
+// The merge distance of attractor cycles: a number from 0 to inf. The
+// description gives it with a colouring by attractor, the only picture it
+// changes. Not for Python, whose compute() takes it with the analysis.
+FrameOption AttractorDelta() {
+    FrameOption row = OptionRow("--analysis-delta", "D",
+                                "attractor cycles within D join one attractor (--analysis, --colour-by attractor), 0 "
+                                "to inf [" +
+                                    FormatShortest(kDefaultAttractorDelta) + "]",
+                                OptionSection::Picture, Described::Display, ValueKind::Real);
+    const auto store = [name = row.name](Request& r, std::optional<double> v, std::string_view shown,
+                                         std::string& error) {
+        if (!v || !(*v >= 0.0)) return Refuse(error, name, "expected a number from 0 to inf, got " + Quoted(shown));
+        r.attractorDelta = *v;
+        return true;
+    };
+    row.read = [store](Request& r, const std::string& text, std::string& error) {
+        return store(r, text == "inf" ? std::optional(HUGE_VAL) : ParseLeadingDouble(text), text, error);
+    };
+    row.write = [](const Request& r) -> std::optional<std::string> {
+        const double d = r.attractorDelta;
+        if (r.display.colourBy != BasinColouring::Attractor ||
+            std::bit_cast<std::uint64_t>(d) == std::bit_cast<std::uint64_t>(kDefaultAttractorDelta))
+            return std::nullopt;
+        return std::isinf(d) ? std::string("inf") : FormatShortest(d);
+    };
+    return row;
+}
+
 FrameOption LegendPicture() {
     FrameOption row = OptionRow("--legend-picture", "FILE", "legend picture [bitmap3.bmp here, else the installed one]",
                                 OptionSection::Picture, Described::No, ValueKind::Text);
@@ -146,6 +175,14 @@ std::vector<FrameOption> MakeTable() {
     table.push_back(
         Switch("--fit", "panels fitted to the client area [one pixel per grid point]", &DisplayRequest::fit));
     table.push_back(FontSize());
+    table.push_back(Choice("--colour-by", "kinds|attractor|exit|period",
+                           "colour the basins by the kind of end, the attractor, the exit step or the period [kinds]",
+                           &DisplayRequest::colourBy,
+                           {{"kinds", BasinColouring::Kinds},
+                            {"attractor", BasinColouring::Attractor},
+                            {"exit", BasinColouring::ExitStep},
+                            {"period", BasinColouring::Period}}));
+    table.push_back(AttractorDelta());
     table.push_back(Text("--legend-hx", "name of the characteristic Hx", &LegendTexts::nameHx));
     table.push_back(Text("--legend-hy", "name of the characteristic Hy", &LegendTexts::nameHy));
     table.push_back(Bound("--legend-max-hx", "largest Hx [0]", &LegendTexts::maxHx));

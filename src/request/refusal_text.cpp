@@ -27,6 +27,19 @@ std::size_t PrintableUtf8(std::string_view s, std::size_t i) {
 
 }  // namespace
 
+std::string AnalysisRefusalText(AnalysisRefusal r) {
+    switch (r) {
+        case AnalysisRefusal::DeltaNotValid: return "the merge distance must be a number from 0 to inf";
+        case AnalysisRefusal::TooManyPoints:
+            return "too fine for the analysis: the grid has more than " + FormatInt(kMaxAnalysisStartPoints) +
+                   " start points (each takes 16 bytes more); increase the step or reduce the rectangle";
+        case AnalysisRefusal::TooManyIterations:
+            return "too many iterations for the analysis: its step numbers are 32-bit; take at most " +
+                   FormatInt(std::int64_t{INT32_MAX} - 1);
+    }
+    return {};
+}
+
 std::string RefusalText(const ParamError& e) {
     switch (e.reason) {
         case ParamReason::NotFinite: return "must be a finite number";

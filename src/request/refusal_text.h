@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/grid_analysis.h"
 #include "model/model_params.h"
 
 namespace orbitograph {
@@ -10,6 +11,10 @@ namespace orbitograph {
 // Why a parameter was refused, in English, to follow its name
 // ("must be a finite number").
 std::string RefusalText(const ParamError& e);
+
+// Why an analysis was refused, in English, to follow the name of the option
+// that asked for it.
+std::string AnalysisRefusalText(AnalysisRefusal r);
 
 // A value as refusals echo it: in single quotes, printable UTF-8 kept,
 // a quote or backslash preceded by a backslash, and every other byte (control

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "model/grid_analysis.h"
 #include "model/model_params.h"
 
 namespace orbitograph {
@@ -23,6 +24,11 @@ inline constexpr std::int32_t kMaxThreads = 1024;
 
 // Which point panels the picture shows.
 enum class PanelChoice { Both, Attractors, Basins };
+
+// What colours the basin panel: the kind of each orbit's end (the classic
+// picture), or a value of its analysis (model/grid_analysis.h): the number
+// of its attractor, its exit step, its period.
+enum class BasinColouring { Kinds, Attractor, ExitStep, Period };
 
 // A pixel position in the client area.
 struct PixelPoint {
@@ -59,6 +65,7 @@ struct DisplayRequest {
     std::int32_t fontSize = 13;
     LegendTexts legendTexts;
     std::string legendPicture;  // a file; empty: the picture installed with the program
+    BasinColouring colourBy = BasinColouring::Kinds;
     friend bool operator==(const DisplayRequest&, const DisplayRequest&) = default;
 };
 
@@ -70,6 +77,9 @@ struct Request {
     // The model origin; unset: the centre of the client area.
     std::optional<PixelPoint> origin;
     DisplayRequest display;
+    // Attractor cycles this close make one attractor (grid_analysis.h): for
+    // an analysis and a colouring by attractor.
+    double attractorDelta = kDefaultAttractorDelta;
 
     PixelPoint Origin() const { return origin.value_or(PixelPoint{width / 2, height / 2}); }
     friend bool operator==(const Request&, const Request&) = default;

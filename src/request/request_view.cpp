@@ -9,6 +9,23 @@ namespace {
 
 std::int32_t On(bool b) { return b ? 1 : 0; }
 
+std::optional<AnalysisColumn> ColumnOf(BasinColouring c) {
+    switch (c) {
+        case BasinColouring::Kinds: break;
+        case BasinColouring::Attractor: return AnalysisColumn::Attractor;
+        case BasinColouring::ExitStep: return AnalysisColumn::ExitStep;
+        case BasinColouring::Period: return AnalysisColumn::Period;
+    }
+    return std::nullopt;
+}
+
+BasinColouring ColouringOf(std::optional<AnalysisColumn> c) {
+    if (c == AnalysisColumn::Attractor) return BasinColouring::Attractor;
+    if (c == AnalysisColumn::ExitStep) return BasinColouring::ExitStep;
+    if (c == AnalysisColumn::Period) return BasinColouring::Period;
+    return BasinColouring::Kinds;
+}
+
 }  // namespace
 
 ViewState ViewFor(const Request& r) {
@@ -26,6 +43,8 @@ ViewState ViewFor(const Request& r) {
     v.m_fitWindow = On(d.fit);
     v.m_listsOriginX = r.Origin().x;
     v.m_listsOriginY = r.Origin().y;
+    v.m_colourBy = ColumnOf(d.colourBy);
+    v.m_attractorDelta = r.attractorDelta;
     const LegendTexts& l = d.legendTexts;
     v.m_nameHx = QString::fromStdString(l.nameHx);
     v.m_nameHy = QString::fromStdString(l.nameHy);
@@ -46,6 +65,7 @@ Request RequestOf(const ViewState& v, const ModelParams& p, int originX, int ori
     r.width = width;
     r.height = height;
     r.origin = PixelPoint{originX, originY};
+    r.attractorDelta = v.m_attractorDelta;
     DisplayRequest& d = r.display;
     // Only a switch that holds exactly 1 is on.
     d.panels = v.m_twoModes == 1   ? PanelChoice::Both
@@ -57,6 +77,7 @@ Request RequestOf(const ViewState& v, const ModelParams& p, int originX, int ori
     d.aSymmetry = v.m_aSymmetry == 1;
     d.fit = v.m_fitWindow == 1;
     d.fontSize = v.m_fontSize;
+    d.colourBy = ColouringOf(v.m_colourBy);
     d.legendTexts = {v.m_nameHx.toStdString(),
                      v.m_nameHy.toStdString(),
                      v.m_maxHx,

@@ -1,6 +1,8 @@
 #include "view/fitted_frame.h"
 
 #include "legend/legend_panel.h"
+#include "view/basin_colouring.h"
+#include "view/colouring_legend.h"
 #include "view/fitted_layers.h"
 #include "view/parameter_text.h"
 #include "view/point_layers.h"
@@ -46,7 +48,11 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         DrawDensity(canvas, f.attractorSquare, density.ends, background, kAttractorColour);
         if (copy) DrawDensity(canvas, f.attractorSquare, density.copy, background, kAttractorCopyColour);
     }
-    if (f.basins) DrawFittedBasins(canvas, f.basinArea, model, grid);
+    const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
+    if (f.basins && coloured)
+        DrawFittedColouredBasins(canvas, f.basinArea, model, grid, *view.m_colourBy);
+    else if (f.basins)
+        DrawFittedBasins(canvas, f.basinArea, model, grid);
 
     const PixelRect& lead = f.attractors ? f.attractorSquare : f.basinSquare;
     if (view.m_showParams == 1 && !lead.Empty()) {
@@ -60,7 +66,10 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
     if (view.m_showLegend == 1 && !lead.Empty()) {
         const std::int32_t bottom = lead.top + lead.height;
         QImage legend = Window(canvas, lead.left, 0, bottom);
-        if (!legend.isNull()) DrawLegend(legend, view, legendPicture, bottom);
+        if (!legend.isNull() && coloured)
+            DrawColouringLegend(legend, model.analysis, *view.m_colourBy, bottom);
+        else if (!legend.isNull())
+            DrawLegend(legend, view, legendPicture, bottom);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "view/frame.h"
 
 #include "legend/legend_panel.h"
+#include "view/basin_colouring.h"
+#include "view/colouring_legend.h"
 #include "view/fitted_frame.h"
 #include "view/grid_layer.h"
 #include "view/panel_geometry.h"
@@ -37,14 +39,22 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
 
     const bool twoPanels = view.m_twoModes == 1;
     const bool copy = view.m_aSymmetry == 1;
+    const ListGrid grid = view.m_colourBy ? ListGridOfView(view) : ListGrid{};
+    const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
+    const auto drawBasins = [&](std::int32_t shift) {
+        if (coloured)
+            DrawColouredBasins(canvas, model, grid, shift, *view.m_colourBy);
+        else
+            DrawBasins(canvas, model, shift);
+    };
     if (twoPanels) {
         view.m_offset = AttractorShift(view.m_step);
         DrawAttractors(canvas, model.attractors, view.m_offset, false, rect);
         if (copy) DrawAttractors(canvas, model.attractors, view.m_offset, true, rect);
         view.m_offset = BasinShift(view.m_x1, view.m_x2, view.m_step);
-        DrawBasins(canvas, model, view.m_offset);
+        drawBasins(view.m_offset);
     } else if (view.m_viewMode == 3) {
-        DrawBasins(canvas, model, 0);
+        drawBasins(0);
     } else {
         DrawAttractors(canvas, model.attractors, 0, false, rect);
         if (copy) DrawAttractors(canvas, model.attractors, 0, true, rect);
@@ -61,7 +71,10 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
         }
     }
 
-    if (view.m_showLegend == 1) DrawLegend(canvas, view, legendPicture, rect.Height());
+    if (view.m_showLegend == 1 && coloured)
+        DrawColouringLegend(canvas, model.analysis, *view.m_colourBy, rect.Height());
+    else if (view.m_showLegend == 1)
+        DrawLegend(canvas, view, legendPicture, rect.Height());
     return canvas;
 }
 

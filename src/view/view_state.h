@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "legend/legend_fields.h"
+#include "model/grid_analysis.h"
 #include "model/model_params.h"
 #include "view/client_rect.h"
 
@@ -55,6 +57,12 @@ struct ViewState : LegendFields, DisplaySwitches, ParamFields {
     // its pixel with it.
     std::int32_t m_listsOriginX = 0;
     std::int32_t m_listsOriginY = 0;
+    // The value of the analysis the basins are coloured by (with a legend of
+    // its own, view/basin_colouring.h); unset, or without the analysis in
+    // the lists: the kinds.
+    std::optional<AnalysisColumn> m_colourBy;
+    // The merge distance of that analysis's attractor cycles.
+    double m_attractorDelta = kDefaultAttractorDelta;
 
     // The two single-panel commands; the caller repaints afterwards.
     void OnShowAttractors() { m_viewMode = 2; }

@@ -21,7 +21,8 @@ QImage Pixels(const QString& file) { return QImage(file).convertToFormat(QImage:
 // backslashes, a bound of -0) is drawn again from its file alone, pixel for
 // pixel and with the same description; options given with --from override
 // the picture's; a picture of the older description (the computation only)
-// is drawn at its own size.
+// is drawn at its own size. So is a picture whose basins are coloured by the
+// analysis.
 TEST(FromPicture, DrawsTheSameFrameAgain) {
     EnsureGui();
     QTemporaryDir dir;
@@ -33,6 +34,10 @@ TEST(FromPicture, DrawsTheSameFrameAgain) {
         "--legend-hy ' ' --legend-max-hx 2.5 --legend-min-hx -0 --legend-min-hy -1e-300 --legend-t 'тыл' "
         "--legend-o O --legend-m 'М' --legend-h 'холм' --iterations 30 --dc-direction inward",
         "--size 300x240 --single attractors --fit --no-params --origin 90,100 --x1 -1.5 --y2 1.25 --a 0.7",
+        // Coloured by the analysis: its merge distance goes with the attractors.
+        "--size 640x480 --colour-by attractor --analysis-delta 0.25 --legend --dc-direction inward --step 0.02",
+        "--size 500x420 --colour-by exit --fit --legend --iterations 40",
+        "--size 300x300 --single basins --colour-by period --step 0.03 --dc-direction inward",
         "--size 200x150 --single basins --step 0.05 --kc -0.3 --kc-direction outward",
     };
     for (const std::string& row : rows) {

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -25,10 +26,13 @@
 #include <tuple>
 #include <vector>
 
+#include "data/analysis_text.h"
 #include "data/grid_export.h"
 #include "data/plane_export.h"
 #include "model/compute_spaces.h"
 #include "model/grid.h"
+#include "model/grid_labels.h"
+#include "reference_analysis.h"
 
 using namespace orbitograph;
 namespace fs = std::filesystem;
@@ -166,6 +170,43 @@ TEST(NpzArchive, MembersInOrderWithTheirTypesAndShapes) {
     counts.pop_back();
     EXPECT_THROW(WritePlaneNpz(folder.path / "odd.npz", v1, v2, counts, error), std::invalid_argument);
     EXPECT_EQ(Entries(folder.path), (std::set<std::string>{"grid.npz", "plane.npz"}));
+}
+
+// With the analysis, the four columns follow the attractors, laid out as the
+// labels, and the meta gives the merge distance and the catalogue: all the
+// literal transcription's, for sets with one fixed point, several attractors,
+// no step, infinities and a merge distance that joins cycles.
+TEST(NpzArchive, AnalysisColumnsAreTheReferences) {
+    Folder folder;
+    const std::pair<ModelParams, double> sets[] = {
+        {{.a = -0.0, .step = 0.3, .iterations = 4}, kDefaultAttractorDelta},
+        {{.a = 0.6, .step = 0.23, .dcOutward = 0, .dc = 0.9, .kc = 0.3, .iterations = 300}, kDefaultAttractorDelta},
+        {{.a = 0.6, .step = 0.23, .dcOutward = 0, .dc = 0.9, .kc = 0.3, .iterations = 300}, 0.7},
+        {{.step = 0.4, .iterations = -3}, 0.0},
+        {{.y1 = -0.5, .a = 1e150, .step = 0.35}, HUGE_VAL},
+    };
+    const char* const names[] = {"exit_step.npy", "cycle_start.npy", "period.npy", "attractor.npy"};
+    for (const auto& [p, delta] : sets) {
+        ComputeControl control;
+        control.kindGrid = control.startPointEnds = control.analysis = true;
+        control.attractorDelta = delta;
+        const SpaceLists lists = ComputeSpaces(p, 500, 350, control).value();
+        const GridExport e{p, 500, 350, &lists, "1.2.3", delta};
+        std::string error;
+        ASSERT_TRUE(WriteGridNpz(folder.path / "grid.npz", e, error).Ok()) << error;
+        const std::vector<Npy> got = ReadArchive(folder.path / "grid.npz");
+        ASSERT_EQ(got.size(), 11u);
+        const GridAnalysis reference = reference::Analyse(p, delta);
+        const auto cols = static_cast<std::size_t>(CountColumns(p)), rows = static_cast<std::size_t>(CountRows(p));
+        for (std::size_t k = 0; k < 4; ++k) {
+            const Npy& m = got[6 + k];
+            EXPECT_EQ(Layout(m.name, m.descr, m.shape, m.data.size()),
+                      Layout(names[k], "<i4", Shape(rows, cols), rows * cols * 4));
+            EXPECT_EQ(m.data, Bytes(GridRows(reference.Column(static_cast<AnalysisColumn>(k)), cols, rows))) << m.name;
+        }
+        EXPECT_TRUE(GridMetaJson(e).ends_with(", \"attractor_delta\": " + DeltaJson(delta) +
+                                              ", \"analysis\": " + AnalysisJson(reference) + "}"));
+    }
 }
 
 // Every refusal or failure, however far the writing got, leaves the target as

@@ -22,6 +22,8 @@ Request FullRequest() {
     d.parameterText = false;
     d.grid = d.legend = d.aSymmetry = d.fit = true;
     d.fontSize = 17;
+    d.colourBy = BasinColouring::Attractor;
+    r.attractorDelta = 0.25;
     d.legendTexts = {"Доход \"x\" \\ y", " ", 2.5, -0.0, 0.0, -1e-300, "тыл\x01", "O", "", "холм"};
     return r;
 }
@@ -42,12 +44,14 @@ TEST(Description, WritesEveryOptionOnOneLine) {
     EXPECT_EQ(DescribeComputation(p, -3, 40),
               "--a 0.1 --dc 1e-07 --dc-direction inward --kc -0 --kc-direction outward --iterations -1 --step 0.003 "
               "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40");
-    EXPECT_EQ(DescribeRequest(FullRequest()),
-              "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
-              "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
-              "--no-params --grid --legend --a-symmetry --fit --font-size 17 --legend-hx \"Доход \\\"x\\\" \\\\ y\" "
-              "--legend-hy \" \" --legend-t тыл --legend-o O --legend-h холм --legend-max-hx 2.5 --legend-min-hx -0 "
-              "--legend-min-hy -1e-300");
+    EXPECT_EQ(
+        DescribeRequest(FullRequest()),
+        "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
+        "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
+        "--no-params --grid --legend --a-symmetry --fit --font-size 17 --colour-by attractor --analysis-delta 0.25 "
+        "--legend-hx \"Доход \\\"x\\\" \\\\ y\" "
+        "--legend-hy \" \" --legend-t тыл --legend-o O --legend-h холм --legend-max-hx 2.5 --legend-min-hx -0 "
+        "--legend-min-hy -1e-300");
     EXPECT_EQ(DescribeRequest(Request{}),
               "--a 0.8 --dc 0.5 --dc-direction outward --kc 0.8 --kc-direction inward --iterations 10 --step 0.01 "
               "--x1 -2 --x2 2 --y1 -2 --y2 2 --origin 500,350 --size 1000x700 --font-size 13");
@@ -97,6 +101,7 @@ TEST(Description, RefusesMalformedDescriptions) {
         {base + " --font-size", "--font-size has no value"},
         {base + " --font-size 99", "--font-size: expected an integer from 1 to 50"},
         {base + " --size 0x5", "--size: expected WxH"},
+        {base + " --colour-by attractor --analysis-delta -1", "--analysis-delta: expected a number from 0 to inf"},
         {"--step 0 " + base.substr(base.find(" --x1") + 1) +
              " --a 1 --dc 1 --kc 1 --dc-direction inward "
              "--kc-direction inward --iterations 3",

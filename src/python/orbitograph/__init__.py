@@ -65,11 +65,29 @@ class Result:
             six basin kinds.
     report  the 19 report lines as ``orbitograph-render --report`` prints them.
     params  the parameters, as compute() takes them.
+
+    With compute(analysis=True), what every orbit does within its steps
+    (None otherwise): s_0 ... s_T its states, T = iterations + 1 (0 when
+    iterations is negative).
+    exit_step, cycle_start, period, attractor  int32 [rows, columns], laid
+            out as labels, read-only: the first k with s_k outside
+            [-2, 2] x [-2, 2] (-1: none); the smallest p >= 1 with some
+            s_{k+p} == s_k bit for bit (k + p <= T) and the smallest such k
+            (0 and -1: none); the attractor the orbit's cycle belongs to
+            (0: none).
+    attractors  list of dicts (id, period, x, y, basin) by id: each
+            attractor's smallest period, smallest state (exact) and basin
+            size. Cycles with states within delta (both coordinates) of each
+            other, taken transitively, make one attractor.
+    escaped, unsettled  start points without an attractor that left the
+            square, and that did not.
+    delta   the merge distance.
     """
 
-    __slots__ = ("labels", "x", "y", "end_x", "end_y", "counts", "report", "params", "_grid")
+    __slots__ = ("labels", "x", "y", "end_x", "end_y", "counts", "report", "params", "exit_step", "cycle_start",
+                 "period", "attractor", "attractors", "escaped", "unsettled", "delta", "_grid")
 
-    def __init__(self, grid, labels, x, y, end_x, end_y, counts_json, report, params):
+    def __init__(self, grid, labels, x, y, end_x, end_y, counts_json, report, analysed, params, delta):
         self._grid = grid
         self.labels = labels
         self.x = x
@@ -79,6 +97,12 @@ class Result:
         self.counts = json.loads(counts_json)
         self.report = report
         self.params = params
+        self.exit_step, self.cycle_start, self.period, self.attractor, analysis_json = analysed
+        catalogue = json.loads(analysis_json) if analysis_json is not None else {}
+        self.attractors = catalogue.get("attractors")
+        self.escaped = catalogue.get("escaped")
+        self.unsettled = catalogue.get("unsettled")
+        self.delta = delta if analysis_json is not None else None
 
     def __repr__(self):
         rows, columns = self.labels.shape
@@ -148,19 +172,25 @@ def _public(params):
 
 
 def compute(a=0.8, dc=0.5, kc=0.8, dc_outward=True, kc_outward=False, iterations=10, step=0.01,
-            x1=-2.0, x2=2.0, y1=-2.0, y2=2.0, threads=None):
+            x1=-2.0, x2=2.0, y1=-2.0, y2=2.0, threads=None, *, analysis=False, delta=1e-9):
     """Iterates every start point of the grid of step ``step`` over
     [x1, x2] x [y1, y2] (iterations + 1 map steps each) and returns a Result.
 
     dc_outward, kc_outward: True pushes that component towards infinity,
     False towards 0. threads: worker threads, None for every core; the result
     is the same for any number. The grid's pixel lists are kept for render()
-    at the origin of the default 1000 x 700 frame.
+    at the origin of the default 1000 x 700 frame. analysis: also what every
+    orbit does and the attractors (see Result), with attractor cycles within
+    delta (0 to inf) joined; 16 bytes more per start point, refused beyond
+    50,000,000 start points.
     """
     params = _model_params("compute", dict(a=a, dc=dc, kc=kc, dc_outward=dc_outward, kc_outward=kc_outward,
                                            iterations=iterations, step=step, x1=x1, x2=x2, y1=y1, y2=y2))
-    parts = _core._compute(params, _threads(threads))
-    return Result(*parts, params=_public(params))
+    if not isinstance(analysis, (bool, np.bool_)):
+        raise ValueError(f"analysis: must be True or False, not {analysis!r}")
+    delta = _real("delta", delta)
+    parts = _core._compute(params, _threads(threads), bool(analysis), delta)
+    return Result(*parts, params=_public(params), delta=delta)
 
 
 def render(result, size=(1000, 700), *, threads=None, **display):
@@ -173,7 +203,9 @@ def render(result, size=(1000, 700), *, threads=None, **display):
     ``font_size`` (1 to 50), the legend's names ``legend_hx``, ``legend_hy``,
     ``legend_t``, ``legend_o``, ``legend_m``, ``legend_h`` and bounds
     ``legend_max_hx``, ``legend_min_hx``, ``legend_max_hy``,
-    ``legend_min_hy``, ``legend_picture`` (a file), and ``origin=(x, y)``
+    ``legend_min_hy``, ``legend_picture`` (a file), ``colour_by`` ("kinds",
+    "attractor", "exit" or "period"; all but the first need a result of
+    compute(analysis=True)), and ``origin=(x, y)``
     (the centre of the size unless given). When the origin is not the one
     the result's lists were computed for, the grid is computed again for it.
     """

@@ -33,6 +33,14 @@ class Result:
     counts: dict[str, int]
     report: str
     params: dict[str, Any]
+    exit_step: Optional[npt.NDArray[np.int32]]
+    cycle_start: Optional[npt.NDArray[np.int32]]
+    period: Optional[npt.NDArray[np.int32]]
+    attractor: Optional[npt.NDArray[np.int32]]
+    attractors: Optional[list[dict[str, Any]]]
+    escaped: Optional[int]
+    unsettled: Optional[int]
+    delta: Optional[float]
 
 def compute(
     a: float = 0.8,
@@ -47,6 +55,9 @@ def compute(
     y1: float = -2.0,
     y2: float = 2.0,
     threads: Optional[int] = None,
+    *,
+    analysis: bool = False,
+    delta: float = 1e-9,
 ) -> Result: ...
 def render(
     result: Result,
@@ -61,6 +72,7 @@ def render(
     a_symmetry: bool = False,
     fit: bool = False,
     font_size: int = 13,
+    colour_by: str = "kinds",
     legend_hx: str = "",
     legend_hy: str = "",
     legend_max_hx: float = 0.0,

@@ -1,0 +1,32 @@
+#include "cli/analysis_output.h"
+
+#include <cstdio>
+
+#include "data/analysis_text.h"
+#include "request/refusal_text.h"
+
+namespace orbitograph {
+
+bool NeedsAnalysis(const RenderOptions& o) {
+    return o.analysis || (o.request.display.colourBy != BasinColouring::Kinds && !o.output.empty());
+}
+
+void AskForAnalysis(const RenderOptions& o, ComputeControl& control) {
+    control.analysis = NeedsAnalysis(o);
+    control.attractorDelta = o.request.attractorDelta;
+}
+
+std::string CheckAnalysisOptions(const RenderOptions& o) {
+    if (o.analysis && o.sweeps.Active())
+        return "--analysis: analyses one grid; it cannot be combined with --sweep or --plane";
+    if (!NeedsAnalysis(o)) return {};
+    const std::optional<AnalysisRefusal> refused = CheckAnalysis(o.request.params, o.request.attractorDelta);
+    if (!refused) return {};
+    return std::string(o.analysis ? "--analysis" : "--colour-by") + ": " + AnalysisRefusalText(*refused);
+}
+
+void PrintAnalysis(const RenderOptions& o, const FractalModel& model) {
+    if (o.analysis) std::printf("%s\n", AnalysisJson(model.analysis).c_str());
+}
+
+}  // namespace orbitograph
