@@ -11,6 +11,7 @@
 
 #include "cli/command_status.h"
 #include "cli/export_command.h"
+#include "cli/metrics_output.h"
 #include "cli/progress_line.h"
 #include "cli/sweep_command.h"
 #include "data/counts_text.h"
@@ -73,6 +74,7 @@ int ComputeModel(const RenderOptions& o, FractalModel& model, InterruptHandler& 
         control.attractorEnds = o.request.display.fit;
         control.kindGrid = o.request.display.fit || ExportNeedsGrid(o);
         control.startPointEnds = ExportNeedsGrid(o);
+        RequestMetricsGrid(o, control);
         status = model.Compute(control);
     }
     switch (status) {
@@ -103,6 +105,7 @@ int RunSingle(const RenderOptions& o, const Drawing& drawing, InterruptHandler& 
     FractalModel model;
     if (const int status = ComputeModel(o, model, interrupt); status != 0) return status;
     PrintResults(o, model);
+    if (const int status = PrintMetrics(o, model); status != 0) return status;
     if (!StdoutWritten()) return kFailed;
     if (!o.exportFile.empty()) {
         if (const int status = RunExport(o, model, interrupt); status != 0) return status;
