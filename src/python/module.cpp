@@ -296,8 +296,9 @@ std::string Metrics(const py::array& labels, double step, std::int32_t box, cons
         py::gil_scoped_release unlocked;
         return MetricsJson(ComputeLabelMetrics<Label>(values, rows, cols, step, box, ks));
     };
-    if (labels.dtype().is(py::dtype::of<std::uint8_t>())) return measure(std::uint8_t{});
-    if (labels.dtype().is(py::dtype::of<std::int32_t>())) return measure(std::int32_t{});
+    const py::dtype type = labels.dtype();
+    if (type.kind() == 'u' && type.itemsize() == 1) return measure(std::uint8_t{});
+    if (type.kind() == 'i' && type.itemsize() == 4) return measure(std::int32_t{});
     return measure(std::int64_t{});
 }
 
