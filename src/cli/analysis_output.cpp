@@ -25,8 +25,11 @@ std::string CheckAnalysisOptions(const RenderOptions& o) {
     return std::string(o.analysis ? "--analysis" : "--colour-by") + ": " + AnalysisRefusalText(*refused);
 }
 
-void PrintAnalysis(const RenderOptions& o, const FractalModel& model) {
-    if (o.analysis) std::printf("%s\n", AnalysisJson(model.analysis).c_str());
+void PrintAnalysis(const RenderOptions& o, const FractalModel& model, const std::string& metrics) {
+    if (!o.analysis) return;
+    std::string json = AnalysisJson(model.analysis);
+    if (!metrics.empty()) json.insert(json.size() - 1, ", \"metrics\": " + metrics);
+    std::printf("%s\n", json.c_str());
 }
 
 }  // namespace orbitograph

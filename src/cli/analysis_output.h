@@ -22,7 +22,9 @@ void AskForAnalysis(const RenderOptions& o, ComputeControl& control);
 // asked for it; empty when it is not (or none is needed).
 std::string CheckAnalysisOptions(const RenderOptions& o);
 
-// Prints the --analysis line (AnalysisJson) when the options ask for it.
-void PrintAnalysis(const RenderOptions& o, const FractalModel& model);
+// Prints the --analysis line (AnalysisJson) when the options ask for it,
+// with the --metrics object under the key "metrics" when metrics is not
+// empty, so that standard output stays one JSON object.
+void PrintAnalysis(const RenderOptions& o, const FractalModel& model, const std::string& metrics);
 
 }  // namespace orbitograph

@@ -75,6 +75,13 @@ bool ExportName(RenderOptions& o, std::string_view name, const std::string& v, s
     return true;
 }
 
+// A setting of the metrics, read by its reader of request/metrics_request.h.
+template <bool (*read)(MetricsRequest&, std::string_view, std::string_view, std::string&)>
+bool MetricsSetting(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
+    o.metricsTuned = true;
+    return read(o.metrics, name, v, error);
+}
+
 bool Sweeps(RenderOptions& o, std::string_view name, const std::string& v, std::string& error) {
     return ApplySweepOption(o.sweeps, name, v, error);
 }
@@ -132,6 +139,15 @@ std::vector<CommandOption> MakeTable() {
          Sweeps},
         {"--format", "json|csv", "the lines of a sweep or a plane [json]", Section::Output, Sweeps},
         {"--plot", "FILE", "the sweep's fractions of each kind as a chart, PNG", Section::Output, Sweeps},
+        {"--metrics", "", "one JSON line: the entropies Sb and Sbb of boxes, the shares f of uncertain points, alpha",
+         Section::Output, Flag(OPTION_FIELD(o.metrics.wanted))},
+        {"--metrics-box", "B", "the side of the entropy's boxes in grid points [5]", Section::Output,
+         MetricsSetting<ReadMetricsBox>},
+        {"--metrics-k", "K1,K2,..", "the distances of f in grid steps, increasing [1,2,4,8]", Section::Output,
+         MetricsSetting<ReadMetricsDistances>},
+        {"--metrics-of", "kinds|attractor",
+         "the labels measured: the kind or the attractor of every start point [kinds]", Section::Output,
+         MetricsSetting<ReadMetricsOf>},
         {"--help", "", "this text", Section::Output, Flag(OPTION_FIELD(o.help))},
     };
     table.insert(table.end(), std::begin(output), std::end(output));

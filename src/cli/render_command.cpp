@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/analysis_output.h"
 #include "cli/command_status.h"
 #include "cli/export_command.h"
+#include "cli/metrics_output.h"
 #include "cli/progress_line.h"
 #include "cli/sweep_command.h"
 #include "data/counts_text.h"
@@ -75,6 +77,7 @@ int ComputeModel(const RenderOptions& o, FractalModel& model, InterruptHandler& 
         control.kindGrid = o.request.display.fit || ExportNeedsGrid(o);
         control.startPointEnds = ExportNeedsGrid(o);
         AskForAnalysis(o, control);
+        RequestMetricsGrid(o, control);
         status = model.Compute(control);
     }
     switch (status) {
@@ -91,7 +94,7 @@ int ComputeModel(const RenderOptions& o, FractalModel& model, InterruptHandler& 
     return kFailed;
 }
 
-void PrintResults(const RenderOptions& o, const FractalModel& model) {
+void PrintResults(const RenderOptions& o, const FractalModel& model, const std::string& metrics) {
     if (o.counts) std::printf("%s\n", CountsJson(CountsOf(o.request.params, model)).c_str());
     if (o.report) {
         for (const std::string& line : model.report) {
@@ -99,13 +102,16 @@ void PrintResults(const RenderOptions& o, const FractalModel& model) {
             std::fputs(line == "\n" ? "\n" : (line + "\n").c_str(), stdout);
         }
     }
-    PrintAnalysis(o, model);
+    PrintAnalysis(o, model, metrics);
+    if (!o.analysis && !metrics.empty()) std::printf("%s\n", metrics.c_str());
 }
 
 int RunSingle(const RenderOptions& o, const Drawing& drawing, InterruptHandler& interrupt) {
     FractalModel model;
     if (const int status = ComputeModel(o, model, interrupt); status != 0) return status;
-    PrintResults(o, model);
+    const std::optional<std::string> metrics = MetricsOutput(o, model);
+    if (!metrics) return kFailed;
+    PrintResults(o, model, *metrics);
     if (!StdoutWritten()) return kFailed;
     if (!o.exportFile.empty()) {
         if (const int status = RunExport(o, model, interrupt); status != 0) return status;

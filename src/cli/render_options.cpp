@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/analysis_output.h"
+#include "cli/metrics_output.h"
 #include "cli/option_table.h"
 #include "request/param_table.h"
 #include "request/refusal_text.h"
@@ -64,16 +65,17 @@ OptionsResult ParseRenderOptions(const std::vector<std::string>& args, RenderOpt
         if (!option->apply(o, option->name, value, error)) return {std::nullopt, error};
     }
     if (o.help) return {o, {}};
-    if (o.orbit &&
-        (!o.output.empty() || o.counts || o.report || o.analysis || !o.exportFile.empty() || o.sweeps.Active()))
+    if (o.orbit && (!o.output.empty() || o.counts || o.report || o.analysis || !o.exportFile.empty() ||
+                    o.sweeps.Active() || o.metrics.wanted))
         return {std::nullopt,
                 "--orbit: prints the orbit alone; it cannot be combined with --output, --counts, --report, "
-                "--analysis, --export, --sweep or --plane"};
+                "--analysis, --export, --sweep, --plane or --metrics"};
     if (o.orbitLimit >= 0 && !o.orbit) return {std::nullopt, "--orbit-limit: needs --orbit"};
     if (auto e = CheckParameters(o.request.params))
         return {std::nullopt, std::string(ParamRowOf(e->field).option) + ": " + RefusalText(*e)};
     if (std::string why = CheckSweepOptions(o); !why.empty()) return {std::nullopt, why};
     if (std::string why = CheckAnalysisOptions(o); !why.empty()) return {std::nullopt, why};
+    if (std::string why = CheckMetricsOptions(o); !why.empty()) return {std::nullopt, why};
     return {o, {}};
 }
 

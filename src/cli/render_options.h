@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/sweep_options.h"
+#include "request/metrics_request.h"
 #include "request/request.h"
 
 namespace orbitograph {
@@ -29,6 +30,8 @@ struct RenderOptions {
     double orbitY0 = 0.0;
     std::int32_t orbitLimit = -1;  // most orbit rows printed; -1: all
     SweepOptions sweeps;           // --sweep, --plane and their outputs
+    MetricsRequest metrics;        // --metrics and its settings
+    bool metricsTuned = false;     // a setting of the metrics was given
 };
 
 struct OptionsResult {

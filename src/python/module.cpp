@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "data/counts_text.h"
+#include "data/metrics_text.h"
 #include "model/grid_labels.h"
+#include "model/label_metrics.h"
 #include "model/probe.h"
 #include "model/sweep.h"
 #include "python/frame_render.h"
@@ -305,6 +307,23 @@ double EngineSeconds(const py::dict& params, int threads, bool products) {
     });
 }
 
+// The metrics of a two-dimensional integer array (the package checked it) as
+// the --metrics line: uint8 and int32 labels as they are, others as int64.
+std::string Metrics(const py::array& labels, double step, std::int32_t box, const std::vector<std::int32_t>& ks) {
+    const auto measure = [&]<class Label>(Label) {
+        const auto a = py::array_t<Label, py::array::c_style | py::array::forcecast>::ensure(labels);
+        if (!a || a.ndim() != 2) throw std::invalid_argument("labels: must be a two-dimensional array of integers");
+        const auto rows = static_cast<std::size_t>(a.shape(0)), cols = static_cast<std::size_t>(a.shape(1));
+        const std::span<const Label> values(a.data(), rows * cols);
+        py::gil_scoped_release unlocked;
+        return MetricsJson(ComputeLabelMetrics<Label>(values, rows, cols, step, box, ks));
+    };
+    const py::dtype type = labels.dtype();
+    if (type.kind() == 'u' && type.itemsize() == 1) return measure(std::uint8_t{});
+    if (type.kind() == 'i' && type.itemsize() == 4) return measure(std::int32_t{});
+    return measure(std::int64_t{});
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_orbitograph, m) {
@@ -323,4 +342,5 @@ PYBIND11_MODULE(_orbitograph, m) {
                             int threads) { RowsOf(params, names, values, threads); });
     m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));
     m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"), py::arg("keep"));
+    m.def("_metrics", &Metrics, py::arg("labels"), py::arg("step"), py::arg("box"), py::arg("ks"));
 }

@@ -89,6 +89,16 @@ TEST(RenderOptions, ReadsEveryOption) {
     EXPECT_EQ(std::tie(l.maxHx, l.minHx, l.maxHy, l.minHy), std::make_tuple(1000.0, -0.5, 2.0, -2.0));
 }
 
+TEST(RenderOptions, ReadsTheMetricsSettings) {
+    const OptionsResult r = ParseRenderOptions(
+        {"--metrics-box=7", "--metrics-k", "3,9,2147483647", "--metrics-of", "attractor", "--metrics"});
+    ASSERT_TRUE(r.options) << r.error;
+    const MetricsRequest& m = r.options->metrics;
+    EXPECT_TRUE(m.wanted);
+    EXPECT_EQ(std::tie(m.box, m.ks, m.of),
+              std::make_tuple(7, std::vector<std::int32_t>{3, 9, 2147483647}, MetricsOf::Attractor));
+}
+
 // The origin is the centre of the client area unless given, in either order.
 TEST(RenderOptions, OriginFromTheSizeOrGiven) {
     const std::pair<std::vector<std::string>, std::pair<int, int>> rows[] = {
@@ -135,6 +145,14 @@ TEST(RenderOptions, RefusalsNameTheOptionOnOneLine) {
         {{"--output"}, "--output"},
         {{"--legend-picture", ""}, "--legend-picture"},
         {{"--grid=1"}, "--grid"},
+        {{"--metrics", "--metrics-k", "2,2"}, "--metrics-k"},
+        {{"--metrics", "--metrics-k", "1,"}, "--metrics-k"},
+        {{"--metrics", "--metrics-box", "0"}, "--metrics-box"},
+        {{"--metrics", "--metrics-of", "basins"}, "--metrics-of"},
+        {{"--metrics-box", "3"}, "need --metrics"},
+        {{"--metrics", "--sweep", "a=0:1:3"}, "--metrics"},
+        {{"--metrics", "--orbit", "0,0"}, "--orbit"},
+        {{"--metrics", "--metrics-of=attractor", "--iterations", "2147483647"}, "--metrics-of"},
     };
     for (const auto& [args, mentions] : rows) {
         const OptionsResult o = ParseRenderOptions(args);

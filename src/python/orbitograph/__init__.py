@@ -9,7 +9,8 @@ compute() iterates every start point of a grid and returns its labels, end
 points and counts; render() draws the frame that orbitograph-render draws;
 orbit() follows one start point; sweep() and plane() count the kinds over a
 range of one parameter or a plane of two, on this machine or, given a Dask
-client, on its workers.
+client, on its workers; metrics() measures how intertwined the regions of a
+label grid are.
 
 Label codes: 0 infinity, 1 zero, 2 T, 3 O, 4 M, 5 H, 255 no list (the four
 corner points |x| = |y| = 1 belong to no region).
@@ -23,12 +24,13 @@ import json
 import math
 import numbers
 import os
+from collections.abc import Iterable
 
 import numpy as np
 
 from . import _orbitograph as _core
 
-__all__ = ["BASIN_COLOURS", "COUNT_KEYS", "Result", "compute", "orbit", "plane", "render", "sweep"]
+__all__ = ["BASIN_COLOURS", "COUNT_KEYS", "Result", "compute", "metrics", "orbit", "plane", "render", "sweep"]
 
 #: The keys of the counts, in the order of ``orbitograph-render --counts``.
 COUNT_KEYS = tuple(_core._count_keys())
@@ -320,3 +322,44 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
     shape = (len(values2), len(values1))
     return {key: counts[:, k].reshape(shape) for k, key in enumerate(COUNT_KEYS)}
 
+
+def metrics(labels, step, box=5, ks=(1, 2, 4, 8)):
+    """How intertwined the regions of a grid of labels are, as
+    ``orbitograph-render --metrics`` measures them.
+
+    labels: a two-dimensional integer array L [rows, columns] (Result.labels,
+    an archive's labels or attractor numbers, or a grid of one's own), every
+    value a label of its own. step: the grid step h > 0. box: the side b of
+    the boxes in points. ks: the distances k in points, increasing.
+
+    Returns a dict: ``Sb``, the mean entropy -sum p_j ln p_j of the b x b
+    boxes tiled from L[0, 0] (partial boxes dropped; NaN without a box);
+    ``Sbb``, the entropy summed over the ``boundary_boxes`` (those of two
+    labels or more) divided by their number (0 without one); ``boxes``;
+    ``f``, {k: share of the points at least k from the edges whose label
+    differs from one of the four at distance k}, for each k with rows > 2k
+    and columns > 2k; ``alpha``, the least-squares slope of ln f[k] against
+    ln(k h) over the k with f[k] > 0 (NaN with fewer than two).
+    """
+    array = np.asarray(labels)
+    if array.dtype.kind not in "iu":
+        raise TypeError(f"labels: must be an array of integers, not of {array.dtype}")
+    if array.ndim != 2:
+        raise ValueError(f"labels: must be two-dimensional, not {array.ndim}-dimensional")
+    step = _real("step", step)
+    if not (math.isfinite(step) and step > 0):
+        raise ValueError(f"step: must be a finite positive number, not {step!r}")
+    box = _integer("box", box)
+    if box < 1:
+        raise ValueError(f"box: must be a positive integer, not {box}")
+    if isinstance(ks, (str, bytes)) or not isinstance(ks, Iterable):
+        raise TypeError(f"ks: must be a sequence of integers, not {ks!r}")
+    ks = [_integer("ks", k) for k in ks]
+    if any(k < 1 for k in ks) or any(b <= a for a, b in zip(ks, ks[1:])):
+        raise ValueError(f"ks: must be increasing positive integers, not {ks}")
+    result = json.loads(_core._metrics(array, step, box, ks))
+    nan = float("nan")
+    for key in ("Sb", "Sbb", "alpha"):
+        result[key] = nan if result[key] is None else float(result[key])
+    result["f"] = {int(k): nan if f is None else float(f) for k, f in result["f"].items()}
+    return result
