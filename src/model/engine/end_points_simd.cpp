@@ -82,7 +82,7 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
 // hold at least m + L elements (the last vector may read the L - 1 beyond m).
 template <bool kOutX, bool kOutY, bool kGuard>
 std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const double* y, std::size_t m, double* wx,
-                 double* wy, double* wi) {
+                 double* wy, double* wi, std::int64_t& executed) {
     const D d;
     // The first round reads the start points and numbers them; later rounds
     // work in place on the packed arrays.
@@ -94,6 +94,7 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
         // when the survivors are mostly bounded.
         const std::int64_t r = std::min<std::int64_t>(steps - done, done < 8 ? 2 : (done < 16 ? 4 : 8));
         std::size_t out = 0;
+        executed += r * static_cast<std::int64_t>(m);
         for (std::size_t i = 0; i < m; i += kL) {
             V x[1] = {hn::LoadU(d, sx + i)};
             V y[1] = {hn::LoadU(d, sy + i)};
@@ -204,6 +205,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
     // steps of every lane costs nothing and answers a cancel within
     // milliseconds however long the orbits are.
     std::int64_t sincePoll = 0;
+    std::int64_t executed = 0;
     while (active > 0) {
         if (sincePoll >= (std::int64_t{1} << 18)) {
             if (Cancelled(job)) return;
@@ -225,6 +227,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
         }
         Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
         sincePoll += k;
+        executed += k * static_cast<std::int64_t>(active);
 
         bool any = false;
         for (std::size_t g = 0; g < kG; ++g) {
@@ -275,6 +278,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
             if (rem[lane] == 0.0) finish(lane, lx[lane], ly[lane]);
         }
     }
+    CountExecuted(job, executed);
 }
 
 // Splitting an orbit's steps as head + tail changes nothing: the tail starts
@@ -285,7 +289,9 @@ std::size_t Run(const OrbitJob& job, const double* x, const double* y, std::size
                 double* index) {
     const Constants c(job);
     const std::int64_t head = std::min(job.steps, kHeadSteps);
-    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, x, y, n, ex, ey, index);
+    std::int64_t executed = 0;
+    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, x, y, n, ex, ey, index, executed);
+    CountExecuted(job, executed);
     if (job.steps > head && m > 0) {
         OrbitJob tail = job;
         tail.steps = job.steps - head;
