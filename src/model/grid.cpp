@@ -21,13 +21,36 @@ double GridSide::At(std::size_t k) const {
     return v;
 }
 
+// Each coordinate from a kept one on is a chain of additions (as At makes
+// it), and the chains from different kept coordinates are independent: the
+// range is cut at the kept coordinates and up to kChains whole segments
+// advance together, so that the latency of one addition is not paid for
+// every coordinate. Every value is the one the walk accumulates.
 void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
+    constexpr std::size_t kChains = 8;
     if (n == 0) return;
+    const std::size_t end = k + n;
+    // Up to the first kept coordinate after k.
+    std::size_t next = std::min(end, (k / kSpacing + 1) * kSpacing);
     double v = At(k);
     out[0] = v;
-    for (std::size_t i = 1; i < n; ++i) {
-        v += m_step;
-        out[i] = v;
+    for (std::size_t i = k + 1; i < next; ++i) out[i - k] = v += m_step;
+    // Whole segments, kChains at a time.
+    while (end - next >= kSpacing) {
+        const std::size_t chains = std::min(kChains, (end - next) / kSpacing);
+        double c[kChains];
+        double* to = out + (next - k);
+        for (std::size_t j = 0; j < chains; ++j) to[j * kSpacing] = c[j] = m_kept[next / kSpacing + j];
+        for (std::size_t i = 1; i < kSpacing; ++i) {
+            for (std::size_t j = 0; j < chains; ++j) to[j * kSpacing + i] = c[j] += m_step;
+        }
+        next += chains * kSpacing;
+    }
+    // The last, partial segment.
+    if (next < end) {
+        v = m_kept[next / kSpacing];
+        out[next - k] = v;
+        for (std::size_t i = next + 1; i < end; ++i) out[i - k] = v += m_step;
     }
 }
 

@@ -16,9 +16,13 @@
 // closed there; a lane so marked ends outside (its frozen state has x <= -100),
 // whatever its unguarded continuation holds.
 //
-// Measured on AVX2 (Zen 3): G = 4 keeps all states in registers and reaches
-// about 2.1 to 2.3 thousand million steps a second per core; the action's
-// sign by blend was faster than by a sign-bit XOR.
+// G is chosen per instruction set from the ceiling kernel's curve
+// (bench/model/ceiling_kernel.h; README): one step's dependency chain is
+// about 15 cycles (multiply, subtract, multiply, compare, select, add) while
+// a vector can start a step every 2 to 4 cycles, so 4 vectors leave most of
+// the machine idle. On Zen 5 the ceiling stops rising at 8 vectors of 8
+// lanes with AVX-512 (32 registers) and at 10 to 12 with AVX2; 8 and 12 put
+// the kernel within 15 % of it. SSE4 and SSSE3 take 8, the portable code 4.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "model/engine/end_points_simd.cpp"
@@ -41,7 +45,7 @@ namespace {
 
 using DU = hn::RebindToUnsigned<D>;
 
-constexpr std::size_t kG = 4;
+constexpr std::size_t kG = HWY_TARGET == HWY_AVX2 ? 12 : (HWY_TARGET <= HWY_SSSE3 ? 8 : 4);
 constexpr std::size_t kL = hn::MaxLanes(D());
 constexpr std::size_t kW = kG * kL;
 static_assert(kL <= kKernelPadding, "the callers' padding covers one vector");
@@ -65,7 +69,7 @@ constexpr double kFirstPower = 16.0;
 template <bool kOutX, bool kOutY, bool kGuard>
 HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[kG], M (&closed)[kG]) {
     for (std::int64_t i = 0; i < k; ++i) {
-#pragma GCC unroll 8
+#pragma GCC unroll 16
         for (std::size_t g = 0; g < kG; ++g) {
             if constexpr (kGuard) closed[g] = hn::Or(closed[g], GuardClosed(c, x[g], y[g]));
             Step<kOutX, kOutY>(c, x[g], y[g]);
