@@ -3,7 +3,6 @@
 // execute every step; and beside it, on one thread, the ceiling kernel on the
 // same orbits (ceiling_kernel.h). Besides the figures of bench_report.h:
 //   orbits                 the orbits, each iterated N + 1 = 20,001 steps;
-//   cpu_ms                 the engine's best processor time (all threads);
 //   ceiling_steps_per_s    the ceiling kernel's best rate by its thread's
 //                          processor time, at its best vector count
 //                          ceiling_groups (one-thread cases);
@@ -43,6 +42,7 @@ struct BruteOrbits {
     engine::OrbitJob job = engine::MakeOrbitJob(p);
     std::vector<double> x, y;
     double refSeconds = 0.0;  // the reference on all of them, one thread
+    double refCpu = 0.0;      // its processor time
 };
 
 // The default grid's start points whose orbits under the defaults with
@@ -64,13 +64,16 @@ BruteOrbits SelectOrbits() {
     // The reference on a tenth of them, scaled.
     const std::size_t refCount = std::max<std::size_t>(1, b.x.size() / 10);
     const Clock::time_point t0 = Clock::now();
+    const double c0 = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (std::size_t i = 0; i < refCount && i < b.x.size(); ++i) {
         double xe, ye;
         reference::IterateOrbit(b.p, b.x[i], b.y[i], xe, ye);
         benchmark::DoNotOptimize(xe);
         benchmark::DoNotOptimize(ye);
     }
-    b.refSeconds = Seconds(Clock::now() - t0) * static_cast<double>(b.x.size()) / static_cast<double>(refCount);
+    const double scale = static_cast<double>(b.x.size()) / static_cast<double>(refCount);
+    b.refSeconds = Seconds(Clock::now() - t0) * scale;
+    b.refCpu = (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - c0) * scale;
     return b;
 }
 
@@ -153,29 +156,29 @@ void BruteForce(benchmark::State& state, const std::shared_ptr<std::unique_ptr<B
     hwy::SetSupportedTargetsForTest(target);
     const double nominal = static_cast<double>(b.x.size()) * static_cast<double>(b.job.steps);
     Timing t;
-    double cpu = 1e300;
     double ceiling = 0.0;
     int groups = 0;
     std::vector<double> byGroups;
     std::int64_t executed = 0;
     for (auto _ : state) {
-        double c = 0.0;
-        t.Add(EngineSeconds(b, threads, c, executed));
-        cpu = std::min(cpu, c);
-        if (threads == 1) ceiling = std::max(ceiling, CeilingRate(b, groups, byGroups));
+        double cpu = 0.0;
+        const double s = EngineSeconds(b, threads, cpu, executed);
+        t.Add(s, cpu);
+        int g = 0;
+        const double rate = threads == 1 ? CeilingRate(b, g, byGroups) : 0.0;
+        if (rate > ceiling) ceiling = rate, groups = g;
     }
     hwy::SetSupportedTargetsForTest(0);
     if (static_cast<double>(executed) != nominal) {
         state.SkipWithError("executed steps differ from the orbits' steps");
         return;
     }
-    Report(state, t, {static_cast<double>(b.x.size()), static_cast<double>(executed), nominal}, b.refSeconds);
+    Report(state, t, {static_cast<double>(b.x.size()), static_cast<double>(executed), nominal}, b.refSeconds, b.refCpu);
     state.counters["orbits"] = static_cast<double>(b.x.size());
-    state.counters["cpu_ms"] = cpu * 1e3;
     if (threads == 1) {
         state.counters["ceiling_steps_per_s"] = ceiling;
         state.counters["ceiling_groups"] = groups;
-        state.counters["share_of_ceiling"] = nominal / cpu / ceiling;
+        state.counters["share_of_ceiling"] = nominal / t.bestCpu / ceiling;
         for (std::size_t k = 0; k < byGroups.size(); ++k)
             state.counters["ceiling_g" + std::to_string(kCeilingGroups[k])] = byGroups[k];
     }

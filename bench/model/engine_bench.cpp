@@ -28,7 +28,8 @@ namespace {
 // columns (0: all): the reference makes N + 1 steps for every start point
 // whatever the orbit does, so its time is proportional to the number of
 // start points.
-double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t& measuredColumns) {
+// Its processor time, scaled alike, in `cpu`.
+double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t& measuredColumns, double& cpu) {
     const std::int64_t all = CountColumns(p);
     ModelParams part = p;
     measuredColumns = all;
@@ -40,27 +41,32 @@ double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t
         part.x2 = xs.At(first + static_cast<std::size_t>(columns) - 1);
         measuredColumns = CountColumns(part);
     }
+    const double scale = static_cast<double>(all) / static_cast<double>(measuredColumns);
     const Clock::time_point t0 = Clock::now();
+    const double c0 = bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     benchmark::DoNotOptimize(reference::ComputeAll(part, {500, 350}));
-    return Seconds(Clock::now() - t0) * static_cast<double>(all) / static_cast<double>(measuredColumns);
+    cpu = (bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - c0) * scale;
+    return Seconds(Clock::now() - t0) * scale;
 }
 
 void GridCase(benchmark::State& state, const ModelParams& p, std::int64_t refColumns) {
     std::int64_t measured = 0;
-    const double ref = ReferenceSeconds(p, refColumns, measured);
+    double refCpu = 0.0;
+    const double ref = ReferenceSeconds(p, refColumns, measured, refCpu);
     std::int64_t executed = 0;
     engine::EngineOptions options;
     options.executedSteps = &executed;
     bench::Timing t;
     for (auto _ : state) {
         const Clock::time_point t0 = Clock::now();
+        const double c0 = bench::CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
         auto lists = engine::ComputeGrid(p, 500, 350, ComputeControl{}, options);
-        t.Add(Seconds(Clock::now() - t0));
+        t.Add(Seconds(Clock::now() - t0), bench::CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0);
         benchmark::DoNotOptimize(lists);
     }
     const double points = static_cast<double>(CountStartPoints(p));
     const double nominal = p.iterations < 0 ? 0.0 : points * (static_cast<double>(p.iterations) + 1.0);
-    bench::Report(state, t, {points, static_cast<double>(executed), nominal}, ref);
+    bench::Report(state, t, {points, static_cast<double>(executed), nominal}, ref, refCpu);
     state.counters["ref_columns"] = static_cast<double>(measured);
     state.counters["all_columns"] = static_cast<double>(CountColumns(p));
 }
