@@ -118,15 +118,6 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
                 out += kL;
                 continue;
             }
-            if constexpr (HWY_TARGET <= HWY_AVX3) {
-                // Mixed, with AVX-512's own compress in registers; the full
-                // stores end at out + L <= i + L, on lanes already loaded.
-                hn::StoreU(hn::Compress(x[0], keep), d, wx + out);
-                hn::StoreU(hn::Compress(y[0], keep), d, wy + out);
-                hn::StoreU(hn::Compress(id, keep), d, wi + out);
-                out += hn::CountTrue(d, keep);
-                continue;
-            }
             // Mixed: branch-free by lane (Highway's CompressStore reloads its
             // permutation table on every call with this compiler).
             HWY_ALIGN double bx[kL], by[kL], bi[kL];
