@@ -63,7 +63,8 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
     : QMainWindow(nullptr),
       m_help(help),
       m_hooks(DefaultUiHooks()),
-      m_computation(OrDefaultEngine(std::move(engine)), std::move(startThread)) {
+      m_engine(OrDefaultEngine(std::move(engine))),
+      m_computation(std::move(startThread)) {
     InitAppResources();
     // No maximise button among the frame's buttons.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -197,10 +198,8 @@ void CMainWnd::StartComputation(const ModelParams& params, HistoryStep step, boo
     if (!superseding) SetCommandsAvailable(false);
     bool started = true;
     try {
-        m_computation.Request(
-            params, originX, originY,
-            [this](ComputationOutcome&& outcome) { OnComputationFinished(std::move(outcome)); },
-            m_view.m_fitWindow == 1);
+        m_computation.Request(SpacesJob(m_engine, params, originX, originY, m_view.m_fitWindow == 1),
+                              [this](SpacesRunner::Delivery&& d) { OnComputationFinished(OutcomeOf(std::move(d))); });
     } catch (const std::system_error&) {
         started = false;
     }

@@ -8,9 +8,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/background_computation.h"
 #include "app/interaction_hooks.h"
-#include "app/probe_runner.h"
+#include "app/job_runner.h"
+#include "app/spaces_job.h"
 #include "model/fractal_model.h"
 #include "model/probe.h"
 #include "view/end_counts.h"
@@ -166,7 +166,7 @@ private:
     double m_probeY0 = 0.0;
     ModelParams m_probeParams;  // those the probe follows the orbit with
     ProbeDock* m_probeDock = nullptr;
-    ProbeRunner m_probeRunner;
+    JobRunner<std::optional<ProbeResult>> m_probeRunner;
     SweepSession* m_sweep = nullptr;  // a child of the window
 
     HelpViewer& m_help;
@@ -181,7 +181,8 @@ private:
     QTimer m_progressDelay;
     QTimer m_progressPoll;
     std::unique_ptr<QProgressDialog> m_progress;
-    BackgroundComputation m_computation;
+    SpacesEngine m_engine;
+    SpacesRunner m_computation;
 
     LiveParamsDock* m_liveDock = nullptr;  // made when first shown
     QProgressBar* m_statusProgress = nullptr;

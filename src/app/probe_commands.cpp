@@ -64,13 +64,27 @@ void CMainWnd::ProbeStart(double x0, double y0) {
     m_probeX0 = x0;
     m_probeY0 = y0;
     m_probeParams = m_view.Params();
+    using Orbit = std::optional<ProbeResult>;
+    const auto probe = [params = m_probeParams, x0, y0](JobRunner<Orbit>::Context& job) {
+        ProbeOptions options;
+        options.cancel = &job.CancelFlag();
+        return ProbeOrbit(params, x0, y0, options);
+    };
+    const auto show = [this, x0, y0](JobRunner<Orbit>::Delivery&& orbit) {
+        if (orbit.end == JobEnd::NotStarted || orbit.end == JobEnd::Failed) {
+            m_hooks.showError(this, orbit.end == JobEnd::NotStarted
+                                        ? QStringLiteral("Не удалось начать построение траектории.")
+                                        : QStringLiteral("Не удалось построить траекторию."));
+            return;
+        }
+        if (orbit.end != JobEnd::Done || !orbit.result) return;
+        m_probeDock->Clear();
+        m_probe = std::move(orbit.result);
+        m_probeDock->ShowOrbit(*m_probe, x0, y0);
+        RequestRepaint();
+    };
     try {
-        m_probeRunner.Start(m_probeParams, x0, y0, [this, x0, y0](ProbeResult&& orbit) {
-            m_probeDock->Clear();
-            m_probe = std::move(orbit);
-            m_probeDock->ShowOrbit(*m_probe, x0, y0);
-            RequestRepaint();
-        });
+        m_probeRunner.Request(probe, show);
     } catch (const std::system_error&) {
         m_hooks.showError(this, QStringLiteral("Не удалось начать построение траектории."));
     }

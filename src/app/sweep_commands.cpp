@@ -15,6 +15,14 @@ namespace {
 constexpr int kPollMs = 100;
 constexpr int kPlaneSide = 512;  // pixels the plane picture aims at along its longer side
 
+// The ranges were checked by the dialog: the computation's only failure is
+// a shortage of memory.
+SweepOutcome SweepOutcomeOf(SweepRunner::Delivery&& delivery) {
+    if (delivery.end == JobEnd::Failed) return {SweepOutcome::Status::OutOfMemory, {}};
+    if (delivery.end != JobEnd::Done || !delivery.result) return {};
+    return {SweepOutcome::Status::Done, std::move(*delivery.result)};
+}
+
 }  // namespace
 
 SweepSession::SweepSession(QWidget* window) : QObject(window), m_window(window) {
@@ -24,14 +32,15 @@ SweepSession::SweepSession(QWidget* window) : QObject(window), m_window(window) 
     });
 }
 
-bool SweepSession::Start(const QString& title, SweepComputation::Work work, std::function<void(SweepOutcome&&)> done) {
+bool SweepSession::Start(const QString& title, SweepWork work, std::function<void(SweepOutcome&&)> done) {
+    if (m_computation.Running()) return false;
     try {
-        const bool started = m_computation.Start(std::move(work), [this, done](SweepOutcome&& outcome) {
-            m_poll.stop();
-            delete m_progress.data();
-            done(std::move(outcome));
-        });
-        if (!started) return false;
+        m_computation.Request([work = std::move(work)](SweepRunner::Context& job) { return work(job.Control()); },
+                              [this, done](SweepRunner::Delivery&& delivery) {
+                                  m_poll.stop();
+                                  delete m_progress.data();
+                                  done(SweepOutcomeOf(std::move(delivery)));
+                              });
     } catch (const std::system_error&) {
         return false;
     }
@@ -79,7 +88,7 @@ void CMainWnd::RunSweep(bool plane) {
         else
             StartComputation(p);
     };
-    SweepComputation::Work work = [=](const ComputeControl& control) {
+    SweepWork work = [=](const ComputeControl& control) {
         return plane ? ComputePlane(base, p1, v1, p2, v2, control) : ComputeSweep(base, p1, v1, control);
     };
     const auto done = [=, this](SweepOutcome&& outcome) {

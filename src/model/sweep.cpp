@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
-#include <thread>
 
 #include "model/classify.h"
 #include "model/engine/orbit_job.h"
 #include "model/grid.h"
+#include "model/parallel_for.h"
 
 namespace orbitograph {
 
@@ -23,29 +21,23 @@ using engine::kKernelPadding;
 constexpr std::size_t kTallies = 7;  // attractors, then the six kinds in EndKind order
 constexpr std::size_t kAttractorTally = 6;
 
-int ThreadCount(const ComputeControl& control) {
-    if (control.threads > 0) return control.threads;
-    const unsigned hw = std::thread::hardware_concurrency();
-    return hw == 0 ? 1 : static_cast<int>(hw);
-}
-
 bool SameGrid(const ModelParams& p, const ModelParams& q) {
     return p.x1 == q.x1 && p.x2 == q.x2 && p.y1 == q.y1 && p.y2 == q.y2 && p.step == q.step;
 }
 
-// One thread's working arrays for one slice.
+// One thread's working arrays for one slice, and the report of its steps.
 struct SliceArrays {
     explicit SliceArrays(std::size_t points)
         : x(points + kKernelPadding), y(x.size()), ex(x.size()), ey(x.size()), index(x.size()) {}
     std::vector<double> x, y, ex, ey, index;
+    std::function<void(std::int64_t)> stepsMade;
 };
 
 // The start points of all sets, numbered set after set (each in grid order),
 // are cut into slices of consecutive numbers; a slice may span several sets
-// when their grids are small. Workers take slices in increasing order from
-// one counter, count the kinds of each segment of a slice (the part within
-// one set) and add them to that set's tallies. The tallies are sums, so the
-// result does not depend on which thread ran which slice.
+// when their grids are small. The threads of one ParallelFor run the slices, count the kinds of each segment of a slice
+// (the part within one set) and add them to that set's tallies. The tallies are sums, so the result does not depend on
+// which thread ran which slice.
 class SweepRun {
 public:
     SweepRun(const std::vector<ModelParams>& sets, const ComputeControl& control)
@@ -66,19 +58,23 @@ public:
             m_jobs.push_back(job);
             m_weightTotal += static_cast<double>(m_points) * static_cast<double>(std::max<std::int64_t>(job.steps, 1));
         }
-        const int threads = ThreadCount(control);
+        const int threads = ThreadCount(control.threads);
         m_slicePoints = std::clamp<std::size_t>(m_total / (static_cast<std::size_t>(threads) * 16), 512, 4096);
         m_slices = (m_total + m_slicePoints - 1) / m_slicePoints;
         m_threads = static_cast<int>(
             std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(m_slices, 1)));
         m_stepsInSlice = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+        m_arrays.resize(static_cast<std::size_t>(m_threads));
     }
 
     std::optional<std::vector<ListCounts>> Run() {
         if (Cancelled()) return std::nullopt;
-        if (m_total > 0) StartThreadsAndWork();
-        if (m_error) std::rethrow_exception(m_error);
-        if (m_stop || Cancelled()) return std::nullopt;
+        ParallelOptions options;
+        options.threads = m_threads;
+        options.cancel = m_control.cancel;
+        if (!ParallelFor(m_slices, options, [this](std::size_t s, int worker) { RunSlice(s, worker); }))
+            return std::nullopt;
+        if (Cancelled()) return std::nullopt;
         if (m_control.progress && m_total == 0) m_control.progress(1.0);
         std::vector<ListCounts> out(m_jobs.size());
         for (std::size_t s = 0; s < out.size(); ++s) {
@@ -99,59 +95,33 @@ public:
 private:
     bool Cancelled() const { return m_control.cancel && m_control.cancel->load(std::memory_order_relaxed); }
 
-    void StartThreadsAndWork() {
-        {
-            std::vector<std::jthread> pool;
-            try {
-                pool.reserve(static_cast<std::size_t>(m_threads - 1));
-                for (int t = 1; t < m_threads; ++t) pool.emplace_back([this, t] { Work(t); });
-            } catch (...) {
-                // The threads that did start, and this one, share every slice.
-            }
-            Work(0);
-        }  // joined here
-    }
-
-    void Work(int worker) noexcept {
-        try {
-            RunSlices(worker);
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(m_errorMutex);
-            if (!m_error) m_error = std::current_exception();
-            m_stop = true;
+    // Slice s on the given worker, whose arrays are made at its first slice.
+    void RunSlice(std::size_t s, int worker) {
+        const auto w = static_cast<std::size_t>(worker);
+        std::atomic<std::int64_t>& inSlice = m_stepsInSlice[w];
+        if (!m_arrays[w]) {
+            m_arrays[w] = std::make_unique<SliceArrays>(m_slicePoints);
+            m_arrays[w]->stepsMade = [this, &inSlice](std::int64_t steps) {
+                inSlice.fetch_add(steps, std::memory_order_relaxed);
+                ReportProgress();
+            };
         }
-    }
-
-    void RunSlices(int worker) {
-        SliceArrays arrays(m_slicePoints);
-        std::atomic<std::int64_t>& inSlice = m_stepsInSlice[static_cast<std::size_t>(worker)];
-        const std::function<void(std::int64_t)> stepsMade = [this, &inSlice](std::int64_t steps) {
-            inSlice.fetch_add(steps, std::memory_order_relaxed);
-            ReportProgress();
-        };
-        while (!m_stop.load(std::memory_order_relaxed)) {
-            if (Cancelled()) {
-                m_stop = true;
-                return;
-            }
-            const std::size_t s = m_nextSlice.fetch_add(1, std::memory_order_relaxed);
-            if (s >= m_slices) return;
-            const std::size_t end = std::min(m_total, (s + 1) * m_slicePoints);
-            double weight = 0.0;
-            for (std::size_t g = s * m_slicePoints; g < end;) {
-                const std::size_t set = g / m_points;
-                const std::size_t first = g % m_points;
-                const std::size_t n = std::min(end - g, m_points - first);
-                engine::OrbitJob job = m_jobs[set];
-                if (m_control.progress) job.stepsMade = &stepsMade;
-                CountSegment(set, first, n, job, arrays);
-                weight += static_cast<double>(n) * static_cast<double>(std::max<std::int64_t>(job.steps, 1));
-                g += n;
-            }
-            inSlice.store(0, std::memory_order_relaxed);
-            AddDone(weight);
-            if (m_control.progress) ReportProgress();
+        SliceArrays& arrays = *m_arrays[w];
+        const std::size_t end = std::min(m_total, (s + 1) * m_slicePoints);
+        double weight = 0.0;
+        for (std::size_t g = s * m_slicePoints; g < end;) {
+            const std::size_t set = g / m_points;
+            const std::size_t first = g % m_points;
+            const std::size_t n = std::min(end - g, m_points - first);
+            engine::OrbitJob job = m_jobs[set];
+            if (m_control.progress) job.stepsMade = &arrays.stepsMade;
+            CountSegment(set, first, n, job, arrays);
+            weight += static_cast<double>(n) * static_cast<double>(std::max<std::int64_t>(job.steps, 1));
+            g += n;
         }
+        inSlice.store(0, std::memory_order_relaxed);
+        AddDone(weight);
+        if (m_control.progress) ReportProgress();
     }
 
     // The kinds of n start points of one set, added to its tallies. Every
@@ -215,11 +185,8 @@ private:
     int m_threads = 1;
     std::unique_ptr<std::atomic<std::int64_t>[]> m_tallies;
     std::unique_ptr<std::atomic<std::int64_t>[]> m_stepsInSlice;
-    std::atomic<std::size_t> m_nextSlice{0};
+    std::vector<std::unique_ptr<SliceArrays>> m_arrays;  // per worker
     std::atomic<double> m_weightDone{0.0};
-    std::atomic<bool> m_stop{false};
-    std::mutex m_errorMutex;
-    std::exception_ptr m_error;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <thread>
 
+#include "model/parallel_for.h"
 #include "view/grid_layer.h"
 #include "view/point_layers.h"
 
@@ -43,9 +43,9 @@ PixelRect Clip(const QImage& canvas, const PixelRect& r) {
 // The pixel columns [begin, end) of the basin area, counted and painted by
 // one thread. Every list is in grid order, so its points of the grid columns
 // that a pixel column holds are one run, found by binary search on x.
-void BasinColumns(const Raster& canvas, const PixelRect& area, const std::array<const PointList*, kBasinKinds>& lists,
-                  const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
-                  const AxisFit& up, std::int64_t begin, std::int64_t end) {
+void BasinColumns(const Raster canvas, const PixelRect area, const std::array<const PointList*, kBasinKinds> lists,
+                  const std::array<QRgb, kBasinKinds> colours, const ListGrid grid, const AxisFit across,
+                  const AxisFit up, std::int64_t begin, std::int64_t end) {
     const std::int64_t height = area.height;
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(height) * kBasinKinds);
     // Rows of the area (from its bottom) that each grid row covers.
@@ -142,9 +142,9 @@ std::uint8_t CountedKind(const EndKind* kinds, std::size_t rows, AxisFit::Run co
 // of its neighbour below or to the left (a coarse grid) holds the same grid
 // points and takes its kind again. The kinds of a few dozen pixel columns
 // are gathered and then written row by row.
-void KindColumns(const Raster& canvas, const PixelRect& area, const EndKind* kinds, const EndKind* kindsEnd,
-                 const std::array<QRgb, kBasinKinds>& colours, const ListGrid& grid, const AxisFit& across,
-                 const AxisFit& up, std::int64_t begin, std::int64_t end) {
+void KindColumns(const Raster canvas, const PixelRect area, const EndKind* kinds, const EndKind* kindsEnd,
+                 const std::array<QRgb, kBasinKinds> colours, const ListGrid grid, const AxisFit across,
+                 const AxisFit up, std::int64_t begin, std::int64_t end) {
     // Index in tie order by EndKind (Infinity, Zero, O, H, T, M, None).
     constexpr std::uint8_t tieIndex[7] = {0, 1, 2, 5, 3, 4, kNoKind};
     constexpr std::int64_t kTile = 64;
@@ -245,28 +245,26 @@ void DrawFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel&
     for (const PointList* l : lists) points += l->size();
     if (threads <= 0) {
         // A thread is worth starting only for some hundred thousand points.
-        const auto cores = static_cast<std::size_t>(std::max(1u, std::thread::hardware_concurrency()));
+        const auto cores = static_cast<std::size_t>(ThreadCount(0));
         threads = static_cast<int>(std::clamp<std::size_t>(points / 200'000, 1, cores));
     }
     threads = std::min({threads, area.width, area.height});
     const Raster raster{canvas.bits(), canvas.bytesPerLine(), canvas.width(), canvas.height()};
     const bool haveKinds = model.kinds.size() == static_cast<std::size_t>(grid.columns * grid.rows);
-    // Both are shared out by pixel columns.
+    // Both are shared out by pixel columns, one part per thread; a thread
+    // that cannot be started leaves its part to the others.
     const std::int64_t span = area.width;
-    auto part = [&](int t) {
-        const std::int64_t begin = span * t / threads;
-        const std::int64_t end = span * (t + 1) / threads;
+    ParallelOptions options;
+    options.threads = threads;
+    ParallelFor(static_cast<std::size_t>(threads), options, [&](std::size_t part, int) {
+        const std::int64_t begin = span * static_cast<std::int64_t>(part) / threads;
+        const std::int64_t end = span * static_cast<std::int64_t>(part + 1) / threads;
         if (haveKinds)
             KindColumns(raster, area, model.kinds.data(), model.kinds.data() + model.kinds.size(), colours, grid,
                         across, up, begin, end);
         else
             BasinColumns(raster, area, lists, colours, grid, across, up, begin, end);
-    };
-    {
-        std::vector<std::jthread> pool;
-        for (int t = 1; t < threads; ++t) pool.emplace_back(part, t);
-        part(0);
-    }
+    });
 }
 
 EndDensity EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool withCopy) {
@@ -298,20 +296,23 @@ EndDensity EndPointDensity(const AttractorEnds& ends, std::int32_t side, bool wi
     // the end points into its own array.
     const std::size_t n = ends.size();
     std::uint32_t* const d = density.ends.data();
-    if (n < 500'000 || std::thread::hardware_concurrency() < 2) {
+    if (n < 500'000 || ThreadCount(0) < 2) {
         count(1.0, 0, n, d);
         if (withCopy) count(-1.0, 0, n, density.copy.data());
-    } else if (withCopy) {
-        std::jthread helper(count, -1.0, 0, n, density.copy.data());
-        count(1.0, 0, n, d);
-    } else {
-        std::vector<std::uint32_t> half(cells);
-        {
-            std::jthread helper(count, 1.0, n / 2, n, half.data());
-            count(1.0, 0, n / 2, d);
-        }
-        for (std::size_t i = 0; i < cells; ++i) d[i] += half[i];
+        return density;
     }
+    std::vector<std::uint32_t> half(withCopy ? 0 : cells);
+    ParallelOptions two;
+    two.threads = 2;
+    ParallelFor(2, two, [&](std::size_t part, int) {
+        if (part == 0)
+            count(1.0, 0, withCopy ? n : n / 2, d);
+        else if (withCopy)
+            count(-1.0, 0, n, density.copy.data());
+        else
+            count(1.0, n / 2, n, half.data());
+    });
+    for (std::size_t i = 0; i < half.size(); ++i) d[i] += half[i];
     return density;
 }
 

@@ -5,7 +5,6 @@
 #include "app/help_window.h"
 #include "app/probe_dlg.h"
 #include "app/probe_dock.h"
-#include "app/probe_runner.h"
 #include "main_wnd_fixture.h"
 #include "model/classify.h"
 #include "model/grid.h"
@@ -109,29 +108,6 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     Compute([](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.7"); });
     EXPECT_FALSE(wnd->Probe().has_value());
     EXPECT_TRUE(ShowsItsModel());
-}
-
-// A newer start supersedes a probe that would run for a minute: that one
-// stops within a moment and is never delivered; destruction stops one too.
-TEST(ProbeRunnerTest, ANewerStartSupersedesARunningProbe) {
-    ModelParams endless;  // from (-0.57, -0.02) no state repeats for 2^31 steps
-    endless.iterations = std::numeric_limits<std::int32_t>::max();
-    std::vector<double> delivered;
-    const auto keep = [&delivered](ProbeResult&& r) { delivered.push_back(r.rows.front().x); };
-    const auto began = std::chrono::steady_clock::now();
-    {
-        ProbeRunner runner;
-        runner.Start(endless, -0.57, -0.02, keep);
-        runner.Start(ModelParams{}, 0.5, 0.0, keep);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner.Running(); }, 10000));
-        // Both workers have been joined: the superseded one's result, if
-        // any, is already in the event queue.
-        QCoreApplication::sendPostedEvents();
-        EXPECT_EQ(delivered, std::vector<double>{0.5});
-        runner.Start(endless, -0.57, -0.02, keep);
-    }
-    EXPECT_EQ(delivered.size(), 1u);
-    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20));  // a probe not stopped takes minutes
 }
 
 // The table stays a consistent model through every kind of orbit, as Qt's

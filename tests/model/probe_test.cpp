@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "model/probe.h"
@@ -151,5 +154,24 @@ TEST(ProbeTest, LongOrbitsListTheirExactEnds) {
             EXPECT_EQ(r->summary.cycleStart, c.cycleStart);
         }
         EXPECT_EQ(r->summary.leftSquare.has_value(), c.p.a == 0.8);
+    }
+}
+
+// An orbit that would take minutes stops soon after its cancel flag is
+// raised, before it starts or while it runs, and gives no result.
+TEST(ProbeTest, ACancelStopsALongOrbit) {
+    ModelParams endless;  // from (-0.57, -0.02) no state repeats for 2^31 steps
+    endless.iterations = std::numeric_limits<std::int32_t>::max();
+    for (const bool before : {true, false}) {
+        std::atomic<bool> cancel{before};
+        ProbeOptions options;
+        options.cancel = &cancel;
+        const auto began = std::chrono::steady_clock::now();
+        std::jthread canceller([&cancel] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            cancel = true;
+        });
+        EXPECT_FALSE(ProbeOrbit(endless, -0.57, -0.02, options).has_value()) << before;
+        EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(20)) << before;
     }
 }

@@ -7,21 +7,11 @@
 #include <stdexcept>
 
 #include <new>
-#include <thread>
 
 #include "model/engine/grid_run.h"
+#include "model/parallel_for.h"
 
 namespace orbitograph::engine {
-
-namespace {
-
-int ThreadCount(const ComputeControl& control) {
-    if (control.threads > 0) return control.threads;
-    const unsigned hw = std::thread::hardware_concurrency();
-    return hw == 0 ? 1 : static_cast<int>(hw);
-}
-
-}  // namespace
 
 std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX, std::int32_t originY,
                                       const ComputeControl& control, const EngineOptions& options) {
@@ -33,7 +23,7 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
         throw std::invalid_argument("analysis refused by CheckAnalysis");
     bool threadsFellShort = false;
     try {
-        return GridRun(p, originX, originY, control, options, ThreadCount(control), threadsFellShort).Run();
+        return GridRun(p, originX, originY, control, options, ThreadCount(control.threads), threadsFellShort).Run();
     } catch (const std::bad_alloc&) {
         if (!threadsFellShort) throw;
     }

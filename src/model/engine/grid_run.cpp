@@ -1,12 +1,11 @@
 #include "model/engine/grid_run.h"
 
 #include <algorithm>
-#include <barrier>
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <thread>
 
+#include "model/parallel_for.h"
 #include "model/pixel.h"
 
 namespace orbitograph::engine {
@@ -73,6 +72,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+    m_workers.resize(static_cast<std::size_t>(m_threads));
     if (control.analysis)
         m_analysis =
             std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta, options.analysisHistory);
@@ -85,9 +85,14 @@ std::optional<SpaceLists> GridRun::Run() {
         if (m_control.progress) m_control.progress(1.0);
         return SpaceLists{};
     }
-    StartThreadsAndWork();
-    if (m_error) std::rethrow_exception(m_error);
-    if (!m_proceed) return std::nullopt;
+    ParallelOptions options;
+    options.threads = m_threads;
+    options.cancel = m_control.cancel;
+    options.threadsFellShort = &m_threadsFellShort;
+    options.beforeThreadStart = m_options.beforeThreadStart;
+    const BlockPasses passes{[this](std::size_t b, int worker) { RunBlockOn(b, worker); },
+                             [this] { return SizeLists(); }, [this](std::size_t b, int) { WriteBlock(m_blocks[b]); }};
+    if (!ParallelFor(m_blocks.size(), options, passes)) return std::nullopt;
     if (m_options.executedSteps) {
         for (const Block& block : m_blocks) *m_options.executedSteps += block.executedSteps;
     }
@@ -97,70 +102,28 @@ std::optional<SpaceLists> GridRun::Run() {
     return std::move(m_out);
 }
 
-void GridRun::StartThreadsAndWork() {
-    std::barrier<SizeListsStep> sync(m_threads, SizeListsStep{this});
-    const auto work = [this, &sync](int worker) noexcept {
-        try {
-            RunBlocks(worker);
-        } catch (...) {
-            Fail();
-        }
-        sync.arrive_and_wait();
-        if (!m_proceed) return;
-        for (Block& block : m_blocks) {
-            if (block.worker == worker) WriteBlock(block);
-        }
-    };
-    std::vector<std::jthread> pool;
-    try {
-        pool.reserve(static_cast<std::size_t>(m_threads - 1));
-        for (int t = 1; t < m_threads; ++t) {
-            if (m_options.beforeThreadStart) m_options.beforeThreadStart(t);
-            pool.emplace_back(work, t);
-        }
-    } catch (...) {
-        // Fewer threads than asked could be started: the blocks are shared
-        // dynamically, so those run them all; the barrier stops waiting for
-        // the others.
-        m_threadsFellShort = true;
-        for (std::size_t t = pool.size() + 1; t < static_cast<std::size_t>(m_threads); ++t) sync.arrive_and_drop();
+// Block b on the given worker, whose arrays are made at its first block.
+// Long orbits report their steps as they go, so that progress moves within
+// a block too.
+void GridRun::RunBlockOn(std::size_t b, int worker) {
+    const auto w = static_cast<std::size_t>(worker);
+    std::atomic<std::int64_t>& inBlock = m_stepsInBlock[w];
+    if (!m_workers[w]) {
+        m_workers[w] = std::make_unique<WorkerState>(m_blockPoints, m_compact);
+        WorkerState& state = *m_workers[w];
+        state.stepsMade = [this, &inBlock](std::int64_t steps) {
+            inBlock.fetch_add(steps, std::memory_order_relaxed);
+            ReportProgress();
+        };
+        state.job = m_job;
+        if (m_control.progress) state.job.stepsMade = &state.stepsMade;
     }
-    work(0);
-}
-
-void GridRun::Fail() noexcept {
-    const std::lock_guard<std::mutex> lock(m_errorMutex);
-    if (!m_error) m_error = std::current_exception();
-    m_stop = true;
-}
-
-// Takes blocks in increasing order until none is left, the computation
-// stops or a cancel is seen.
-void GridRun::RunBlocks(int worker) {
-    BlockArrays arrays(m_blockPoints, m_compact);
-    // Long orbits report their steps as they go, so that progress moves
-    // within a block too.
-    std::atomic<std::int64_t>& inBlock = m_stepsInBlock[static_cast<std::size_t>(worker)];
-    const std::function<void(std::int64_t)> stepsMade = [this, &inBlock](std::int64_t steps) {
-        inBlock.fetch_add(steps, std::memory_order_relaxed);
-        ReportProgress();
-    };
-    OrbitJob job = m_job;
-    if (m_control.progress) job.stepsMade = &stepsMade;
-    while (!m_stop.load(std::memory_order_relaxed)) {
-        if (Cancelled()) {
-            m_stop = true;
-            return;
-        }
-        const std::size_t b = m_nextBlock.fetch_add(1, std::memory_order_relaxed);
-        if (b >= m_blocks.size()) return;
-        Block& block = m_blocks[b];
-        block.worker = worker;
-        RunBlock(block, arrays, job);
-        m_pointsDone.fetch_add(block.end - block.begin, std::memory_order_relaxed);
-        inBlock.store(0, std::memory_order_relaxed);
-        if (m_control.progress) ReportProgress();
-    }
+    WorkerState& state = *m_workers[w];
+    Block& block = m_blocks[b];
+    RunBlock(block, state.arrays, state.job);
+    m_pointsDone.fetch_add(block.end - block.begin, std::memory_order_relaxed);
+    inBlock.store(0, std::memory_order_relaxed);
+    if (m_control.progress) ReportProgress();
 }
 
 // The fraction of the work done, counted in map steps: every finished orbit
@@ -258,31 +221,28 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& workerJob) 
     block.endY.assign(a.endY.begin(), a.endY.end());
 }
 
-// Between the phases, on one thread while the others wait: every list sized
-// once from the block counts, and each block's offsets in them. Leaves
-// m_proceed false when the computation stopped or was cancelled.
-void GridRun::SizeLists() noexcept {
-    if (m_stop || Cancelled() || m_nextBlock.load() < m_blocks.size()) return;
-    try {
-        std::array<std::size_t, kKinds> sums{};
-        std::size_t attractorSum = 0;
-        for (Block& block : m_blocks) {
-            block.offsets = sums;
-            for (std::size_t k = 0; k < kKinds; ++k) sums[k] += block.counts[k];
-            block.attractorOffset = attractorSum;
-            attractorSum += block.attractorCount;
-        }
-        for (std::size_t k = 0; k < kKinds; ++k) m_lists[k]->ResizeUninitialised(sums[k]);
-        m_out.attractors.ResizeUninitialised(attractorSum);
-        if (m_wantEnds) {
-            m_out.attractorEnds.x.resize(attractorSum);
-            m_out.attractorEnds.y.resize(attractorSum);
-        }
-        if (m_analysis && !m_analysis->Conclude(m_job)) return;
-        m_proceed = true;
-    } catch (...) {
-        Fail();
+// Between the passes, on one thread while the others wait: every list sized
+// once from the block counts, and each block's offsets in them. False when
+// the computation was cancelled meanwhile. The workers' arrays are released
+// first, before the lists take their memory; then the analysis concludes.
+bool GridRun::SizeLists() {
+    m_workers.clear();
+    if (Cancelled()) return false;
+    std::array<std::size_t, kKinds> sums{};
+    std::size_t attractorSum = 0;
+    for (Block& block : m_blocks) {
+        block.offsets = sums;
+        for (std::size_t k = 0; k < kKinds; ++k) sums[k] += block.counts[k];
+        block.attractorOffset = attractorSum;
+        attractorSum += block.attractorCount;
     }
+    for (std::size_t k = 0; k < kKinds; ++k) m_lists[k]->ResizeUninitialised(sums[k]);
+    m_out.attractors.ResizeUninitialised(attractorSum);
+    if (m_wantEnds) {
+        m_out.attractorEnds.x.resize(attractorSum);
+        m_out.attractorEnds.y.resize(attractorSum);
+    }
+    return !m_analysis || m_analysis->Conclude(m_job);
 }
 
 // One block into the lists at its offsets, by the thread that ran it, whose

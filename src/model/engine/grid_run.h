@@ -4,16 +4,17 @@
 //
 // The start points are numbered in grid order (column by column from x1,
 // within a column from y1) and cut into blocks of consecutive numbers. The
-// calling thread and threads - 1 std::jthreads, started for this call and
-// joined before it returns, take blocks in increasing order from an atomic
-// counter and run each (RunBlock): they compute the end points (one
-// iteration per start point serves both spaces), store one kind byte per
-// start point, count the kinds and keep the block's attractor pixels in an
-// exactly sized list; cancellation is polled and progress reported once per
-// block, and within long orbits every few hundred thousand steps. At a barrier, when every block is done, one thread
-// sizes each final list once from the sums of the counts (SizeLists); then every thread writes the blocks it ran into
-// the lists at their prefix offsets (WriteBlock). As every element goes to the place that its start point's grid number
-// and the counts of the earlier blocks give, every list has the same order for any thread count and block size.
+// threads of one ParallelFor (parallel_for.h) run each block (RunBlock):
+// they compute the end points (one iteration per start point serves both
+// spaces), store one kind byte per start point, count the kinds and keep the
+// block's attractor pixels in an exactly sized list; cancellation is polled
+// and progress reported once per block, and within long orbits every few
+// hundred thousand steps. When every block is done, one thread sizes each
+// final list once from the sums of the counts (SizeLists); then every thread
+// writes the blocks it ran into the lists at their prefix offsets
+// (WriteBlock). As every element goes to the place that its start point's
+// grid number and the counts of the earlier blocks give, every list has the
+// same order for any thread count and block size.
 //
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the
@@ -32,9 +33,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -70,7 +70,6 @@ struct Block {
     // Where the block's elements go in the final lists.
     std::array<std::size_t, kKinds> offsets{};
     std::size_t attractorOffset = 0;
-    int worker = 0;  // the thread that ran the block writes it out too
 };
 
 // One thread's working arrays, each for one block.
@@ -88,6 +87,15 @@ struct BlockArrays {
     AnalysisArrays analysis;  // used when the analysis is asked for
 };
 
+// What one thread keeps from block to block: its arrays and the orbit job
+// that reports its steps to the thread's own counter.
+struct WorkerState {
+    WorkerState(std::size_t points, bool compact) : arrays(points, compact) {}
+    BlockArrays arrays;
+    std::function<void(std::int64_t)> stepsMade;
+    OrbitJob job;
+};
+
 class GridRun {
 public:
     // threadsFellShort is set when some of the worker threads could not be
@@ -100,22 +108,14 @@ public:
     std::optional<SpaceLists> Run();
 
 private:
-    struct SizeListsStep {
-        GridRun* run;
-        void operator()() noexcept { run->SizeLists(); }
-    };
-
     bool Cancelled() const { return m_control.cancel && m_control.cancel->load(std::memory_order_relaxed); }
-    void StartThreadsAndWork();
-    void Work(int worker) noexcept;
-    void RunBlocks(int worker);
+    void RunBlockOn(std::size_t b, int worker);
     void RunBlock(Block& block, BlockArrays& a, const OrbitJob& job);
     void ReportProgress() const;
-    void SizeLists() noexcept;
+    bool SizeLists();
     void WriteBlock(Block& block);
     void WriteBasins(const Block& block);
     void WriteAttractors(Block& block);
-    void Fail() noexcept;
 
     const ComputeControl& m_control;
     const EngineOptions& m_options;
@@ -149,15 +149,12 @@ private:
     SpaceLists m_out;
     std::array<PointList*, kKinds> m_lists;  // the basin list of each kind, in EndKind order
 
-    std::atomic<std::size_t> m_nextBlock{0};
     std::atomic<std::size_t> m_pointsDone{0};
     // Per worker, the map steps its kernel reported within its current
     // block; the block's orbits count whole once it is done.
     std::unique_ptr<std::atomic<std::int64_t>[]> m_stepsInBlock;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_errorMutex;
-    std::exception_ptr m_error;
-    bool m_proceed = false;  // written by SizeLists, read after the barrier
+    // Per worker, made by that worker at its first block.
+    std::vector<std::unique_ptr<WorkerState>> m_workers;
     bool& m_threadsFellShort;
 };
 

@@ -1,0 +1,52 @@
+#pragma once
+
+// One computation of both spaces and the report, as a job for the window's
+// job runner.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "app/job_runner.h"
+#include "model/compute_spaces.h"
+#include "model/fractal_model.h"
+#include "model/model_params.h"
+#include "model/point_list.h"
+#include "model/report.h"
+
+namespace orbitograph {
+
+// What one computation gives back: on Done the lists and the report of
+// exactly these parameters and this origin; otherwise nothing.
+struct ComputationOutcome {
+    ComputeStatus status = ComputeStatus::Cancelled;
+    // The request this answers; requests are numbered from 1 in the order made.
+    std::uint64_t generation = 0;
+    // Cancelled because no thread could be made for it.
+    bool notStarted = false;
+    ModelParams params;
+    std::int32_t originX = 0;
+    std::int32_t originY = 0;
+    SpaceLists lists;
+    ReportLines report;
+};
+
+// The engine a computation runs: ComputeSpaces, or a stand-in in tests.
+using SpacesEngine =
+    std::function<std::optional<SpaceLists>(const ModelParams&, std::int32_t, std::int32_t, const ComputeControl&)>;
+
+using SpacesRunner = JobRunner<ComputationOutcome>;
+
+// The job: the engine's lists for these parameters (which must pass
+// CheckParameters) and this origin (OriginAcceptable), and their report.
+// withEnds asks for the attractors' exact end points and the kind grid as
+// well (what the fitted display reads).
+SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX, std::int32_t originY,
+                            bool withEnds);
+
+// What a delivery of that job tells the window: the job's outcome when it
+// is Done (or Partial); otherwise Cancelled with nothing, marked notStarted when no
+// thread could be made, OutOfMemory or Refused for what the engine threw.
+ComputationOutcome OutcomeOf(SpacesRunner::Delivery&& delivery);
+
+}  // namespace orbitograph
