@@ -1,19 +1,9 @@
-// The engine against the straightforward reference, case by case. Every
-// case reports, besides Google Benchmark's own time of the engine:
-//   ref_ms      the reference's time for the same case, measured in the same
-//               run (for the heavy cases on a few columns and scaled, see
-//               ref_columns);
-//   best_ms     the engine's best time over the iterations (the machine is
-//               shared: the best is the least disturbed);
-//   ratio       ref_ms over best_ms;
-//   steps_per_s map steps a second at best_ms: for the brute-force case the
-//               steps made, on one core (and steps_per_cpu_s by the thread's
-//               processor time); otherwise the N + 1 steps per start point
-//               that the reference makes.
+// The engine against the straightforward reference, case by case, with the
+// figures of bench_report.h; the heavy cases time the reference on a few
+// columns and scale (ref_columns of all_columns). The brute-force cases and
+// the ceiling are in brute_force_bench.cpp.
 
 #include <benchmark/benchmark.h>
-
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,31 +11,25 @@
 #include <cstdint>
 #include <vector>
 
-#include "end_points_in_place.h"
+#include "bench_report.h"
+#include "brute_force_bench.h"
 #include "model/compute_spaces.h"
-#include "model/engine/orbit_job.h"
+#include "model/engine/grid_engine.h"
 #include "model/grid.h"
 #include "reference_model.h"
 
 using namespace orbitograph;
+using bench::Clock;
+using bench::Seconds;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double ThreadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 // Reference time of the whole grid of p, from at most `columns` of its
 // columns (0: all): the reference makes N + 1 steps for every start point
 // whatever the orbit does, so its time is proportional to the number of
 // start points.
-double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t& measuredColumns) {
+// Its processor time, scaled alike, in `cpu`.
+double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t& measuredColumns, double& cpu) {
     const std::int64_t all = CountColumns(p);
     ModelParams part = p;
     measuredColumns = all;
@@ -57,28 +41,34 @@ double ReferenceSeconds(const ModelParams& p, std::int64_t columns, std::int64_t
         part.x2 = xs.At(first + static_cast<std::size_t>(columns) - 1);
         measuredColumns = CountColumns(part);
     }
+    const double scale = static_cast<double>(all) / static_cast<double>(measuredColumns);
     const Clock::time_point t0 = Clock::now();
+    const double c0 = bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     benchmark::DoNotOptimize(reference::ComputeAll(part, {500, 350}));
-    return Seconds(Clock::now() - t0) * static_cast<double>(all) / static_cast<double>(measuredColumns);
+    cpu = (bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - c0) * scale;
+    return Seconds(Clock::now() - t0) * scale;
 }
 
 void GridCase(benchmark::State& state, const ModelParams& p, std::int64_t refColumns) {
     std::int64_t measured = 0;
-    const double ref = ReferenceSeconds(p, refColumns, measured);
-    double engine = 1e300;
+    double refCpu = 0.0;
+    const double ref = ReferenceSeconds(p, refColumns, measured, refCpu);
+    std::int64_t executed = 0;
+    engine::EngineOptions options;
+    options.executedSteps = &executed;
+    bench::Timing t;
     for (auto _ : state) {
         const Clock::time_point t0 = Clock::now();
-        auto lists = ComputeSpaces(p, 500, 350);
-        engine = std::min(engine, Seconds(Clock::now() - t0));
+        const double c0 = bench::CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+        auto lists = engine::ComputeGrid(p, 500, 350, ComputeControl{}, options);
+        t.Add(Seconds(Clock::now() - t0), bench::CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - c0);
         benchmark::DoNotOptimize(lists);
     }
     const double points = static_cast<double>(CountStartPoints(p));
-    state.counters["best_ms"] = engine * 1e3;
-    state.counters["ref_ms"] = ref * 1e3;
+    const double nominal = p.iterations < 0 ? 0.0 : points * (static_cast<double>(p.iterations) + 1.0);
+    bench::Report(state, t, {points, static_cast<double>(executed), nominal}, ref, refCpu);
     state.counters["ref_columns"] = static_cast<double>(measured);
     state.counters["all_columns"] = static_cast<double>(CountColumns(p));
-    state.counters["ratio"] = ref / engine;
-    state.counters["steps_per_s"] = points * (static_cast<double>(p.iterations) + 1.0) / engine;
 }
 
 void Defaults(benchmark::State& state) { GridCase(state, ModelParams{}, 0); }
@@ -92,11 +82,7 @@ void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.00
 void ManyIterations(benchmark::State& state) { GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1); }
 
 // Processor time of the whole process, all threads.
-double ProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
+double ProcessCpuSeconds() { return bench::CpuSeconds(CLOCK_PROCESS_CPUTIME_ID); }
 
 // The analysis of every orbit and the catalogue against the plain
 // computation of the same grid, alternately in the same run:
@@ -137,66 +123,20 @@ void DefaultsAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams
 
 void FineGridAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams{.step = 0.001, .iterations = 1000}); }
 
-// Orbits that neither escape nor repeat: the start points of the default
-// grid whose orbits under the defaults stay bounded and show no cycle for
-// 20,001 steps (chaotic orbits, about 4.7% of the grid), each iterated
-// 20,001 steps on one thread.
-void BruteForce(benchmark::State& state) {
-    ModelParams p{.iterations = 20'000};
-    const engine::OrbitJob job = engine::MakeOrbitJob(p);
-    std::vector<double> xs, ys;
-    {
-        const GridSide gx(p.x1, p.x2, 0.01);
-        const GridSide gy(p.y1, p.y2, 0.01);
-        std::vector<double> ex, ey;
-        for (std::size_t i = 0; i < gx.Count(); ++i) {
-            for (std::size_t j = 0; j < gy.Count(); ++j) ex.push_back(gx.At(i)), ey.push_back(gy.At(j));
-        }
-        std::vector<double> sx = ex, sy = ey;
-        engine::EndPointsInPlace(engine::EndPointsScalar, job, ex.data(), ey.data(), ex.size());
-        for (std::size_t i = 0; i < ex.size(); ++i) {
-            if (!std::isnan(ex[i])) xs.push_back(sx[i]), ys.push_back(sy[i]);
-        }
-    }
-    // The reference, on one thread, on a tenth of these orbits.
-    const Clock::time_point t0 = Clock::now();
-    const std::size_t refCount = xs.size() / 10;
-    for (std::size_t i = 0; i < refCount; ++i) {
-        double ex, ey;
-        reference::IterateOrbit(p, xs[i], ys[i], ex, ey);
-        benchmark::DoNotOptimize(ex);
-        benchmark::DoNotOptimize(ey);
-    }
-    const double ref = Seconds(Clock::now() - t0) * static_cast<double>(xs.size()) / static_cast<double>(refCount);
-
-    double engine = 1e300;
-    double cpu = 1e300;
-    for (auto _ : state) {
-        std::vector<double> x = xs, y = ys;
-        const Clock::time_point t1 = Clock::now();
-        const double c1 = ThreadCpuSeconds();
-        engine::EndPointsInPlace(engine::EndPointsVector, job, x.data(), y.data(), x.size());
-        cpu = std::min(cpu, ThreadCpuSeconds() - c1);
-        engine = std::min(engine, Seconds(Clock::now() - t1));
-        benchmark::DoNotOptimize(x);
-    }
-    const double steps = static_cast<double>(xs.size()) * static_cast<double>(job.steps);
-    state.counters["orbits"] = static_cast<double>(xs.size());
-    state.counters["best_ms"] = engine * 1e3;
-    state.counters["steps_per_cpu_s"] = steps / cpu;
-    state.counters["ref_ms"] = ref * 1e3;
-    state.counters["ratio"] = ref / engine;
-    state.counters["steps_per_s"] = steps / engine;
-}
-
 }  // namespace
 
 BENCHMARK(Defaults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1000);
 BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(NoSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
-BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(DefaultsAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
 BENCHMARK(FineGridAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RegisterBruteForce();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -21,13 +21,51 @@ double GridSide::At(std::size_t k) const {
     return v;
 }
 
+namespace {
+
+// kN whole segments of `spacing` coordinates, each from its kept coordinate
+// on, advanced together.
+template <std::size_t kN>
+void FillSegments(const double* kept, double step, std::size_t spacing, double* to) {
+    double c[kN];
+    for (std::size_t j = 0; j < kN; ++j) to[j * spacing] = c[j] = kept[j];
+    for (std::size_t i = 1; i < spacing; ++i) {
+#pragma GCC unroll 8
+        for (std::size_t j = 0; j < kN; ++j) to[j * spacing + i] = c[j] += step;
+    }
+}
+
+}  // namespace
+
+// Each coordinate from a kept one on is a chain of additions (as At makes
+// it), and the chains from different kept coordinates are independent: the
+// range is cut at the kept coordinates and whole segments advance up to 8
+// together, so that the latency of one addition is not paid for every
+// coordinate. Every value is the one the walk accumulates.
 void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     if (n == 0) return;
+    const std::size_t end = k + n;
+    // Up to the first kept coordinate after k.
+    std::size_t next = std::min(end, (k / kSpacing + 1) * kSpacing);
     double v = At(k);
     out[0] = v;
-    for (std::size_t i = 1; i < n; ++i) {
-        v += m_step;
-        out[i] = v;
+    for (std::size_t i = k + 1; i < next; ++i) out[i - k] = v += m_step;
+    for (const std::size_t chains : {8, 4, 2, 1}) {
+        while ((end - next) / kSpacing >= chains) {
+            const double* kept = m_kept.data() + next / kSpacing;
+            double* to = out + (next - k);
+            if (chains == 8) FillSegments<8>(kept, m_step, kSpacing, to);
+            if (chains == 4) FillSegments<4>(kept, m_step, kSpacing, to);
+            if (chains == 2) FillSegments<2>(kept, m_step, kSpacing, to);
+            if (chains == 1) FillSegments<1>(kept, m_step, kSpacing, to);
+            next += chains * kSpacing;
+        }
+    }
+    // The last, partial segment.
+    if (next < end) {
+        v = m_kept[next / kSpacing];
+        out[next - k] = v;
+        for (std::size_t i = next + 1; i < end; ++i) out[i - k] = v += m_step;
     }
 }
 

@@ -12,8 +12,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "end_points_in_place.h"
 #include "model/engine/grid_engine.h"
 #include "model/fractal_model.h"
+#include "model/grid.h"
+#include "reference_model.h"
 
 using namespace orbitograph;
 
@@ -162,6 +165,54 @@ TEST(EngineControl, ProgressAndCancelReachOrbitsThatNeverSettle) {
         EXPECT_FALSE(engine::ComputeGrid(p, 500, 350, control, Options(0, kernel)).has_value());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
         EXPECT_GT(reports.load(), 0) << "no progress from within a long orbit";
+    }
+}
+
+// The map steps the engine reports as executed: every step of orbits that
+// never settle (chosen with the reference), with either kernel; none without
+// iteration; on grids at most N + 1 per start point, and fewer where the
+// shortcuts apply, for any thread count.
+TEST(EngineControl, ExecutedStepsAreTheStepsMade) {
+    const ModelParams chaos{.step = 0.05, .iterations = 2000};
+    std::vector<double> xs, ys;
+    const GridSide gx(chaos.x1, chaos.x2, chaos.step), gy(chaos.y1, chaos.y2, chaos.step);
+    for (std::size_t i = 0; i < gx.Count(); ++i) {
+        for (std::size_t j = 0; j < gy.Count(); ++j) {
+            if (reference::NeverSettles(chaos, gx.At(i), gy.At(j))) xs.push_back(gx.At(i)), ys.push_back(gy.At(j));
+        }
+    }
+    ASSERT_FALSE(xs.empty());
+    for (const engine::EndPointKernel kernel : {engine::EndPointsVector, engine::EndPointsScalar}) {
+        std::int64_t executed = 0;
+        engine::OrbitJob job = engine::MakeOrbitJob(chaos);
+        job.executedSteps = &executed;
+        std::vector<double> x = xs, y = ys;
+        engine::EndPointsInPlace(kernel, job, x.data(), y.data(), x.size());
+        EXPECT_EQ(executed, static_cast<std::int64_t>(xs.size()) * job.steps);
+    }
+    const struct {
+        ModelParams p;
+        bool none;  // no step at all; otherwise some, and fewer than N + 1 per start point
+    } rows[] = {
+        {{.iterations = -1}, true},
+        {{}, false},
+        {{.a = 0.0, .iterations = 1000}, false},
+        {chaos, false},
+    };
+    for (const auto& row : rows) {
+        for (const int threads : {1, 2}) {
+            std::int64_t executed = -1;
+            engine::EngineOptions options;
+            options.executedSteps = &executed;
+            ASSERT_TRUE(Grid(row.p, threads, options).has_value());
+            const std::int64_t nominal = CountStartPoints(row.p) * (std::int64_t{row.p.iterations} + 1);
+            if (row.none) {
+                EXPECT_EQ(executed, 0);
+            } else {
+                EXPECT_GT(executed, 0) << row.p.iterations;
+                EXPECT_LT(executed, nominal) << row.p.iterations;
+            }
+        }
     }
 }
 

@@ -16,10 +16,26 @@ TEST(Grid, SidesAccumulateTheStep) {
     std::vector<double> walk;
     for (double v = -1.3; v <= 1.7; v += 0.0007) walk.push_back(v);
     ASSERT_EQ(side.Count(), walk.size());
-    std::vector<double> filled(walk.size());
-    for (std::size_t k : {0, 1, 255, 256, 1000}) {
-        side.Fill(k, walk.size() - k, filled.data());
-        EXPECT_TRUE(std::equal(walk.begin() + static_cast<std::ptrdiff_t>(k), walk.end(), filled.begin())) << k;
+    std::vector<double> filled(walk.size() + 1);
+    // Ranges from and to kept coordinates and between them, over more whole
+    // segments than advance together and fewer.
+    const struct {
+        std::size_t k, n;
+    } ranges[] = {{0, walk.size()},
+                  {1, walk.size() - 1},
+                  {255, walk.size() - 255},
+                  {256, walk.size() - 256},
+                  {1000, walk.size() - 1000},
+                  {256, 2048},
+                  {300, 2100},
+                  {3, 5},
+                  {511, 2}};
+    for (const auto& r : ranges) {
+        std::fill(filled.begin(), filled.end(), 0.0);
+        side.Fill(r.k, r.n, filled.data());
+        const auto from = walk.begin() + static_cast<std::ptrdiff_t>(r.k);
+        EXPECT_TRUE(std::equal(from, from + static_cast<std::ptrdiff_t>(r.n), filled.begin())) << r.k << " " << r.n;
+        EXPECT_EQ(filled[r.n], 0.0) << "wrote past the range";
     }
     for (std::size_t k = 0; k < walk.size(); k += 97) EXPECT_EQ(side.At(k), walk[k]) << k;
     EXPECT_EQ(GridSide(0.5, 0.25, 0.01).Count(), 0u);

@@ -1,5 +1,8 @@
 #include "reference_model.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace orbitograph::reference {
 
 namespace {
@@ -29,6 +32,24 @@ std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0) {
         states.push_back({x, y});
     }
     return states;
+}
+
+// If states k < k + q <= T were equal, the states from k on would repeat
+// with period q (a step is a function of the state's bits), so the last state
+// s_T would equal s_{T - q}: comparing s_T with the others is enough.
+bool NeverSettles(const ModelParams& p, double x0, double y0) {
+    const std::vector<RefState> s = OrbitStates(p, x0, y0);
+    const auto same = [](RefState a, RefState b) {
+        return std::bit_cast<std::uint64_t>(a.x) == std::bit_cast<std::uint64_t>(b.x) &&
+               std::bit_cast<std::uint64_t>(a.y) == std::bit_cast<std::uint64_t>(b.y);
+    };
+    for (const RefState& q : s) {
+        if (!InSquare(q.x, q.y, 2.0)) return false;
+    }
+    for (std::size_t k = 0; k + 1 < s.size(); ++k) {
+        if (same(s[k], s.back())) return false;
+    }
+    return true;
 }
 
 // The same steps without keeping the states: the reference's time in the

@@ -31,4 +31,9 @@ struct RefState {
 };
 std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0);
 
+// Whether every state of that orbit lies inside the square [-2, 2]^2 (so it
+// never passes an escape bound and never freezes) and no two are equal bit
+// for bit: no exact shortcut can skip any of its steps.
+bool NeverSettles(const ModelParams& p, double x0, double y0);
+
 }  // namespace orbitograph::reference

@@ -24,7 +24,7 @@ bool SameBits(State a, State b) {
 // remaining r steps equals the one after r mod lam steps. The saved state
 // moves forward when lam reaches a power of two, so a cycle of period p
 // entered at step mu is found within about 2 * max(mu, p) + p steps.
-State EndPoint(const OrbitJob& job, const MapParams& m, State s) {
+State EndPoint(const OrbitJob& job, const MapParams& m, State s, std::int64_t& executed) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     std::int64_t remaining = job.steps;
     State saved = s;
@@ -37,6 +37,7 @@ State EndPoint(const OrbitJob& job, const MapParams& m, State s) {
         if (!(s.x * s.x + s.y * s.y <= job.escapeSquare)) return {nan, nan};
         s = MapStep(m, s);
         --remaining;
+        ++executed;
         if ((remaining & 0xFFFFF) == 0) {
             if (Cancelled(job)) return {nan, nan};
             ReportSteps(job, 0x100000);
@@ -61,14 +62,16 @@ std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* 
                             double* ey, double* index) {
     const MapParams m{job.a, job.dc, job.kc, job.dcOutward, job.kcOutward, 0};
     std::size_t listed = 0;
+    std::int64_t executed = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const State e = EndPoint(job, m, {x[i], y[i]});
+        const State e = EndPoint(job, m, {x[i], y[i]}, executed);
         if (std::isnan(e.x)) continue;  // proven outside (a NaN end point is outside too)
         ex[listed] = e.x;
         ey[listed] = e.y;
         index[listed] = static_cast<double>(i);
         ++listed;
     }
+    CountExecuted(job, executed);
     return listed;
 }
 

@@ -16,9 +16,13 @@
 // closed there; a lane so marked ends outside (its frozen state has x <= -100),
 // whatever its unguarded continuation holds.
 //
-// Measured on AVX2 (Zen 3): G = 4 keeps all states in registers and reaches
-// about 2.1 to 2.3 thousand million steps a second per core; the action's
-// sign by blend was faster than by a sign-bit XOR.
+// G is chosen per instruction set from the ceiling kernel's curve
+// (bench/model/ceiling_kernel.h; README): one step's dependency chain is
+// about 15 cycles (multiply, subtract, multiply, compare, select, add) while
+// a vector can start a step every 2 to 4 cycles, so 4 vectors leave most of
+// the machine idle. On Zen 5 the ceiling stops rising at 8 vectors of 8
+// lanes with AVX-512 (32 registers) and at 10 to 12 with AVX2; 8 and 12 put
+// the kernel within 15 % of it. SSE4 and SSSE3 take 8, the portable code 4.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "model/engine/end_points_simd.cpp"
@@ -41,7 +45,7 @@ namespace {
 
 using DU = hn::RebindToUnsigned<D>;
 
-constexpr std::size_t kG = 4;
+constexpr std::size_t kG = HWY_TARGET == HWY_AVX2 ? 12 : (HWY_TARGET <= HWY_SSSE3 ? 8 : 4);
 constexpr std::size_t kL = hn::MaxLanes(D());
 constexpr std::size_t kW = kG * kL;
 static_assert(kL <= kKernelPadding, "the callers' padding covers one vector");
@@ -65,7 +69,7 @@ constexpr double kFirstPower = 16.0;
 template <bool kOutX, bool kOutY, bool kGuard>
 HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[kG], M (&closed)[kG]) {
     for (std::int64_t i = 0; i < k; ++i) {
-#pragma GCC unroll 8
+#pragma GCC unroll 16
         for (std::size_t g = 0; g < kG; ++g) {
             if constexpr (kGuard) closed[g] = hn::Or(closed[g], GuardClosed(c, x[g], y[g]));
             Step<kOutX, kOutY>(c, x[g], y[g]);
@@ -82,7 +86,7 @@ HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[k
 // hold at least m + L elements (the last vector may read the L - 1 beyond m).
 template <bool kOutX, bool kOutY, bool kGuard>
 std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const double* y, std::size_t m, double* wx,
-                 double* wy, double* wi) {
+                 double* wy, double* wi, std::int64_t& executed) {
     const D d;
     // The first round reads the start points and numbers them; later rounds
     // work in place on the packed arrays.
@@ -94,6 +98,7 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
         // when the survivors are mostly bounded.
         const std::int64_t r = std::min<std::int64_t>(steps - done, done < 8 ? 2 : (done < 16 ? 4 : 8));
         std::size_t out = 0;
+        executed += r * static_cast<std::int64_t>(m);
         for (std::size_t i = 0; i < m; i += kL) {
             V x[1] = {hn::LoadU(d, sx + i)};
             V y[1] = {hn::LoadU(d, sy + i)};
@@ -204,6 +209,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
     // steps of every lane costs nothing and answers a cancel within
     // milliseconds however long the orbits are.
     std::int64_t sincePoll = 0;
+    std::int64_t executed = 0;
     while (active > 0) {
         if (sincePoll >= (std::int64_t{1} << 18)) {
             if (Cancelled(job)) return;
@@ -225,6 +231,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
         }
         Advance<kOutX, kOutY, kGuard>(c, k, x, y, closed);
         sincePoll += k;
+        executed += k * static_cast<std::int64_t>(active);
 
         bool any = false;
         for (std::size_t g = 0; g < kG; ++g) {
@@ -275,6 +282,7 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
             if (rem[lane] == 0.0) finish(lane, lx[lane], ly[lane]);
         }
     }
+    CountExecuted(job, executed);
 }
 
 // Splitting an orbit's steps as head + tail changes nothing: the tail starts
@@ -285,7 +293,9 @@ std::size_t Run(const OrbitJob& job, const double* x, const double* y, std::size
                 double* index) {
     const Constants c(job);
     const std::int64_t head = std::min(job.steps, kHeadSteps);
-    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, x, y, n, ex, ey, index);
+    std::int64_t executed = 0;
+    const std::size_t m = Head<kOutX, kOutY, kGuard>(c, head, x, y, n, ex, ey, index, executed);
+    CountExecuted(job, executed);
     if (job.steps > head && m > 0) {
         OrbitJob tail = job;
         tail.steps = job.steps - head;

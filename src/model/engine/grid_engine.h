@@ -28,6 +28,9 @@ struct EngineOptions {
     // 1) is started; an exception from it acts as the system refusing that
     // thread and the ones after it.
     std::function<void(int worker)> beforeThreadStart;
+    // When not null, receives after a computation that was not cancelled the
+    // map steps executed (orbit_job.h), summed over the blocks.
+    std::int64_t* executedSteps = nullptr;
 };
 
 // ComputeSpaces with explicit engine options; same contract. When some

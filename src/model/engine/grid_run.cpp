@@ -79,6 +79,7 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
 }
 
 std::optional<SpaceLists> GridRun::Run() {
+    if (m_options.executedSteps) *m_options.executedSteps = 0;
     if (Cancelled()) return std::nullopt;
     if (m_total == 0) {
         if (m_control.progress) m_control.progress(1.0);
@@ -92,6 +93,9 @@ std::optional<SpaceLists> GridRun::Run() {
     const BlockPasses passes{[this](std::size_t b, int worker) { RunBlockOn(b, worker); },
                              [this] { return SizeLists(); }, [this](std::size_t b, int) { WriteBlock(m_blocks[b]); }};
     if (!ParallelFor(m_blocks.size(), options, passes)) return std::nullopt;
+    if (m_options.executedSteps) {
+        for (const Block& block : m_blocks) *m_options.executedSteps += block.executedSteps;
+    }
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
     if (m_analysis) m_out.analysis = m_analysis->Take();
@@ -138,8 +142,10 @@ void GridRun::ReportProgress() const {
 }
 
 // End points, kinds, counts and attractor pixels of one block.
-void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
+void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& workerJob) {
     const std::size_t n = block.end - block.begin;
+    OrbitJob job = workerJob;
+    job.executedSteps = &block.executedSteps;
     FillStartPoints(m_xs, m_ys, block.begin, n, a.x.data(), a.y.data());
     std::size_t listed = n;
     const double* rx = a.x.data();

@@ -64,6 +64,7 @@ struct Block {
     std::vector<Near> near;
     PointList far;
     std::size_t attractorCount = 0;
+    std::int64_t executedSteps = 0;  // the map steps its kernel or walks executed
     // The exact end points of those pixels, when asked for.
     std::vector<double> endX, endY;
     // Where the block's elements go in the final lists.

@@ -35,7 +35,16 @@ struct OrbitJob {
     // told, at the same points where cancel is polled; idle vector lanes
     // count too, so the sum may exceed the steps of the orbits. May be null.
     const std::function<void(std::int64_t)>* stepsMade = nullptr;
+    // When not null, a kernel or walk adds to it the map steps it executed
+    // for orbits not yet settled (those made between an orbit's escape and
+    // the check that notices it included; idle vector lanes not). Written by
+    // the job's thread only: each worker gives its own.
+    std::int64_t* executedSteps = nullptr;
 };
+
+inline void CountExecuted(const OrbitJob& job, std::int64_t steps) {
+    if (job.executedSteps != nullptr) *job.executedSteps += steps;
+}
 
 inline void ReportSteps(const OrbitJob& job, std::int64_t steps) {
     if (job.stepsMade != nullptr) (*job.stepsMade)(steps);

@@ -24,6 +24,7 @@ inline constexpr std::int64_t kWalkReportSteps = std::int64_t{1} << 18;
 
 // Adds a round's steps to a walk's tally and tells them once it is large.
 inline void Tally(const OrbitJob& job, std::int64_t& tally, std::int64_t steps, std::size_t lanes) {
+    CountExecuted(job, steps * static_cast<std::int64_t>(lanes));
     tally += steps * static_cast<std::int64_t>(lanes);
     if (tally < kWalkReportSteps) return;
     ReportSteps(job, tally);
