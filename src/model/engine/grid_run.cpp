@@ -83,7 +83,7 @@ std::optional<SpaceLists> GridRun::Run() {
     }
     StartThreadsAndWork();
     if (m_error) std::rethrow_exception(m_error);
-    if (!m_proceed) return std::nullopt;
+    if (!m_proceed || Cancelled()) return std::nullopt;
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
     return std::move(m_out);
@@ -100,6 +100,7 @@ void GridRun::StartThreadsAndWork() {
         sync.arrive_and_wait();
         if (!m_proceed) return;
         for (Block& block : m_blocks) {
+            if (Cancelled()) return;
             if (block.worker == worker) WriteBlock(block);
         }
     };
