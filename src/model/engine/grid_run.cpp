@@ -73,6 +73,9 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+    if (control.analysis)
+        m_analysis =
+            std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta, options.analysisHistory);
 }
 
 std::optional<SpaceLists> GridRun::Run() {
@@ -86,6 +89,7 @@ std::optional<SpaceLists> GridRun::Run() {
     if (!m_proceed || Cancelled()) return std::nullopt;
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
+    if (m_analysis) m_out.analysis = m_analysis->Take();
     return std::move(m_out);
 }
 
@@ -178,10 +182,23 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();
-    if (m_iterate) {
+    const auto b = static_cast<std::size_t>(&block - m_blocks.data());
+    if (m_iterate && m_analysis) {
+        // The analysis makes the kernel's result too; when cancelled,
+        // SizeLists sees it.
+        const std::optional<std::size_t> got =
+            m_analysis->RunBlock(b, block.begin, job, m_kernel, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(),
+                                 a.index.data(), a.analysis);
+        if (!got) return;
+        listed = *got;
+        rx = a.ex.data();
+        ry = a.ey.data();
+    } else if (m_iterate) {
         listed = m_kernel(job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
         rx = a.ex.data();
         ry = a.ey.data();
+    } else if (m_analysis) {
+        m_analysis->RunUnmoved(b, block.begin, a.x.data(), a.y.data(), n);
     }
     a.far.clear();
     a.near.clear();
@@ -256,6 +273,7 @@ void GridRun::SizeLists() noexcept {
             m_out.attractorEnds.x.resize(attractorSum);
             m_out.attractorEnds.y.resize(attractorSum);
         }
+        if (m_analysis && !m_analysis->Conclude(m_job)) return;
         m_proceed = true;
     } catch (...) {
         Fail();
@@ -267,6 +285,9 @@ void GridRun::SizeLists() noexcept {
 void GridRun::WriteBlock(Block& block) {
     WriteBasins(block);
     WriteAttractors(block);
+    if (m_analysis)
+        m_analysis->WriteBlock(static_cast<std::size_t>(&block - m_blocks.data()), block.begin,
+                               block.end - block.begin);
 }
 
 void GridRun::WriteBasins(const Block& block) {
