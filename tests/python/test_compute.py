@@ -108,6 +108,17 @@ def test_numpy_scalars_and_0d_arrays_are_numbers():
     assert r.params == orbitograph.compute(a=float(np.float32(0.5)), iterations=7, step=0.1).params
 
 
+def test_sweep_values_are_the_commands():
+    for axis in ["a=0.1:0.7:7", "dc=-0.9:0.35:13", "iterations=1:8:4", "kc=0.3:0.3:1"]:
+        param, rest = axis.split("=")
+        start, stop, count = rest.split(":")
+        lines = run_command("--sweep", axis, "--step=0.5").splitlines()
+        expected = [json.loads(line)[param] for line in lines]
+        got = orbitograph.sweep_values(param, float(start), float(stop), int(count))
+        assert got.tolist() == expected, axis
+        assert orbitograph.sweep(param, got, step=0.5)["T"].tolist() == [json.loads(line)["T"] for line in lines]
+
+
 def test_iteration_values_round_half_away_from_zero():
     values = [2.5, -2.5, 3.49999999999999956, 0.49999999999999994, -0.5, 7]
     rounded = [3, -3, 3, 0, -1, 7]

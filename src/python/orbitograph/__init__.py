@@ -37,7 +37,7 @@ from . import _orbitograph as _core
 from . import _travel
 
 __all__ = ["BASIN_COLOURS", "COUNT_KEYS", "LABELS", "Counts", "Orbit", "Result", "compute", "orbit", "plane",
-           "render", "sweep", "to_rgba"]
+           "render", "sweep", "sweep_values", "to_rgba"]
 
 #: The keys of the counts, in the order of ``orbitograph-render --counts``.
 COUNT_KEYS = tuple(_core._count_keys())
@@ -336,6 +336,23 @@ def sweep(param, values, *, client=None, chunk_size=None, threads=None, **params
     counts = _counts_of_rows([param], values.reshape(-1, 1), base, _threads(threads), client, chunk_size)
     return Counts({key: counts[:, k] for k, key in enumerate(COUNT_KEYS)}, {param: _travel.coordinate(param, values)},
                   _unswept(base, param))
+
+
+def sweep_values(param, start, stop, count):
+    """The values the command's PARAM=FROM:TO:COUNT gives, exactly: start,
+    start + i * (stop - start) / (count - 1) in that order of operations,
+    ..., stop (np.linspace may differ by an ulp); iteration counts rounded
+    half away from zero. count from 1 to 100,000; one value needs start ==
+    stop."""
+    if param not in _SWEPT:
+        raise ValueError(f"param: must be one of {', '.join(_SWEPT)}, not {param!r}")
+    start, stop = _checks.real("start", start, finite=True), _checks.real("stop", stop, finite=True)
+    count = _checks.integer("count", count, 1, 100_000)
+    if count == 1 and start != stop:
+        raise ValueError("count: one value needs start equal to stop")
+    values = start + (np.arange(count, dtype=np.float64) * (stop - start)) / max(count - 1, 1)
+    values[0], values[-1] = start, stop
+    return _checks.round_iterations(param, values) if param == "iterations" else values
 
 
 def _unswept(params, *swept):

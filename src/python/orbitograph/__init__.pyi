@@ -26,6 +26,7 @@ COUNT_KEYS: Tuple[str, ...]
 LABELS: dict[int, Tuple[str, Optional[str]]]
 
 def to_rgba(labels: npt.ArrayLike) -> npt.NDArray[np.uint8]: ...
+def sweep_values(param: str, start: float, stop: float, count: int) -> npt.NDArray[np.float64]: ...
 
 class Counts(dict[str, npt.NDArray[np.int64]]):
     coords: dict[str, npt.NDArray[Any]]
