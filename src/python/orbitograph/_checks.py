@@ -33,6 +33,8 @@ def _type_error(name, expected, value):
 
 def real(name, value, finite=False):
     """A float; finite=True refuses NaN and infinities."""
+    if type(value) is float and (not finite or math.isfinite(value)):
+        return value  # the common case, quickly
     value = _scalar(value)
     if not _is_number(value):
         raise _type_error(name, "a number", value)
@@ -47,6 +49,8 @@ def real(name, value, finite=False):
 
 def integer(name, value, lo=INT32[0], hi=INT32[1]):
     """An int from lo to hi; a float of integer value is taken as that integer."""
+    if type(value) is int and lo <= value <= hi:
+        return value
     value = _scalar(value)
     if not _is_number(value):
         raise _type_error(name, "an integer", value)
@@ -61,6 +65,8 @@ def integer(name, value, lo=INT32[0], hi=INT32[1]):
 
 def direction(name, value):
     """1 for True (outward), 0 for False (inward); 1 and 0 are taken too."""
+    if value is True or value is False:
+        return int(value)
     value = _scalar(value)
     if _is_bool(value):
         return int(bool(value))
