@@ -281,6 +281,9 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
         if client is None:
             raise ValueError("store: needs a client whose workers write it")
         from . import _zarr_plane
+
+        if chunk_size is not None:
+            chunk_size = _checks.integer("chunk_size", chunk_size, 1)
         for param, values in ((param1, values1), (param2, values2)):
             _core._check_rows(base, [param], values.reshape(-1, 1), threads)
         return _zarr_plane.write_plane(client, store, (param2, values2), (param1, values1), base, threads,

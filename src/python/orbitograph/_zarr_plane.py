@@ -24,7 +24,7 @@ _TILES = "tiles"
 
 
 def _tile_shape(rows, columns, chunk_size):
-    across = min(columns, chunk_size)
+    across = max(1, min(columns, chunk_size))
     return max(1, min(rows, chunk_size // across)), across
 
 
@@ -58,7 +58,7 @@ def _create(path, coords, tile, params, attrs):
         counts = group.create(key, shape=shape, chunks=tile, dtype=np.int64, fill_value=None)
         counts.attrs["_ARRAY_DIMENSIONS"] = list(names)
     for name, values in coords.items():
-        group.array(name, values, chunks=(len(values),)).attrs["_ARRAY_DIMENSIONS"] = [name]
+        group.array(name, values, chunks=(max(1, len(values)),)).attrs["_ARRAY_DIMENSIONS"] = [name]
     group.attrs.update(_travel.attributes(attrs))
     # Written last: a store with its description is complete.
     group.store[_DESCRIPTION] = json.dumps(_description(names, tile, params)).encode()
