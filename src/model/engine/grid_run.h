@@ -12,8 +12,9 @@
 // exactly sized list; cancellation is polled and progress reported once per
 // block, and within long orbits every few hundred thousand steps. At a barrier, when every block is done, one thread
 // sizes each final list once from the sums of the counts (SizeLists); then every thread writes the blocks it ran into
-// the lists at their prefix offsets (WriteBlock), polling cancellation before each. As every element goes to the place that its start point's grid number
-// and the counts of the earlier blocks give, every list has the same order for any thread count and block size.
+// the lists at their prefix offsets (WriteBlock), polling cancellation before each. As every element goes to the place
+// that its start point's grid number and the counts of the earlier blocks give, every list has the same order for any
+// thread count and block size.
 //
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the
