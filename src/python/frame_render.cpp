@@ -1,6 +1,7 @@
 #include "python/frame_render.h"
 
 #include <QString>
+#include <mutex>
 #include <stdexcept>
 
 #include "model/grid_labels.h"
@@ -40,7 +41,10 @@ Request RequestFor(const GridData& grid, const std::vector<DisplayValue>& values
     r.params = grid.model.Params();
     for (const DisplayValue& v : values) {
         std::string error;
-        if (!v.row->set(r, v.value, error)) throw std::invalid_argument(error);
+        if (v.row->set(r, v.value, error)) continue;
+        // The refusal names the command's option; the caller wrote the keyword.
+        if (error.starts_with(v.row->name)) error.replace(0, v.row->name.size(), v.row->keyword);
+        throw std::invalid_argument(error);
     }
     r.attractorDelta = grid.attractorDelta;
     if (r.display.colourBy != BasinColouring::Kinds && !grid.analysed)
@@ -52,11 +56,13 @@ bool ListsFitOrigin(const GridData& grid, const Request& r) {
     return r.Origin() == PixelPoint{grid.listsOriginX, grid.listsOriginY};
 }
 
-QImage DrawGridFrame(GridData& grid, const Request& r, const std::string& moduleDir) {
+QImage DrawGridFrame(GridData& grid, const Request& r, const std::string& moduleDir, const std::atomic<bool>* cancel) {
     std::string why;
     const QImage legendPicture = LegendPictureFor(r.display, QString::fromStdString(moduleDir), why);
     if (!why.empty()) throw std::invalid_argument("legend_picture: " + why);
-    const QImage canvas = DrawFrame(r, grid.model, legendPicture.isNull() ? nullptr : &legendPicture);
+    const std::lock_guard<std::mutex> lock(*grid.drawing);
+    const QImage canvas = DrawFrame(r, grid.model, legendPicture.isNull() ? nullptr : &legendPicture, cancel);
+    if (cancel != nullptr && cancel->load()) return {};
     if (canvas.isNull()) throw std::bad_alloc();
     return canvas.convertToFormat(QImage::Format_RGBA8888);
 }

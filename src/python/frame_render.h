@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <atomic>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,7 +43,10 @@ bool ListsFitOrigin(const GridData& grid, const Request& r);
 // the command, bitmap3.bmp from the current folder, from moduleDir or from
 // the installed data. Throws std::invalid_argument when a named legend
 // picture cannot be read and std::bad_alloc when the canvas cannot be made.
-// Needs a QGuiApplication.
-QImage DrawGridFrame(GridData& grid, const Request& r, const std::string& moduleDir);
+// A null image once cancel (may be null) is seen true. Needs a
+// QGuiApplication; may run on any thread (frames of one grid are drawn one
+// at a time).
+QImage DrawGridFrame(GridData& grid, const Request& r, const std::string& moduleDir,
+                     const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace orbitograph::python

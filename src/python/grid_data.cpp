@@ -1,7 +1,5 @@
 #include "python/grid_data.h"
 
-#include <algorithm>
-#include <array>
 #include <stdexcept>
 
 #include "data/analysis_text.h"
@@ -62,18 +60,14 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     g.model.originX = originX;
     g.model.originY = originY;
     g.model.Install(std::move(*lists));
+    if (cancel.load()) return std::nullopt;
     g.model.MakeReport();
     g.reportText = ReportText(g.model.report);
     g.analysed = asked.analysis;
     g.attractorDelta = asked.delta;
     if (asked.analysis) g.analysisJson = AnalysisJson(g.model.analysis);
-    // The model's label of each kind, looked up per start point.
-    std::array<std::uint8_t, static_cast<std::size_t>(EndKind::None) + 1> labelOfKind{};
-    for (std::size_t k = 0; k < labelOfKind.size(); ++k) labelOfKind[k] = LabelOf(static_cast<EndKind>(k));
-    const std::vector<EndKind>& kinds = g.model.kinds;
-    g.labels.resize(kinds.size());
-    std::transform(kinds.begin(), kinds.end(), g.labels.begin(),
-                   [&labelOfKind](EndKind kind) { return labelOfKind[static_cast<std::size_t>(kind)]; });
+    g.labels.resize(g.model.kinds.size());
+    LabelCodes(g.model.kinds, g.labels.data());
     g.columnsX = AxisCoordinates(p.x1, p.x2, p.step);
     g.rowsY = AxisCoordinates(p.y1, p.y2, p.step);
     g.columns = g.columnsX.size();

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,7 +31,8 @@ void CheckComputation(const ModelParams& p, int threads, AnalysisAsked asked = {
 // report. The labels and the end points are in grid order (column by column
 // from x1, within a column from y1).
 struct GridData {
-    FractalModel model;
+    FractalModel model;  // drawing sets its origin: hold *drawing meanwhile
+    std::unique_ptr<std::mutex> drawing = std::make_unique<std::mutex>();
     std::int32_t listsOriginX = 0;
     std::int32_t listsOriginY = 0;
     std::vector<std::uint8_t> labels;  // label codes (model/grid_labels.h), one per start point

@@ -181,7 +181,8 @@ py::array Render(const std::shared_ptr<GridData>& grid, const py::dict& display,
     if (!ListsFitOrigin(*grid, r))
         source = Computed(r.params, r.Origin().x, r.Origin().y, threads, {grid->analysed, grid->attractorDelta});
     EnsureGuiApplication();
-    auto image = std::make_unique<QImage>(DrawGridFrame(*source, r, moduleDir));
+    auto image = std::make_unique<QImage>(RunInterruptibly(
+        [&](const std::atomic<bool>& cancel) { return DrawGridFrame(*source, r, moduleDir, &cancel); }));
     const QImage* frame = image.get();
     py::capsule owner(image.get(), [](void* p) { delete static_cast<QImage*>(p); });
     image.release();
@@ -206,6 +207,7 @@ std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::s
         swept.push_back(*param);
     }
     const ModelParams base = ParamsOf(params);
+    CheckComputation(base, threads);
     std::vector<ModelParams> rows(static_cast<std::size_t>(values.shape(0)), base);
     const auto v = values.unchecked<2>();
     for (py::ssize_t i = 0; i < values.shape(0); ++i) {
@@ -330,6 +332,8 @@ PYBIND11_MODULE(_orbitograph, m) {
     m.doc() = "The compiled engine of the orbitograph package; use the package's functions.";
     // std::invalid_argument reaches Python as ValueError, std::bad_alloc as MemoryError.
     py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
+    m.attr("_MAX_THREADS") = kMaxThreads;
+    m.attr("_MAX_CANVAS_SIDE") = kMaxCanvasSide;
     m.def("_defaults", [] { return DictOf(ModelParams{}); });
     m.def("_param_table", &ParamTable);
     m.def("_compute", &Compute, py::arg("params"), py::arg("threads"), py::arg("analysis"), py::arg("delta"));

@@ -100,9 +100,9 @@ QString DescribeFrame(const Request& r) {
     return DescribeFrame(ViewFor(r), r.params, origin.x, origin.y, r.width, r.height);
 }
 
-QImage DrawFrame(const Request& r, FractalModel& model, const QImage* legendPicture) {
+QImage DrawFrame(const Request& r, FractalModel& model, const QImage* legendPicture, const std::atomic<bool>* cancel) {
     ViewState view = ViewFor(r);
-    return ComposeFrame(view, model, r.width, r.height, legendPicture);
+    return ComposeFrame(view, model, r.width, r.height, legendPicture, nullptr, cancel);
 }
 
 }  // namespace orbitograph

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <atomic>
 
 #include "model/fractal_model.h"
 #include "request/request.h"
@@ -29,7 +30,9 @@ QString DescribeFrame(const Request& r);
 
 // The frame the window composes for the request from the model's lists
 // (computed at the request's origin), or a null image when there is no
-// memory for it. legendPicture may be null.
-QImage DrawFrame(const Request& r, FractalModel& model, const QImage* legendPicture);
+// memory for it or cancel (polled as ComposeFrame polls it) was seen true.
+// legendPicture may be null.
+QImage DrawFrame(const Request& r, FractalModel& model, const QImage* legendPicture,
+                 const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace orbitograph

@@ -33,8 +33,9 @@ ListGrid ListGridOfView(const ViewState& view) {
     return ListGridOf(view.Params(), view.m_listsOriginX, view.m_listsOriginY);
 }
 
-void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
-                     QRgb background, EndCounts* counts) {
+bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
+                     QRgb background, EndCounts* counts, const std::atomic<bool>* cancel) {
+    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(std::memory_order_relaxed); };
     const FittedLayout f = FittedLayoutOf(view);
     const ListGrid grid = ListGridOfView(view);
     const AttractorEnds& ends = model.attractorEnds;
@@ -48,11 +49,13 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         DrawDensity(canvas, f.attractorSquare, density.ends, background, kAttractorColour);
         if (copy) DrawDensity(canvas, f.attractorSquare, density.copy, background, kAttractorCopyColour);
     }
+    if (cancelled()) return false;
     const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
     if (f.basins && coloured)
         DrawFittedColouredBasins(canvas, f.basinArea, model, grid, *view.m_colourBy);
     else if (f.basins)
         DrawFittedBasins(canvas, f.basinArea, model, grid);
+    if (cancelled()) return false;
 
     const PixelRect& lead = f.attractors ? f.attractorSquare : f.basinSquare;
     if (view.m_showParams == 1 && !lead.Empty()) {
@@ -63,6 +66,7 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         if (f.attractors) DrawFittedAttractorGrid(canvas, f.attractorSquare);
         if (f.basins) DrawFittedBasinGrid(canvas, f.basinArea, view.Params(), grid);
     }
+    if (cancelled()) return false;
     if (view.m_showLegend == 1 && !lead.Empty()) {
         const std::int32_t bottom = lead.top + lead.height;
         QImage legend = Window(canvas, lead.left, 0, bottom);
@@ -71,6 +75,7 @@ void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         else if (!legend.isNull())
             DrawLegend(legend, view, legendPicture, bottom);
     }
+    return !cancelled();
 }
 
 }  // namespace orbitograph

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <atomic>
 
 #include "model/fractal_model.h"
 #include "view/end_counts.h"
@@ -23,8 +24,10 @@ ListGrid ListGridOfView(const ViewState& view);
 // from the top-left corner of the leftmost panel, the grid of each panel and
 // the legend from the leftmost panel's left edge, its top 400 pixels above
 // that panel's bottom. The density is taken from counts when given (and
-// counted there once), else counted for this frame.
-void DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
-                     QRgb background, EndCounts* counts = nullptr);
+// counted there once), else counted for this frame. cancel, when given, is
+// polled between layers; false when it was seen true (the canvas is then
+// partly drawn).
+bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
+                     QRgb background, EndCounts* counts = nullptr, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace orbitograph

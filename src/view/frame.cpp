@@ -1,5 +1,7 @@
 #include "view/frame.h"
 
+#include <algorithm>
+
 #include "legend/legend_panel.h"
 #include "view/basin_colouring.h"
 #include "view/colouring_legend.h"
@@ -15,6 +17,23 @@ namespace {
 
 constexpr QRgb kBackground = 0xFFF0F0F0;
 
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+
+// Fills the canvas with colour in bands of about 4 MB, polling cancel before
+// each; false when cancelled. A band takes milliseconds even where every
+// page of it is touched for the first time.
+bool Clear(QImage& canvas, QRgb colour, const std::atomic<bool>* cancel) {
+    const qsizetype line = canvas.bytesPerLine();
+    const int band = static_cast<int>(std::max<qsizetype>(1, (qsizetype{1} << 22) / line));
+    uchar* const bits = canvas.bits();
+    for (int top = 0; top < canvas.height(); top += band) {
+        if (Cancelled(cancel)) return false;
+        for (int y = top; y < std::min(top + band, canvas.height()); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bits + y * line), canvas.width(), colour);
+    }
+    return true;
+}
+
 GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMode) {
     return LayOutGrid(v.m_clientRect, shift, panelMode, v.m_step, v.m_x1, v.m_x2, v.m_y1, v.m_y2);
 }
@@ -22,7 +41,7 @@ GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMo
 }  // namespace
 
 QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
-                    EndCounts* counts) {
+                    EndCounts* counts, const std::atomic<bool>* cancel) {
     view.m_clientRect = ClientRect{0, 0, width, height};
     const ClientRect& rect = view.m_clientRect;
     model.originY = (rect.top + rect.bottom) / 2;
@@ -30,10 +49,9 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     if (width <= 0 || height <= 0) return {};
 
     QImage canvas(width, height, QImage::Format_ARGB32);
-    if (canvas.isNull()) return {};
-    canvas.fill(kBackground);
+    if (canvas.isNull() || !Clear(canvas, kBackground, cancel)) return {};
     if (view.m_fitWindow == 1) {
-        DrawFittedFrame(canvas, view, model, legendPicture, kBackground, counts);
+        if (!DrawFittedFrame(canvas, view, model, legendPicture, kBackground, counts, cancel)) return {};
         return canvas;
     }
 
@@ -60,6 +78,7 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
         if (copy) DrawAttractors(canvas, model.attractors, 0, true, rect);
     }
 
+    if (Cancelled(cancel)) return {};
     if (view.m_showParams == 1) DrawParameterText(canvas, model.report, view.m_fontSize);
 
     if (view.m_showGrid == 1) {
@@ -71,10 +90,12 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
         }
     }
 
+    if (Cancelled(cancel)) return {};
     if (view.m_showLegend == 1 && coloured)
         DrawColouringLegend(canvas, model.analysis, *view.m_colourBy, rect.Height());
     else if (view.m_showLegend == 1)
         DrawLegend(canvas, view, legendPicture, rect.Height());
+    if (Cancelled(cancel)) return {};
     return canvas;
 }
 

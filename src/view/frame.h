@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <atomic>
 
 #include "model/fractal_model.h"
 #include "view/end_counts.h"
@@ -14,8 +15,10 @@ namespace orbitograph {
 // two-panel layout m_offset ends at the basin shift. A zero width or height
 // gives a null image. legendPicture may be null (no-picture layout). With
 // m_fitWindow 1 the panels fit the client area instead (fitted_frame.h),
-// their density kept in counts when given.
+// their density kept in counts when given. cancel, when given, is polled
+// while the canvas is cleared (every 4 MB) and between layers, from the
+// calling thread; once it is seen true the result is a null image.
 QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
-                    EndCounts* counts = nullptr);
+                    EndCounts* counts = nullptr, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace orbitograph

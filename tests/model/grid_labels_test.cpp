@@ -37,7 +37,8 @@ ModelParams Drawn(test::Draw& d) {
 
 }  // namespace
 
-// On drawn small grids: the labels, laid out row by row from the lowest row, name the basin list the
+// On drawn small grids: the labels, laid out row by row from the lowest row
+// (and in grid order by LabelCodes), name the basin list the
 // reference put each start point in; every end point the engine keeps is the
 // reference's bit for bit, and every NaN stands for an orbit the reference
 // ends outside the square.
@@ -56,6 +57,9 @@ TEST(GridLabels, MatchTheReferenceOnDrawnGrids) {
         const std::size_t cols = xs.size(), rows = ys.size();
         ASSERT_EQ(got->startPointEnds.size(), cols * rows);
         const std::vector<std::uint8_t> labels = LabelRows(got->kinds, cols, rows);
+        std::vector<std::uint8_t> codes(got->kinds.size());
+        LabelCodes(got->kinds, codes.data());
+        for (std::size_t i = 0; i < codes.size(); ++i) ASSERT_EQ(codes[i], LabelOf(got->kinds[i])) << "set " << set;
         const std::vector<double> endX = GridRows(got->startPointEnds.x, cols, rows);
         const std::vector<double> endY = GridRows(got->startPointEnds.y, cols, rows);
 

@@ -76,6 +76,9 @@ TEST(ProbeTest, AgreesWithTheReferenceOnDrawnOrbits) {
         ExpectRowsMatch(p, s0, *r);
         const ProbeSummary& sum = r->summary;
         ASSERT_EQ(static_cast<std::int64_t>(r->rows.size()) + r->omitted, sum.steps + 1);
+        // The first keep rows, also when a cycle was found among them.
+        const std::int64_t head = r->omitted == 0 ? sum.steps + 1 : o.keep;
+        for (std::int64_t k = 0; k < head; ++k) ASSERT_EQ(r->rows[static_cast<std::size_t>(k)].step, k);
         State e{};
         reference::IterateOrbit(p, s0.x, s0.y, e.x, e.y);
         ASSERT_TRUE(sum.reach != ProbeReach::Escape && Same(sum.end, e));

@@ -44,7 +44,7 @@ def test_refusals():
         (lambda: orbitograph.compute(analysis=True, delta=-1.0), "delta: "),
         (lambda: orbitograph.compute(analysis=True, step=0.0005), "analysis: too fine"),
         (lambda: orbitograph.render(orbitograph.compute(step=0.2, analysis=True), colour_by="kind"),
-         "--colour-by: expected kinds"),
+         "colour_by: expected kinds"),
     ]
     for call, message in cases:
         with pytest.raises(ValueError, match=message):

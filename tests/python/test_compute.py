@@ -18,7 +18,8 @@ def test_grid_matches_the_commands_export_and_a_numpy_transcription(params, tmp_
     with np.load(tmp_path / "grid.npz", allow_pickle=False) as exported:
         for name in ("labels", "x", "y", "end_x", "end_y"):
             np.testing.assert_array_equal(getattr(r, name), exported[name], err_msg=name)
-        assert r.counts == json.loads(str(exported["meta"]))["counts"]
+        meta = json.loads(str(exported["meta"]))
+    assert r.counts == meta["counts"] == orbitograph.compute(**meta["parameters"]).counts
     assert list(r.counts) == list(orbitograph.COUNT_KEYS)
     assert r.report == run_command("--report", *command_args(params))
     labels, end_x, end_y = numpy_model.compute(**params)
@@ -56,27 +57,88 @@ def test_sweep_and_plane_equal_single_computations():
     assert [int(v) for v in swept["T"]] == [orbitograph.compute(dc=d, step=0.05).counts["T"] for d in (0.1, -0.4)]
 
 
-@pytest.mark.parametrize("call, field", [
-    (lambda: orbitograph.compute(step=0), "step:"),
-    (lambda: orbitograph.compute(step=1e-5), "step:"),  # too many start points
-    (lambda: orbitograph.compute(a=float("nan")), "a:"),
-    (lambda: orbitograph.compute(kc="0.3"), "kc:"),
-    (lambda: orbitograph.compute(x2=2.5), "x2:"),
-    (lambda: orbitograph.compute(iterations=2.5), "iterations:"),
-    (lambda: orbitograph.compute(iterations=2**31), "iterations:"),
-    (lambda: orbitograph.compute(dc_outward=2), "dc_outward:"),
-    (lambda: orbitograph.compute(threads=0), "threads:"),
-    (lambda: orbitograph.sweep("step", [0.1]), "param:"),
-    (lambda: orbitograph.sweep("a", [0.5, float("inf")]), "a:"),
-    (lambda: orbitograph.plane("a", [1], "a", [2]), "param2:"),
-    (lambda: orbitograph.render(orbitograph.compute(step=0.1), font_size=0), "--font-size:"),
-    (lambda: orbitograph.render(orbitograph.compute(step=0.1), size=(300,)), "size:"),
-    (lambda: orbitograph.render(orbitograph.compute(step=0.1), legend_picture="/nonexistent.bmp"),
-     "legend_picture:"),
+BIG = 10**400
+R = orbitograph.Result.__new__(orbitograph.Result)  # stands for a Result when the check comes first
+QUICK = dict(step=0.5, x1=1.5, y1=1.5)  # four start points that escape: huge counts end at once
+
+
+@pytest.mark.parametrize("call, error, field", [
+    (lambda: orbitograph.compute(step=0), ValueError, "step"),
+    (lambda: orbitograph.compute(step=1e-5), ValueError, "step"),  # too many start points
+    (lambda: orbitograph.compute(a=float("nan")), ValueError, "a"),
+    (lambda: orbitograph.compute(a=BIG), ValueError, "a"),
+    (lambda: orbitograph.compute(kc="0.3"), TypeError, "kc"),
+    (lambda: orbitograph.compute(x2=2.5), ValueError, "x2"),
+    (lambda: orbitograph.compute(iterations=2.5), ValueError, "iterations"),
+    (lambda: orbitograph.compute(iterations=2**31), ValueError, "iterations"),
+    (lambda: orbitograph.compute(dc_outward=2), ValueError, "dc_outward"),
+    (lambda: orbitograph.compute(dc_outward=np.array([1, 0])), TypeError, "dc_outward"),
+    (lambda: orbitograph.compute(threads=0), ValueError, "threads"),
+    (lambda: orbitograph.compute(threads=2**40), ValueError, "threads"),
+    (lambda: orbitograph.compute(threads=1.5), ValueError, "threads"),
+    (lambda: orbitograph.orbit(float("nan"), 0), ValueError, "x0"),
+    (lambda: orbitograph.orbit(0, "1"), TypeError, "y0"),
+    (lambda: orbitograph.orbit(0, 0, keep=0), ValueError, "keep"),
+    (lambda: orbitograph.sweep("step", [0.1]), ValueError, "param"),
+    (lambda: orbitograph.sweep("a", [0.5, float("inf")]), ValueError, "a"),
+    (lambda: orbitograph.sweep("iterations", [3, float("nan")], **QUICK), ValueError, "iterations"),
+    (lambda: orbitograph.sweep("iterations", [1e10], **QUICK), ValueError, "iterations"),
+    (lambda: orbitograph.plane("iterations", [float("inf")], "a", [1], **QUICK), ValueError, "iterations"),
+    (lambda: orbitograph.sweep("a", [0.5], step=0), ValueError, "step"),
+    (lambda: orbitograph.sweep("a", [], step=0), ValueError, "step"),
+    (lambda: orbitograph.plane("a", [1], "a", [2]), ValueError, "param2"),
+    (lambda: orbitograph.render(R, size=(-5, 10)), ValueError, "size"),
+    (lambda: orbitograph.render(R, size=(300,)), TypeError, "size"),
+    (lambda: orbitograph.render(R, grid=1), TypeError, "grid"),
+    (lambda: orbitograph.render(R, legend_t="\ud800"), ValueError, "legend_t"),
+    (lambda: orbitograph.render(R, legend_max_hx=BIG), ValueError, "legend_max_hx"),
+    (lambda: orbitograph.render(R, legend_max_hx=float("inf")), ValueError, "legend_max_hx"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.1), font_size=0), ValueError, "font_size"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.1), origin=(2**31, 0)), ValueError, "origin"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.1), legend_picture="/nonexistent.bmp"), ValueError,
+     "legend_picture"),
 ])
-def test_bad_parameters_raise_value_error_naming_the_field(call, field):
-    with pytest.raises(ValueError, match="^" + field):
+def test_bad_arguments_raise_type_or_value_error_naming_the_keyword(call, error, field):
+    with pytest.raises(error, match=f"^{field}: "):
         call()
+
+
+def test_numpy_scalars_and_0d_arrays_are_numbers():
+    r = orbitograph.compute(a=np.float32(0.5), iterations=np.array(7), dc_outward=np.array(True), step=np.float64(0.1))
+    assert r.params == orbitograph.compute(a=float(np.float32(0.5)), iterations=7, step=0.1).params
+
+
+def test_sweep_values_are_the_commands():
+    for axis in ["a=0.1:0.7:7", "dc=-0.9:0.35:13", "iterations=1:8:4", "kc=0.3:0.3:1"]:
+        param, rest = axis.split("=")
+        start, stop, count = rest.split(":")
+        lines = run_command("--sweep", axis, "--step=0.5").splitlines()
+        expected = [json.loads(line)[param] for line in lines]
+        got = orbitograph.sweep_values(param, float(start), float(stop), int(count))
+        assert got.tolist() == expected, axis
+        assert orbitograph.sweep(param, got, step=0.5)["T"].tolist() == [json.loads(line)["T"] for line in lines]
+
+
+def test_iteration_values_round_half_away_from_zero():
+    values = [2.5, -2.5, 3.49999999999999956, 0.49999999999999994, -0.5, 7]
+    rounded = [3, -3, 3, 0, -1, 7]
+    swept = orbitograph.sweep("iterations", values, step=0.1)
+    assert swept.coords["iterations"].tolist() == rounded
+    single = [orbitograph.compute(iterations=n, step=0.1).counts["T"] for n in rounded]
+    assert swept["T"].tolist() == single
+
+
+def test_orbit_lists_its_first_and_last_keep_rows():
+    # A cyclic orbit long enough to skip periods, and one that escapes.
+    for x0, y0, iterations in [(0.1, 0.2, 10**6), (1.9, 1.9, 10**6), (0.3, -0.4, 40)]:
+        keep = 100
+        o = orbitograph.orbit(x0, y0, keep=keep, iterations=iterations)
+        steps = o["step"].tolist()
+        if o["omitted"] == 0:
+            assert steps == list(range(len(steps)))
+            continue
+        assert steps[:keep] == list(range(keep)), (x0, y0)
+        assert o["gap_at"] >= keep and steps[o["gap_at"]] - steps[o["gap_at"] - 1] == o["omitted"] + 1
 
 
 def _stub(name):

@@ -2,6 +2,7 @@ import os
 import signal
 import subprocess
 import sys
+import textwrap
 import threading
 import time
 
@@ -34,10 +35,17 @@ def test_plane_on_a_cluster_equals_the_local_one(client):
     assert_same(orbitograph.sweep("kc", DC, client=client, step=0.05), orbitograph.sweep("kc", DC, step=0.05))
 
 
-def test_a_worker_killed_mid_plane_changes_nothing(client):
-    # Chunks of a few tenths of a second: the kill lands while both workers compute.
-    params = dict(step=0.004, iterations=50, threads=1)
-    local = orbitograph.plane("a", A, "dc", DC, **params)
+# Chunks of a few tenths of a second: a kill lands while both workers compute.
+SLOW = dict(step=0.004, iterations=50, threads=1)
+
+
+@pytest.fixture(scope="module")
+def slow_plane():
+    return orbitograph.plane("a", A, "dc", DC, **SLOW)
+
+
+def test_a_worker_killed_mid_plane_changes_nothing(client, slow_plane):
+    params, local = SLOW, slow_plane
     pids = client.run(os.getpid)
     killed = []
 
@@ -65,3 +73,76 @@ def test_the_readmes_cluster_example_runs_as_written(client, tmp_path):
     done = subprocess.run([sys.executable, str(script), client.scheduler.address], capture_output=True,
                           timeout=120, check=True)
     assert done.stdout.startswith(b"bounded: ")
+
+
+def _scheduler_tasks(dask_scheduler):
+    return len(dask_scheduler.tasks)
+
+
+def _fail_on_row(value):
+    """Makes the worker's counting fail for the chunk whose first row is value."""
+    core = orbitograph._orbitograph
+    original = getattr(core, "_original_counts", core._counts_of_rows)
+
+    def counts(params, names, rows, threads):
+        if value is not None and rows[0][0] == value:
+            raise ValueError("a chunk failed")
+        return original(params, names, rows, threads)
+
+    core._original_counts = original
+    core._counts_of_rows = counts
+
+
+@pytest.mark.parametrize("stop", ["interrupt", "error"])
+def test_ctrl_c_and_errors_cancel_the_planes_chunks(client, stop):
+    timer = threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT))
+    if stop == "interrupt":
+        timer.start()
+    else:
+        client.run(_fail_on_row, A[2])
+    try:
+        with pytest.raises(KeyboardInterrupt if stop == "interrupt" else ValueError) as caught:
+            orbitograph.plane("a", A, "dc", DC, client=client, chunk_size=2, **SLOW)
+        # The traceback, kept here, holds the futures: they were cancelled, not dropped.
+        deadline = time.monotonic() + 5
+        while client.run_on_scheduler(_scheduler_tasks) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        assert client.run_on_scheduler(_scheduler_tasks) == 0
+        assert caught.traceback
+    finally:
+        timer.cancel()
+        client.run(_fail_on_row, None)
+
+
+def _tile_marks(store):
+    folder = store / "tiles"
+    return {name: os.stat(folder / name).st_ino for name in os.listdir(folder)} if folder.exists() else {}
+
+
+def test_a_plane_written_to_zarr_resumes_after_its_client_is_killed(client, slow_plane, tmp_path):
+    store = tmp_path / "plane.zarr"
+    script = textwrap.dedent(f"""
+        import sys, numpy as np, orbitograph
+        from distributed import Client
+        with Client(sys.argv[1]) as c:
+            orbitograph.plane("a", np.array({A.tolist()}), "dc", np.array({DC.tolist()}), client=c,
+                              store=sys.argv[2], chunk_size=6, **{SLOW!r})
+        """)
+    child = subprocess.Popen([sys.executable, "-c", script, client.scheduler.address, str(store)])
+    try:
+        deadline = time.monotonic() + 60
+        while len(_tile_marks(store)) < 2 and child.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.02)
+        child.kill()
+    finally:
+        child.wait(10)
+    written = _tile_marks(store)
+    tiles = (len(A) // 6) * len(DC)
+    assert 2 <= len(written) < tiles, "the client was not killed mid-plane"
+    got = orbitograph.plane("a", A, "dc", DC, client=client, store=str(store), chunk_size=6, **SLOW)
+    assert_same({key: got[key].values for key in orbitograph.COUNT_KEYS}, slow_plane)
+    np.testing.assert_array_equal(got.a, A)
+    after = _tile_marks(store)
+    assert len(after) == tiles and all(after[name] == inode for name, inode in written.items())
+    with pytest.raises(ValueError, match="^store: "):
+        orbitograph.plane("a", A, "dc", DC, client=client, store=str(store), chunk_size=6, **dict(SLOW, step=0.1))

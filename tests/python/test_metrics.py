@@ -40,7 +40,7 @@ def test_metrics_of_attractors_sit_inside_the_analysis_line():
     (dict(labels=np.zeros(4, dtype=int)), ValueError, "labels"),
     (dict(step=0.0), ValueError, "step"),
     (dict(step=math.inf), ValueError, "step"),
-    (dict(step="0.1"), ValueError, "step"),
+    (dict(step="0.1"), TypeError, "step"),
     (dict(box=0), ValueError, "box"),
     (dict(ks=4), TypeError, "ks"),
     (dict(ks=(2, 2)), ValueError, "ks"),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
 
@@ -139,5 +140,18 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
         EXPECT_EQ(frame.pixel(x, 650), 0xFF000000u) << x;
         EXPECT_NE(frame.pixel(x, 249), 0xFF000000u) << x;
         EXPECT_NE(frame.pixel(x, 651), 0xFF000000u) << x;
+    }
+}
+
+// A cancel seen gives no canvas, in either display; one never set changes
+// nothing.
+TEST(Frame, CancelSeenGivesNoCanvas) {
+    FractalModel m = DefaultModel();
+    const std::atomic<bool> set{true}, unset{false};
+    for (const std::int32_t fit : {0, 1}) {
+        ViewState a, b, c;
+        a.m_fitWindow = b.m_fitWindow = c.m_fitWindow = fit;
+        EXPECT_TRUE(ComposeFrame(a, m, 640, 480, nullptr, nullptr, &set).isNull()) << fit;
+        EXPECT_EQ(ComposeFrame(b, m, 640, 480, nullptr, nullptr, &unset), ComposeFrame(c, m, 640, 480, nullptr)) << fit;
     }
 }

@@ -91,8 +91,13 @@ std::optional<SpaceLists> GridRun::Run() {
     options.threadsFellShort = &m_threadsFellShort;
     options.beforeThreadStart = m_options.beforeThreadStart;
     const BlockPasses passes{[this](std::size_t b, int worker) { RunBlockOn(b, worker); },
-                             [this] { return SizeLists(); }, [this](std::size_t b, int) { WriteBlock(m_blocks[b]); }};
-    if (!ParallelFor(m_blocks.size(), options, passes)) return std::nullopt;
+                             [this] { return SizeLists(); },
+                             [this](std::size_t b, int) {
+                                 if (!Cancelled()) WriteBlock(m_blocks[b]);
+                             }};
+    // A cancel seen while the lists are written leaves them incomplete: the
+    // run then gives nothing, as for a cancel during the first pass.
+    if (!ParallelFor(m_blocks.size(), options, passes) || Cancelled()) return std::nullopt;
     if (m_options.executedSteps) {
         for (const Block& block : m_blocks) *m_options.executedSteps += block.executedSteps;
     }

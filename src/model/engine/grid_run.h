@@ -12,9 +12,10 @@
 // hundred thousand steps. When every block is done, one thread sizes each
 // final list once from the sums of the counts (SizeLists); then every thread
 // writes the blocks it ran into the lists at their prefix offsets
-// (WriteBlock). As every element goes to the place that its start point's
-// grid number and the counts of the earlier blocks give, every list has the
-// same order for any thread count and block size.
+// (WriteBlock), polling cancellation before each. As every element goes to
+// the place that its start point's grid number and the counts of the
+// earlier blocks give, every list has the same order for any thread count
+// and block size.
 //
 // Memory: besides the final lists (8 bytes per basin point and per
 // attractor), one byte per start point and, until they are copied, the

@@ -1,3 +1,4 @@
+import os
 from typing import Any, Iterable, Mapping, Optional, Tuple, TypedDict, Unpack
 
 import numpy as np
@@ -19,10 +20,22 @@ class ModelKeywords(TypedDict, total=False):
     y2: float
 
 Values = Iterable[float] | npt.ArrayLike
-Counts = dict[str, npt.NDArray[np.int64]]
 
 BASIN_COLOURS: dict[int, str]
 COUNT_KEYS: Tuple[str, ...]
+LABELS: dict[int, Tuple[str, Optional[str]]]
+
+def to_rgba(labels: npt.ArrayLike) -> npt.NDArray[np.uint8]: ...
+def sweep_values(param: str, start: float, stop: float, count: int) -> npt.NDArray[np.float64]: ...
+
+class Counts(dict[str, npt.NDArray[np.int64]]):
+    coords: dict[str, npt.NDArray[Any]]
+    params: dict[str, Any]
+    def to_xarray(self) -> Any: ...
+
+class Orbit(dict[str, Any]):
+    params: dict[str, Any]
+    def to_xarray(self) -> Any: ...
 
 class Result:
     labels: npt.NDArray[np.uint8]
@@ -41,6 +54,9 @@ class Result:
     escaped: Optional[int]
     unsettled: Optional[int]
     delta: Optional[float]
+    @property
+    def extent(self) -> Tuple[float, float, float, float]: ...
+    def to_xarray(self) -> Any: ...
 
 def compute(
     a: float = 0.8,
@@ -85,7 +101,7 @@ def render(
     legend_h: str = "",
     legend_picture: str = ...,
 ) -> npt.NDArray[np.uint8]: ...
-def orbit(x0: float, y0: float, *, keep: int = 10000, **params: Unpack[ModelKeywords]) -> dict[str, Any]: ...
+def orbit(x0: float, y0: float, *, keep: int = 10000, **params: Unpack[ModelKeywords]) -> Orbit: ...
 def sweep(
     param: str,
     values: Values,
@@ -104,6 +120,7 @@ def plane(
     threads: Optional[int] = None,
     client: Any = None,
     chunk_size: Optional[int] = None,
+    store: Optional[str | os.PathLike[str]] = None,
     **params: Unpack[ModelKeywords],
-) -> Counts: ...
+) -> Counts | Any: ...
 def metrics(labels: npt.ArrayLike, step: float, box: int = 5, ks: Iterable[int] = (1, 2, 4, 8)) -> dict[str, Any]: ...
