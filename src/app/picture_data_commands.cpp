@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMainWindow>
 #include <stdexcept>
 
 #include "app/computation_controller.h"
