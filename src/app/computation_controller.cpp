@@ -79,7 +79,7 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
     if (!superseding) SetCommandsAvailable(false);
     bool started = true;
     try {
-        m_runner.Request(SpacesJob(m_engine, params, originX, originY, m_shared.m_view.m_fitWindow == 1),
+        m_runner.Request(SpacesJob(m_engine, params, originX, originY, m_shared.m_view.m_switches.m_fitWindow),
                          [this](SpacesRunner::Delivery&& d) { OnFinished(OutcomeOf(std::move(d))); });
     } catch (const std::system_error&) {
         started = false;

@@ -16,10 +16,10 @@ DisplayController::DisplayController(WindowShared& shared, ComputationController
 
 void DisplayController::OnProgramSettings() {
     CSetSheet sheet(m_shared.window);
-    sheet.SetSwitches(m_shared.m_view);
+    sheet.SetSwitches(m_shared.m_view.m_switches);
     const bool accepted = m_shared.hooks.runDialog(sheet) == QDialog::Accepted;
     if (accepted) {
-        static_cast<DisplaySwitches&>(m_shared.m_view) = sheet.Switches();
+        m_shared.m_view.m_switches = sheet.Switches();
         m_shared.RequestRepaint();
     }
     ApplyTwoModesToMenu();
@@ -38,14 +38,15 @@ void DisplayController::OnShowBasins() {
 
 void DisplayController::OnLegend() {
     CLegendaDlg dlg(m_shared.window);
-    static_cast<LegendFields&>(dlg) = static_cast<const LegendFields&>(m_shared.m_view);
+    // The dialog's own members are its copy of the fields.
+    static_cast<LegendFields&>(dlg) = m_shared.m_view.m_legend;
     if (m_shared.hooks.runDialog(dlg) != QDialog::Accepted) return;
-    static_cast<LegendFields&>(m_shared.m_view) = static_cast<const LegendFields&>(dlg);
+    m_shared.m_view.m_legend = static_cast<const LegendFields&>(dlg);
     m_shared.RequestRepaint();
 }
 
 void DisplayController::OnFitWindow() {
-    m_shared.m_view.m_fitWindow = m_shared.Action(kCmdFitWindow)->isChecked() ? 1 : 0;
+    m_shared.m_view.m_switches.m_fitWindow = m_shared.Action(kCmdFitWindow)->isChecked();
     m_shared.RequestRepaint();
     ApplyFitWindow();
 }
@@ -57,24 +58,20 @@ void DisplayController::OnStatusBar() {
 
 void DisplayController::TakeDisplayOf(const ViewState& from) {
     ViewState& view = m_shared.m_view;
-    static_cast<DisplaySwitches&>(view) = from;
-    static_cast<LegendFields&>(view) = from;
+    view.m_switches = from.m_switches;
+    view.m_legend = from.m_legend;
     view.m_viewMode = from.m_viewMode;
     ApplyTwoModesToMenu();
-    if (QAction* fit = m_shared.Action(kCmdFitWindow)) fit->setChecked(view.m_fitWindow == 1);
+    if (QAction* fit = m_shared.Action(kCmdFitWindow)) fit->setChecked(view.m_switches.m_fitWindow);
     m_shared.RequestRepaint();
 }
 
 void DisplayController::ApplyTwoModesToMenu() {
     QAction* attractors = m_shared.Action(kCmdShowAttractors);
     QAction* basins = m_shared.Action(kCmdShowBasins);
-    if (m_shared.m_view.m_twoModes == 0) {
-        basins->setEnabled(true);
-        attractors->setEnabled(true);
-    } else if (m_shared.m_view.m_twoModes == 1) {
-        basins->setEnabled(false);
-        attractors->setEnabled(false);
-    }
+    const bool single = !m_shared.m_view.m_switches.m_twoModes;
+    basins->setEnabled(single);
+    attractors->setEnabled(single);
 }
 
 // The menu item shows the switch; the fitted display needs the exact end
@@ -82,7 +79,7 @@ void DisplayController::ApplyTwoModesToMenu() {
 // they are dropped when it goes off.
 void DisplayController::ApplyFitWindow() {
     FractalModel& model = m_shared.m_model;
-    const bool on = m_shared.m_view.m_fitWindow == 1;
+    const bool on = m_shared.m_view.m_switches.m_fitWindow;
     m_shared.Action(kCmdFitWindow)->setChecked(on);
     if (!on) {
         // Released, not only emptied.

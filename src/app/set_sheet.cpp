@@ -18,7 +18,7 @@ namespace {
 // beside the display switches they edit.
 struct SwitchMember {
     std::int32_t CPage1::*page;
-    std::int32_t DisplaySwitches::*view;
+    bool DisplaySwitches::*view;
 };
 constexpr SwitchMember kSwitchMembers[] = {
     {&CPage1::m_twoModes, &DisplaySwitches::m_twoModes},     {&CPage1::m_showParams, &DisplaySwitches::m_showParams},
@@ -118,16 +118,17 @@ CSetSheet::CSetSheet(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("Ð
 }
 
 void CSetSheet::SetSwitches(const DisplaySwitches& switches) {
-    for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view;
+    for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view ? 1 : 0;
     m_page2->m_fontSize = switches.m_fontSize;
-    m_page2->m_fitWindow = switches.m_fitWindow;
+    m_page2->m_fitWindow = switches.m_fitWindow ? 1 : 0;
 }
 
 DisplaySwitches CSetSheet::Switches() const {
     DisplaySwitches switches;
-    for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page;
+    // The check boxes' members hold 0 or 1; only 1 counts as on.
+    for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page == 1;
     switches.m_fontSize = m_page2->m_fontSize;
-    switches.m_fitWindow = m_page2->m_fitWindow;
+    switches.m_fitWindow = m_page2->m_fitWindow == 1;
     return switches;
 }
 

@@ -66,7 +66,7 @@ void ZoomController::ZoomToBand(QPoint from, QPoint to) {
                       xs.At(static_cast<std::size_t>(last(a.columns, b.columns))),
                       ys.At(static_cast<std::size_t>(first(a.rows, b.rows))),
                       ys.At(static_cast<std::size_t>(last(a.rows, b.rows)))};
-    const ZoomResult z = ZoomTo(p, box, view.m_fitWindow == 1);
+    const ZoomResult z = ZoomTo(p, box, view.m_switches.m_fitWindow);
     if (!z.refusal.empty())
         m_shared.Refuse(QString::fromStdString(z.refusal));
     else if (z.params)
@@ -75,7 +75,7 @@ void ZoomController::ZoomToBand(QPoint from, QPoint to) {
 
 void ZoomController::ZoomAtWheel(QPoint at, int notches) {
     const ViewState& view = m_shared.m_view;
-    if (m_computation.Running() || !m_shared.HasPicture() || view.m_fitWindow != 1) return;
+    if (m_computation.Running() || !m_shared.HasPicture() || !view.m_switches.m_fitWindow) return;
     const PixelPlace place = LocatePixel(view, at.x(), at.y());
     if (place.panel != PanelKind::Basins) return;
     const double factor = notches > 0 ? 2.0 : 0.5;

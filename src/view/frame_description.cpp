@@ -54,23 +54,25 @@ QString DescribeFrame(const ViewState& v, const ModelParams& p, int originX, int
         if (!value.empty()) line += " " + value;
     };
     add("--size", std::to_string(width) + "x" + std::to_string(height));
-    if (v.m_twoModes != 1) add("--single", v.m_viewMode == 3 ? "basins" : "attractors");
-    if (v.m_showParams != 1) add("--no-params", {});
-    if (v.m_showGrid == 1) add("--grid", {});
-    if (v.m_showLegend == 1) add("--legend", {});
-    if (v.m_aSymmetry == 1) add("--a-symmetry", {});
-    if (v.m_fitWindow == 1) add("--fit", {});
-    add("--font-size", std::to_string(v.m_fontSize));
-    const std::pair<const char*, const QString*> texts[] = {{"--legend-hx", &v.m_nameHx}, {"--legend-hy", &v.m_nameHy},
-                                                            {"--legend-t", &v.m_regionT}, {"--legend-o", &v.m_regionO},
-                                                            {"--legend-m", &v.m_regionM}, {"--legend-h", &v.m_regionH}};
+    const DisplaySwitches& d = v.m_switches;
+    const LegendFields& l = v.m_legend;
+    if (!d.m_twoModes) add("--single", v.BasinsAlone() ? "basins" : "attractors");
+    if (!d.m_showParams) add("--no-params", {});
+    if (d.m_showGrid) add("--grid", {});
+    if (d.m_showLegend) add("--legend", {});
+    if (d.m_aSymmetry) add("--a-symmetry", {});
+    if (d.m_fitWindow) add("--fit", {});
+    add("--font-size", std::to_string(d.m_fontSize));
+    const std::pair<const char*, const QString*> texts[] = {{"--legend-hx", &l.m_nameHx}, {"--legend-hy", &l.m_nameHy},
+                                                            {"--legend-t", &l.m_regionT}, {"--legend-o", &l.m_regionO},
+                                                            {"--legend-m", &l.m_regionM}, {"--legend-h", &l.m_regionH}};
     for (const auto& [option, text] : texts) {
         if (!text->isEmpty()) add(option, Token(text->toStdString()));
     }
-    const std::pair<const char*, double> bounds[] = {{"--legend-max-hx", v.m_maxHx},
-                                                     {"--legend-min-hx", v.m_minHx},
-                                                     {"--legend-max-hy", v.m_maxHy},
-                                                     {"--legend-min-hy", v.m_minHy}};
+    const std::pair<const char*, double> bounds[] = {{"--legend-max-hx", l.m_maxHx},
+                                                     {"--legend-min-hx", l.m_minHx},
+                                                     {"--legend-max-hy", l.m_maxHy},
+                                                     {"--legend-min-hy", l.m_minHy}};
     for (const auto& [option, value] : bounds) {
         // -0 differs from 0 in the text the legend shows.
         if (value != 0.0 || std::signbit(value)) add(option, FormatShortest(value));

@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
         };
     };
     Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
-    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), LegendFields{});
+    EXPECT_EQ(wnd->View().m_legend, LegendFields{});
     Answer<CLegendaDlg>(&CMainWnd::OnLegend, true, legend("Hx", "1234.567e0", "T region"));
     QString shown;  // opened again: what was confirmed
     Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, [&shown](CLegendaDlg& d) {
