@@ -91,6 +91,52 @@ void NoSteps(benchmark::State& state) { GridCase(state, ModelParams{.step = 0.00
 
 void ManyIterations(benchmark::State& state) { GridCase(state, ModelParams{.a = 0.3, .iterations = 1'000'000}, 1); }
 
+// Processor time of the whole process, all threads.
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// The analysis of every orbit and the catalogue against the plain
+// computation of the same grid, alternately in the same run:
+//   plain_ms, analysis_ms   best of each (means in plain_mean_ms,
+//                           analysis_mean_ms);
+//   ratio                   analysis_ms over plain_ms (the analysis's whole
+//                           time, lists included, against the lists alone);
+//   cpu_ratio               the same for the best processor time of all
+//                           threads (plain_cpu_ms, analysis_cpu_ms), which a
+//                           busy machine disturbs less.
+void AnalysisCase(benchmark::State& state, const ModelParams& p) {
+    ComputeControl withAnalysis;
+    withAnalysis.analysis = true;
+    double best[2] = {1e300, 1e300}, cpu[2] = {1e300, 1e300}, sum[2] = {0.0, 0.0};
+    for (auto _ : state) {
+        for (int k = 0; k < 2; ++k) {
+            const Clock::time_point t0 = Clock::now();
+            const double c0 = ProcessCpuSeconds();
+            benchmark::DoNotOptimize(ComputeSpaces(p, 500, 350, k == 0 ? ComputeControl{} : withAnalysis));
+            cpu[k] = std::min(cpu[k], ProcessCpuSeconds() - c0);
+            const double t = Seconds(Clock::now() - t0);
+            best[k] = std::min(best[k], t);
+            sum[k] += t;
+        }
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["plain_ms"] = best[0] * 1e3;
+    state.counters["analysis_ms"] = best[1] * 1e3;
+    state.counters["plain_mean_ms"] = sum[0] / n * 1e3;
+    state.counters["analysis_mean_ms"] = sum[1] / n * 1e3;
+    state.counters["ratio"] = best[1] / best[0];
+    state.counters["plain_cpu_ms"] = cpu[0] * 1e3;
+    state.counters["analysis_cpu_ms"] = cpu[1] * 1e3;
+    state.counters["cpu_ratio"] = cpu[1] / cpu[0];
+}
+
+void DefaultsAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams{}); }
+
+void FineGridAnalysis(benchmark::State& state) { AnalysisCase(state, ModelParams{.step = 0.001, .iterations = 1000}); }
+
 // Orbits that neither escape nor repeat: the start points of the default
 // grid whose orbits under the defaults stay bounded and show no cycle for
 // 20,001 steps (chaotic orbits, about 4.7% of the grid), each iterated
@@ -150,5 +196,7 @@ BENCHMARK(FineGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10
 BENCHMARK(NoSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(ManyIterations)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BruteForce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(DefaultsAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(300);
+BENCHMARK(FineGridAnalysis)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 BENCHMARK_MAIN();

@@ -12,12 +12,16 @@ over (kind grid and end points) and, for reference, with the lists only.
 
 import argparse
 import os
+import sys
 import time
 
 import numpy as np
 
 import orbitograph
-import numpy_model  # beside this script
+
+# The tests' NumPy transcription of the model.
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "python"))
+import numpy_model  # noqa: E402
 
 
 def best(runs, fn):

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "app/command_ids.h"
-#include "app/dlg_param.h"
+#include "app/model_params_dlg.h"
 #include "dialogs/dialog_controls.h"
 #include "model/grid.h"
 
@@ -36,7 +36,7 @@ ComputationController::~ComputationController() = default;
 
 void ComputationController::OnFractalParameters() {
     if (Running()) return;
-    CDlgParam dlg(m_shared.window);
+    CModelParamsDlg dlg(m_shared.window);
     dlg.SetParams(m_shared.m_view.Params());
     if (m_shared.hooks.runDialog(dlg) != QDialog::Accepted) return;
     Start(dlg.Params());

@@ -6,8 +6,8 @@
 
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
-#include "app/set_sheet.h"
-#include "legend/legenda_dlg.h"
+#include "app/settings_sheet.h"
+#include "legend_dialog/legend_dlg.h"
 
 namespace orbitograph {
 
@@ -15,7 +15,7 @@ DisplayController::DisplayController(WindowShared& shared, ComputationController
     : m_shared(shared), m_computation(computation) {}
 
 void DisplayController::OnProgramSettings() {
-    CSetSheet sheet(m_shared.window);
+    CSettingsSheet sheet(m_shared.window);
     sheet.SetSwitches(m_shared.m_view.m_switches);
     const bool accepted = m_shared.hooks.runDialog(sheet) == QDialog::Accepted;
     if (accepted) {
@@ -37,7 +37,7 @@ void DisplayController::OnShowBasins() {
 }
 
 void DisplayController::OnLegend() {
-    CLegendaDlg dlg(m_shared.window);
+    CLegendDlg dlg(m_shared.window);
     // The dialog's own members are its copy of the fields.
     static_cast<LegendFields&>(dlg) = m_shared.m_view.m_legend;
     if (m_shared.hooks.runDialog(dlg) != QDialog::Accepted) return;

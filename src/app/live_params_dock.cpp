@@ -12,8 +12,8 @@
 #include <limits>
 #include <utility>
 
-#include "app/dlg_param.h"
 #include "app/exact_spin_box.h"
+#include "app/model_params_dlg.h"
 
 namespace orbitograph {
 

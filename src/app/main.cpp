@@ -1,6 +1,6 @@
-#include "app/my_app.h"
+#include "app/orbitograph_app.h"
 
 int main(int argc, char** argv) {
-    orbitograph::CMyApp app(argc, argv);
+    orbitograph::COrbitographApp app(argc, argv);
     return app.Run();
 }

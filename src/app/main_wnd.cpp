@@ -19,10 +19,10 @@
 #include "app/sweep_session.h"
 #include "app/zoom_controller.h"
 #include "legend/legend_picture.h"
+#include "png/png_export.h"
 #include "program_version.h"
+#include "request/request_view.h"
 #include "view/frame.h"
-#include "view/frame_description.h"
-#include "view/png_export.h"
 
 namespace orbitograph {
 

@@ -8,10 +8,12 @@
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
 #include "app/save_failure.h"
-#include "cli/picture_options.h"
 #include "data/grid_export.h"
+#include "png/png_export.h"
 #include "program_version.h"
-#include "view/png_export.h"
+#include "request/description.h"
+#include "request/picture_file.h"
+#include "request/request_view.h"
 
 namespace orbitograph {
 
@@ -38,18 +40,16 @@ void PictureDataCommands::OnOpenParamsFromPicture() {
             QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
         return;
     }
-    const DescriptionOptions checked = CheckDescription(picture.text);
-    const OptionsResult parsed =
-        checked.error.empty() ? ParseRenderOptions(checked.tokens) : OptionsResult{std::nullopt, checked.error};
-    if (!parsed.options) {
+    const DescriptionRead read = ReadDescription(picture.text);
+    if (!read.request) {
         m_hooks.showError(m_window, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
-                                        .arg(path, QString::fromStdString(parsed.error)));
+                                        .arg(path, QString::fromStdString(read.error)));
         return;
     }
     // The window keeps its own size and origin; everything else is the
     // picture's.
-    m_display.TakeDisplayOf(ViewFor(*parsed.options));
-    m_computation.Start(parsed.options->params);
+    m_display.TakeDisplayOf(ViewFor(*read.request));
+    m_computation.Start(read.request->params);
 }
 
 void PictureDataCommands::OnExportData() {

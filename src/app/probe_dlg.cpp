@@ -14,9 +14,9 @@ CProbeDlg::CProbeDlg(QWidget* parent) : ExchangeDialog(parent, QStringLiteral("�
     setFixedSize(du.Size(180, 84));
     MakeLabel(this, QStringLiteral("Начальная точка орбиты:"), du.Rect(14, 10, 120, 8));
     MakeLabel(this, QStringLiteral("X0="), du.Rect(14, 29, 14, 8));
-    m_editX0 = MakeEdit(this, 1201, du.Rect(32, 27, 50, 14));
+    m_editX0 = MakeEdit(this, QStringLiteral("x0"), du.Rect(32, 27, 50, 14));
     MakeLabel(this, QStringLiteral("Y0="), du.Rect(96, 29, 14, 8));
-    m_editY0 = MakeEdit(this, 1202, du.Rect(114, 27, 50, 14));
+    m_editY0 = MakeEdit(this, QStringLiteral("y0"), du.Rect(114, 27, 50, 14));
     const auto [ok, cancel] = MakeOkCancel(this, du.Rect(32, 58, 50, 14), du.Rect(114, 58, 50, 14));
     m_ok = ok;
     setTabOrder(m_editX0, m_editY0);

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "view/png_export.h"
+#include "png/png_export.h"
 
 namespace orbitograph {
 

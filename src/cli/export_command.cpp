@@ -2,37 +2,26 @@
 
 #include <new>
 
+#include "cli/command_status.h"
 #include "data/grid_export.h"
 #include "program_version.h"
 
 namespace orbitograph {
 
-namespace {
+bool ExportNeedsGrid(const RenderOptions& o) { return o.exportFile.ends_with(".npz"); }
 
-bool EndsWith(const std::string& s, std::string_view suffix) {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-}  // namespace
-
-bool ExportNeedsGrid(const RenderOptions& o) { return EndsWith(o.exportFile, ".npz"); }
-
-bool WriteExport(const RenderOptions& o, const FractalModel& model, const std::atomic<bool>* stop, bool& stopped,
-                 std::string& error) {
-    const GridExport e{o.params, o.originX, o.originY, &model, kProgramVersion};
-    std::string why;
-    SaveResult saved;
+int RunExport(const RenderOptions& o, const FractalModel& model, InterruptHandler& interrupt) {
+    const PixelPoint origin = o.request.Origin();
+    const GridExport e{o.request.params, origin.x, origin.y, &model, kProgramVersion};
+    const std::filesystem::path path(o.exportFile);
     try {
-        saved = ExportNeedsGrid(o) ? WriteGridNpz(std::filesystem::path(o.exportFile), e, why, stop)
-                                   : WriteGridCsv(std::filesystem::path(o.exportFile), e);
+        return WriteFileInterruptibly(o.exportFile, interrupt, [&](const std::atomic<bool>* stop, std::string& why) {
+            return ExportNeedsGrid(o) ? WriteGridNpz(path, e, why, stop) : WriteGridCsv(path, e);
+        });
     } catch (const std::bad_alloc&) {
-        error = "not enough memory to export this grid; nothing written";
-        return false;
+        Complain("not enough memory to export this grid; nothing written");
+        return kFailed;
     }
-    stopped = saved.failure == SaveFailure::Stopped;
-    if (saved.Ok()) return true;
-    error = "cannot write " + Quoted(o.exportFile) + ": " + (why.empty() ? SaveFailureText(saved) : why);
-    return false;
 }
 
 }  // namespace orbitograph

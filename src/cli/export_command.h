@@ -1,8 +1,6 @@
 #pragma once
 
-#include <atomic>
-#include <string>
-
+#include "cli/interrupt_handler.h"
 #include "cli/render_options.h"
 #include "model/fractal_model.h"
 
@@ -13,9 +11,8 @@ namespace orbitograph {
 bool ExportNeedsGrid(const RenderOptions& o);
 
 // Writes what --export names, atomically: a .npz archive of the grid or a
-// .csv row of the counts and parameters. Returns false with error set to one
-// line when writing failed or stop was raised (stopped set then).
-bool WriteExport(const RenderOptions& o, const FractalModel& model, const std::atomic<bool>* stop, bool& stopped,
-                 std::string& error);
+// .csv row of the counts and parameters. The exit status, as
+// WriteFileInterruptibly gives it (kFailed, too, when memory runs out).
+int RunExport(const RenderOptions& o, const FractalModel& model, InterruptHandler& interrupt);
 
 }  // namespace orbitograph

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
-#include <system_error>
 
+#include "cli/command_status.h"
 #include "model/number_text.h"
 
 namespace orbitograph {
@@ -39,12 +39,8 @@ bool WriteOrbitCsv(std::FILE* out, const ModelParams& p, double x0, double y0, s
 
 int RunOrbitCommand(const RenderOptions& o) {
     errno = 0;
-    const bool written = WriteOrbitCsv(stdout, o.params, o.orbitX0, o.orbitY0, o.orbitLimit);
-    if (written && std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-    const int error = errno;
-    std::fprintf(stderr, "orbitograph-render: cannot write to standard output%s\n",
-                 error != 0 ? (": " + std::system_category().message(error)).c_str() : "");
-    return 1;
+    const bool written = WriteOrbitCsv(stdout, o.request.params, o.orbitX0, o.orbitY0, o.orbitLimit);
+    return StdoutWritten() && written ? 0 : kFailed;
 }
 
 }  // namespace orbitograph

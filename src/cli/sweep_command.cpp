@@ -2,32 +2,20 @@
 
 #include <unistd.h>
 #include <QString>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 
+#include "cli/command_status.h"
 #include "cli/progress_line.h"
 #include "data/plane_export.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
+#include "request/description.h"
+#include "request/refusal_text.h"
 #include "view/sweep_chart.h"
 
 namespace orbitograph {
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kRefused = 2;
-
-void Complain(const std::string& message) { std::fprintf(stderr, "orbitograph-render: %s\n", message.c_str()); }
-
-bool StdoutWritten() {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-    const int error = errno;
-    Complain("cannot write to standard output" + (error != 0 ? ": " + std::system_category().message(error) : ""));
-    return false;
-}
 
 // The status of a computation that returned nothing: interrupted, after
 // `written` frames that stay in place.
@@ -52,7 +40,8 @@ QString DescribeAxes(const std::vector<const SweepAxis*>& axes, const RenderOpti
         text += std::string(SweepParamName(a->param)) + "=" + SweepValueText(a->param, a->from) + ":" +
                 SweepValueText(a->param, a->to) + ":" + std::to_string(a->count) + " ";
     }
-    return QString::fromStdString(text) + DescribeComputation(o.params, o.originX, o.originY);
+    const PixelPoint origin = o.request.Origin();
+    return QString::fromStdString(text + DescribeComputation(o.request.params, origin.x, origin.y));
 }
 
 int SavePicture(const QImage& image, const std::string& file, const QString& description, InterruptHandler& interrupt) {
@@ -60,17 +49,9 @@ int SavePicture(const QImage& image, const std::string& file, const QString& des
         Complain("not enough memory for the picture " + Quoted(file));
         return kFailed;
     }
-    interrupt.WriteFile(true);
-    const SaveResult saved = SavePngAtomically(image, std::filesystem::path(file), description, &interrupt.Flag());
-    if (saved.failure == SaveFailure::Stopped) {
-        Complain("interrupted");
-        return interrupt.ExitStatus();
-    }
-    if (!saved.Ok()) {
-        Complain("cannot write " + Quoted(file) + ": " + SaveFailureText(saved));
-        return kFailed;
-    }
-    return 0;
+    return WriteFileInterruptibly(file, interrupt, [&](const std::atomic<bool>* stop, std::string&) {
+        return SavePngAtomically(image, std::filesystem::path(file), description, stop);
+    });
 }
 
 int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
@@ -90,7 +71,7 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
     std::optional<std::vector<ListCounts>> counts;
     {
         ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
-        counts = ComputeSweep(o.params, axis.param, values, Control(o, interrupt, progress));
+        counts = ComputeSweep(o.request.params, axis.param, values, Control(o, interrupt, progress));
     }
     if (!counts) return NotComputed(interrupt);
     std::vector<std::vector<double>> rows;
@@ -99,17 +80,17 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
     if (!o.output.empty()) {
         for (std::size_t i = 0; i < values.size(); ++i) {
             FractalModel model;
-            const ModelParams p = WithValue(o.params, axis.param, values[i]);
+            const ModelParams p = WithValue(o.request.params, axis.param, values[i]);
             model.SetParams(p);
-            model.originX = o.originX;
-            model.originY = o.originY;
+            model.originX = o.request.Origin().x;
+            model.originY = o.request.Origin().y;
             ComputeStatus status;
             {
                 ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
                 ComputeControl control = Control(o, interrupt, progress);
                 // The fitted display draws from the exact end points and kinds.
-                control.attractorEnds = o.fit;
-                control.kindGrid = o.fit;
+                control.attractorEnds = o.request.display.fit;
+                control.kindGrid = o.request.display.fit;
                 status = model.Compute(control);
             }
             if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, i);
@@ -136,7 +117,7 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
     std::optional<std::vector<ListCounts>> counts;
     {
         ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
-        counts = ComputePlane(o.params, a1.param, v1, a2.param, v2, Control(o, interrupt, progress));
+        counts = ComputePlane(o.request.params, a1.param, v1, a2.param, v2, Control(o, interrupt, progress));
     }
     if (!counts) return NotComputed(interrupt);
     std::vector<std::vector<double>> rows;
@@ -145,20 +126,11 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
     }
     if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *counts); status != 0) return status;
     if (!o.exportFile.empty()) {
-        // A signal now only raises the flag; the writer removes its
-        // temporary file before the command exits.
-        interrupt.WriteFile(true);
-        std::string why;
-        const SaveResult saved =
-            WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, &interrupt.Flag());
-        if (saved.failure == SaveFailure::Stopped) {
-            Complain("interrupted");
-            return interrupt.ExitStatus();
-        }
-        if (!saved.Ok()) {
-            Complain("cannot write " + Quoted(o.exportFile) + ": " + (why.empty() ? SaveFailureText(saved) : why));
-            return kFailed;
-        }
+        const int written =
+            WriteFileInterruptibly(o.exportFile, interrupt, [&](const std::atomic<bool>* stop, std::string& why) {
+                return WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, stop);
+            });
+        if (written != 0) return written;
     }
     if (o.output.empty()) return 0;
     return SavePicture(DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale), o.output,

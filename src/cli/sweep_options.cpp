@@ -4,17 +4,13 @@
 #include <cmath>
 
 #include "cli/render_options.h"
+#include "data/counts_text.h"
 #include "model/number_text.h"
+#include "request/refusal_text.h"
 
 namespace orbitograph {
 
 namespace {
-
-constexpr const char* kCountKeys[] = {"start_points", "attractors", "infinity", "zero", "T", "O", "M", "H"};
-
-std::vector<std::int64_t> CountValues(const ListCounts& c) {
-    return {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
-}
 
 // A number that is the whole text (surrounding white space refused too).
 std::optional<double> WholeNumber(std::string_view text) {
@@ -123,13 +119,13 @@ std::string CheckSweepOptions(const RenderOptions& o) {
             return "-o: with --sweep, expected a file name with exactly one %d (such as frame_%04d.png) and no other "
                    "%, got " +
                    Quoted(o.output);
-        return CheckAxis("--sweep", *s.sweep, o.params);
+        return CheckAxis("--sweep", *s.sweep, o.request.params);
     }
     if (std::int64_t{s.plane1->count} * s.planeScale > kMaxCanvasSide ||
         std::int64_t{s.plane2->count} * s.planeScale > kMaxCanvasSide)
         return "--plane-scale: the picture would be wider or taller than " + FormatInt(kMaxCanvasSide) + " pixels";
-    if (std::string why = CheckAxis("--plane", *s.plane1, o.params); !why.empty()) return why;
-    return CheckAxis("--plane", *s.plane2, WithValue(o.params, s.plane1->param, s.plane1->from));
+    if (std::string why = CheckAxis("--plane", *s.plane1, o.request.params); !why.empty()) return why;
+    return CheckAxis("--plane", *s.plane2, WithValue(o.request.params, s.plane1->param, s.plane1->from));
 }
 
 bool FramePatternValid(std::string_view pattern) {
@@ -194,7 +190,7 @@ std::string SweepJsonLine(const std::vector<SweepParam>& params, const std::vect
     for (std::size_t k = 0; k < params.size(); ++k) {
         out += "\"" + std::string(SweepParamName(params[k])) + "\": " + SweepValueText(params[k], values[k]) + ", ";
     }
-    const std::vector<std::int64_t> counts = CountValues(c);
+    const auto counts = CountValues(c);
     for (std::size_t k = 0; k < counts.size(); ++k) {
         out += "\"" + std::string(kCountKeys[k]) + "\": " + FormatInt(counts[k]) + (k + 1 < counts.size() ? ", " : "}");
     }
@@ -213,7 +209,7 @@ std::string SweepCsvLine(const std::vector<SweepParam>& params, const std::vecto
                          const ListCounts& c) {
     std::string out;
     for (std::size_t k = 0; k < params.size(); ++k) out += SweepValueText(params[k], values[k]) + ",";
-    const std::vector<std::int64_t> counts = CountValues(c);
+    const auto counts = CountValues(c);
     for (std::size_t k = 0; k < counts.size(); ++k) out += FormatInt(counts[k]) + (k + 1 < counts.size() ? "," : "");
     return out;
 }

@@ -7,6 +7,7 @@
 #include "model/compute_spaces.h"
 #include "model/grid.h"
 #include "model/grid_labels.h"
+#include "request/param_table.h"
 
 namespace orbitograph {
 
@@ -18,14 +19,11 @@ struct Field {
     bool text;
 };
 
-// Named as the command's options without their dashes, with '_' for '-'.
 std::vector<Field> ParameterFields(const ModelParams& p) {
     std::vector<Field> fields;
     for (const ParamField f : kWrittenParamOrder) {
-        std::string name = ParamOptionName(f) + 2;
-        for (char& c : name) c = c == '-' ? '_' : c;
-        const bool text = f == ParamField::DcOutward || f == ParamField::KcOutward;
-        fields.push_back({std::move(name), ParamValueText(p, f), text});
+        const ParamRow& row = ParamRowOf(f);
+        fields.push_back({std::string(row.name), ParamValueText(p, f), row.kind == ParamKind::Direction});
     }
     return fields;
 }

@@ -40,10 +40,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, QRect r, bool wrap) {
     return label;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, int id, QRect r) {
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, QRect r) {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(r);
-    edit->setObjectName(QStringLiteral("edit%1").arg(id));
+    edit->setObjectName(name);
     return edit;
 }
 

@@ -37,7 +37,8 @@ struct OkCancelButtons {
 };
 OkCancelButtons MakeOkCancel(QDialog* dialog, QRect okRect = {}, QRect cancelRect = {});
 
-// An edit at a rectangle in pixels, named "edit<id>" after its control id.
-QLineEdit* MakeEdit(QWidget* parent, int id, QRect r);
+// An edit at a rectangle in pixels, its object name that of the value it
+// edits.
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, QRect r);
 
 }  // namespace orbitograph

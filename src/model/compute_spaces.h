@@ -36,6 +36,12 @@ struct ComputeControl {
     // Also the end point of every start point (SpaceLists::startPointEnds),
     // 16 bytes each.
     bool startPointEnds = false;
+    // Also the analysis of every orbit and the attractor catalogue
+    // (SpaceLists::analysis, grid_analysis.h), 16 bytes per start point, with
+    // attractor cycles merged within attractorDelta. Requires CheckAnalysis to
+    // accept the parameters and the distance; std::invalid_argument otherwise.
+    bool analysis = false;
+    double attractorDelta = kDefaultAttractorDelta;
 };
 
 // Both spaces of one computation: every start point is iterated once and its

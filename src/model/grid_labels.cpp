@@ -37,4 +37,8 @@ std::vector<double> GridRows(std::span<const double> values, std::size_t columns
     return Transpose<double>(values, columns, rows, [](double v) { return v; });
 }
 
+std::vector<std::int32_t> GridRows(std::span<const std::int32_t> values, std::size_t columns, std::size_t rows) {
+    return Transpose<std::int32_t>(values, columns, rows, [](std::int32_t v) { return v; });
+}
+
 }  // namespace orbitograph

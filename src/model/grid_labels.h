@@ -28,5 +28,6 @@ std::uint8_t LabelOf(EndKind kind);
 // values.size() == columns * rows.
 std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows);
 std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows);
+std::vector<std::int32_t> GridRows(std::span<const std::int32_t> values, std::size_t columns, std::size_t rows);
 
 }  // namespace orbitograph

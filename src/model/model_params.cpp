@@ -4,13 +4,12 @@
 #include <limits>
 
 #include "model/grid.h"
-#include "model/number_text.h"
 
 namespace orbitograph {
 
 namespace {
 
-bool IsEdge(double v) { return v >= -2.0 && v <= 2.0; }  // NaN fails
+bool IsEdge(double v) { return v >= -kEdgeLimit && v <= kEdgeLimit; }  // NaN fails
 
 constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max() - 1;
 
@@ -57,41 +56,6 @@ std::optional<ParamError> CheckParameters(const ModelParams& p) {
 bool OriginAcceptable(std::int32_t x, std::int32_t y) {
     return x >= -kMaxOriginMagnitude && x <= kMaxOriginMagnitude && y >= -kMaxOriginMagnitude &&
            y <= kMaxOriginMagnitude;
-}
-
-const char* ParamOptionName(ParamField f) {
-    switch (f) {
-        case ParamField::A: return "--a";
-        case ParamField::DcOutward: return "--dc-direction";
-        case ParamField::KcOutward: return "--kc-direction";
-        case ParamField::Dc: return "--dc";
-        case ParamField::Kc: return "--kc";
-        case ParamField::Iterations: return "--iterations";
-        case ParamField::Step: return "--step";
-        case ParamField::X1: return "--x1";
-        case ParamField::X2: return "--x2";
-        case ParamField::Y1: return "--y1";
-        case ParamField::Y2: return "--y2";
-    }
-    return "?";
-}
-
-std::string ParamValueText(const ModelParams& p, ParamField f) {
-    const auto direction = [](std::int32_t outward) { return std::string(outward == 0 ? "inward" : "outward"); };
-    switch (f) {
-        case ParamField::A: return FormatShortest(p.a);
-        case ParamField::DcOutward: return direction(p.dcOutward);
-        case ParamField::KcOutward: return direction(p.kcOutward);
-        case ParamField::Dc: return FormatShortest(p.dc);
-        case ParamField::Kc: return FormatShortest(p.kc);
-        case ParamField::Iterations: return FormatInt(p.iterations);
-        case ParamField::Step: return FormatShortest(p.step);
-        case ParamField::X1: return FormatShortest(p.x1);
-        case ParamField::X2: return FormatShortest(p.x2);
-        case ParamField::Y1: return FormatShortest(p.y1);
-        case ParamField::Y2: return FormatShortest(p.y2);
-    }
-    return "?";
 }
 
 }  // namespace orbitograph

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace orbitograph {
 
@@ -59,23 +58,6 @@ void SetParamMembers(Holder& h, const ModelParams& p) {
 // The fields a refusal can name, in the order the parameters dialog reads them.
 enum class ParamField { A, DcOutward, KcOutward, Dc, Kc, Iterations, Step, X1, X2, Y1, Y2 };
 
-// The headless command's option for each parameter ("--a", "--dc-direction",
-// ...): its parser, its usage text, its refusals and the description stored
-// in saved pictures all name the parameters through this one table.
-const char* ParamOptionName(ParamField f);
-
-// The parameters in the order the command line and the exported data write
-// them.
-inline constexpr ParamField kWrittenParamOrder[] = {ParamField::A,    ParamField::Dc,        ParamField::DcOutward,
-                                                    ParamField::Kc,   ParamField::KcOutward, ParamField::Iterations,
-                                                    ParamField::Step, ParamField::X1,        ParamField::X2,
-                                                    ParamField::Y1,   ParamField::Y2};
-
-// One parameter's value as the command line reads it back exactly: a real as
-// its shortest round-trip decimal with a point (whatever the locale), the
-// iteration count in decimal, a direction as "inward" (0) or "outward".
-std::string ParamValueText(const ModelParams& p, ParamField f);
-
 // Why a field is refused; each caller words it in its own language.
 enum class ParamReason {
     NotFinite,       // A, Dc or Kc is infinite or not a number
@@ -103,6 +85,10 @@ inline constexpr std::int64_t kMaxStartPoints = 100'000'000;
 // (2 / 1e-9 + 1e6 < 2^31), and adding the step always advances a coordinate
 // of magnitude <= 2 (ulp(2) is 4.4e-16).
 inline constexpr double kMinStep = 1e-9;
+
+// Largest |edge| of the start rectangle: every edge lies in
+// [-kEdgeLimit, kEdgeLimit].
+inline constexpr double kEdgeLimit = 2.0;
 
 // Largest |origin| coordinate a computation accepts, in pixels.
 inline constexpr std::int32_t kMaxOriginMagnitude = 1'000'000;

@@ -11,15 +11,13 @@ namespace orbitograph {
 
 namespace {
 
-// Lists of at least this size get huge-page storage.
-constexpr std::size_t kHugeThreshold = std::size_t{4} << 20;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 }  // namespace
 
 void* AllocateListStorage(std::size_t bytes) {
 #if defined(__linux__)
-    if (bytes >= kHugeThreshold) {
+    if (bytes >= kHugeListBytes) {
         const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         void* p = std::aligned_alloc(kHugePage, rounded);
         if (p == nullptr) throw std::bad_alloc();
@@ -33,7 +31,7 @@ void* AllocateListStorage(std::size_t bytes) {
 
 void ReleaseListStorage(void* p, std::size_t bytes) noexcept {
 #if defined(__linux__)
-    if (bytes >= kHugeThreshold) {
+    if (bytes >= kHugeListBytes) {
         std::free(p);
         return;
     }

@@ -11,60 +11,16 @@
 #include <vector>
 
 #include "model/classify.h"
+#include "model/grid_analysis.h"
+#include "model/list_storage.h"
 
 namespace orbitograph {
-
-// Storage for large lists: aligned and, where the system offers it, backed
-// by huge pages, so that filling a list of millions of points costs a few
-// hundred page faults instead of tens of thousands. Small sizes use the
-// ordinary heap. Both functions are thread-safe.
-void* AllocateListStorage(std::size_t bytes);
-void ReleaseListStorage(void* p, std::size_t bytes) noexcept;
 
 // A pixel position in the client area: x to the right, y downwards.
 struct Point {
     std::int32_t x = 0;
     std::int32_t y = 0;
     friend bool operator==(const Point&, const Point&) = default;
-};
-
-// The allocator of the point lists: list storage, and a default
-// construction that writes nothing. PointList below hides every way of
-// growing that would default-construct (the size constructors, resize,
-// emplace_back() and emplace(pos) without a value) behind versions that
-// initialise, so that only its ResizeUninitialised reaches that
-// construction. Point is an implicit-lifetime type, so its objects exist in
-// the storage without a constructor call.
-template <class T>
-struct ListAllocator : std::allocator<T> {
-    using value_type = T;
-    template <class U>
-    struct rebind {
-        using other = ListAllocator<U>;
-    };
-    ListAllocator() noexcept = default;
-    template <class U>
-    ListAllocator(const ListAllocator<U>&) noexcept {}
-
-    T* allocate(std::size_t n) {
-        if (n > std::size_t(-1) / sizeof(T)) throw std::bad_array_new_length();
-        return static_cast<T*>(AllocateListStorage(n * sizeof(T)));
-    }
-    void deallocate(T* p, std::size_t n) noexcept { ReleaseListStorage(p, n * sizeof(T)); }
-
-    template <class U>
-    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        if constexpr (!(std::is_trivially_copyable_v<U> && (std::is_aggregate_v<U> || std::is_arithmetic_v<U>)))
-            ::new (static_cast<void*>(p)) U();
-    }
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-    template <class U>
-    friend bool operator==(const ListAllocator&, const ListAllocator<U>&) noexcept {
-        return true;
-    }
 };
 
 // A growable list of points. Every element is initialised (a new point is
@@ -127,8 +83,9 @@ struct GridEnds {
 
 // The seven lists one computation produces, in the order of FractalModel,
 // and, when the computation was asked for them (ComputeControl; otherwise
-// empty), the attractors' exact end points, and the kind and the end point
-// of every start point in grid order (column by column from x1, within a column from y1).
+// empty), the attractors' exact end points, the kind and the end point of
+// every start point in grid order (column by column from x1, within a column
+// from y1), and the analysis of every orbit with the attractor catalogue.
 // A value type, so a worker thread can build it and hand it over whole.
 struct SpaceLists {
     PointList attractors;
@@ -141,6 +98,7 @@ struct SpaceLists {
     AttractorEnds attractorEnds;
     std::vector<EndKind> kinds;
     GridEnds startPointEnds;
+    GridAnalysis analysis;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;
 };
 

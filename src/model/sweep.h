@@ -46,8 +46,8 @@ ModelParams WithValue(const ModelParams& base, SweepParam param, double value);
 // concatenated start points of all sets from one counter, so a small grid
 // is packed with its neighbours into one slice and no thread waits between
 // sets. Cancellation, progress (in map steps over all sets) and the result
-// on cancel are as for ComputeSpaces; attractorEnds and kindGrid are
-// ignored.
+// on cancel are as for ComputeSpaces; the requests for more than the counts
+// (attractorEnds, kindGrid, startPointEnds, analysis) are ignored.
 std::optional<std::vector<ListCounts>> ComputeCountsOfSets(const std::vector<ModelParams>& sets,
                                                            const ComputeControl& control = {});
 

@@ -3,23 +3,27 @@
 #include <QString>
 #include <stdexcept>
 
-#include "cli/option_table.h"
-#include "cli/picture_file.h"
-#include "cli/render_view.h"
-#include "legend/legend_picture.h"
 #include "model/grid_labels.h"
-#include "view/frame.h"
+#include "request/picture_file.h"
+#include "request/request_view.h"
 #include "view/point_layers.h"
 
 namespace orbitograph::python {
 
-std::vector<std::pair<std::string, bool>> PictureOptions() {
-    std::vector<std::pair<std::string, bool>> names;
-    for (const CommandOption& option : OptionTable()) {
-        if (option.section != CommandOption::Section::Picture || option.name == "--size") continue;
-        names.emplace_back(std::string(option.name.substr(2)), !option.argument.empty());
+std::vector<std::pair<std::string, std::string>> DisplayOptions() {
+    const char* const kinds[] = {"flag", "integer", "real", "text", "pair"};
+    std::vector<std::pair<std::string, std::string>> options;
+    for (const FrameOption& row : FrameOptions()) {
+        if (!row.param) options.emplace_back(row.keyword, kinds[static_cast<int>(row.kind)]);
     }
-    return names;
+    return options;
+}
+
+const FrameOption* DisplayOption(const std::string& keyword) {
+    for (const FrameOption& row : FrameOptions()) {
+        if (!row.param && row.keyword == keyword) return &row;
+    }
+    return nullptr;
 }
 
 std::vector<std::pair<int, std::uint32_t>> BasinColours() {
@@ -31,31 +35,25 @@ std::vector<std::pair<int, std::uint32_t>> BasinColours() {
             {kLabelH, kBasinHColour}};
 }
 
-RenderOptions ParsePictureOptions(const GridData& grid, const std::vector<std::string>& args) {
-    OptionsResult parsed = ParseRenderOptions(args);
-    if (!parsed.options) throw std::invalid_argument(parsed.error);
-    RenderOptions o = std::move(*parsed.options);
-    o.params = grid.model.Params();
-    return o;
-}
-
-bool ListsFitOrigin(const GridData& grid, const RenderOptions& o) {
-    return o.originX == grid.listsOriginX && o.originY == grid.listsOriginY;
-}
-
-QImage DrawFrame(GridData& grid, const RenderOptions& o, const std::string& moduleDir) {
-    QImage legendPicture;
-    if (o.legendPicture.empty()) {
-        legendPicture = LoadLegendPicture(QString::fromStdString(moduleDir));
-    } else {
-        std::string why;
-        legendPicture = ReadPictureFile(o.legendPicture, why);
-        if (legendPicture.isNull())
-            throw std::invalid_argument("legend_picture: cannot read " + Quoted(o.legendPicture) + ": " + why);
+Request RequestFor(const GridData& grid, const std::vector<DisplayValue>& values) {
+    Request r;
+    r.params = grid.model.Params();
+    for (const DisplayValue& v : values) {
+        std::string error;
+        if (!v.row->set(r, v.value, error)) throw std::invalid_argument(error);
     }
-    ViewState view = ViewFor(o);
-    const QImage canvas =
-        ComposeFrame(view, grid.model, o.width, o.height, legendPicture.isNull() ? nullptr : &legendPicture);
+    return r;
+}
+
+bool ListsFitOrigin(const GridData& grid, const Request& r) {
+    return r.Origin() == PixelPoint{grid.listsOriginX, grid.listsOriginY};
+}
+
+QImage DrawGridFrame(GridData& grid, const Request& r, const std::string& moduleDir) {
+    std::string why;
+    const QImage legendPicture = LegendPictureFor(r.display, QString::fromStdString(moduleDir), why);
+    if (!why.empty()) throw std::invalid_argument("legend_picture: " + why);
+    const QImage canvas = DrawFrame(r, grid.model, legendPicture.isNull() ? nullptr : &legendPicture);
     if (canvas.isNull()) throw std::bad_alloc();
     return canvas.convertToFormat(QImage::Format_RGBA8888);
 }

@@ -4,33 +4,19 @@
 #include <array>
 #include <stdexcept>
 
-#include "cli/render_options.h"
+#include "data/counts_text.h"
 #include "model/grid.h"
 #include "model/grid_labels.h"
 #include "model/number_text.h"
+#include "request/param_table.h"
+#include "request/refusal_text.h"
+#include "request/request.h"
 
 namespace orbitograph::python {
 
-const char* KeywordOf(ParamField f) {
-    switch (f) {
-        case ParamField::A: return "a";
-        case ParamField::DcOutward: return "dc_outward";
-        case ParamField::KcOutward: return "kc_outward";
-        case ParamField::Dc: return "dc";
-        case ParamField::Kc: return "kc";
-        case ParamField::Iterations: return "iterations";
-        case ParamField::Step: return "step";
-        case ParamField::X1: return "x1";
-        case ParamField::X2: return "x2";
-        case ParamField::Y1: return "y1";
-        case ParamField::Y2: return "y2";
-    }
-    return "?";
-}
-
 void CheckComputation(const ModelParams& p, int threads) {
     if (const auto e = CheckParameters(p))
-        throw std::invalid_argument(std::string(KeywordOf(e->field)) + ": " + RefusalText(*e));
+        throw std::invalid_argument(std::string(ParamRowOf(e->field).keyword) + ": " + RefusalText(*e));
     if (threads < 0 || threads > kMaxThreads)
         throw std::invalid_argument("threads: must be None (every core) or from 1 to " + FormatInt(kMaxThreads));
 }
@@ -63,7 +49,7 @@ std::optional<GridData> ComputeGridData(const ModelParams& p, std::int32_t origi
     g.listsOriginX = originX;
     g.listsOriginY = originY;
     const ListCounts c = CountsOf(p, *lists);
-    g.countsJson = CountsJson(c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h);
+    g.countsJson = CountsJson(c);
     g.ends = std::move(lists->startPointEnds);
     g.model.SetParams(p);
     g.model.originX = originX;

@@ -10,11 +10,8 @@
 
 namespace orbitograph::python {
 
-// The parameters as the module's keywords name them ("a", "dc_outward",
-// "x1", ...): what a ValueError names.
-const char* KeywordOf(ParamField f);
-
-// Throws std::invalid_argument with "KEYWORD: reason" for parameters that
+// Throws std::invalid_argument with "KEYWORD: reason" (the parameter's
+// Python keyword) for parameters that
 // CheckParameters refuses, or for a thread count outside 0 (every core) to
 // kMaxThreads.
 void CheckComputation(const ModelParams& p, int threads);

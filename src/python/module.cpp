@@ -15,13 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/render_options.h"
+#include "data/counts_text.h"
 #include "model/grid_labels.h"
 #include "model/probe.h"
 #include "model/sweep.h"
 #include "python/frame_render.h"
 #include "python/grid_data.h"
 #include "python/interruptible.h"
+#include "request/offscreen_gui.h"
+#include "request/param_table.h"
 
 namespace py = pybind11;
 using namespace orbitograph;
@@ -48,45 +50,52 @@ py::array_t<T> RowsByColumns(Vector&& v, py::ssize_t rows, py::ssize_t columns) 
     return ArrayTakingOver(std::move(v), {rows, columns}, {1, rows});
 }
 
+// The parameters from a dict keyed by their Python keywords, each of its
+// row's kind (the package checked them).
 ModelParams ParamsOf(const py::dict& d) {
-    const auto real = [&d](ParamField f) { return d[KeywordOf(f)].cast<double>(); };
-    const auto integer = [&d](ParamField f) { return d[KeywordOf(f)].cast<std::int32_t>(); };
     ModelParams p;
-    p.a = real(ParamField::A);
-    p.dc = real(ParamField::Dc);
-    p.kc = real(ParamField::Kc);
-    p.dcOutward = integer(ParamField::DcOutward);
-    p.kcOutward = integer(ParamField::KcOutward);
-    p.iterations = integer(ParamField::Iterations);
-    p.step = real(ParamField::Step);
-    p.x1 = real(ParamField::X1);
-    p.x2 = real(ParamField::X2);
-    p.y1 = real(ParamField::Y1);
-    p.y2 = real(ParamField::Y2);
+    for (const ParamRow& row : kParamTable) {
+        const py::handle value = d[py::str(row.keyword.data(), row.keyword.size())];
+        if (row.real != nullptr)
+            p.*row.real = value.cast<double>();
+        else
+            p.*row.integer = value.cast<std::int32_t>();
+    }
     return p;
 }
 
 py::dict DictOf(const ModelParams& p) {
     py::dict d;
-    d[KeywordOf(ParamField::A)] = p.a;
-    d[KeywordOf(ParamField::Dc)] = p.dc;
-    d[KeywordOf(ParamField::Kc)] = p.kc;
-    d[KeywordOf(ParamField::DcOutward)] = p.dcOutward == 1;
-    d[KeywordOf(ParamField::KcOutward)] = p.kcOutward == 1;
-    d[KeywordOf(ParamField::Iterations)] = p.iterations;
-    d[KeywordOf(ParamField::Step)] = p.step;
-    d[KeywordOf(ParamField::X1)] = p.x1;
-    d[KeywordOf(ParamField::X2)] = p.x2;
-    d[KeywordOf(ParamField::Y1)] = p.y1;
-    d[KeywordOf(ParamField::Y2)] = p.y2;
+    for (const ParamRow& row : kParamTable) {
+        const py::str keyword(row.keyword.data(), row.keyword.size());
+        if (row.kind == ParamKind::Real)
+            d[keyword] = p.*row.real;
+        else if (row.kind == ParamKind::Direction)
+            d[keyword] = p.*row.integer == 1;
+        else
+            d[keyword] = p.*row.integer;
+    }
     return d;
+}
+
+// The parameters in the order of the functions' keywords: (keyword, kind,
+// default), the kind "real", "direction" or "count".
+py::list ParamTable() {
+    py::list rows;
+    const char* const kinds[] = {"real", "direction", "count"};
+    const py::dict defaults = DictOf(ModelParams{});
+    for (const ParamRow& row : kParamTable) {
+        const py::str keyword(row.keyword.data(), row.keyword.size());
+        rows.append(py::make_tuple(keyword, kinds[static_cast<int>(row.kind)], defaults[keyword]));
+    }
+    return rows;
 }
 
 // The origin of the headless command's default picture, where compute()
 // places the lists.
 std::pair<std::int32_t, std::int32_t> DefaultOrigin() {
-    const RenderOptions defaults;
-    return {defaults.originX, defaults.originY};
+    const PixelPoint origin = Request{}.Origin();
+    return {origin.x, origin.y};
 }
 
 std::shared_ptr<GridData> Computed(const ModelParams& p, std::int32_t originX, std::int32_t originY, int threads) {
@@ -120,26 +129,35 @@ void EnsureGuiApplication() {
             throw std::runtime_error("this process runs Qt without its Gui; frames cannot be drawn in it");
         return;
     }
-    // Qt's notices (a missing runtime folder, font support) are not the
-    // caller's concern; failures reach Python as exceptions.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtFatalMsg) std::fprintf(stderr, "orbitograph: %s\n", qPrintable(message));
-    });
-    static int argc = 3;
-    static char name[] = "orbitograph";
-    static char platformOption[] = "-platform";
-    static char platformName[] = "offscreen";
-    static char* argv[] = {name, platformOption, platformName, nullptr};
-    new QGuiApplication(argc, argv);
+    static_cast<void>(StartOffscreenGui("orbitograph").release());
 }
 
-py::array Render(const std::shared_ptr<GridData>& grid, const std::vector<std::string>& args,
-                 const std::string& moduleDir, int threads) {
-    const RenderOptions o = ParsePictureOptions(*grid, args);
+// A display keyword's value as its row takes it (the package checked its type).
+OptionValue ValueOf(const FrameOption& row, const py::handle value) {
+    switch (row.kind) {
+        case ValueKind::Flag: return value.cast<bool>();
+        case ValueKind::Integer: return value.cast<std::int64_t>();
+        case ValueKind::Real: return value.cast<double>();
+        case ValueKind::Text: return value.cast<std::string>();
+        case ValueKind::IntegerPair: return value.cast<std::array<std::int64_t, 2>>();
+    }
+    throw std::logic_error("a row of no kind");
+}
+
+py::array Render(const std::shared_ptr<GridData>& grid, const py::dict& display, const std::string& moduleDir,
+                 int threads) {
+    std::vector<DisplayValue> values;
+    for (const auto& [keyword, value] : display) {
+        const std::string name = keyword.cast<std::string>();
+        const FrameOption* row = DisplayOption(name);
+        if (row == nullptr) throw std::invalid_argument(name + ": not a display keyword");
+        values.push_back({row, ValueOf(*row, value)});
+    }
+    const Request r = RequestFor(*grid, values);
     std::shared_ptr<GridData> source = grid;
-    if (!ListsFitOrigin(*grid, o)) source = Computed(o.params, o.originX, o.originY, threads);
+    if (!ListsFitOrigin(*grid, r)) source = Computed(r.params, r.Origin().x, r.Origin().y, threads);
     EnsureGuiApplication();
-    auto image = std::make_unique<QImage>(DrawFrame(*source, o, moduleDir));
+    auto image = std::make_unique<QImage>(DrawGridFrame(*source, r, moduleDir));
     const QImage* frame = image.get();
     py::capsule owner(image.get(), [](void* p) { delete static_cast<QImage*>(p); });
     image.release();
@@ -179,7 +197,7 @@ std::vector<ModelParams> RowsOf(const py::dict& params, const std::vector<std::s
 py::array_t<std::int64_t> CountsOfRows(const py::dict& params, const std::vector<std::string>& names,
                                        const ValueRows& values, int threads) {
     const std::vector<ModelParams> rows = RowsOf(params, names, values, threads);
-    constexpr py::ssize_t kKeys = 8;
+    constexpr auto kKeys = static_cast<py::ssize_t>(std::size(kCountKeys));
     const auto counts = RunInterruptibly([&](const std::atomic<bool>& cancel) {
         ComputeControl control;
         control.threads = threads;
@@ -189,8 +207,8 @@ py::array_t<std::int64_t> CountsOfRows(const py::dict& params, const std::vector
     std::vector<std::int64_t> table;
     table.reserve(counts->size() * kKeys);
     for (const ListCounts& c : *counts) {
-        const std::int64_t row[kKeys] = {c.startPoints, c.attractors, c.infinity, c.zero, c.t, c.o, c.m, c.h};
-        table.insert(table.end(), row, row + kKeys);
+        const auto row = CountValues(c);
+        table.insert(table.end(), row.begin(), row.end());
     }
     return ArrayTakingOver(std::move(table), {static_cast<py::ssize_t>(counts->size()), kKeys}, {kKeys, 1});
 }
@@ -272,14 +290,12 @@ PYBIND11_MODULE(_orbitograph, m) {
     // std::invalid_argument reaches Python as ValueError, std::bad_alloc as MemoryError.
     py::class_<GridData, std::shared_ptr<GridData>>(m, "_Grid");
     m.def("_defaults", [] { return DictOf(ModelParams{}); });
+    m.def("_param_table", &ParamTable);
     m.def("_compute", &Compute, py::arg("params"), py::arg("threads"));
-    m.def("_render", &Render, py::arg("grid"), py::arg("args"), py::arg("module_dir"), py::arg("threads"));
-    m.def("_picture_options", &PictureOptions);
+    m.def("_render", &Render, py::arg("grid"), py::arg("display"), py::arg("module_dir"), py::arg("threads"));
+    m.def("_display_options", &DisplayOptions);
     m.def("_basin_colours", &BasinColours);
-    m.def("_counts_json", [](const std::vector<std::int64_t>& c) {
-        if (c.size() != 8) throw std::invalid_argument("eight counts");
-        return CountsJson(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
-    });
+    m.def("_count_keys", [] { return std::vector<std::string>(std::begin(kCountKeys), std::end(kCountKeys)); });
     m.def("_counts_of_rows", &CountsOfRows, py::arg("params"), py::arg("names"), py::arg("values"), py::arg("threads"));
     m.def("_check_rows", [](const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
                             int threads) { RowsOf(params, names, values, threads); });

@@ -61,11 +61,11 @@ TEST_F(LiveParamsTest, TheDockAndTheDialogStayInStepAndADragIsOneHistoryEntry) {
     EXPECT_EQ(wnd->View().Params(), expected);
 
     QStringList shown;
-    Answer<CDlgParam>(&CMainWnd::OnFractalParameters, true, [&](CDlgParam& d) {
-        for (int id : {1001, 1008, 1009}) shown << d.Edit(id)->text();
-        shown << (d.Radio(1005)->isChecked() ? "out" : "in");
-        d.Edit(1001)->setText("0.6125");
-        d.Radio(1002)->setChecked(true);
+    Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true, [&](CModelParamsDlg& d) {
+        for (const char* field : {"a", "iterations", "step"}) shown << test::Named(d, field)->text();
+        shown << (test::Named<QRadioButton>(d, "kcOutward")->isChecked() ? "out" : "in");
+        test::Named(d, "a")->setText("0.6125");
+        test::Named<QRadioButton>(d, "dcInward")->setChecked(true);
     });
     EXPECT_EQ(shown.join(' '), "0.9 12 0.02 out");
     WaitForResult();

@@ -20,9 +20,9 @@
 #include <thread>
 #include <tuple>
 
-#include "app/dlg_param.h"
 #include "app/main_wnd.h"
-#include "app/set_sheet.h"
+#include "app/model_params_dlg.h"
+#include "app/settings_sheet.h"
 #include "support/dialog_test_support.h"
 #include "support/file_test_support.h"
 #include "view/frame.h"
@@ -124,13 +124,13 @@ protected:
         (wnd.get()->*command)();
     }
 
-    void Compute(std::function<void(CDlgParam&)> edit = {}) {
+    void Compute(std::function<void(CModelParamsDlg&)> edit = {}) {
         Answer(&CMainWnd::OnFractalParameters, true, edit);
         WaitForResult();
     }
 
     void FitTheWindow() {
-        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, true, [](CSetSheet& s) {
+        Answer<CSettingsSheet>(&CMainWnd::OnProgramSettings, true, [](CSettingsSheet& s) {
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FitWindowBox()->setChecked(true);
         });

@@ -93,11 +93,13 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
     const int runs = engineRuns, requests = wnd->RepaintRequests();
     wnd->Hooks().runDialog = [](QDialog& d) { return d.exec(); };
     OnModal([](QWidget* dialog) {
-        dynamic_cast<CDlgParam*>(dialog)->Edit(1001)->setText("0.3");
+        test::Named(*dialog, "a")->setText("0.3");
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     wnd->OnFractalParameters();
-    QTest::qWait(50);
+    // A computation starts within the command; whatever the command posted
+    // (a repaint) is handled here.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(std::tuple(wnd->RepaintRequests(), wnd->Computing(), int(engineRuns)), std::tuple(requests, false, runs));
     ExpectSameLists(wnd->Model(), reference);
     EXPECT_EQ(wnd->View().Params(), ModelParams{});
@@ -105,15 +107,15 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
 
     QStringList seen;
     OnModal([&seen](QWidget* dialog) {
-        auto* dlg = dynamic_cast<CDlgParam*>(dialog);
-        dlg->Edit(1010)->setText("2.0000001");
+        auto* dlg = dynamic_cast<CModelParamsDlg*>(dialog);
+        test::Named(*dlg, "x1")->setText("2.0000001");
         OnModal([&seen, dlg](QWidget* box) {
             seen << box->windowTitle() << LayoutFaults(*box);
             QTest::keyClick(box, Qt::Key_Return);
             QTimer::singleShot(0, dlg, [&seen, dlg] {
                 seen << (QApplication::activeModalWidget() == dlg ? "open" : "closed");
-                seen << (dlg->focusWidget() == dlg->Edit(1010) ? "focused" : "elsewhere");
-                dlg->Edit(1010)->setText("-1");
+                seen << (dlg->focusWidget() == test::Named(*dlg, "x1") ? "focused" : "elsewhere");
+                test::Named(*dlg, "x1")->setText("-1");
                 dlg->accept();
             });
         });
@@ -140,10 +142,10 @@ TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChoo
     for (const auto& [ok, twoModes, viewTwoModes] : rows) {
         SCOPED_TRACE(testing::Message() << "ok " << ok << " twoModes " << twoModes);
         const int requests = wnd->RepaintRequests();
-        Answer<CSetSheet>(&CMainWnd::OnProgramSettings, ok, [box = twoModes](CSetSheet& s) {
-            s.m_page1->Box(1017)->setChecked(box);
-            s.m_page1->Box(1018)->setChecked(false);
-            s.m_page1->Box(1020)->setChecked(true);
+        Answer<CSettingsSheet>(&CMainWnd::OnProgramSettings, ok, [box = twoModes](CSettingsSheet& s) {
+            test::Named<QCheckBox>(s, "twoModes")->setChecked(box);
+            test::Named<QCheckBox>(s, "showParams")->setChecked(false);
+            test::Named<QCheckBox>(s, "showGrid")->setChecked(true);
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FontSizeEdit()->setText("20");
         });
@@ -222,7 +224,8 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
 
     blockEngine = true;
     wnd->SetProgressDelay(50);
-    Answer<CDlgParam>(&CMainWnd::OnFractalParameters, true, [](CDlgParam& d) { d.Edit(1001)->setText("0.3"); });
+    Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
+                            [](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.3"); });
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
@@ -277,13 +280,13 @@ TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
     Compute();
     const FractalModel before = wnd->Model();
     const std::tuple<bool, int, const char*> rows[] = {{true, 0, "памяти"}, {false, 1, "Не удалось начать"}};
-    auto fifty = [](CDlgParam& d) { d.Edit(1008)->setText("50"); };
+    auto fifty = [](CModelParamsDlg& d) { test::Named(d, "iterations")->setText("50"); };
     for (const auto& [outOfMemory, refused, errorHas] : rows) {
         SCOPED_TRACE(errorHas);
         errors.clear();
         engineOutOfMemory = outOfMemory;
         threadsRefused = refused;
-        Answer<CDlgParam>(&CMainWnd::OnFractalParameters, true, fifty);
+        Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true, fifty);
         ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();

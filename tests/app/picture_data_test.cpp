@@ -6,10 +6,11 @@
 #include "app/command_ids.h"
 #include "app/data_file_dialogs.h"
 #include "app/help_window.h"
-#include "cli/picture_options.h"
 #include "data/grid_export.h"
 #include "main_wnd_fixture.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
+#include "request/description.h"
+#include "request/request_view.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -20,9 +21,10 @@ using namespace orbitograph::test;
 TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString description = DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10) +
-                                " --size 10x10 --single attractors --grid --legend --a-symmetry --fit --font-size 20 "
-                                "--legend-hx \"Доход, \\\"x\\\"\" --legend-max-hy 3.5 --legend-o Восток";
+    const QString description =
+        QString::fromStdString(DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10)) +
+        " --size 10x10 --single attractors --grid --legend --a-symmetry --fit --font-size 20 "
+        "--legend-hx \"Доход, \\\"x\\\"\" --legend-max-hy 3.5 --legend-o Восток";
     QImage canvas(10, 10, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     const std::pair<const char*, QString> files[] = {
@@ -46,7 +48,7 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     wnd->OnOpenParamsFromPicture();
     WaitForResult();
     EXPECT_TRUE(errors.isEmpty());
-    const ViewState expected = ViewFor(*ParseRenderOptions(CheckDescription(description.toStdString()).tokens).options);
+    const ViewState expected = ViewFor(*ReadDescription(description.toStdString()).request);
     EXPECT_EQ(wnd->View().m_switches, expected.m_switches);
     EXPECT_EQ(wnd->View().m_legend, expected.m_legend);
     EXPECT_EQ(wnd->View().m_legend.m_nameHx, QStringLiteral("Доход, \"x\""));
@@ -71,7 +73,7 @@ TEST_F(MainWindowTest, ExportsTheGrid) {
     EXPECT_FALSE(QFile::exists(dir.filePath("g.csv")));
     errors.clear();
 
-    Compute([](CDlgParam& d) { d.Edit(1009)->setText("0.05"); });
+    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
     wnd->OnExportData();
     QFile csv(dir.filePath("g.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QDockWidget>
 #include <QLineEdit>
 
@@ -104,7 +105,35 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
     EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
-    Compute([](CDlgParam& d) { d.Edit(1001)->setText("0.7"); });
+    Compute([](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.7"); });
     EXPECT_FALSE(wnd->Probe().has_value());
     EXPECT_TRUE(ShowsItsModel());
+}
+
+// The table stays a consistent model through every kind of orbit, as Qt's
+// model tester checks it (a violation ends the test at once); a long orbit's
+// gap row stands where its gap is, every other row shows its own step.
+TEST(ProbeTableModelTest, ConsistentForEveryOrbitAndTheGapRowInItsPlace) {
+    const auto orbit = [](std::vector<std::int64_t> steps, std::size_t gapAt, std::int64_t omitted) {
+        ProbeResult r{{}, gapAt, omitted, {}};
+        for (const std::int64_t k : steps) r.rows.push_back({k, 0.5 * k, -0.25, 0.1, 0.2, 0.5, -0.8, k == 9});
+        return r;
+    };
+    const ProbeResult orbits[] = {
+        orbit({0, 1, 2, 3}, 0, 0), orbit({0, 1, 2, 7, 8, 9}, 3, 4), orbit({0, 1}, 2, 100), {}};
+    ProbeTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (const ProbeResult& o : orbits) {
+        model.SetOrbit(&o);
+        ASSERT_EQ(model.rowCount(), static_cast<int>(o.rows.size()) + (o.omitted > 0 ? 1 : 0));
+        const int gap = o.omitted > 0 ? static_cast<int>(o.gapAt) : model.rowCount();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QString step = row == gap ? QStringLiteral("…") : QString::number(o.rows[row - (row > gap)].step);
+            EXPECT_EQ(model.index(row, 0).data().toString(), step) << row;
+        }
+        const QString gapText = QStringLiteral("пропущено шагов: %1").arg(o.omitted);
+        EXPECT_EQ(model.index(gap, 1).data().toString(), o.omitted > 0 ? gapText : QString());
+    }
+    model.SetOrbit(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
 }

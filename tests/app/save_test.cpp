@@ -6,12 +6,12 @@
 #include <QTranslator>
 
 #include "app/command_ids.h"
-#include "app/my_app.h"
+#include "app/orbitograph_app.h"
 #include "app/save_dialog.h"
-#include "legend/legenda_dlg.h"
+#include "legend_dialog/legend_dlg.h"
 #include "main_wnd_fixture.h"
-#include "view/frame_description.h"
-#include "view/png_export.h"
+#include "png/png_export.h"
+#include "request/request_view.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -141,30 +141,31 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
     QDir::setCurrent(previous);
     Open(std::move(plain), QSize(1100, 800));
     ASSERT_EQ(wnd->LegendPicture().size(), QSize(260, 260));
-    Answer<CSetSheet>(&CMainWnd::OnProgramSettings, true, [](CSetSheet& s) {
-        for (int id : {1019, 1020, 1021}) s.m_page1->Box(id)->setChecked(true);
+    Answer<CSettingsSheet>(&CMainWnd::OnProgramSettings, true, [](CSettingsSheet& s) {
+        for (const char* box : {"showLegend", "showGrid", "aSymmetry"})
+            test::Named<QCheckBox>(s, box)->setChecked(true);
     });
     auto legend = [](const char* hx, const char* maxHx, const char* t) {
-        return [=](CLegendaDlg& d) {
-            d.Edit(1022)->setText(hx);
-            d.Edit(1027)->setText(maxHx);
-            d.Edit(1028)->setText(t);
+        return [=](CLegendDlg& d) {
+            test::Named(d, "nameHx")->setText(hx);
+            test::Named(d, "maxHx")->setText(maxHx);
+            test::Named(d, "regionT")->setText(t);
         };
     };
-    Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
+    Answer<CLegendDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
     EXPECT_EQ(wnd->View().m_legend, LegendFields{});
-    Answer<CLegendaDlg>(&CMainWnd::OnLegend, true, legend("Hx", "1234.567e0", "T region"));
+    Answer<CLegendDlg>(&CMainWnd::OnLegend, true, legend("Hx", "1234.567e0", "T region"));
     QString shown;  // opened again: what was confirmed
-    Answer<CLegendaDlg>(&CMainWnd::OnLegend, false, [&shown](CLegendaDlg& d) {
-        for (int id : {1022, 1027, 1028}) shown += d.Edit(id)->text() + "|";
+    Answer<CLegendDlg>(&CMainWnd::OnLegend, false, [&shown](CLegendDlg& d) {
+        for (const char* field : {"nameHx", "maxHx", "regionT"}) shown += test::Named(d, field)->text() + "|";
     });
     EXPECT_EQ(shown, "Hx|1234.567|T region|");
-    Compute([](CDlgParam& d) {
-        d.Edit(1001)->setText("0.75");
-        d.Radio(1002)->setChecked(true);
-        d.Edit(1008)->setText("20");
-        d.Edit(1009)->setText("0.02");
-        d.Edit(1010)->setText("-1.5");
+    Compute([](CModelParamsDlg& d) {
+        test::Named(d, "a")->setText("0.75");
+        test::Named<QRadioButton>(d, "dcInward")->setChecked(true);
+        test::Named(d, "iterations")->setText("20");
+        test::Named(d, "step")->setText("0.02");
+        test::Named(d, "x1")->setText("-1.5");
     });
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -42,7 +42,7 @@ TEST(SweepDialog, RangeRefusals) {
 // the counts of those values, and a click computes the main picture for
 // the value (or pair) under it. A cancelled sweep shows nothing.
 TEST_F(MainWindowTest, SweepAndPlaneWindowsPickTheirValues) {
-    Compute([](CDlgParam& d) { d.Edit(1009)->setText("0.05"); });
+    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
     const ModelParams base = wnd->Model().Params();
     Answer<CSweepDlg>(&CMainWnd::OnSweep, true, [](CSweepDlg& d) {
         d.Param(1)->setCurrentIndex(2);  // Kc
@@ -77,9 +77,9 @@ TEST_F(MainWindowTest, SweepAndPlaneWindowsPickTheirValues) {
     EXPECT_EQ(now.dc, 1.0);
 
     // Orbits that stay bounded for a million steps and more: minutes of work.
-    Compute([](CDlgParam& d) {
-        d.Edit(1001)->setText("0.3");
-        d.Edit(1009)->setText("0.01");
+    Compute([](CModelParamsDlg& d) {
+        test::Named(d, "a")->setText("0.3");
+        test::Named(d, "step")->setText("0.01");
     });
     Answer<CSweepDlg>(&CMainWnd::OnSweep, true, [](CSweepDlg& d) {
         d.Param(1)->setCurrentIndex(3);

@@ -2,7 +2,9 @@
 
 #include <tuple>
 
+#include "cli/option_table.h"
 #include "cli/render_options.h"
+#include "request/param_table.h"
 
 using namespace orbitograph;
 
@@ -65,7 +67,8 @@ TEST(RenderOptions, ReadsEveryOption) {
                                                 "out.png"});
     ASSERT_TRUE(r.options) << r.error;
     const RenderOptions& o = *r.options;
-    EXPECT_EQ(o.params, (ModelParams{.x1 = -1,
+    const Request& q = o.request;
+    EXPECT_EQ(q.params, (ModelParams{.x1 = -1,
                                      .x2 = 1.5,
                                      .y1 = -0.5,
                                      .y2 = 2,
@@ -76,11 +79,12 @@ TEST(RenderOptions, ReadsEveryOption) {
                                      .dc = 0.25,
                                      .kc = 0,
                                      .iterations = 12}));
-    EXPECT_EQ(std::tie(o.width, o.height, o.originX, o.originY, o.panels, o.fontSize),
+    EXPECT_EQ(std::make_tuple(q.width, q.height, q.Origin().x, q.Origin().y, q.display.panels, q.display.fontSize),
               std::make_tuple(640, 480, 320, 240, PanelChoice::Attractors, 50));
-    EXPECT_TRUE(o.counts && o.report && o.noParams && o.grid && o.legend && o.aSymmetry);
-    const LegendOptions& l = o.legendFields;
-    EXPECT_EQ(std::tie(l.nameHx, l.nameHy, l.regionT, l.regionO, l.regionM, l.regionH, o.legendPicture, o.output),
+    const DisplayRequest& d = q.display;
+    EXPECT_TRUE(o.counts && o.report && !d.parameterText && d.grid && d.legend && d.aSymmetry);
+    const LegendTexts& l = d.legendTexts;
+    EXPECT_EQ(std::tie(l.nameHx, l.nameHy, l.regionT, l.regionO, l.regionM, l.regionH, d.legendPicture, o.output),
               std::make_tuple("доход", "", "тыл", "обход", "мост", "холм", "pic.png", "out.png"));
     EXPECT_EQ(std::tie(l.maxHx, l.minHx, l.maxHy, l.minHy), std::make_tuple(1000.0, -0.5, 2.0, -2.0));
 }
@@ -97,7 +101,8 @@ TEST(RenderOptions, OriginFromTheSizeOrGiven) {
     for (const auto& [args, origin] : rows) {
         const OptionsResult r = ParseRenderOptions(args);
         ASSERT_TRUE(r.options) << args[0];
-        EXPECT_EQ(std::pair(r.options->originX, r.options->originY), origin) << args[0];
+        const PixelPoint o = r.options->request.Origin();
+        EXPECT_EQ(std::pair(o.x, o.y), origin) << args[0];
     }
 }
 
@@ -137,4 +142,30 @@ TEST(RenderOptions, RefusalsNameTheOptionOnOneLine) {
         EXPECT_NE(o.error.find(mentions), std::string::npos) << o.error;
         EXPECT_EQ(o.error.find('\n'), std::string::npos) << o.error;
     }
+}
+
+// The usage text lists every option once and gives each parameter's
+// default as the model has it: the bracketed defaults, given as options,
+// are ModelParams{}.
+TEST(RenderOptions, UsageGivesTheModelsDefaults) {
+    const std::string usage = RenderUsage();
+    for (const CommandOption& option : OptionTable()) {
+        const std::string start = "\n  " + std::string(option.name) + " ";
+        const std::size_t at = usage.find(start);
+        ASSERT_NE(at, std::string::npos) << option.name;
+        EXPECT_EQ(usage.find(start, at + 1), std::string::npos) << option.name;
+    }
+    std::vector<std::string> args;
+    for (const ParamRow& row : kParamTable) {
+        const std::size_t at = usage.find("\n  " + std::string(row.option) + " " + std::string(row.argument) + " ");
+        ASSERT_NE(at, std::string::npos) << row.option;
+        const std::string line = usage.substr(at + 1, usage.find('\n', at + 1) - at - 1);
+        EXPECT_NE(line.find(row.help), std::string::npos) << line;
+        const std::size_t open = line.rfind('['), close = line.rfind(']');
+        ASSERT_TRUE(open != std::string::npos && close == line.size() - 1) << line;
+        args.insert(args.end(), {std::string(row.option), line.substr(open + 1, close - open - 1)});
+    }
+    const OptionsResult r = ParseRenderOptions(args);
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_EQ(r.options->request.params, ModelParams{});
 }

@@ -5,12 +5,12 @@
 #include <functional>
 
 #include "cli/command_run.h"
-#include "cli/render_options.h"
+#include "data/counts_text.h"
+#include "png/png_export.h"
+#include "request/request_view.h"
 #include "support/file_test_support.h"
 #include "support/gui_test_support.h"
 #include "view/frame.h"
-#include "view/frame_description.h"
-#include "view/png_export.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -77,11 +77,7 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
         EXPECT_EQ(text, DescribeFrame(view, row.params, row.originX, row.originY, row.width, row.height));
 
         const CommandRun again = RunRender(text.toStdString() + " --counts");
-        EXPECT_EQ(again.out,
-                  CountsJson(CountStartPoints(row.params), std::ssize(model.attractors),
-                             std::ssize(model.basinInfinity), std::ssize(model.basinZero), std::ssize(model.basinT),
-                             std::ssize(model.basinO), std::ssize(model.basinM), std::ssize(model.basinH)) +
-                      "\n");
+        EXPECT_EQ(again.out, CountsJson(CountsOf(row.params, model)) + "\n");
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -188,26 +189,38 @@ TEST(EngineDifferential, KernelsOnExtremeStates) {
 }
 
 // The vector kernel compiled for every instruction set this processor can
-// run (down to the portable one), against the reference.
-TEST(EngineDifferential, EveryInstructionSet) {
-    // Every target again for the tests that follow, however this one ends.
-    struct RestoreTargets {
-        ~RestoreTargets() { hwy::SetSupportedTargetsForTest(0); }
-    } restore;
-    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
-        hwy::SetSupportedTargetsForTest(target);
-        Draw d{static_cast<std::uint64_t>(target)};
-        for (int set = 0; set < 250; ++set) {
-            const ModelParams p = DrawParams(d);
-            ComputeControl control;
-            control.threads = 3;
-            engine::EngineOptions options;
-            options.kernel = engine::EndPointsVector;
-            options.blockPoints = static_cast<std::size_t>(d.Int(1, 60));
-            const auto got = engine::ComputeGrid(p, 500, 350, control, options);
-            ASSERT_TRUE(got.has_value());
-            ASSERT_TRUE(*got == reference::ComputeAll(p, {500, 350}))
-                << hwy::TargetName(target) << " set " << set << ": " << Describe(p, 500, 350);
-        }
+// run (down to the portable one), against the reference: one case per
+// instruction set, so that one that fails hides none of the others.
+class EveryInstructionSet : public testing::TestWithParam<std::int64_t> {
+protected:
+    // Every instruction set again for the tests that follow, however this
+    // one ends.
+    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
+};
+
+TEST_P(EveryInstructionSet, VectorKernelMatchesTheReference) {
+    const std::int64_t target = GetParam();
+    hwy::SetSupportedTargetsForTest(target);
+    Draw d{static_cast<std::uint64_t>(target)};
+    for (int set = 0; set < 250; ++set) {
+        const ModelParams p = DrawParams(d);
+        ComputeControl control;
+        control.threads = 3;
+        engine::EngineOptions options;
+        options.kernel = engine::EndPointsVector;
+        options.blockPoints = static_cast<std::size_t>(d.Int(1, 60));
+        const auto got = engine::ComputeGrid(p, 500, 350, control, options);
+        ASSERT_TRUE(got.has_value());
+        ASSERT_TRUE(*got == reference::ComputeAll(p, {500, 350}))
+            << hwy::TargetName(target) << " set " << set << ": " << Describe(p, 500, 350);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EngineDifferential, EveryInstructionSet,
+                         testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
+                         [](const testing::TestParamInfo<std::int64_t>& info) {
+                             std::string name = hwy::TargetName(info.param);
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });

@@ -3,13 +3,13 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "model/compute_spaces.h"
 #include "model/grid.h"
 #include "model/grid_labels.h"
 #include "reference_model.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -17,21 +17,20 @@ namespace {
 
 bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
-ModelParams Drawn(std::mt19937_64& g) {
-    std::uniform_real_distribution<double> u(0.0, 1.0);
+ModelParams Drawn(test::Draw& d) {
     for (;;) {
         ModelParams p;
-        p.a = std::uniform_int_distribution<int>(0, 4)(g) == 0 ? 0.0 : -2.5 + 5.0 * u(g);
-        p.dc = -1.2 + 2.4 * u(g);
-        p.kc = std::uniform_int_distribution<int>(0, 5)(g) == 0 ? 1e200 : -1.2 + 2.4 * u(g);
-        p.dcOutward = static_cast<int>(g() & 1);
-        p.kcOutward = static_cast<int>((g() >> 1) & 1);
-        p.iterations = std::uniform_int_distribution<int>(-1, 400)(g);
-        p.x1 = -2.0 + 4.0 * u(g);
-        p.x2 = p.x1 + (2.0 - p.x1) * u(g);
-        p.y1 = -2.0 + 4.0 * u(g);
-        p.y2 = p.y1 + (2.0 - p.y1) * u(g);
-        p.step = std::fmax(std::fmax(p.x2 - p.x1, p.y2 - p.y1), 0.01) / (1.0 + 14.0 * u(g));
+        p.a = d.Int(0, 4) == 0 ? 0.0 : d.Between(-2.5, 2.5);
+        p.dc = d.Between(-1.2, 1.2);
+        p.kc = d.Int(0, 5) == 0 ? 1e200 : d.Between(-1.2, 1.2);
+        p.dcOutward = d.Int(0, 1);
+        p.kcOutward = d.Int(0, 1);
+        p.iterations = d.Int(-1, 400);
+        p.x1 = d.Between(-2.0, 2.0);
+        p.x2 = d.Between(p.x1, 2.0);
+        p.y1 = d.Between(-2.0, 2.0);
+        p.y2 = d.Between(p.y1, 2.0);
+        p.step = std::fmax(std::fmax(p.x2 - p.x1, p.y2 - p.y1), 0.01) / d.Between(1.0, 15.0);
         if (!CheckParameters(p)) return p;
     }
 }
@@ -43,10 +42,10 @@ ModelParams Drawn(std::mt19937_64& g) {
 // reference's bit for bit, and every NaN stands for an orbit the reference
 // ends outside the square.
 TEST(GridLabels, MatchTheReferenceOnDrawnGrids) {
-    std::mt19937_64 g(1306);
+    test::Draw d{1306};
     int nanSeen = 0;
     for (int set = 0; set < 300; ++set) {
-        const ModelParams p = Drawn(g);
+        const ModelParams p = Drawn(d);
         const std::vector<double> xs = AxisCoordinates(p.x1, p.x2, p.step);
         const std::vector<double> ys = AxisCoordinates(p.y1, p.y2, p.step);
         ComputeControl control;

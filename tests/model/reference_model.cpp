@@ -14,6 +14,25 @@ bool InSquare(double x, double y, double r) { return -r <= x && x <= r && -r <= 
 
 }  // namespace
 
+std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0) {
+    double x = x0, y = y0;
+    std::vector<RefState> states{{x, y}};
+    for (long long k = 0; p.iterations >= 0 && k <= p.iterations; ++k) {
+        if (y < 100.0 || x > -100.0) {
+            double P = (x * x - y * y) * p.a;
+            double Q = (x * y + x * y) * p.a;
+            double cx = Component(P, p.dc, p.dcOutward);
+            double cy = Component(Q, p.kc, p.kcOutward);
+            x = P + cx;
+            y = Q + cy;
+        }
+        states.push_back({x, y});
+    }
+    return states;
+}
+
+// The same steps without keeping the states: the reference's time in the
+// benchmarks is the plain iteration's.
 void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye) {
     double x = x0, y = y0;
     for (long long k = 0; p.iterations >= 0 && k <= p.iterations; ++k) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "model/model_params.h"
 #include "model/point_list.h"
 
@@ -20,5 +22,13 @@ SpaceLists ComputeBasins(const ModelParams& p, Origin o);  // attractors left em
 SpaceLists ComputeAll(const ModelParams& p, Origin o, bool withEnds = false);
 
 void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye);
+
+// The states of IterateOrbit's orbit after 0, 1, ..., N + 1 steps (only the
+// start point when N is negative).
+struct RefState {
+    double x;
+    double y;
+};
+std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0);
 
 }  // namespace orbitograph::reference

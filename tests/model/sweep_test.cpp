@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <mutex>
-#include <random>
 #include <vector>
 
 #include "model/compute_spaces.h"
 #include "model/sweep.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -25,8 +26,8 @@ ListCounts Single(const ModelParams& p) {
 // slices), for 1 and 3 threads: every entry equals the sizes of the lists of
 // a single computation of the same parameters.
 TEST(Sweep, CountsEqualSingleComputations) {
-    std::mt19937_64 rng(20261207);
-    const auto uni = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    test::Draw d{20261207};
+    const auto uni = [&d](double lo, double hi) { return d.Between(lo, hi); };
     const double steps[] = {0.5, 0.37, 0.1, 0.05, 0.013};
     for (int round = 0; round < 12; ++round) {
         ModelParams base;
@@ -35,8 +36,8 @@ TEST(Sweep, CountsEqualSingleComputations) {
         base.x2 = round == 7 ? base.x1 - 0.1 : uni(base.x1, 2);  // round 7: an empty grid
         base.y1 = uni(-2, 1);
         base.y2 = uni(base.y1, 2);
-        base.dcOutward = static_cast<int>(rng() % 2);
-        base.kcOutward = static_cast<int>(rng() % 2);
+        base.dcOutward = d.Int(0, 1);
+        base.kcOutward = d.Int(0, 1);
         const auto param = static_cast<SweepParam>(round % 4);
         const double lo = param == SweepParam::Iterations ? -2.0 : uni(-1.5, 0.5);
         const double hi = param == SweepParam::Iterations ? 40.0 : uni(0.5, 1.5);

@@ -1,43 +1,48 @@
 #!/usr/bin/env bash
-# Packs the build tree with `cpack -G DEB`, unpacks the package into a scratch
-# root with `dpkg -x` and checks what a user gets: both programs without any
-# library search path of their own, the data picture, the manual, the manual
-# page, the desktop entry and the metainfo (each passing its validator), the
-# icons at their sizes, the Python module (imported from the unpacked tree)
-# when the build makes it, and dependencies that name the libraries the
-# programs link.
-# Usage: deb_contents_test.sh CPACK BUILD_DIR SCRATCH_DIR PREFIX python|no-python
+# Unpacks the packed packages with `dpkg -x` into a scratch root and checks
+# what a user gets. orbitograph: both programs without any library search
+# path of their own, the data picture, the manual (and, under /usr, its
+# doc-base entry), both manual pages, the desktop entry and the metainfo
+# (each passing its validator), the icons at their sizes. python3-orbitograph: the module
+# (imported from the unpacked tree). Both: the changelog of the project's
+# version, the copyright file, and dependencies that name the libraries and
+# modules they use.
+# Usage: deb_contents_test.sh SCRATCH_DIR PREFIX VERSION python|no-python
 set -uo pipefail
-cpack="$1" build="$2" scratch="$3" prefix="$4" python="$5"
+scratch="$1" prefix="$2" version="$3" python="$4"
 failures=0
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
-
-rm -rf "$scratch"
-mkdir -p "$scratch"
-if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch/cpack.log" 2>&1; then
-  cat "$scratch/cpack.log"
-  echo "FAIL: cpack -G DEB"
-  exit 1
-fi
-debs=("$scratch"/orbitograph_*.deb)
-if ((${#debs[@]} != 1)) || [[ ! -f "${debs[0]}" ]]; then
-  echo "FAIL: expected one orbitograph_*.deb in $scratch, found: ${debs[*]}"
-  exit 1
-fi
-deb="${debs[0]}"
 root="$scratch/root"
-dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x $deb"; exit 1; }
+rm -rf "$root"
+declare -A debs
+packages=(orbitograph)
+[[ "$python" == python ]] && packages+=(python3-orbitograph)
+for package in "${packages[@]}"; do
+  deb="$(echo "$scratch/${package}_"*.deb)"
+  [[ -f "$deb" ]] || { echo "FAIL: no $package package in $scratch"; exit 1; }
+  dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x $deb"; exit 1; }
+  debs[$package]="$deb"
+done
 usr="$root$prefix"
 
-depends="$(dpkg-deb -f "$deb" Depends)"
-for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libhwy1 fonts-liberation; do
-  [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] || fail "Depends lacks $dep: $depends"
-done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == "qt6-translations-l10n, python3-numpy" ]] ||
-  fail "Recommends is not qt6-translations-l10n, python3-numpy"
+# Each row: package, field, the entries it must hold (a comma-separated list;
+# for Recommends the whole field).
+has_entries() {
+  local deb="$1" field="$2" value
+  value="$(dpkg-deb -f "$deb" "$field")"
+  IFS=',' read -r -a wanted <<<"$3"
+  for entry in "${wanted[@]}"; do
+    entry="${entry# }"
+    [[ ", $value," == *", $entry "* || ", $value," == *", $entry,"* ]] ||
+      fail "$(basename "$deb") $field lacks '$entry': $value"
+  done
+}
+has_entries "${debs[orbitograph]}" Depends "libc6, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, libhwy1, fonts-liberation"
+[[ "$(dpkg-deb -f "${debs[orbitograph]}" Recommends)" == "qt6-translations-l10n" ]] ||
+  fail "orbitograph Recommends is not qt6-translations-l10n"
 
 for exe in orbitograph orbitograph-render; do
   file="$usr/bin/$exe"
@@ -57,6 +62,11 @@ elif [[ -z "$module" ]] || ! compgen -G "$module/_orbitograph.cpython-*.so" >/de
   [[ ! -s "$module/__init__.pyi" ]]; then
   fail "the Python package orbitograph (__init__.py, .pyi, compiled module) is missing under $prefix/lib"
 else
+  dpkg-deb -c "${debs[orbitograph]}" | grep -q '_orbitograph' && fail "the program's package carries the Python module"
+  python3="$(/usr/bin/python3 -c 'import sys; print(f"{sys.version_info[0]}.{sys.version_info[1]}")')"
+  has_entries "${debs[python3-orbitograph]}" Depends "python3 (>= $python3~), python3-numpy, orbitograph (= $version), libqt6gui6"
+  [[ "$(dpkg-deb -f "${debs[python3-orbitograph]}" Recommends)" == "python3-distributed, python3-xarray, python3-zarr" ]] ||
+    fail "python3-orbitograph Recommends is not python3-distributed, python3-xarray, python3-zarr"
   imported="$(cd / && PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c \
     'import orbitograph; print(orbitograph.compute(step=0.1).counts["start_points"])' 2>&1)"
   [[ "$imported" == 1600 ]] || fail "the packed Python module printed: $imported"
@@ -71,7 +81,6 @@ expect_file share/doc/orbitograph/html/style.css
 expect_file share/applications/orbitograph.desktop
 expect_file share/metainfo/io.github.orbitograph.orbitograph.metainfo.xml
 expect_file share/icons/hicolor/scalable/apps/orbitograph.svg
-expect_file share/man/man1/orbitograph-render.1.gz
 
 for size in 16 32 48 64 128 256; do
   icon="share/icons/hicolor/${size}x${size}/apps/orbitograph.png"
@@ -79,14 +88,36 @@ for size in 16 32 48 64 128 256; do
 done
 grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/orbitograph.svg" 2>/dev/null || fail "the scalable icon is not SVG"
 
-man="$(zcat "$usr/share/man/man1/orbitograph-render.1.gz" 2>/dev/null | sed 's/\\-/-/g')"
-for option in counts output size legend-picture; do
-  grep -q -- "-$option" <<<"$man" || fail "the manual page does not list --$option"
+# Each row: manual page, options it must describe.
+while read -r page options; do
+  man="$(zcat "$usr/share/man/man1/$page.1.gz" 2>/dev/null | sed 's/\\-/-/g')"
+  [[ -n "$man" ]] || { fail "$prefix/share/man/man1/$page.1.gz missing or empty"; continue; }
+  for option in $options; do
+    grep -q -- "$option" <<<"$man" || fail "the manual page of $page does not describe $option"
+  done
+done <<'ROWS'
+orbitograph-render --counts --output --size --legend-picture
+orbitograph -platform -style -geometry -reverse bitmap3.bmp index.html
+ROWS
+
+for package in "${packages[@]}"; do
+  doc="$root/usr/share/doc/$package"
+  head="$(zcat "$doc/changelog.gz" 2>/dev/null | head -n 1)"
+  [[ "$head" == "orbitograph ($version) "* ]] || fail "$package's changelog.gz begins with: $head"
+  grep -q '^Copyright: .* the Orbitograph authors$' "$doc/copyright" 2>/dev/null ||
+    fail "$package's copyright file does not name the Orbitograph authors"
 done
 
+# doc-base registers documents under /usr/share/doc only.
+if [[ "$prefix" == /usr ]]; then
+  grep -qx "Index: /usr/share/doc/orbitograph/html/index.html" "$root/usr/share/doc-base/orbitograph" 2>/dev/null ||
+    fail "the doc-base entry does not name the manual's index"
+else
+  [[ ! -e "$root/usr/share/doc-base" ]] || fail "a package for $prefix registers its manual with doc-base"
+fi
 desktop-file-validate "$usr/share/applications/orbitograph.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$usr/share/metainfo/io.github.orbitograph.orbitograph.metainfo.xml" ||
   fail "appstreamcli validate"
 
 if ((failures)); then exit 1; fi
-echo "$(basename "$deb"): $depends"
+echo "checked ${packages[*]}"

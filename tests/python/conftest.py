@@ -1,11 +1,8 @@
 import os
 import subprocess
-import sys
 
 import numpy as np
 import pytest
-
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "bench", "python"))
 
 RENDER = os.environ.get("ORBITOGRAPH_RENDER", "orbitograph-render")
 

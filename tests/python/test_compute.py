@@ -1,5 +1,7 @@
+import ast
 import inspect
 import json
+import pathlib
 
 import numpy as np
 import numpy_model
@@ -77,10 +79,33 @@ def test_bad_parameters_raise_value_error_naming_the_field(call, field):
         call()
 
 
-def test_python_defaults_are_the_models():
+def _stub(name):
+    stubs = ast.parse(pathlib.Path(orbitograph.__file__).with_suffix(".pyi").read_text())
+    return next(node for node in stubs.body if getattr(node, "name", None) == name)
+
+
+def _stub_signature(function):
+    """The keywords of a function in the package's stubs, with their defaults."""
+    found = _stub(function)
+    args = found.args
+    defaults = [None] * (len(args.args) - len(args.defaults)) + args.defaults + args.kw_defaults
+    return {a.arg: None if d is None else ast.literal_eval(d) for a, d in zip(args.args + args.kwonlyargs, defaults)}
+
+
+def test_keywords_and_docstrings_follow_the_parameter_table():
+    table = orbitograph._orbitograph._param_table()
     defaults = orbitograph._orbitograph._defaults()
+    assert {name: default for name, _, default in table} == defaults == orbitograph._DEFAULTS
+    expected = [(name, default) for name, _, default in table]
     signature = inspect.signature(orbitograph.compute).parameters
-    assert {name: signature[name].default for name in defaults} == defaults == orbitograph._DEFAULTS
+    assert [(name, p.default) for name, p in signature.items()][:len(table)] == expected
+    assert list(_stub_signature("compute").items())[:len(table)] == expected
+    stub_keywords = [field.target.id for field in _stub("ModelKeywords").body if isinstance(field, ast.AnnAssign)]
+    assert stub_keywords == [name for name, _, _ in table]
+    display = dict(orbitograph._orbitograph._display_options())
+    assert set(_stub_signature("render")) - {"result", "threads"} == set(display)
+    for keyword in display.keys() - {"size"}:
+        assert f"``{keyword}" in orbitograph.render.__doc__, keyword
 
 
 def test_orbit_ends_where_the_grid_does():

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 namespace orbitograph::test {
 
@@ -20,6 +23,14 @@ struct Shown {
         dlg.show();
     }
 };
+
+// The control of this object name and type inside a window; a missing one
+// fails the test at once (GoogleTest reports the exception).
+template <typename Control = QLineEdit>
+Control* Named(const QWidget& window, const char* name) {
+    if (auto* control = window.findChild<Control*>(QString::fromLatin1(name))) return control;
+    throw std::logic_error(std::string("no control named ") + name);
+}
 
 // What is wrong with a window's layout: a window that can be resized or has
 // a minimise or maximise box, a control (direct child) not wholly inside it,

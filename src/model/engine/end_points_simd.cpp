@@ -1,15 +1,9 @@
 // The vector end-point kernel, compiled once per instruction set and chosen
 // at run time (HWY_DYNAMIC_DISPATCH picks the best the processor supports).
 //
-// Exactness. Every lane performs the scalar step's operations in the
-// scalar's order with the same IEEE double rounding: x*x, y*y, difference,
-// times a; x*y, doubled by addition, times a; the action's sign from a
-// comparison of that term with zero (false for zero of either sign and for
-// NaN, which therefore take +magnitude under either direction); then one
-// addition. No fused multiply-add is used and none may be formed: the whole
-// project builds with -ffp-contract=off. The shortcuts are those of
-// escape_bound.cpp and end_points_scalar.cpp; how this kernel applies them is
-// stated beside each.
+// Exactness. Every lane makes the scalar step's operations in its order
+// (map_step-inl.h). The shortcuts are those of escape_bound.cpp and
+// end_points_scalar.cpp; how this kernel applies them is stated beside each.
 //
 // Shape. Two phases (see Head and Lanes): first all orbits of the call in
 // dense rounds, escaping ones dropping out; then the survivors in G vectors
@@ -30,6 +24,7 @@
 #define HWY_TARGET_INCLUDE "model/engine/end_points_simd.cpp"
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
 #include "hwy/highway.h"
+#include "model/engine/map_step-inl.h"
 
 #include <algorithm>
 #include <cassert>
@@ -44,12 +39,7 @@ namespace orbitograph::engine {
 namespace HWY_NAMESPACE {
 namespace {
 
-namespace hn = hwy::HWY_NAMESPACE;
-
-using D = hn::ScalableTag<double>;
 using DU = hn::RebindToUnsigned<D>;
-using V = hn::Vec<D>;
-using M = hn::Mask<D>;
 
 constexpr std::size_t kG = 4;
 constexpr std::size_t kL = hn::MaxLanes(D());
@@ -71,45 +61,6 @@ constexpr std::int64_t kFewestCheckSteps = 8;
 constexpr std::int64_t kMostCheckSteps = 64;
 // Steps before a refilled lane first moves its saved state.
 constexpr double kFirstPower = 16.0;
-
-struct Constants {
-    V a, dc, negDc, kc, negKc, zero, escape, guardX, guardY;
-    explicit Constants(const OrbitJob& job)
-        : a(hn::Set(D(), job.a)),
-          dc(hn::Set(D(), job.dc)),
-          negDc(hn::Set(D(), -job.dc)),
-          kc(hn::Set(D(), job.kc)),
-          negKc(hn::Set(D(), -job.kc)),
-          zero(hn::Zero(D())),
-          escape(hn::Set(D(), job.escapeSquare)),
-          guardX(hn::Set(D(), -100.0)),
-          guardY(hn::Set(D(), 100.0)) {}
-};
-
-// One map step of every lane. Outward: a negative term gives -magnitude,
-// anything else (positive, zero, NaN) +magnitude. Inward: a positive term
-// gives -magnitude, anything else +magnitude. (A blend measured faster
-// here than forming -magnitude by a sign-bit XOR.)
-template <bool kOutX, bool kOutY>
-HWY_INLINE void Step(const Constants& c, V& x, V& y) {
-    const V p = hn::Mul(hn::Sub(hn::Mul(x, x), hn::Mul(y, y)), c.a);
-    const V xy = hn::Mul(x, y);
-    const V q = hn::Mul(hn::Add(xy, xy), c.a);
-    const M flipX = kOutX ? hn::Lt(p, c.zero) : hn::Gt(p, c.zero);
-    const M flipY = kOutY ? hn::Lt(q, c.zero) : hn::Gt(q, c.zero);
-    x = hn::Add(p, hn::IfThenElse(flipX, c.negDc, c.dc));
-    y = hn::Add(q, hn::IfThenElse(flipY, c.negKc, c.kc));
-}
-
-// The guard is closed unless y < 100 or x > -100 (NaN closes it too).
-HWY_INLINE M GuardClosed(const Constants& c, V x, V y) {
-    return hn::Not(hn::Or(hn::Lt(y, c.guardY), hn::Gt(x, c.guardX)));
-}
-
-// The escape test of escape_bound.cpp: x*x + y*y not <= escapeSquare.
-HWY_INLINE M Escaped(const Constants& c, V x, V y) {
-    return hn::Not(hn::Le(hn::Add(hn::Mul(x, x), hn::Mul(y, y)), c.escape));
-}
 
 template <bool kOutX, bool kOutY, bool kGuard>
 HWY_INLINE void Advance(const Constants& c, std::int64_t k, V (&x)[kG], V (&y)[kG], M (&closed)[kG]) {

@@ -19,6 +19,8 @@ std::optional<SpaceLists> ComputeGrid(const ModelParams& p, std::int32_t originX
     // pixel arithmetic: refused here whatever the caller checked.
     if (CheckParameters(p) || !OriginAcceptable(originX, originY))
         throw std::invalid_argument("parameters or origin refused by CheckParameters");
+    if (control.analysis && CheckAnalysis(p, control.attractorDelta))
+        throw std::invalid_argument("analysis refused by CheckAnalysis");
     bool threadsFellShort = false;
     try {
         return GridRun(p, originX, originY, control, options, ThreadCount(control.threads), threadsFellShort).Run();

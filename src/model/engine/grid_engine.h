@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/compute_spaces.h"
+#include "model/engine/orbit_analysis.h"
 #include "model/engine/orbit_job.h"
 #include "model/model_params.h"
 #include "model/point_list.h"
@@ -20,6 +21,9 @@ struct EngineOptions {
     std::size_t blockPoints = 0;
     // The end-point kernel; null means EndPointsVector.
     EndPointKernel kernel = nullptr;
+    // With the analysis: the most history (bytes per thread) its walks may
+    // record in the kernel's place (orbit_analysis.h); 0 always runs the kernel.
+    std::size_t analysisHistory = kAnalysisHistoryBytes;
     // Called on the calling thread before each worker thread (numbered from
     // 1) is started; an exception from it acts as the system refusing that
     // thread and the ones after it.

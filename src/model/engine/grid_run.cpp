@@ -73,6 +73,9 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
     m_workers.resize(static_cast<std::size_t>(m_threads));
+    if (control.analysis)
+        m_analysis =
+            std::make_unique<AnalysisRun>(m_total, blockCount, control.attractorDelta, options.analysisHistory);
 }
 
 std::optional<SpaceLists> GridRun::Run() {
@@ -91,6 +94,7 @@ std::optional<SpaceLists> GridRun::Run() {
     if (!ParallelFor(m_blocks.size(), options, passes)) return std::nullopt;
     if (m_control.kindGrid) m_out.kinds = std::move(m_kinds);
     if (m_wantGridEnds) m_out.startPointEnds = std::move(m_gridEnds);
+    if (m_analysis) m_out.analysis = m_analysis->Take();
     return std::move(m_out);
 }
 
@@ -140,10 +144,23 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();
-    if (m_iterate) {
+    const auto b = static_cast<std::size_t>(&block - m_blocks.data());
+    if (m_iterate && m_analysis) {
+        // The analysis makes the kernel's result too; when cancelled,
+        // SizeLists sees it.
+        const std::optional<std::size_t> got =
+            m_analysis->RunBlock(b, block.begin, job, m_kernel, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(),
+                                 a.index.data(), a.analysis);
+        if (!got) return;
+        listed = *got;
+        rx = a.ex.data();
+        ry = a.ey.data();
+    } else if (m_iterate) {
         listed = m_kernel(job, a.x.data(), a.y.data(), n, a.ex.data(), a.ey.data(), a.index.data());
         rx = a.ex.data();
         ry = a.ey.data();
+    } else if (m_analysis) {
+        m_analysis->RunUnmoved(b, block.begin, a.x.data(), a.y.data(), n);
     }
     a.far.clear();
     a.near.clear();
@@ -201,7 +218,7 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& job) {
 // Between the passes, on one thread while the others wait: every list sized
 // once from the block counts, and each block's offsets in them. False when
 // the computation was cancelled meanwhile. The workers' arrays are released
-// first, before the lists take their memory.
+// first, before the lists take their memory; then the analysis concludes.
 bool GridRun::SizeLists() {
     m_workers.clear();
     if (Cancelled()) return false;
@@ -219,7 +236,7 @@ bool GridRun::SizeLists() {
         m_out.attractorEnds.x.resize(attractorSum);
         m_out.attractorEnds.y.resize(attractorSum);
     }
-    return true;
+    return !m_analysis || m_analysis->Conclude(m_job);
 }
 
 // One block into the lists at its offsets, by the thread that ran it, whose
@@ -227,6 +244,9 @@ bool GridRun::SizeLists() {
 void GridRun::WriteBlock(Block& block) {
     WriteBasins(block);
     WriteAttractors(block);
+    if (m_analysis)
+        m_analysis->WriteBlock(static_cast<std::size_t>(&block - m_blocks.data()), block.begin,
+                               block.end - block.begin);
 }
 
 void GridRun::WriteBasins(const Block& block) {

@@ -20,7 +20,8 @@
 // attractor), one byte per start point and, until they are copied, the
 // attractor pixels once more, as 4-byte offsets whenever the step allows
 // (2 / h <= 32000) and released block by block; when asked for, 16 bytes per
-// start point for every end point; plus per thread a few arrays
+// start point for every end point, and the analysis's (analysis_run.h); plus
+// per thread a few arrays
 // of one block, and the grid's two sides (8 bytes per 256 coordinates: the
 // coordinates of a block are regenerated from them). The peak is thus at
 // most about 1.31 times the final lists (when every orbit ends inside the
@@ -38,6 +39,7 @@
 #include <vector>
 
 #include "model/classify.h"
+#include "model/engine/analysis_run.h"
 #include "model/engine/grid_engine.h"
 #include "model/grid.h"
 
@@ -81,6 +83,7 @@ struct BlockArrays {
     PointList far;
     std::vector<Near> near;
     std::vector<double> endX, endY;
+    AnalysisArrays analysis;  // used when the analysis is asked for
 };
 
 // What one thread keeps from block to block: its arrays and the orbit job
@@ -141,6 +144,7 @@ private:
     // Per start point when asked for; NaN until RunBlock stores an exact end
     // point. Blocks write disjoint ranges, so no thread waits for another.
     GridEnds m_gridEnds;
+    std::unique_ptr<AnalysisRun> m_analysis;  // when asked for
     SpaceLists m_out;
     std::array<PointList*, kKinds> m_lists;  // the basin list of each kind, in EndKind order
 

@@ -31,13 +31,18 @@ from . import _orbitograph as _core
 __all__ = ["BASIN_COLOURS", "COUNT_KEYS", "Result", "compute", "orbit", "plane", "render", "sweep"]
 
 #: The keys of the counts, in the order of ``orbitograph-render --counts``.
-COUNT_KEYS = tuple(json.loads(_core._counts_json([0] * 8)))
+COUNT_KEYS = tuple(_core._count_keys())
 
 #: The colour of each basin kind in the picture, by label code: "#rrggbb".
 BASIN_COLOURS = {code: f"#{argb & 0xFFFFFF:06x}" for code, argb in _core._basin_colours()}
 
-_REALS = ("a", "dc", "kc", "step", "x1", "x2", "y1", "y2")
-_DIRECTIONS = ("dc_outward", "kc_outward")
+# The model's parameters: (keyword, kind, default) in the order of compute()'s
+# keywords, the kind "real", "direction" or "count".
+_PARAMS = tuple(_core._param_table())
+_DEFAULTS = {name: default for name, _, default in _PARAMS}
+# render()'s keywords: (keyword, kind), the kind "flag", "integer", "real",
+# "text" or "pair".
+_DISPLAY = dict(_core._display_options())
 _SWEPT = ("a", "dc", "kc", "iterations")
 _INT32 = (-(2**31), 2**31 - 1)
 _HERE = os.path.dirname(os.path.abspath(__file__))
@@ -128,18 +133,17 @@ def _model_params(caller, given):
         if name not in params:
             raise TypeError(f"{caller}() got an unexpected keyword argument '{name}'")
         params[name] = value
-    for name in _REALS:
-        params[name] = _real(name, params[name])
-    for name in _DIRECTIONS:
-        params[name] = _direction(name, params[name])
-    params["iterations"] = _integer("iterations", params["iterations"])
+    check = {"real": _real, "direction": _direction, "count": _integer}
+    for name, kind, _ in _PARAMS:
+        params[name] = check[kind](name, params[name])
     return params
 
 
 def _public(params):
     out = dict(params)
-    for name in _DIRECTIONS:
-        out[name] = bool(out[name])
+    for name, kind, _ in _PARAMS:
+        if kind == "direction":
+            out[name] = bool(out[name])
     return out
 
 
@@ -164,34 +168,37 @@ def render(result, size=(1000, 700), *, threads=None, **display):
     a uint8 array [height, width, 4] (RGBA), pixel for pixel its PNG.
 
     size: (width, height) of the client area. display: the command's picture
-    options with underscores, e.g. ``single="basins"``, ``no_params=True``,
-    ``grid=True``, ``legend=True``, ``a_symmetry=True``, ``fit=True``,
-    ``font_size=16``, ``legend_hx="..."``, ``legend_max_hx=1.0``,
-    ``legend_t="..."``, ``legend_picture="file.bmp"``, and ``origin=(x, y)``
+    options with underscores: ``single`` ("attractors" or "basins"), the
+    switches ``no_params``, ``grid``, ``legend``, ``a_symmetry`` and ``fit``,
+    ``font_size`` (1 to 50), the legend's names ``legend_hx``, ``legend_hy``,
+    ``legend_t``, ``legend_o``, ``legend_m``, ``legend_h`` and bounds
+    ``legend_max_hx``, ``legend_min_hx``, ``legend_max_hy``,
+    ``legend_min_hy``, ``legend_picture`` (a file), and ``origin=(x, y)``
     (the centre of the size unless given). When the origin is not the one
     the result's lists were computed for, the grid is computed again for it.
     """
     if not isinstance(result, Result):
         raise TypeError("render() needs a Result from compute()")
-    width, height = _pair("size", size)
-    args = [f"--size={width}x{height}"]
+    values = {"size": _pair("size", size)}
     for name, value in display.items():
-        option = name.replace("_", "-")
-        if name == "origin":
-            x, y = _pair("origin", value)
-            args.append(f"--origin={x},{y}")
-        elif option not in _PICTURE_OPTIONS:
+        kind = _DISPLAY.get(name)
+        if kind is None:
             raise TypeError(f"render() got an unexpected keyword argument '{name}'")
-        elif not _PICTURE_OPTIONS[option]:
+        if kind == "pair":
+            values[name] = _pair(name, value)
+        elif kind == "flag":
             if not isinstance(value, (bool, np.bool_)):
                 raise ValueError(f"{name}: must be True or False, not {value!r}")
-            if value:
-                args.append(f"--{option}")
-        elif value is not None:
-            exact = isinstance(value, numbers.Real) and not isinstance(value, numbers.Integral)
-            text = repr(float(value)) if exact else str(value)
-            args.append(f"--{option}={text}")
-    return _core._render(result._grid, args, _HERE, _threads(threads))
+            values[name] = bool(value)
+        elif value is None:
+            continue
+        elif kind == "integer":
+            values[name] = _integer(name, value)
+        elif kind == "real":
+            values[name] = _real(name, value)
+        else:
+            values[name] = str(value)
+    return _core._render(result._grid, values, _HERE, _threads(threads))
 
 
 def orbit(x0, y0, *, keep=10_000, **params):
@@ -281,7 +288,3 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
     shape = (len(values2), len(values1))
     return {key: counts[:, k].reshape(shape) for k, key in enumerate(COUNT_KEYS)}
 
-
-_DEFAULTS = dict(a=0.8, dc=0.5, kc=0.8, dc_outward=True, kc_outward=False, iterations=10, step=0.01,
-                 x1=-2.0, x2=2.0, y1=-2.0, y2=2.0)
-_PICTURE_OPTIONS = dict(_core._picture_options())

@@ -1,7 +1,25 @@
-from typing import Any, Iterable, Mapping, Optional, Tuple
+from typing import Any, Iterable, Mapping, Optional, Tuple, TypedDict, Unpack
 
 import numpy as np
 import numpy.typing as npt
+
+# The model's keywords that orbit(), sweep() and plane() take, as compute()
+# does, with its defaults.
+class ModelKeywords(TypedDict, total=False):
+    a: float
+    dc: float
+    kc: float
+    dc_outward: bool
+    kc_outward: bool
+    iterations: int
+    step: float
+    x1: float
+    x2: float
+    y1: float
+    y2: float
+
+Values = Iterable[float] | npt.ArrayLike
+Counts = dict[str, npt.NDArray[np.int64]]
 
 BASIN_COLOURS: dict[int, str]
 COUNT_KEYS: Tuple[str, ...]
@@ -55,35 +73,24 @@ def render(
     legend_h: str = "",
     legend_picture: str = ...,
 ) -> npt.NDArray[np.uint8]: ...
-def orbit(
-    x0: float,
-    y0: float,
-    *,
-    keep: int = 10000,
-    a: float = 0.8,
-    dc: float = 0.5,
-    kc: float = 0.8,
-    dc_outward: bool = True,
-    kc_outward: bool = False,
-    iterations: int = 10,
-) -> dict[str, Any]: ...
+def orbit(x0: float, y0: float, *, keep: int = 10000, **params: Unpack[ModelKeywords]) -> dict[str, Any]: ...
 def sweep(
     param: str,
-    values: Iterable[float] | npt.ArrayLike,
+    values: Values,
     *,
     client: Any = None,
     chunk_size: Optional[int] = None,
     threads: Optional[int] = None,
-    **params: Any,
-) -> dict[str, npt.NDArray[np.int64]]: ...
+    **params: Unpack[ModelKeywords],
+) -> Counts: ...
 def plane(
     param1: str,
-    values1: Iterable[float] | npt.ArrayLike,
+    values1: Values,
     param2: str,
-    values2: Iterable[float] | npt.ArrayLike,
+    values2: Values,
     *,
+    threads: Optional[int] = None,
     client: Any = None,
     chunk_size: Optional[int] = None,
-    threads: Optional[int] = None,
-    **params: Any,
-) -> dict[str, npt.NDArray[np.int64]]: ...
+    **params: Unpack[ModelKeywords],
+) -> Counts: ...

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/model_params.h"
+
+namespace orbitograph {
+
+// Why a parameter was refused, in English, to follow its name
+// ("must be a finite number").
+std::string RefusalText(const ParamError& e);
+
+// A value as refusals echo it: in single quotes, printable UTF-8 kept,
+// a quote or backslash preceded by a backslash, and every other byte (control
+// characters, a byte that is not well-formed UTF-8) written as \xNN, so no
+// value can reach the terminal as an escape sequence.
+std::string Quoted(std::string_view bytes);
+
+// Why a file name given as a value is refused ("expected a file name",
+// or "-", which would mean a standard stream); empty when it is not.
+std::string FileNameRefusal(std::string_view name);
+
+}  // namespace orbitograph

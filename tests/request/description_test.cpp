@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "request/description.h"
+#include "request/frame_options.h"
+
+using namespace orbitograph;
+
+namespace {
+
+// Every display option away from its default: texts with spaces, quotes,
+// backslashes and a control character, a bound of -0.
+Request FullRequest() {
+    Request r;
+    r.params = {.x1 = -1.9999999999999998, .a = 0.1, .step = 0.003, .dcOutward = 0, .kcOutward = 1, .kc = -0.0};
+    r.width = 520;
+    r.height = 410;
+    r.origin = PixelPoint{-3, 40};
+    DisplayRequest& d = r.display;
+    d.panels = PanelChoice::Basins;
+    d.parameterText = false;
+    d.grid = d.legend = d.aSymmetry = d.fit = true;
+    d.fontSize = 17;
+    d.legendTexts = {"Доход \"x\" \\ y", " ", 2.5, -0.0, 0.0, -1e-300, "тыл\x01", "O", "", "холм"};
+    return r;
+}
+
+}  // namespace
+
+// The computation comes first, in the order older pictures have it; then the
+// display's options in the order of the usage text, the legend's bounds last.
+TEST(Description, WritesEveryOptionOnOneLine) {
+    const ModelParams p{.x1 = -1.9999999999999998,
+                        .a = 0.1,
+                        .step = 0.003,
+                        .dcOutward = 0,
+                        .kcOutward = 1,
+                        .dc = 1e-7,
+                        .kc = -0.0,
+                        .iterations = -1};
+    EXPECT_EQ(DescribeComputation(p, -3, 40),
+              "--a 0.1 --dc 1e-07 --dc-direction inward --kc -0 --kc-direction outward --iterations -1 --step 0.003 "
+              "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40");
+    EXPECT_EQ(DescribeRequest(FullRequest()),
+              "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
+              "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
+              "--no-params --grid --legend --a-symmetry --fit --font-size 17 --legend-hx \"Доход \\\"x\\\" \\\\ y\" "
+              "--legend-hy \" \" --legend-t тыл --legend-o O --legend-h холм --legend-max-hx 2.5 --legend-min-hx -0 "
+              "--legend-min-hy -1e-300");
+    EXPECT_EQ(DescribeRequest(Request{}),
+              "--a 0.8 --dc 0.5 --dc-direction outward --kc 0.8 --kc-direction inward --iterations 10 --step 0.01 "
+              "--x1 -2 --x2 2 --y1 -2 --y2 2 --origin 500,350 --size 1000x700 --font-size 13");
+}
+
+// What a description writes reads back as the same request (a control
+// character in a text aside); a description of the computation alone, as
+// older pictures have, leaves the rest at the defaults.
+TEST(Description, ReadsBackWhatItWrites) {
+    Request full = FullRequest();
+    const DescriptionRead read = ReadDescription(DescribeRequest(full));
+    ASSERT_TRUE(read.request) << read.error;
+    full.display.legendTexts.regionT = "тыл";
+    EXPECT_EQ(*read.request, full);
+    EXPECT_TRUE(read.sizeGiven);
+    EXPECT_TRUE(std::signbit(read.request->display.legendTexts.minHx));
+
+    const DescriptionRead old = ReadDescription(DescribeComputation(ModelParams{.a = 0.6}, 120, 100));
+    ASSERT_TRUE(old.request) << old.error;
+    EXPECT_FALSE(old.sizeGiven);
+    Request expected;
+    expected.params.a = 0.6;
+    expected.origin = PixelPoint{120, 100};
+    EXPECT_EQ(*old.request, expected);
+}
+
+// A description is taken only as the options that draw a frame, each read
+// strictly; anything else is refused, naming what is wrong.
+TEST(Description, RefusesMalformedDescriptions) {
+    const std::string base = DescribeComputation(ModelParams{}, 500, 350);
+    const std::pair<std::string, std::string> rows[] = {
+        {base + " --legend-hx \"open", "not closed"},
+        {base + " --legend-hx \"a\"b", "no space after the quote"},
+        {base + " --legend-hx \"a\\nb\"", "escapes neither"},
+        {base + " --legend-hx a\"b", "quote inside a word"},
+        {base + "  --grid", "empty word"},
+        {base + " ", "space at the end"},
+        {base + " --legend-hx \"a\tb\"", "control character"},
+        {base + " --legend-hx \xff", "UTF-8"},
+        {base + " --output x.png", "'--output' is not an option that draws the frame"},
+        {base + " --from x.png", "'--from' is not an option"},
+        {base + " --legend-picture x.bmp", "'--legend-picture' is not an option"},
+        {base + " --grid=1", "'--grid=1' is not an option"},
+        {base + " ; rm -rf x", "';' is not an option"},
+        {base + " --grid --grid", "'--grid' is given twice"},
+        {base + " --a 0.5", "'--a' is given twice"},
+        {base + " --font-size", "--font-size has no value"},
+        {base + " --font-size 99", "--font-size: expected an integer from 1 to 50"},
+        {base + " --size 0x5", "--size: expected WxH"},
+        {"--step 0 " + base.substr(base.find(" --x1") + 1) +
+             " --a 1 --dc 1 --kc 1 --dc-direction inward "
+             "--kc-direction inward --iterations 3",
+         "--step: must be a finite number not below 1e-09"},
+        {base.substr(0, base.find(" --origin")), "does not give --origin"},
+        {base.substr(base.find(" --dc ") + 1), "does not give --a"},
+        {"", "empty"},
+    };
+    for (const auto& [text, reason] : rows) {
+        const DescriptionRead read = ReadDescription(text);
+        EXPECT_FALSE(read.request) << text;
+        EXPECT_EQ(read.error.rfind("malformed description: ", 0), 0u) << read.error;
+        EXPECT_NE(read.error.find(reason), std::string::npos) << text << "\n -> " << read.error;
+    }
+}
