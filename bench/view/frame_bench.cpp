@@ -48,12 +48,12 @@ const FractalModel& FineModel() {
 
 ViewState EverythingOn(double step) {
     ViewState v;
-    v.m_step = step;
-    v.m_showGrid = 1;
-    v.m_showLegend = 1;
-    v.m_aSymmetry = 1;
-    v.m_nameHx = QStringLiteral("доход");
-    v.m_nameHy = QStringLiteral("риск");
+    v.m_params.m_step = step;
+    v.m_switches.m_showGrid = true;
+    v.m_switches.m_showLegend = true;
+    v.m_switches.m_aSymmetry = true;
+    v.m_legend.m_nameHx = QStringLiteral("доход");
+    v.m_legend.m_nameHy = QStringLiteral("риск");
     return v;
 }
 
@@ -91,7 +91,7 @@ void ComposeFrameBench(benchmark::State& state, double step, const FractalModel&
     FractalModel m = model;
     const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
     ViewState v = EverythingOn(step);
-    v.m_fitWindow = fit ? 1 : 0;
+    v.m_switches.m_fitWindow = fit;
     v.m_listsOriginX = kWidth / 2;
     v.m_listsOriginY = kHeight / 2;
     for (auto _ : state) {
@@ -101,7 +101,7 @@ void ComposeFrameBench(benchmark::State& state, double step, const FractalModel&
     if (fit) {
         // The one-pixel-per-point frame of the same lists, timed once in this run.
         ViewState classic = v;
-        classic.m_fitWindow = 0;
+        classic.m_switches.m_fitWindow = false;
         const double classicMs = MillisecondsOf([&] { ComposeFrame(classic, m, kWidth, kHeight, &picture); });
         const double fitMs = MillisecondsOf([&] { ComposeFrame(v, m, kWidth, kHeight, &picture, counts); });
         state.counters["classic_ms"] = classicMs;
@@ -148,7 +148,7 @@ void ReferenceFittedBasins(QImage& canvas, const PixelRect& area, const FractalM
 void FittedBasinsBench(benchmark::State& state, const FractalModel& m, double step) {
     QImage canvas(kWidth, kHeight, QImage::Format_ARGB32);
     ViewState v;
-    v.m_step = step;
+    v.m_params.m_step = step;
     v.m_clientRect = {0, 0, kWidth, kHeight};
     v.m_listsOriginX = kWidth / 2;
     v.m_listsOriginY = kHeight / 2;

@@ -1,11 +1,13 @@
-// The pop-up "Исследование": the frame of a saved picture made again, and
-// the computed grid written for analysis.
+#include "app/picture_data_commands.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QMainWindow>
 #include <stdexcept>
 
-#include "app/command_ids.h"
-#include "app/main_wnd.h"
+#include "app/computation_controller.h"
+#include "app/display_controller.h"
+#include "app/save_failure.h"
 #include "data/grid_export.h"
 #include "png/png_export.h"
 #include "program_version.h"
@@ -15,45 +17,50 @@
 
 namespace orbitograph {
 
-void CMainWnd::OnOpenParamsFromPicture() {
+PictureDataCommands::PictureDataCommands(WindowShared& shared, ComputationController& computation,
+                                         DisplayController& display)
+    : m_shared(shared),
+      m_hooks(shared.hooks),
+      m_model(shared.m_model),
+      m_window(shared.window),
+      m_computation(computation),
+      m_display(display) {}
+
+bool PictureDataCommands::Computing() const { return m_computation.Running(); }
+
+void PictureDataCommands::OnOpenParamsFromPicture() {
     if (Computing()) return;
-    const QString path = m_hooks.chooseOpenPicture ? m_hooks.chooseOpenPicture(this) : QString();
+    const QString path = m_hooks.chooseOpenPicture ? m_hooks.chooseOpenPicture(m_window) : QString();
     if (path.isEmpty()) return;
     PictureDescription picture;
     std::string why;
     if (!ReadPictureDescription(NativePath(path).string(), picture, why)) {
         m_hooks.showError(
-            this,
+            m_window,
             QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
         return;
     }
     const DescriptionRead read = ReadDescription(picture.text);
     if (!read.request) {
-        m_hooks.showError(this, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
-                                    .arg(path, QString::fromStdString(read.error)));
+        m_hooks.showError(m_window, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
+                                        .arg(path, QString::fromStdString(read.error)));
         return;
     }
     // The window keeps its own size and origin; everything else is the
     // picture's.
-    const ViewState from = ViewFor(*read.request);
-    static_cast<DisplaySwitches&>(m_view) = from;
-    static_cast<LegendFields&>(m_view) = from;
-    m_view.m_viewMode = from.m_viewMode;
-    ApplyTwoModesToMenu();
-    if (QAction* fit = Action(kCmdFitWindow)) fit->setChecked(m_view.m_fitWindow == 1);
-    RequestRepaint();
-    StartComputation(read.request->params);
+    m_display.TakeDisplayOf(ViewFor(*read.request));
+    m_computation.Start(read.request->params);
 }
 
-void CMainWnd::OnExportData() {
+void PictureDataCommands::OnExportData() {
     if (Computing()) return;
     if (m_model.report.empty()) {
-        m_hooks.showError(this, QStringLiteral("Рисунок ещё не вычислен: экспортировать нечего."));
+        m_hooks.showError(m_window, QStringLiteral("Рисунок ещё не вычислен: экспортировать нечего."));
         return;
     }
-    const QString path = m_hooks.chooseExportName ? m_hooks.chooseExportName(this) : QString();
+    const QString path = m_hooks.chooseExportName ? m_hooks.chooseExportName(m_window) : QString();
     if (path.isEmpty()) return;
-    const QPoint origin = m_computedOrigin.value_or(QPoint(m_model.originX, m_model.originY));
+    const QPoint origin = m_shared.ListsOrigin();
     const ModelParams params = m_model.Params();
     GridExport e{params, origin.x(), origin.y(), &m_model, kProgramVersion};
     SaveResult saved;
@@ -74,20 +81,21 @@ void CMainWnd::OnExportData() {
         }
         QApplication::restoreOverrideCursor();
         if (!grid) {
-            m_hooks.showError(this, QStringLiteral("Не хватает памяти, чтобы экспортировать эту сетку."));
+            m_hooks.showError(m_window, QStringLiteral("Не хватает памяти, чтобы экспортировать эту сетку."));
             return;
         }
         e.lists = &*grid;
         try {
             saved = WriteGridNpz(NativePath(path), e, why);
         } catch (const std::bad_alloc&) {
-            m_hooks.showError(this, QStringLiteral("Не хватает памяти, чтобы экспортировать эту сетку."));
+            m_hooks.showError(m_window, QStringLiteral("Не хватает памяти, чтобы экспортировать эту сетку."));
             return;
         }
     }
     if (!saved.Ok()) {
-        m_hooks.showError(this, QStringLiteral("Не удалось записать данные в файл «%1».\n%2")
-                                    .arg(path, why.empty() ? SaveFailureReason(saved) : QString::fromStdString(why)));
+        m_hooks.showError(m_window,
+                          QStringLiteral("Не удалось записать данные в файл «%1».\n%2")
+                              .arg(path, why.empty() ? SaveFailureReason(saved) : QString::fromStdString(why)));
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
 // The first page's members in the order of its check boxes, beside the display switches they edit.
 struct SwitchMember {
     std::int32_t CDisplaySwitchesPage::*page;
-    std::int32_t DisplaySwitches::*view;
+    bool DisplaySwitches::*view;
 };
 constexpr SwitchMember kSwitchMembers[] = {
     {&CDisplaySwitchesPage::m_twoModes, &DisplaySwitches::m_twoModes},
@@ -114,16 +114,17 @@ CSettingsSheet::CSettingsSheet(QWidget* parent) : ExchangeDialog(parent, QString
 }
 
 void CSettingsSheet::SetSwitches(const DisplaySwitches& switches) {
-    for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view;
+    for (const SwitchMember& m : kSwitchMembers) m_page1->*m.page = switches.*m.view ? 1 : 0;
     m_page2->m_fontSize = switches.m_fontSize;
-    m_page2->m_fitWindow = switches.m_fitWindow;
+    m_page2->m_fitWindow = switches.m_fitWindow ? 1 : 0;
 }
 
 DisplaySwitches CSettingsSheet::Switches() const {
     DisplaySwitches switches;
-    for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page;
+    // The check boxes' members hold 0 or 1; only 1 counts as on.
+    for (const SwitchMember& m : kSwitchMembers) switches.*m.view = m_page1->*m.page == 1;
     switches.m_fontSize = m_page2->m_fontSize;
-    switches.m_fitWindow = m_page2->m_fitWindow;
+    switches.m_fitWindow = m_page2->m_fitWindow == 1;
     return switches;
 }
 

@@ -11,6 +11,7 @@
 #include "app/job_runner.h"
 #include "app/sweep_dlg.h"
 #include "app/sweep_window.h"
+#include "app/window_shared.h"
 #include "model/sweep.h"
 
 namespace orbitograph {
@@ -27,12 +28,21 @@ struct SweepOutcome {
 using SweepWork = std::function<std::optional<std::vector<ListCounts>>(const ComputeControl&)>;
 using SweepRunner = JobRunner<std::optional<std::vector<ListCounts>>>;
 
-// The main window's sweeps and planes: the last confirmed ranges, the one
-// computation that may run, its progress dialog with a cancel button, and
-// the last result window. A child of the main window.
+class ComputationController;
+
+// "Развёртка по параметру..." and "Плоскость параметров...": the last
+// confirmed ranges, the one computation that may run (the main picture may
+// be computed meanwhile), its progress dialog with a cancel button, and the
+// last result window, where a click computes the main picture for that
+// value or pair.
 class SweepSession : public QObject {
 public:
-    explicit SweepSession(QWidget* window);
+    // picture: the main picture's computation, which a click in a result
+    // window starts.
+    SweepSession(WindowShared& shared, ComputationController& picture);
+
+    void OnSweep() { Run(false); }
+    void OnPlane() { Run(true); }
 
     SweepRanges& Ranges() { return m_ranges; }
     bool Running() const { return m_computation.Running(); }
@@ -48,7 +58,10 @@ public:
     void Show(CSweepWnd* window);
 
 private:
-    QWidget* m_window;
+    void Run(bool plane);
+
+    WindowShared& m_shared;
+    ComputationController& m_picture;
     SweepRanges m_ranges;
     SweepRunner m_computation;
     QPointer<QProgressDialog> m_progress;  // a child of the window while shown

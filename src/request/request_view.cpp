@@ -7,8 +7,6 @@ namespace orbitograph {
 
 namespace {
 
-std::int32_t On(bool b) { return b ? 1 : 0; }
-
 std::optional<AnalysisColumn> ColumnOf(BasinColouring c) {
     switch (c) {
         case BasinColouring::Kinds: break;
@@ -32,30 +30,30 @@ ViewState ViewFor(const Request& r) {
     ViewState v;
     const DisplayRequest& d = r.display;
     v.SetParams(r.params);
-    v.m_twoModes = On(d.panels == PanelChoice::Both);
+    v.m_switches = DisplaySwitches{.m_twoModes = d.panels == PanelChoice::Both,
+                                   .m_showParams = d.parameterText,
+                                   .m_showLegend = d.legend,
+                                   .m_showGrid = d.grid,
+                                   .m_aSymmetry = d.aSymmetry,
+                                   .m_fontSize = d.fontSize,
+                                   .m_fitWindow = d.fit};
     if (d.panels == PanelChoice::Attractors) v.OnShowAttractors();
     if (d.panels == PanelChoice::Basins) v.OnShowBasins();
-    v.m_showParams = On(d.parameterText);
-    v.m_showGrid = On(d.grid);
-    v.m_showLegend = On(d.legend);
-    v.m_aSymmetry = On(d.aSymmetry);
-    v.m_fontSize = d.fontSize;
-    v.m_fitWindow = On(d.fit);
     v.m_listsOriginX = r.Origin().x;
     v.m_listsOriginY = r.Origin().y;
     v.m_colourBy = ColumnOf(d.colourBy);
     v.m_attractorDelta = r.attractorDelta;
     const LegendTexts& l = d.legendTexts;
-    v.m_nameHx = QString::fromStdString(l.nameHx);
-    v.m_nameHy = QString::fromStdString(l.nameHy);
-    v.m_maxHx = l.maxHx;
-    v.m_minHx = l.minHx;
-    v.m_maxHy = l.maxHy;
-    v.m_minHy = l.minHy;
-    v.m_regionT = QString::fromStdString(l.regionT);
-    v.m_regionO = QString::fromStdString(l.regionO);
-    v.m_regionM = QString::fromStdString(l.regionM);
-    v.m_regionH = QString::fromStdString(l.regionH);
+    v.m_legend = LegendFields{QString::fromStdString(l.nameHx),
+                              QString::fromStdString(l.nameHy),
+                              l.maxHx,
+                              l.minHx,
+                              l.maxHy,
+                              l.minHy,
+                              QString::fromStdString(l.regionT),
+                              QString::fromStdString(l.regionO),
+                              QString::fromStdString(l.regionM),
+                              QString::fromStdString(l.regionH)};
     return v;
 }
 
@@ -67,27 +65,26 @@ Request RequestOf(const ViewState& v, const ModelParams& p, int originX, int ori
     r.origin = PixelPoint{originX, originY};
     r.attractorDelta = v.m_attractorDelta;
     DisplayRequest& d = r.display;
-    // Only a switch that holds exactly 1 is on.
-    d.panels = v.m_twoModes == 1   ? PanelChoice::Both
-               : v.m_viewMode == 3 ? PanelChoice::Basins
-                                   : PanelChoice::Attractors;
-    d.parameterText = v.m_showParams == 1;
-    d.grid = v.m_showGrid == 1;
-    d.legend = v.m_showLegend == 1;
-    d.aSymmetry = v.m_aSymmetry == 1;
-    d.fit = v.m_fitWindow == 1;
-    d.fontSize = v.m_fontSize;
+    const DisplaySwitches& s = v.m_switches;
+    d.panels = s.m_twoModes ? PanelChoice::Both : v.BasinsAlone() ? PanelChoice::Basins : PanelChoice::Attractors;
+    d.parameterText = s.m_showParams;
+    d.grid = s.m_showGrid;
+    d.legend = s.m_showLegend;
+    d.aSymmetry = s.m_aSymmetry;
+    d.fit = s.m_fitWindow;
+    d.fontSize = s.m_fontSize;
     d.colourBy = ColouringOf(v.m_colourBy);
-    d.legendTexts = {v.m_nameHx.toStdString(),
-                     v.m_nameHy.toStdString(),
-                     v.m_maxHx,
-                     v.m_minHx,
-                     v.m_maxHy,
-                     v.m_minHy,
-                     v.m_regionT.toStdString(),
-                     v.m_regionO.toStdString(),
-                     v.m_regionM.toStdString(),
-                     v.m_regionH.toStdString()};
+    const LegendFields& l = v.m_legend;
+    d.legendTexts = {l.m_nameHx.toStdString(),
+                     l.m_nameHy.toStdString(),
+                     l.m_maxHx,
+                     l.m_minHx,
+                     l.m_maxHy,
+                     l.m_minHy,
+                     l.m_regionT.toStdString(),
+                     l.m_regionO.toStdString(),
+                     l.m_regionM.toStdString(),
+                     l.m_regionH.toStdString()};
     return r;
 }
 

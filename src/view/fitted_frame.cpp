@@ -25,8 +25,8 @@ QImage Window(QImage& canvas, std::int32_t x, std::int32_t y, std::int32_t heigh
 FittedLayout FittedLayoutOf(const ViewState& view) {
     const ModelParams p = view.Params();
     const bool empty = !(p.x1 <= p.x2 && p.y1 <= p.y2);
-    return LayOutFitted(view.m_clientRect.Width(), view.m_clientRect.Height(), view.m_twoModes == 1,
-                        view.m_viewMode == 3, empty ? 0 : CountColumns(p), empty ? 0 : CountRows(p));
+    return LayOutFitted(view.m_clientRect.Width(), view.m_clientRect.Height(), view.m_switches.m_twoModes,
+                        view.BasinsAlone(), empty ? 0 : CountColumns(p), empty ? 0 : CountRows(p));
 }
 
 ListGrid ListGridOfView(const ViewState& view) {
@@ -42,7 +42,7 @@ bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
     const bool haveEnds = ends.size() == model.attractors.size();
     if (f.attractors && haveEnds) {
         const std::int32_t side = f.attractorSquare.width;
-        const bool copy = view.m_aSymmetry == 1;
+        const bool copy = view.m_switches.m_aSymmetry;
         EndDensity own;
         const EndDensity& density =
             counts ? counts->Density(ends, side, copy) : (own = EndPointDensity(ends, side, copy));
@@ -58,22 +58,22 @@ bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
     if (cancelled()) return false;
 
     const PixelRect& lead = f.attractors ? f.attractorSquare : f.basinSquare;
-    if (view.m_showParams == 1 && !lead.Empty()) {
+    if (view.m_switches.m_showParams && !lead.Empty()) {
         QImage text = Window(canvas, lead.left, lead.top, canvas.height() - lead.top);
-        if (!text.isNull()) DrawParameterText(text, model.report, view.m_fontSize);
+        if (!text.isNull()) DrawParameterText(text, model.report, view.m_switches.m_fontSize);
     }
-    if (view.m_showGrid == 1) {
+    if (view.m_switches.m_showGrid) {
         if (f.attractors) DrawFittedAttractorGrid(canvas, f.attractorSquare);
         if (f.basins) DrawFittedBasinGrid(canvas, f.basinArea, view.Params(), grid);
     }
     if (cancelled()) return false;
-    if (view.m_showLegend == 1 && !lead.Empty()) {
+    if (view.m_switches.m_showLegend && !lead.Empty()) {
         const std::int32_t bottom = lead.top + lead.height;
         QImage legend = Window(canvas, lead.left, 0, bottom);
         if (!legend.isNull() && coloured)
             DrawColouringLegend(legend, model.analysis, *view.m_colourBy, bottom);
         else if (!legend.isNull())
-            DrawLegend(legend, view, legendPicture, bottom);
+            DrawLegend(legend, view.m_legend, legendPicture, bottom);
     }
     return !cancelled();
 }

@@ -34,8 +34,9 @@ bool Clear(QImage& canvas, QRgb colour, const std::atomic<bool>* cancel) {
     return true;
 }
 
-GridLines PanelGrid(const ViewState& v, std::int32_t shift, std::int32_t panelMode) {
-    return LayOutGrid(v.m_clientRect, shift, panelMode, v.m_step, v.m_x1, v.m_x2, v.m_y1, v.m_y2);
+GridLines PanelGrid(const ViewState& v, std::int32_t shift, bool basinPanel) {
+    const ParamFields& p = v.m_params;
+    return LayOutGrid(v.m_clientRect, shift, basinPanel, p.m_step, p.m_x1, p.m_x2, p.m_y1, p.m_y2);
 }
 
 }  // namespace
@@ -50,13 +51,15 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
 
     QImage canvas(width, height, QImage::Format_ARGB32);
     if (canvas.isNull() || !Clear(canvas, kBackground, cancel)) return {};
-    if (view.m_fitWindow == 1) {
+    const DisplaySwitches& switches = view.m_switches;
+    if (switches.m_fitWindow) {
         if (!DrawFittedFrame(canvas, view, model, legendPicture, kBackground, counts, cancel)) return {};
         return canvas;
     }
 
-    const bool twoPanels = view.m_twoModes == 1;
-    const bool copy = view.m_aSymmetry == 1;
+    const bool twoPanels = switches.m_twoModes;
+    const bool copy = switches.m_aSymmetry;
+    const ParamFields& p = view.m_params;
     const ListGrid grid = view.m_colourBy ? ListGridOfView(view) : ListGrid{};
     const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
     const auto drawBasins = [&](std::int32_t shift) {
@@ -66,12 +69,12 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
             DrawBasins(canvas, model, shift);
     };
     if (twoPanels) {
-        view.m_offset = AttractorShift(view.m_step);
+        view.m_offset = AttractorShift(p.m_step);
         DrawAttractors(canvas, model.attractors, view.m_offset, false, rect);
         if (copy) DrawAttractors(canvas, model.attractors, view.m_offset, true, rect);
-        view.m_offset = BasinShift(view.m_x1, view.m_x2, view.m_step);
+        view.m_offset = BasinShift(p.m_x1, p.m_x2, p.m_step);
         drawBasins(view.m_offset);
-    } else if (view.m_viewMode == 3) {
+    } else if (view.BasinsAlone()) {
         drawBasins(0);
     } else {
         DrawAttractors(canvas, model.attractors, 0, false, rect);
@@ -79,22 +82,22 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     }
 
     if (Cancelled(cancel)) return {};
-    if (view.m_showParams == 1) DrawParameterText(canvas, model.report, view.m_fontSize);
+    if (switches.m_showParams) DrawParameterText(canvas, model.report, switches.m_fontSize);
 
-    if (view.m_showGrid == 1) {
+    if (switches.m_showGrid) {
         if (twoPanels) {
-            DrawGrid(canvas, PanelGrid(view, AttractorShift(view.m_step), 2));
-            DrawGrid(canvas, PanelGrid(view, BasinShift(view.m_x1, view.m_x2, view.m_step), 3));
+            DrawGrid(canvas, PanelGrid(view, AttractorShift(p.m_step), false));
+            DrawGrid(canvas, PanelGrid(view, BasinShift(p.m_x1, p.m_x2, p.m_step), true));
         } else {
-            DrawGrid(canvas, PanelGrid(view, 0, view.m_viewMode));
+            DrawGrid(canvas, PanelGrid(view, 0, view.BasinsAlone()));
         }
     }
 
     if (Cancelled(cancel)) return {};
-    if (view.m_showLegend == 1 && coloured)
+    if (switches.m_showLegend && coloured)
         DrawColouringLegend(canvas, model.analysis, *view.m_colourBy, rect.Height());
-    else if (view.m_showLegend == 1)
-        DrawLegend(canvas, view, legendPicture, rect.Height());
+    else if (switches.m_showLegend)
+        DrawLegend(canvas, view.m_legend, legendPicture, rect.Height());
     if (Cancelled(cancel)) return {};
     return canvas;
 }

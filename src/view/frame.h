@@ -14,10 +14,11 @@ namespace orbitograph {
 // canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
 // gives a null image. legendPicture may be null (no-picture layout). With
-// m_fitWindow 1 the panels fit the client area instead (fitted_frame.h),
-// their density kept in counts when given. cancel, when given, is polled
-// while the canvas is cleared (every 4 MB) and between layers, from the
-// calling thread; once it is seen true the result is a null image.
+// the switch m_fitWindow on the panels fit the client area instead
+// (fitted_frame.h), their density kept in counts when given. cancel, when
+// given, is polled while the canvas is cleared (every 4 MB) and between
+// layers, from the calling thread; once it is seen true the result is a
+// null image.
 QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height, const QImage* legendPicture,
                     EndCounts* counts = nullptr, const std::atomic<bool>* cancel = nullptr);
 

@@ -6,13 +6,13 @@
 
 namespace orbitograph {
 
-GridLines LayOutGrid(const ClientRect& r, std::int32_t shift, std::int32_t panelMode, double h, double x1, double x2,
+GridLines LayOutGrid(const ClientRect& r, std::int32_t shift, bool basinPanel, double h, double x1, double x2,
                      double y1, double y2) {
     const double cx = (r.left + r.right) / 2;
     const double cy = (r.top + r.bottom) / 2;
     double mx = 0.0;
     double my = 0.0;
-    if (panelMode == 3) {
+    if (basinPanel) {
         mx = TruncToInt32((x1 + (x2 - x1) * 0.5) / h);
         my = TruncToInt32((y1 + (y2 - y1) * 0.5) / h);
     }

@@ -24,11 +24,11 @@ struct GridLines {
     friend bool operator==(const GridLines&, const GridLines&) = default;
 };
 
-// The grid of the attractor panel (panelMode other than 3: centred on the
-// client centre) or of the basin panel (panelMode 3: moved by the centre of
-// the start rectangle X1..X2 x Y1..Y2), shifted sideways by shift. h > 0.
-GridLines LayOutGrid(const ClientRect& clientRect, std::int32_t shift, std::int32_t panelMode, double h, double x1,
-                     double x2, double y1, double y2);
+// The grid of the attractor panel (centred on the client centre) or of the
+// basin panel (moved by the centre of the start rectangle X1..X2 x Y1..Y2),
+// shifted sideways by shift. h > 0.
+GridLines LayOutGrid(const ClientRect& clientRect, std::int32_t shift, bool basinPanel, double h, double x1, double x2,
+                     double y1, double y2);
 
 // Draws the lines one pixel wide, aliased, in black, written straight into
 // the scan lines and clipped to the canvas. Both end points belong to a line:

@@ -59,17 +59,17 @@ QPoint AttractorPanelMap::Pixel(double x, double y) const {
 
 std::optional<AttractorPanelMap> AttractorPanelOf(const ViewState& view) {
     AttractorPanelMap m;
-    if (view.m_fitWindow == 1) {
+    if (view.m_switches.m_fitWindow) {
         const FittedLayout f = FittedLayoutOf(view);
         if (!f.attractors || f.attractorSquare.Empty()) return std::nullopt;
         m.fitted = true;
         m.panel = f.attractorSquare;
         return m;
     }
-    const bool two = view.m_twoModes == 1;
-    if (!two && view.m_viewMode == 3) return std::nullopt;
-    m.step = view.m_step;
-    m.shift = two ? AttractorShift(view.m_step) : 0;
+    const bool two = view.m_switches.m_twoModes;
+    if (!two && view.BasinsAlone()) return std::nullopt;
+    m.step = view.m_params.m_step;
+    m.shift = two ? AttractorShift(m.step) : 0;
     m.originX = static_cast<double>(view.m_listsOriginX);
     m.originY = static_cast<double>(view.m_listsOriginY);
     const QPoint topLeft = m.Pixel(-2.0, 2.0);

@@ -42,8 +42,8 @@ PixelPlace FittedPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool 
 }
 
 PixelPlace ClassicPlace(const ViewState& v, std::int64_t x, std::int64_t y, bool clamp) {
-    const bool two = v.m_twoModes == 1;
-    const bool basins = two ? x >= v.m_clientRect.Width() / 2 : v.m_viewMode == 3;
+    const bool two = v.m_switches.m_twoModes;
+    const bool basins = two ? x >= v.m_clientRect.Width() / 2 : v.BasinsAlone();
     const ModelParams p = v.Params();
     PixelPlace place;
     if (!basins) {
@@ -88,20 +88,21 @@ QString KindWords(EndKind kind) {
 
 std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, EndCounts& counts, std::int32_t x,
                             std::int32_t y) {
-    if (v.m_fitWindow == 1) {
+    if (v.m_switches.m_fitWindow) {
         const PixelRect sq = FittedLayoutOf(v).attractorSquare;
         const EndDensity& density = counts.Density(m.attractorEnds, sq.width, false);
         return density.ends[static_cast<std::size_t>(y - sq.top) * static_cast<std::size_t>(sq.width) +
                             static_cast<std::size_t>(x - sq.left)];
     }
-    const std::int32_t s = v.m_twoModes == 1 ? AttractorShift(v.m_step) : 0;
+    const std::int32_t s = v.m_switches.m_twoModes ? AttractorShift(v.m_params.m_step) : 0;
     return counts.AtPixel(m.attractors, s, v.m_clientRect.Width(), v.m_clientRect.Height(), x, y);
 }
 
 }  // namespace
 
 PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bool clampToBasins) {
-    return view.m_fitWindow == 1 ? FittedPlace(view, x, y, clampToBasins) : ClassicPlace(view, x, y, clampToBasins);
+    return view.m_switches.m_fitWindow ? FittedPlace(view, x, y, clampToBasins)
+                                       : ClassicPlace(view, x, y, clampToBasins);
 }
 
 QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts& counts, std::int32_t x,

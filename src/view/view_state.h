@@ -31,26 +31,35 @@ struct ParamFields {
 
 // What the settings sheet edits: the five display switches (both panels
 // side by side, the parameter text, the legend, the grid, the half-turn
-// copy of the attractors), each 0 or 1 with only exactly 1 counting as on,
-// and the parameter text's font size in pixels; and the display that fits
-// the window (m_fitWindow 1) instead of one pixel per grid point. The
-// defaults are the program's at start-up.
+// copy of the attractors), the parameter text's font size in pixels, and
+// the display that fits the window instead of one pixel per grid point.
+// The defaults are the program's at start-up.
 struct DisplaySwitches {
-    std::int32_t m_twoModes = 1, m_showParams = 1, m_showLegend = 0, m_showGrid = 0, m_aSymmetry = 0;
+    bool m_twoModes = true;
+    bool m_showParams = true;
+    bool m_showLegend = false;
+    bool m_showGrid = false;
+    bool m_aSymmetry = false;
     std::int32_t m_fontSize = 13;
-    std::int32_t m_fitWindow = 0;
+    bool m_fitWindow = false;
     friend bool operator==(const DisplaySwitches&, const DisplaySwitches&) = default;
 };
+
+// The panel a single-panel display shows.
+enum class ViewMode { Attractors, Basins };
 
 // The main window's display state apart from the model, the menu and the
 // canvas: the last confirmed parameters (the model's defaults at start-up),
 // the display switches, the legend's fields and the working data of the
 // last repaint.
-struct ViewState : LegendFields, DisplaySwitches, ParamFields {
-    ViewState() { SetParams(ModelParams{}); }
+struct ViewState {
+    ViewState() { m_params.SetParams(ModelParams{}); }
 
+    ParamFields m_params;
+    DisplaySwitches m_switches;
+    LegendFields m_legend;
     ClientRect m_clientRect;
-    std::int32_t m_viewMode = 3;  // 3 basins, anything else attractors
+    ViewMode m_viewMode = ViewMode::Basins;
     std::int32_t m_offset = 0;
     // The model origin the point lists in place were computed with: the
     // fitted display reads each basin point's grid column and row back from
@@ -64,9 +73,13 @@ struct ViewState : LegendFields, DisplaySwitches, ParamFields {
     // The merge distance of that analysis's attractor cycles.
     double m_attractorDelta = kDefaultAttractorDelta;
 
+    ModelParams Params() const { return m_params.Params(); }
+    void SetParams(const ModelParams& p) { m_params.SetParams(p); }
+    // The single panel shows the basins (else the attractors).
+    bool BasinsAlone() const { return m_viewMode == ViewMode::Basins; }
     // The two single-panel commands; the caller repaints afterwards.
-    void OnShowAttractors() { m_viewMode = 2; }
-    void OnShowBasins() { m_viewMode = 3; }
+    void OnShowAttractors() { m_viewMode = ViewMode::Attractors; }
+    void OnShowBasins() { m_viewMode = ViewMode::Basins; }
 };
 
 }  // namespace orbitograph

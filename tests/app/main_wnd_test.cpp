@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
     wnd->OnFractalParameters();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }, 30000));
     EXPECT_EQ(seen.join(" "), "orbitograph open focused");
-    EXPECT_EQ(wnd->View().m_x1, -1.0);
+    EXPECT_EQ(wnd->View().Params().x1, -1.0);
     EXPECT_EQ(wnd->Model().x1, -1.0);
     EXPECT_TRUE(errors.isEmpty());
 }
@@ -136,9 +136,9 @@ TEST_F(MainWindowTest, F7ComputesTheDefaultsEscChangesNothingARefusalKeepsTheDia
 TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChooseThePanel) {
     Compute();
     // OK or cancel, the two-panel box as the user leaves it, the view's switch
-    // after (the single-panel items are enabled exactly when it is 0).
-    const std::tuple<bool, bool, int> rows[] = {{false, false, 1}, {true, false, 0}, {false, true, 0},
-                                                {true, true, 1},   {true, true, 1},  {true, false, 0}};
+    // after (the single-panel items are enabled exactly when it is off).
+    const std::tuple<bool, bool, bool> rows[] = {{false, false, true}, {true, false, false}, {false, true, false},
+                                                 {true, true, true},   {true, true, true},   {true, false, false}};
     for (const auto& [ok, twoModes, viewTwoModes] : rows) {
         SCOPED_TRACE(testing::Message() << "ok " << ok << " twoModes " << twoModes);
         const int requests = wnd->RepaintRequests();
@@ -149,29 +149,31 @@ TEST_F(MainWindowTest, SettingsReachTheViewOnlyOnOkAndTheSinglePanelCommandsChoo
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FontSizeEdit()->setText("20");
         });
-        EXPECT_EQ(wnd->View().m_twoModes, viewTwoModes);
-        EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), viewTwoModes == 0);
-        EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), viewTwoModes == 0);
-        EXPECT_EQ(wnd->View().m_showGrid, wnd->View().m_fontSize == 20 ? 1 : 0);
+        const DisplaySwitches& switches = wnd->View().m_switches;
+        EXPECT_EQ(switches.m_twoModes, viewTwoModes);
+        EXPECT_EQ(wnd->Action(kCmdShowAttractors)->isEnabled(), !viewTwoModes);
+        EXPECT_EQ(wnd->Action(kCmdShowBasins)->isEnabled(), !viewTwoModes);
+        EXPECT_EQ(switches.m_showGrid, switches.m_fontSize == 20);
         EXPECT_EQ(wnd->RepaintRequests() > requests, ok);
         if (ok) {
-            EXPECT_EQ(wnd->View().m_showParams, 0);
-            EXPECT_EQ(wnd->View().m_fontSize, 20);
+            EXPECT_FALSE(switches.m_showParams);
+            EXPECT_EQ(switches.m_fontSize, 20);
             ASSERT_TRUE(WaitForRequestedRepaint());
             EXPECT_TRUE(ShowsItsModel());
         }
     }
 
     QImage attractors;
-    for (int mode : {2, 2, 3, 3, 2}) {
+    for (ViewMode mode :
+         {ViewMode::Attractors, ViewMode::Attractors, ViewMode::Basins, ViewMode::Basins, ViewMode::Attractors}) {
         const int requests = wnd->RepaintRequests();
-        wnd->Action(mode == 2 ? kCmdShowAttractors : kCmdShowBasins)->trigger();
+        wnd->Action(mode == ViewMode::Attractors ? kCmdShowAttractors : kCmdShowBasins)->trigger();
         EXPECT_EQ(wnd->View().m_viewMode, mode);
         EXPECT_GT(wnd->RepaintRequests(), requests);
         ASSERT_TRUE(WaitForRequestedRepaint());
         EXPECT_TRUE(ShowsItsModel());
-        if (mode == 2) attractors = wnd->Canvas();
-        EXPECT_TRUE(mode == 2 || wnd->Canvas() != attractors);
+        if (mode == ViewMode::Attractors) attractors = wnd->Canvas();
+        EXPECT_TRUE(mode == ViewMode::Attractors || wnd->Canvas() != attractors);
     }
 }
 
@@ -289,7 +291,7 @@ TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();
         ExpectSameLists(wnd->Model(), before);
-        EXPECT_EQ(wnd->View().m_iterations, 10);
+        EXPECT_EQ(wnd->View().Params().iterations, 10);
         EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
     }
     engineOutOfMemory = false;

@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(name)) << errors[0].toStdString();
         EXPECT_FALSE(wnd->Computing());
-        EXPECT_EQ(static_cast<const DisplaySwitches&>(wnd->View()), static_cast<const DisplaySwitches&>(before));
+        EXPECT_EQ(wnd->View().m_switches, before.m_switches);
     }
 
     errors.clear();
@@ -49,10 +49,10 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     WaitForResult();
     EXPECT_TRUE(errors.isEmpty());
     const ViewState expected = ViewFor(*ReadDescription(description.toStdString()).request);
-    EXPECT_EQ(static_cast<const DisplaySwitches&>(wnd->View()), static_cast<const DisplaySwitches&>(expected));
-    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), static_cast<const LegendFields&>(expected));
-    EXPECT_EQ(wnd->View().m_nameHx, QStringLiteral("Доход, \"x\""));
-    EXPECT_EQ(wnd->View().m_viewMode, 2);
+    EXPECT_EQ(wnd->View().m_switches, expected.m_switches);
+    EXPECT_EQ(wnd->View().m_legend, expected.m_legend);
+    EXPECT_EQ(wnd->View().m_legend.m_nameHx, QStringLiteral("Доход, \"x\""));
+    EXPECT_EQ(wnd->View().m_viewMode, ViewMode::Attractors);
     EXPECT_EQ(wnd->Model().Params(), (ModelParams{.a = 0.7, .step = 0.02}));
     EXPECT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());
     EXPECT_TRUE(wnd->Action(kCmdShowBasins)->isEnabled());

@@ -55,7 +55,7 @@ TEST_F(ProbeWindowTest, ClickDrawsTheOrbitWhereTheListsPlacePointsAndEscRemovesI
 
     // The end mark lies on the attractor this start point adds to the list.
     const FractalModel& m = wnd->Model();
-    const double h = view.m_step;
+    const double h = view.Params().step;
     const QPoint end(static_cast<int>(probe.summary.end.x / h + view.m_listsOriginX),
                      static_cast<int>(view.m_listsOriginY - probe.summary.end.y / h));
     EXPECT_NE(std::find(m.attractors.begin(), m.attractors.end(), Point{end.x(), end.y()}), m.attractors.end());

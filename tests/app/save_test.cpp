@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
         };
     };
     Answer<CLegendDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
-    EXPECT_EQ(static_cast<const LegendFields&>(wnd->View()), LegendFields{});
+    EXPECT_EQ(wnd->View().m_legend, LegendFields{});
     Answer<CLegendDlg>(&CMainWnd::OnLegend, true, legend("Hx", "1234.567e0", "T region"));
     QString shown;  // opened again: what was confirmed
     Answer<CLegendDlg>(&CMainWnd::OnLegend, false, [&shown](CLegendDlg& d) {

@@ -39,13 +39,13 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
          320,
          240,
          [](ViewState& v) {
-             v.m_showGrid = v.m_showLegend = v.m_aSymmetry = 1;
-             v.m_fontSize = 11;
-             v.m_nameHx = QStringLiteral("доход");
-             v.m_maxHx = 2.5;
-             v.m_minHy = -1.0;
-             v.m_regionT = QStringLiteral("тыл");
-             v.m_regionH = QStringLiteral("холм");
+             v.m_switches.m_showGrid = v.m_switches.m_showLegend = v.m_switches.m_aSymmetry = true;
+             v.m_switches.m_fontSize = 11;
+             v.m_legend.m_nameHx = QStringLiteral("доход");
+             v.m_legend.m_maxHx = 2.5;
+             v.m_legend.m_minHy = -1.0;
+             v.m_legend.m_regionT = QStringLiteral("тыл");
+             v.m_legend.m_regionH = QStringLiteral("холм");
          }},
         {"--single basins --no-params --size 300x200 --origin 100,50 --x1 0",
          {.x1 = 0.0},
@@ -53,7 +53,7 @@ TEST(RenderPicture, FileEqualsTheComposedFrame) {
          200,
          100,
          50,
-         [](ViewState& v) { v.m_twoModes = v.m_showParams = 0; }},
+         [](ViewState& v) { v.m_switches.m_twoModes = v.m_switches.m_showParams = false; }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args);

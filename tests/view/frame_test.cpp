@@ -58,26 +58,30 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
     struct Row {
         const char* name;
         DisplaySwitches switches;
-        std::int32_t viewMode;
+        ViewMode viewMode;
         std::optional<int> basins, attractors, copy;  // the shift of each layer drawn
     } rows[] = {
-        {"two panels", {.m_showParams = 0}, 3, 220, -220, no},
-        {"two panels, copy", {.m_showParams = 0, .m_aSymmetry = 1}, 3, 220, -220, -220},
-        {"basins", {.m_twoModes = 0, .m_showParams = 0}, 3, 0, no, no},
-        {"attractors", {.m_twoModes = 0, .m_showParams = 0}, 2, no, 0, no},
-        {"attractors, mode 5", {.m_twoModes = 0, .m_showParams = 0}, 5, no, 0, no},
-        {"attractors, copy", {.m_twoModes = 0, .m_showParams = 0, .m_aSymmetry = 1}, 2, no, 0, 0},
-        {"not 1 is off", {2, 2, 3, -1, 2}, 3, 0, no, no},
+        {"two panels", {.m_showParams = false}, ViewMode::Basins, 220, -220, no},
+        {"two panels, copy", {.m_showParams = false, .m_aSymmetry = true}, ViewMode::Basins, 220, -220, -220},
+        {"two panels, attractors chosen", {.m_showParams = false}, ViewMode::Attractors, 220, -220, no},
+        {"basins", {.m_twoModes = false, .m_showParams = false}, ViewMode::Basins, 0, no, no},
+        {"attractors", {.m_twoModes = false, .m_showParams = false}, ViewMode::Attractors, no, 0, no},
+        {"attractors, copy",
+         {.m_twoModes = false, .m_showParams = false, .m_aSymmetry = true},
+         ViewMode::Attractors,
+         no,
+         0,
+         0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         ViewState v;
-        static_cast<DisplaySwitches&>(v) = r.switches;
+        v.m_switches = r.switches;
         v.m_viewMode = r.viewMode;
         v.m_offset = 77;
         const QImage frame = ComposeFrame(v, m, 1000, 700, nullptr);
         ASSERT_EQ(frame.size(), QSize(1000, 700));
-        EXPECT_EQ(v.m_offset, r.switches.m_twoModes == 1 ? 220 : 77);  // a single panel leaves it
+        EXPECT_EQ(v.m_offset, r.switches.m_twoModes ? 220 : 77);  // a single panel leaves it
         EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(500, 350));
         std::vector<Layer> layers;
         if (const int s = r.basins.value_or(0); r.basins)
@@ -98,8 +102,8 @@ TEST(Frame, LayersStackTextUnderGridUnderLegend) {
     const QImage picture(ORBITOGRAPH_LEGEND_PICTURE);
     ASSERT_FALSE(picture.isNull());
     ViewState v;
-    v.m_showGrid = 1;
-    v.m_showLegend = 1;
+    v.m_switches.m_showGrid = true;
+    v.m_switches.m_showLegend = true;
     const QImage frame = ComposeFrame(v, m, 1000, 700, &picture);
     // The legend picture covers (15, 300) to (274, 559), over the attractor
     // grid's line x = 80 and everything else there; its left part (picture
@@ -128,7 +132,7 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
 
     FractalModel m = DefaultModel();  // computed for the centre (500, 350)
     ViewState v;
-    static_cast<DisplaySwitches&>(v) = {.m_twoModes = 0, .m_showParams = 0, .m_showGrid = 1};
+    v.m_switches = {.m_twoModes = false, .m_showParams = false, .m_showGrid = true};
     v.OnShowAttractors();
     const QImage frame = ComposeFrame(v, m, 1200, 900, nullptr);
     EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(600, 450));

@@ -99,7 +99,7 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     EXPECT_EQ(ReadoutText(v, m, counts, 520, 550), expected);
     EXPECT_EQ(ReadoutText(v, m, counts, 519, 550), QString());  // left of the grid
     // Fitted: the area's bottom-left pixel holds it; its centre is the model point.
-    v.m_fitWindow = 1;
+    v.m_switches.m_fitWindow = true;
     EXPECT_TRUE(ReadoutText(v, m, counts, 520, 584).endsWith(expected.mid(expected.indexOf(';'))));
     EXPECT_TRUE(ReadoutText(v, m, counts, 200, 300).startsWith(QStringLiteral("Аттракторы: x = ")));
 
@@ -111,7 +111,7 @@ TEST(Zoom, ReadoutOfTheFirstGridPointInBothDisplays) {
     counts.Clear();
     const PixelRect sq = FittedLayoutOf(v).attractorSquare;
     for (const bool fitted : {true, false}) {
-        v.m_fitWindow = fitted ? 1 : 0;
+        v.m_switches.m_fitWindow = fitted;
         auto at = [&](std::size_t i) {
             const double x = m.attractorEnds.x[i], y = m.attractorEnds.y[i];
             return fitted ? QPoint(sq.left + SquareColumn(x, sq.width), sq.top + SquareRow(y, sq.width))

@@ -1,0 +1,211 @@
+#include "app/computation_controller.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QProgressDialog>
+#include <system_error>
+
+#include "app/command_ids.h"
+#include "app/model_params_dlg.h"
+#include "dialogs/dialog_controls.h"
+#include "model/grid.h"
+
+namespace orbitograph {
+
+namespace {
+
+constexpr int kProgressDelayMs = 500;
+constexpr int kProgressPollMs = 100;
+constexpr int kProgressSteps = 1000;
+
+SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
+
+}  // namespace
+
+ComputationController::ComputationController(WindowShared& shared, SpacesEngine engine, ThreadStarter startThread)
+    : m_shared(shared), m_engine(OrDefaultEngine(std::move(engine))), m_runner(std::move(startThread)) {
+    m_progressDelay.setSingleShot(true);
+    m_progressDelay.setInterval(kProgressDelayMs);
+    connect(&m_progressDelay, &QTimer::timeout, this, &ComputationController::ShowProgress);
+    m_progressPoll.setInterval(kProgressPollMs);
+    connect(&m_progressPoll, &QTimer::timeout, this, &ComputationController::UpdateProgress);
+}
+
+ComputationController::~ComputationController() = default;
+
+void ComputationController::OnFractalParameters() {
+    if (Running()) return;
+    CModelParamsDlg dlg(m_shared.window);
+    dlg.SetParams(m_shared.m_view.Params());
+    if (m_shared.hooks.runDialog(dlg) != QDialog::Accepted) return;
+    Start(dlg.Params());
+}
+
+void ComputationController::OnBack() {
+    if (Running()) return;
+    if (const auto p = m_history.Back())
+        Start(*p, HistoryStep::Back);
+    else
+        m_shared.Refuse(QStringLiteral("Назад идти некуда: это первый вычисленный рисунок."));
+}
+
+void ComputationController::OnForward() {
+    if (Running()) return;
+    if (const auto p = m_history.Forward())
+        Start(*p, HistoryStep::Forward);
+    else
+        m_shared.Refuse(QStringLiteral("Вперёд идти некуда: это последний вычисленный рисунок."));
+}
+
+void ComputationController::OnHomeArea() {
+    if (Running()) return;
+    if (const auto p = m_history.Home()) Start(*p, HistoryStep::Home);
+}
+
+void ComputationController::Start(const ModelParams& params, HistoryStep step, bool live) {
+    const std::int32_t originX = m_shared.m_model.originX;
+    const std::int32_t originY = m_shared.m_model.originY;
+    if (!OriginAcceptable(originX, originY)) {
+        m_shared.hooks.showError(m_shared.window,
+                                 QStringLiteral("Окно слишком велико для вычисления: центр области рисунка "
+                                                "лежит дальше %1 точек от её угла.")
+                                     .arg(kMaxOriginMagnitude));
+        return;
+    }
+    // A live change supersedes the running computation: the commands stay
+    // as they were made unavailable for it.
+    const bool superseding = Running();
+    if (!superseding) SetCommandsAvailable(false);
+    bool started = true;
+    try {
+        m_runner.Request(SpacesJob(m_engine, params, originX, originY, m_shared.m_view.m_switches.m_fitWindow),
+                         [this](SpacesRunner::Delivery&& d) { OnFinished(OutcomeOf(std::move(d))); });
+    } catch (const std::system_error&) {
+        started = false;
+    }
+    if (!started) {
+        if (!superseding) SetCommandsAvailable(true);
+        m_shared.hooks.showError(m_shared.window, QStringLiteral("Не удалось начать вычисление."));
+        return;
+    }
+    m_pendingStep = step;
+    m_liveRun = live;
+    if (!superseding) m_progressDelay.start();
+}
+
+void ComputationController::Stop() {
+    m_runner.Cancel();
+    m_progressDelay.stop();
+    m_progressPoll.stop();
+    m_progress.reset();
+}
+
+void ComputationController::OnFinished(ComputationOutcome&& outcome) {
+    m_progressDelay.stop();
+    m_progressPoll.stop();
+    m_progress.reset();
+    SetCommandsAvailable(true);
+    const auto finished = [&] {
+        if (listeners.finished) listeners.finished(outcome, m_pendingStep, m_liveRun);
+    };
+    if (outcome.notStarted) {
+        finished();
+        m_shared.hooks.showError(m_shared.window, QStringLiteral("Не удалось начать вычисление."));
+        return;
+    }
+    switch (outcome.status) {
+        case ComputeStatus::Done: Install(std::move(outcome)); break;
+        case ComputeStatus::Cancelled: break;
+        case ComputeStatus::OutOfMemory:
+            m_shared.hooks.showError(m_shared.window,
+                                     QStringLiteral("Недостаточно памяти для вычисления с этими параметрами. "
+                                                    "Увеличьте шаг или уменьшите область. "
+                                                    "Рисунок и параметры остались прежними."));
+            break;
+        case ComputeStatus::Refused:
+            m_shared.hooks.showError(m_shared.window,
+                                     QStringLiteral("Параметры модели не прошли проверку: вычисление не выполнено. "
+                                                    "Рисунок и параметры остались прежними."));
+            break;
+    }
+    finished();
+}
+
+// The view state and the model take the parameters together with the lists
+// and the report computed from them.
+void ComputationController::Install(ComputationOutcome&& outcome) {
+    FractalModel& model = m_shared.m_model;
+    ViewState& view = m_shared.m_view;
+    view.SetParams(outcome.params);
+    model.SetParams(outcome.params);
+    model.Install(std::move(outcome.lists));
+    m_shared.endCounts.Clear();
+    model.report = std::move(outcome.report);
+    m_shared.computedOrigin = QPoint(outcome.originX, outcome.originY);
+    view.m_listsOriginX = outcome.originX;
+    view.m_listsOriginY = outcome.originY;
+    switch (m_pendingStep) {
+        case HistoryStep::Push: m_history.Push(outcome.params, false); break;
+        case HistoryStep::PushZoom: m_history.Push(outcome.params, true); break;
+        case HistoryStep::Back: m_history.MoveBack(); break;
+        case HistoryStep::Forward: m_history.MoveForward(); break;
+        case HistoryStep::Home: m_history.MoveHome(); break;
+        case HistoryStep::None: break;
+    }
+    m_shared.RequestRepaint();
+    if (listeners.installed) listeners.installed(outcome, m_pendingStep);
+}
+
+void ComputationController::ShowProgress() {
+    if (!Running() || m_progress) return;
+    if (m_liveRun) {
+        if (listeners.liveProgressDue) listeners.liveProgressDue();
+        m_progressPoll.start();
+        return;
+    }
+    m_progress = std::make_unique<QProgressDialog>(QStringLiteral("Вычисляются аттракторы и бассейны..."),
+                                                   QStringLiteral("Отмена"), 0, kProgressSteps, m_shared.window);
+    m_progress->setWindowTitle(QCoreApplication::applicationName());
+    // Not modal: the commands that would interfere are disabled, and the
+    // window stays free to repaint, move and resize.
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(0);
+    m_progress->setWindowFlags(kDialogWindowFlags);
+    m_progress->setFixedSize(m_progress->sizeHint());
+    connect(m_progress.get(), &QProgressDialog::canceled, this, [this] {
+        m_runner.Cancel();
+        if (m_progress) m_progress->setLabelText(QStringLiteral("Вычисление прерывается..."));
+    });
+    m_progress->setValue(0);
+    m_progress->show();
+    m_progressPoll.start();
+}
+
+void ComputationController::UpdateProgress() {
+    if (listeners.progressed) listeners.progressed(m_runner.Progress());
+    if (!m_progress || m_progress->wasCanceled()) return;
+    m_progress->setValue(static_cast<int>(m_runner.Progress() * kProgressSteps));
+}
+
+void ComputationController::SetCommandsAvailable(bool available) {
+    if (!available) {
+        m_enabledBeforeComputation.clear();
+        for (auto it = m_shared.actions.cbegin(); it != m_shared.actions.cend(); ++it) {
+            // Help, About and Exit stay available; Exit cancels the
+            // computation as the close box does.
+            if (it.key() == kCmdHelpInstructions || it.key() == kCmdAbout || it.key() == kCmdExit) continue;
+            QAction* action = it.value();
+            m_enabledBeforeComputation.insert(action, action->isEnabled());
+            action->setEnabled(false);
+        }
+    } else {
+        for (auto it = m_enabledBeforeComputation.cbegin(); it != m_enabledBeforeComputation.cend(); ++it)
+            it.key()->setEnabled(it.value());
+        m_enabledBeforeComputation.clear();
+    }
+}
+
+}  // namespace orbitograph

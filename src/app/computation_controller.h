@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/job_runner.h"
+#include "app/spaces_job.h"
+#include "app/window_shared.h"
+#include "view/zoom.h"
+
+class QAction;
+class QProgressDialog;
+
+namespace orbitograph {
+
+// The computation of the main picture and its history: "&Параметры
+// фрактала F7", "Назад", "Вперёд", "Исходная область", and every other
+// part's request for a new picture. One computation runs at a time, on a
+// worker thread; while it runs only Help, About and Exit can be chosen
+// (Exit cancels it), and a live change supersedes it. The view state and
+// the model change only when a result is put in place.
+class ComputationController : public QObject {
+public:
+    // What a finished computation does to the history.
+    enum class HistoryStep { Push, PushZoom, Back, Forward, Home, None };
+
+    // What the other parts hear, on the interface thread. installed: a
+    // result has just been put in place and a repaint requested. finished:
+    // a computation ended in whatever way (after its result and any error
+    // shown; after the error when no thread could be made). liveProgressDue:
+    // a live run has gone on for the progress delay (it never gets the
+    // progress dialog). progressed: the fraction done, while progress shows.
+    struct Listeners {
+        std::function<void(const ComputationOutcome&, HistoryStep)> installed;
+        std::function<void(const ComputationOutcome&, HistoryStep, bool live)> finished;
+        std::function<void()> liveProgressDue;
+        std::function<void(double fraction)> progressed;
+    };
+
+    // engine defaults to ComputeSpaces, startThread to std::jthread's
+    // constructor.
+    ComputationController(WindowShared& shared, SpacesEngine engine, ThreadStarter startThread);
+    ~ComputationController() override;
+
+    void OnFractalParameters();
+    void OnBack();
+    void OnForward();
+    void OnHomeArea();
+
+    // Computes the picture of these parameters at the origin of the last
+    // repaint (an origin too far out is refused with a message). live: a
+    // change from the dock, which supersedes a running computation and
+    // shows its progress in the status bar instead of a dialog.
+    void Start(const ModelParams& params, HistoryStep step = HistoryStep::Push, bool live = false);
+    // Cancels the running computation and takes its progress away.
+    void Stop();
+
+    bool Running() const { return m_runner.Running(); }
+    // The running computation came from the dock.
+    bool RunningLive() const { return Running() && m_liveRun; }
+    ParamHistory& History() { return m_history; }
+    const ParamHistory& History() const { return m_history; }
+    QProgressDialog* Progress() const { return m_progress.get(); }
+    void SetProgressDelay(int milliseconds) { m_progressDelay.setInterval(milliseconds); }
+    Listeners listeners;
+
+private:
+    void OnFinished(ComputationOutcome&& outcome);
+    void Install(ComputationOutcome&& outcome);
+    void ShowProgress();
+    void UpdateProgress();
+    void SetCommandsAvailable(bool available);
+
+    WindowShared& m_shared;
+    SpacesEngine m_engine;
+    SpacesRunner m_runner;
+    ParamHistory m_history;
+    HistoryStep m_pendingStep = HistoryStep::Push;
+    bool m_liveRun = false;  // the newest request came from the dock
+    QHash<QAction*, bool> m_enabledBeforeComputation;
+    QTimer m_progressDelay;
+    QTimer m_progressPoll;
+    std::unique_ptr<QProgressDialog> m_progress;
+};
+
+}  // namespace orbitograph
