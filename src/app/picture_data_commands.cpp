@@ -6,6 +6,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_wnd.h"
+#include "app/picture_refusals.h"
 #include "data/grid_export.h"
 #include "png/png_export.h"
 #include "program_version.h"
@@ -19,20 +20,20 @@ void CMainWnd::OnOpenParamsFromPicture() {
     if (Computing()) return;
     const QString path = m_hooks.chooseOpenPicture ? m_hooks.chooseOpenPicture(this) : QString();
     if (path.isEmpty()) return;
-    PictureDescription picture;
-    std::string why;
-    if (!ReadPictureDescription(NativePath(path).string(), picture, why)) {
-        m_hooks.showError(
-            this,
-            QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
+    const PictureDescription picture = ReadPictureDescription(NativePath(path).string());
+    if (picture.reason != PictureReason::None) {
+        m_hooks.showError(this, QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2")
+                                    .arg(path, PictureRefusalText(picture.reason, picture.systemError)));
         return;
     }
     const DescriptionRead read = ReadDescription(picture.text);
     if (!read.request) {
         m_hooks.showError(this, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
-                                    .arg(path, QString::fromStdString(read.error)));
+                                    .arg(path, DescriptionRefusalText(read.reason)));
         return;
     }
+    const QString question = LargeRequestQuestion(path, CostOf(*read.request));
+    if (!question.isEmpty() && !(m_hooks.askYesNo && m_hooks.askYesNo(this, question))) return;
     // The window keeps its own size and origin; everything else is the
     // picture's.
     const ViewState from = ViewFor(*read.request);

@@ -12,6 +12,7 @@
 
 #include "legend/legend_picture.h"
 #include "png/png_export.h"
+#include "png/png_text.h"
 #include "request/refusal_text.h"
 
 namespace orbitograph {
@@ -66,26 +67,54 @@ QImage LegendPictureFor(const DisplayRequest& display, const QString& programDir
     return image;
 }
 
-bool ReadPictureDescription(const std::string& file, PictureDescription& out, std::string& why) {
-    QByteArray bytes;
-    if (!ReadRegularFile(file, bytes, why)) return false;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize size = reader.size();
-    if (!reader.canRead() || !size.isValid()) {
-        why = "not a PNG picture";
-        return false;
+PictureDescription ReadPictureDescription(const std::string& file) {
+    PictureDescription out;
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        out.reason = PictureReason::System;
+        out.systemError = errno;
+        if (fd >= 0) close(fd);
+        return out;
     }
-    const QString key = QString::fromLatin1(kPngTextKey);
-    if (!reader.textKeys().contains(key)) {
-        why = "the picture holds no description (no text chunk '" + key.toStdString() + "')";
-        return false;
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        out.reason = PictureReason::NotRegularFile;
+        return out;
     }
-    out.text = reader.text(key).toStdString();
-    out.width = size.width();
-    out.height = size.height();
-    return true;
+    PngText read = ReadPngText(fd, kPngTextKey);
+    close(fd);
+    switch (read.status) {
+        case PngTextStatus::Found: out.reason = PictureReason::None; break;
+        case PngTextStatus::NotPng: out.reason = PictureReason::NotPng; break;
+        case PngTextStatus::Malformed: out.reason = PictureReason::Malformed; break;
+        case PngTextStatus::NoText: out.reason = PictureReason::NoDescription; break;
+        case PngTextStatus::TooLarge: out.reason = PictureReason::TooLarge; break;
+        case PngTextStatus::Compressed: out.reason = PictureReason::Compressed; break;
+        case PngTextStatus::ReadFailed: out.reason = PictureReason::System; break;
+    }
+    out.systemError = read.systemError;
+    if (out.reason != PictureReason::None) return out;
+    out.text = std::move(read.text);
+    out.width = static_cast<int>(read.width);
+    out.height = static_cast<int>(read.height);
+    return out;
+}
+
+std::string PictureReasonText(PictureReason reason, int systemError) {
+    switch (reason) {
+        case PictureReason::None: return {};
+        case PictureReason::System: return std::system_category().message(systemError);
+        case PictureReason::NotRegularFile: return "not a regular file";
+        case PictureReason::NotPng: return "not a PNG picture";
+        case PictureReason::Malformed: return "a damaged PNG picture";
+        case PictureReason::NoDescription:
+            return std::string("the picture holds no description (no text chunk '") + kPngTextKey + "')";
+        case PictureReason::TooLarge:
+            return "the description is longer than " + std::to_string(kMaxPngTextBytes) + " bytes";
+        case PictureReason::Compressed: return "the description is compressed";
+    }
+    return {};
 }
 
 }  // namespace orbitograph
