@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include "legend/legend_picture.h"
@@ -43,6 +44,35 @@ bool ReadRegularFile(const std::string& name, QByteArray& bytes, std::string& wh
     return why.empty();
 }
 
+namespace {
+
+// Standard error sent to /dev/null while it lives: the PNG decoder under Qt
+// prints its own "libpng error:" lines there, which would make a refusal
+// more than one line. Only for a moment when no other thread prints.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        m_saved = null >= 0 ? fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
+        if (m_saved >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStandardError() {
+        if (m_saved < 0) return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int m_saved = -1;
+};
+
+}  // namespace
+
 QImage ReadPictureFile(const std::string& name, std::string& why) {
     QByteArray bytes;
     if (!ReadRegularFile(name, bytes, why)) return {};
@@ -51,7 +81,11 @@ QImage ReadPictureFile(const std::string& name, std::string& why) {
     QImageReader reader(&buffer);
     // The picture is drawn one file pixel per canvas pixel, whatever the file
     // says about its resolution.
-    QImage image = reader.read();
+    QImage image;
+    {
+        const QuietStandardError quiet;
+        image = reader.read();
+    }
     if (image.isNull()) {
         why = reader.errorString().toStdString();
         return {};

@@ -65,10 +65,15 @@ TEST(RenderFaults, TargetsThatCannotBeWrittenAreLeftAlone) {
     const QString pipe = dir.filePath("pipe");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
     const std::string missing = dir.filePath("no/such/dir/frame.png").toStdString();
+    // A picture cut short: the decoder's own complaint is not printed.
+    const QString cut = dir.filePath("cut.png");
+    ASSERT_EQ(RunRender("--size 50x50 -o " + Quote(cut)).status, 0);
+    ASSERT_TRUE(WriteFile(cut, Contents(cut).left(100)));
     // The arguments, the exit status and what the error says.
     const std::tuple<std::string, int, std::string> rows[] = {
         {"-o " + Quote(pipe), 1, "not a regular file"},
         {"--legend --legend-picture " + Quote(pipe) + " -o " + Quote(dir.filePath("a.png")), 2, "not a regular file"},
+        {"--legend --legend-picture " + Quote(cut) + " -o " + Quote(dir.filePath("a.png")), 2, "cannot read"},
         {"-o -", 2, "not supported"},
         {"--output=-", 2, "not supported"},
         {"-o '" + missing + "'", 1, missing},
