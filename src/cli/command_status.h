@@ -16,7 +16,7 @@ namespace orbitograph {
 
 // Exit statuses: 0 done; 1 a failure while running (memory, writing a file
 // or standard output); 2 a refused command line or input file, with nothing
-// written to stdout; 128 + signal when SIGINT or SIGTERM ended the run (see
+// written to stdout; 128 + signal when a signal ended the run (see
 // InterruptHandler).
 inline constexpr int kFailed = 1;
 inline constexpr int kRefused = 2;

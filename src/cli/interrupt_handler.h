@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <iterator>
 #include <string_view>
 
 namespace orbitograph {
