@@ -17,7 +17,8 @@ void ShowError(QWidget* parent, const QString& text) { ShowMessageBox(parent, QM
 }  // namespace
 
 UiHooks DefaultUiHooks() {
-    return UiHooks{RunModal, ChooseSaveNameModally, ShowError, ChoosePictureToOpenModally, ChooseExportNameModally};
+    return UiHooks{RunModal, ChooseSaveNameModally, ShowError, ChoosePictureToOpenModally, ChooseExportNameModally,
+                   AskYesNo};
 }
 
 }  // namespace orbitograph

@@ -25,6 +25,8 @@ struct UiHooks {
     // The .npz or .csv file to export to (extension included), or empty when
     // cancelled; the user has agreed to replace an existing file.
     std::function<QString(QWidget* parent)> chooseExportName;
+    // A question with "Да" and "Нет": true for "Да".
+    std::function<bool(QWidget* parent, const QString& question)> askYesNo;
 };
 
 UiHooks DefaultUiHooks();

@@ -7,6 +7,7 @@
 
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
+#include "app/picture_refusals.h"
 #include "app/save_failure.h"
 #include "data/grid_export.h"
 #include "png/png_export.h"
@@ -32,20 +33,20 @@ void PictureDataCommands::OnOpenParamsFromPicture() {
     if (Computing()) return;
     const QString path = m_hooks.chooseOpenPicture ? m_hooks.chooseOpenPicture(m_window) : QString();
     if (path.isEmpty()) return;
-    PictureDescription picture;
-    std::string why;
-    if (!ReadPictureDescription(NativePath(path).string(), picture, why)) {
-        m_hooks.showError(
-            m_window,
-            QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2").arg(path, QString::fromStdString(why)));
+    const PictureDescription picture = ReadPictureDescription(NativePath(path).string());
+    if (picture.reason != PictureReason::None) {
+        m_hooks.showError(m_window, QStringLiteral("Не удалось взять параметры из рисунка «%1»:\n%2")
+                                        .arg(path, PictureRefusalText(picture.reason, picture.systemError)));
         return;
     }
     const DescriptionRead read = ReadDescription(picture.text);
     if (!read.request) {
         m_hooks.showError(m_window, QStringLiteral("Описание в рисунке «%1» повреждено, параметры не взяты:\n%2")
-                                        .arg(path, QString::fromStdString(read.error)));
+                                        .arg(path, DescriptionRefusalText(read.reason)));
         return;
     }
+    const QString question = LargeRequestQuestion(path, CostOf(*read.request));
+    if (!question.isEmpty() && !(m_hooks.askYesNo && m_hooks.askYesNo(m_window, question))) return;
     // The window keeps its own size and origin; everything else is the
     // picture's.
     m_display.TakeDisplayOf(ViewFor(*read.request));

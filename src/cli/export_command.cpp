@@ -1,8 +1,5 @@
 #include "cli/export_command.h"
 
-#include <new>
-
-#include "cli/command_status.h"
 #include "data/grid_export.h"
 #include "program_version.h"
 
@@ -10,18 +7,13 @@ namespace orbitograph {
 
 bool ExportNeedsGrid(const RenderOptions& o) { return o.exportFile.ends_with(".npz"); }
 
-int RunExport(const RenderOptions& o, const FractalModel& model, InterruptHandler& interrupt) {
+FileJob ExportJob(const RenderOptions& o, const FractalModel& model) {
     const PixelPoint origin = o.request.Origin();
     const GridExport e{o.request.params, origin.x, origin.y, &model, kProgramVersion, o.request.attractorDelta};
-    const std::filesystem::path path(o.exportFile);
-    try {
-        return WriteFileInterruptibly(o.exportFile, interrupt, [&](const std::atomic<bool>* stop, std::string& why) {
-            return ExportNeedsGrid(o) ? WriteGridNpz(path, e, why, stop) : WriteGridCsv(path, e);
-        });
-    } catch (const std::bad_alloc&) {
-        Complain("not enough memory to export this grid; nothing written");
-        return kFailed;
-    }
+    return {o.exportFile, [e, npz = ExportNeedsGrid(o), path = std::filesystem::path(o.exportFile)](
+                              const std::atomic<bool>* stop, FileBatch* batch, std::string& why) {
+                return npz ? WriteGridNpz(path, e, why, stop, batch) : WriteGridCsv(path, e, stop, batch);
+            }};
 }
 
 }  // namespace orbitograph

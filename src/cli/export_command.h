@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/interrupt_handler.h"
+#include "cli/command_status.h"
 #include "cli/render_options.h"
 #include "model/fractal_model.h"
 
@@ -10,9 +10,9 @@ namespace orbitograph {
 // end points of every start point from the computation.
 bool ExportNeedsGrid(const RenderOptions& o);
 
-// Writes what --export names, atomically: a .npz archive of the grid or a
-// .csv row of the counts and parameters. The exit status, as
-// WriteFileInterruptibly gives it (kFailed, too, when memory runs out).
-int RunExport(const RenderOptions& o, const FractalModel& model, InterruptHandler& interrupt);
+// The writing of what --export names, for WriteFilesInterruptibly: a .npz
+// archive of the grid or a .csv row of the counts and parameters. model
+// must outlive the job.
+FileJob ExportJob(const RenderOptions& o, const FractalModel& model);
 
 }  // namespace orbitograph

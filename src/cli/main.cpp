@@ -1,6 +1,4 @@
 // orbitograph-render: the headless command.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,17 +24,11 @@ OptionsResult ParseCommandLine(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// The line a signal prints when it ends the command at once, over any
-// progress line on a terminal.
-std::string InterruptedLine() {
-    return std::string(isatty(STDERR_FILENO) ? "\r\033[K" : "") + kProgram + ": interrupted; nothing written\n";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QuietQtNotices(kProgram);
-    InterruptHandler interrupt(InterruptedLine());
+    InterruptHandler interrupt(InterruptedLine("nothing written"));
     const OptionsResult parsed = ParseCommandLine({argv + 1, argv + argc});
     if (!parsed.options) {
         Complain(parsed.error);
@@ -47,6 +39,6 @@ int main(int argc, char** argv) {
         std::fputs(RenderUsage().c_str(), stdout);
         return StdoutWritten() ? 0 : kFailed;
     }
-    if (o.orbit) return RunOrbitCommand(o);
+    if (o.orbit) return RunOrbitCommand(o, interrupt);
     return RunRenderCommand(o, interrupt);
 }

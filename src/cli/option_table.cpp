@@ -105,6 +105,9 @@ std::vector<CommandOption> MakeTable() {
             table.push_back({"--from", "PICTURE",
                              "the options that drew a picture this program saved; others given override",
                              Section::Model, FileName(OPTION_FIELD(o.from))});
+            table.push_back({"--allow-large", "",
+                             "compute a picture's request beyond 1e10 map steps or 4096x4096 pixels", Section::Model,
+                             Flag(OPTION_FIELD(o.allowLarge))});
         }
         table.push_back(FromRequest(row));
         if (row.name == "--origin") {

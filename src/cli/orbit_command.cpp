@@ -37,7 +37,8 @@ bool WriteOrbitCsv(std::FILE* out, const ModelParams& p, double x0, double y0, s
     return written;
 }
 
-int RunOrbitCommand(const RenderOptions& o) {
+int RunOrbitCommand(const RenderOptions& o, InterruptHandler& interrupt) {
+    interrupt.SetLine(InterruptedLine("the orbit's rows so far were printed, the rest not"));
     errno = 0;
     const bool written = WriteOrbitCsv(stdout, o.request.params, o.orbitX0, o.orbitY0, o.orbitLimit);
     return StdoutWritten() && written ? 0 : kFailed;

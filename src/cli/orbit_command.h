@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/interrupt_handler.h"
 #include "cli/render_options.h"
 #include "model/probe.h"
 
@@ -24,7 +25,8 @@ std::string OrbitCsvLine(const ProbeRow& row);
 bool WriteOrbitCsv(std::FILE* out, const ModelParams& p, double x0, double y0, std::int64_t limit);
 
 // The --orbit command on standard output; returns the exit status (0, or 1
-// when standard output cannot be written).
-int RunOrbitCommand(const RenderOptions& o);
+// when standard output cannot be written). A signal ends it saying that
+// rows were printed.
+int RunOrbitCommand(const RenderOptions& o, InterruptHandler& interrupt);
 
 }  // namespace orbitograph

@@ -46,19 +46,21 @@ int StartDrawing(const RenderOptions& o, Drawing& d) {
     return 0;
 }
 
-// Draws the frame of the computed model as the request says and writes it
-// to file; the exit status.
-int WriteFrame(const Request& r, FractalModel& model, const QImage& legendPicture, InterruptHandler& interrupt,
-               const std::string& file) {
-    const QImage canvas = DrawFrame(r, model, legendPicture.isNull() ? nullptr : &legendPicture);
+// Draws the frame of the computed model as the request says and adds its
+// writing to jobs; the exit status.
+int DrawFrameJob(const Request& r, FractalModel& model, const QImage& legendPicture, const std::string& file,
+                 QImage& canvas, std::vector<FileJob>& jobs) {
+    canvas = DrawFrame(r, model, legendPicture.isNull() ? nullptr : &legendPicture);
     if (canvas.isNull()) {
-        Complain("not enough memory for a " + std::to_string(r.width) + "x" + std::to_string(r.height) + " picture");
+        Complain("not enough memory for a " + std::to_string(r.width) + "x" + std::to_string(r.height) +
+                 " picture; nothing written");
         return kFailed;
     }
-    const QString description = DescribeFrame(r);
-    return WriteFileInterruptibly(file, interrupt, [&](const std::atomic<bool>* stop, std::string&) {
-        return SavePngAtomically(canvas, std::filesystem::path(file), description, stop);
-    });
+    jobs.push_back({file, [&canvas, description = DescribeFrame(r), file](const std::atomic<bool>* stop,
+                                                                          FileBatch* batch, std::string&) {
+                        return SavePngAtomically(canvas, std::filesystem::path(file), description, stop, batch);
+                    }});
+    return 0;
 }
 
 // The one model of the request; the exit status.
@@ -106,6 +108,7 @@ void PrintResults(const RenderOptions& o, const FractalModel& model, const std::
     if (!o.analysis && !metrics.empty()) std::printf("%s\n", metrics.c_str());
 }
 
+// The export and the picture are written as one: both or neither.
 int RunSingle(const RenderOptions& o, const Drawing& drawing, InterruptHandler& interrupt) {
     FractalModel model;
     if (const int status = ComputeModel(o, model, interrupt); status != 0) return status;
@@ -113,13 +116,15 @@ int RunSingle(const RenderOptions& o, const Drawing& drawing, InterruptHandler& 
     if (!metrics) return kFailed;
     PrintResults(o, model, *metrics);
     if (!StdoutWritten()) return kFailed;
-    if (!o.exportFile.empty()) {
-        if (const int status = RunExport(o, model, interrupt); status != 0) return status;
-        // Until the picture's file is begun, a signal ends the command at once.
-        interrupt.WriteFile(false);
+    std::vector<FileJob> jobs;
+    if (!o.exportFile.empty()) jobs.push_back(ExportJob(o, model));
+    QImage canvas;
+    if (!o.output.empty()) {
+        if (const int status = DrawFrameJob(o.request, model, drawing.legendPicture, o.output, canvas, jobs);
+            status != 0)
+            return status;
     }
-    if (o.output.empty()) return 0;
-    return WriteFrame(o.request, model, drawing.legendPicture, interrupt, o.output);
+    return jobs.empty() ? 0 : WriteFilesInterruptibly(jobs, interrupt);
 }
 
 }  // namespace
@@ -128,11 +133,15 @@ int RunRenderCommand(const RenderOptions& o, InterruptHandler& interrupt) {
     Drawing drawing;
     if (const int status = StartDrawing(o, drawing); status != 0) return status;
     if (!o.sweeps.Active()) return RunSingle(o, drawing, interrupt);
-    return RunSweepCommand(o, interrupt, [&](FractalModel& m, const ModelParams& p, const std::string& file) {
-        Request frame = o.request;
-        frame.params = p;
-        return WriteFrame(frame, m, drawing.legendPicture, interrupt, file);
-    });
+    return RunSweepCommand(
+        o, interrupt, [&](FractalModel& m, const ModelParams& p, const std::string& file, const std::string& written) {
+            Request frame = o.request;
+            frame.params = p;
+            QImage canvas;
+            std::vector<FileJob> jobs;
+            const int status = DrawFrameJob(frame, m, drawing.legendPicture, file, canvas, jobs);
+            return status != 0 ? status : WriteFilesInterruptibly(jobs, interrupt, written);
+        });
 }
 
 }  // namespace orbitograph

@@ -34,11 +34,13 @@ std::string RenderUsage() {
     }
     return text +
            "\n"
-           "On a terminal a progress line is shown on standard error. Ctrl+C or\n"
-           "SIGTERM ends the run at any stage: no file is written or replaced and the\n"
-           "exit status is 130 (143). Exit status 1: a failure while running, such as\n"
-           "a write that failed (the target keeps its old contents); 2: a refused\n"
-           "option or input file.\n";
+           "On a terminal a progress line is shown on standard error. Ctrl+C, SIGTERM,\n"
+           "SIGHUP, SIGALRM, SIGUSR1/2 or SIGPIPE end the run at any stage with exit\n"
+           "status 128 + signal (130 for Ctrl+C, 143 for SIGTERM): no file is left half\n"
+           "written, a picture and its export are written both or neither, and a\n"
+           "sweep's frames already written are named. Exit status 1: a failure while\n"
+           "running, such as a write that failed (the target keeps its old contents;\n"
+           "a file-size limit is one); 2: a refused option or input file.\n";
 }
 
 OptionsResult ParseRenderOptions(const std::vector<std::string>& args, RenderOptions start) {

@@ -23,6 +23,7 @@ struct RenderOptions {
     std::string output;        // empty: no picture is written
     std::string exportFile;    // .npz or .csv; empty: nothing exported
     std::string from;          // a picture whose description comes ahead of the options
+    bool allowLarge = false;   // --from computes beyond WithinQuietBounds
 
     // --orbit X0,Y0: print that start point's orbit as CSV instead.
     bool orbit = false;

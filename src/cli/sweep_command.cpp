@@ -19,11 +19,20 @@ namespace orbitograph {
 namespace {
 
 // The status of a computation that returned nothing: interrupted, after
-// `written` frames that stay in place.
-int NotComputed(const InterruptHandler& interrupt, std::size_t written = 0) {
-    Complain(written == 0 ? "interrupted; nothing written"
-                          : "interrupted after " + std::to_string(written) + " frames; the rest not written");
+// what `written` says stays in place.
+int NotComputed(const InterruptHandler& interrupt, const std::string& written = {}) {
+    Complain("interrupted; " + (written.empty() ? "nothing written" : written + ", the rest not written"));
     return interrupt.Interrupted() ? interrupt.ExitStatus() : kFailed;
+}
+
+// What the first `count` frames of a sweep left: "3 frames written ('f0.png'
+// to 'f2.png')"; empty for none.
+std::string FramesWritten(const std::string& pattern, std::size_t count) {
+    if (count == 0) return {};
+    const std::string first = Quoted(FrameName(pattern, 0));
+    if (count == 1) return "1 frame written (" + first + ")";
+    return std::to_string(count) + " frames written (" + first + " to " +
+           Quoted(FrameName(pattern, static_cast<std::int64_t>(count) - 1)) + ")";
 }
 
 ComputeControl Control(const RenderOptions& o, const InterruptHandler& interrupt, ProgressLine& progress) {
@@ -45,14 +54,21 @@ QString DescribeAxes(const std::vector<const SweepAxis*>& axes, const RenderOpti
     return QString::fromStdString(text + DescribeComputation(o.request.params, origin.x, origin.y));
 }
 
-int SavePicture(const QImage& image, const std::string& file, const QString& description, InterruptHandler& interrupt) {
+// The writing of a picture for WriteFilesInterruptibly; image must outlive it.
+FileJob PictureJob(const QImage& image, const std::string& file, const QString& description) {
+    return {file, [&image, file, description](const std::atomic<bool>* stop, FileBatch* batch, std::string&) {
+                return SavePngAtomically(image, std::filesystem::path(file), description, stop, batch);
+            }};
+}
+
+int SavePictures(const QImage& image, std::vector<FileJob> jobs, InterruptHandler& interrupt,
+                 const std::string& written = {}) {
     if (image.isNull()) {
-        Complain("not enough memory for the picture " + Quoted(file));
+        Complain("not enough memory for the picture " + Quoted(jobs.back().file) + "; nothing written" +
+                 (written.empty() ? "" : "; " + written));
         return kFailed;
     }
-    return WriteFileInterruptibly(file, interrupt, [&](const std::atomic<bool>* stop, std::string&) {
-        return SavePngAtomically(image, std::filesystem::path(file), description, stop);
-    });
+    return WriteFilesInterruptibly(jobs, interrupt, written);
 }
 
 int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
@@ -95,7 +111,7 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
                 AskForAnalysis(o, control);
                 status = model.Compute(control);
             }
-            if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, i);
+            if (status == ComputeStatus::Cancelled) return NotComputed(interrupt, FramesWritten(o.output, i));
             if (status == ComputeStatus::Refused) {
                 Complain("the parameters of frame " + std::to_string(i) + " were refused");
                 return kRefused;
@@ -104,13 +120,18 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
                 Complain("not enough memory for this grid");
                 return kFailed;
             }
-            if (const int written = writeFrame(model, p, FrameName(o.output, static_cast<std::int64_t>(i)));
-                written != 0)
-                return written;
+            const std::string name = FrameName(o.output, static_cast<std::int64_t>(i));
+            if (const int status = writeFrame(model, p, name, FramesWritten(o.output, i)); status != 0) return status;
+            // Drawing the next frame is not interruptible: a signal ends the command at once.
+            if (const int status = EndAtOnceFromHere(interrupt, FramesWritten(o.output, i + 1) + ", the rest not");
+                status != 0)
+                return status;
         }
     }
     if (o.sweeps.plot.empty()) return 0;
-    return SavePicture(DrawSweepChart(axis.param, values, *counts), o.sweeps.plot, DescribeAxes({&axis}, o), interrupt);
+    const QImage chart = DrawSweepChart(axis.param, values, *counts);
+    return SavePictures(chart, {PictureJob(chart, o.sweeps.plot, DescribeAxes({&axis}, o))}, interrupt,
+                        o.output.empty() ? "" : FramesWritten(o.output, values.size()));
 }
 
 int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, InterruptHandler& interrupt) {
@@ -127,16 +148,21 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
         for (const double x : v1) rows.push_back({x, y});
     }
     if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *counts); status != 0) return status;
+    // The archive and the picture are written as one: both or neither.
+    std::vector<FileJob> jobs;
     if (!o.exportFile.empty()) {
-        const int written =
-            WriteFileInterruptibly(o.exportFile, interrupt, [&](const std::atomic<bool>* stop, std::string& why) {
-                return WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, stop);
-            });
-        if (written != 0) return written;
+        jobs.push_back({o.exportFile, [&](const std::atomic<bool>* stop, FileBatch* batch, std::string& why) {
+                            return WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, stop,
+                                                 batch);
+                        }});
     }
-    if (o.output.empty()) return 0;
-    return SavePicture(DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale), o.output,
-                       DescribeAxes({&a1, &a2}, o), interrupt);
+    QImage picture;
+    if (!o.output.empty()) {
+        picture = DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale);
+        jobs.push_back(PictureJob(picture, o.output, DescribeAxes({&a1, &a2}, o)));
+        if (picture.isNull()) return SavePictures(picture, jobs, interrupt);
+    }
+    return jobs.empty() ? 0 : WriteFilesInterruptibly(jobs, interrupt);
 }
 
 }  // namespace

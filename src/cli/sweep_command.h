@@ -11,8 +11,10 @@ namespace orbitograph {
 
 // Draws the frame of a computed model, its parameters p, as the command's
 // picture options say, and writes it atomically under file; returns the
-// command's exit status (0 when written), having reported any failure.
-using FrameWriter = std::function<int(FractalModel& model, const ModelParams& p, const std::string& file)>;
+// command's exit status (0 when written), having reported any failure and
+// with it `written` (what earlier frames left in place, when not empty).
+using FrameWriter =
+    std::function<int(FractalModel& model, const ModelParams& p, const std::string& file, const std::string& written)>;
 
 // --sweep and --plane: the counts of every value (or pair) in one parallel
 // computation, printed one line each (JSON, or CSV with a header); then for

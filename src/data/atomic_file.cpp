@@ -124,6 +124,27 @@ SaveResult ResolveTarget(const std::filesystem::path& path, std::filesystem::pat
     return {};
 }
 
+bool Raised(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
+
+// Syncs the file to disk a slice at a time, reading stop between slices, so
+// that a raised flag waits for one slice's writing at most; then fsync for
+// the rest (the size, the permission bits).
+SaveResult SyncToDisk(int fd, const std::atomic<bool>* stop) {
+    constexpr off_t kSlice = off_t{8} << 20;
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return SystemFailure(errno);
+    for (off_t at = 0; at < st.st_size; at += kSlice) {
+        if (Raised(stop)) return {SaveFailure::Stopped, 0};
+        const unsigned flags = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+        if (sync_file_range(fd, at, kSlice, flags) != 0) {
+            if (errno == ENOSYS || errno == ESPIPE || errno == EINVAL) break;  // fsync alone, then
+            return SystemFailure(errno);
+        }
+    }
+    if (Raised(stop)) return {SaveFailure::Stopped, 0};
+    return fsync(fd) == 0 ? SaveResult{} : SystemFailure(errno);
+}
+
 void SyncFolder(const std::filesystem::path& target) {
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -145,24 +166,59 @@ std::string SaveFailureText(const SaveResult& result) {
     return {};
 }
 
+SaveResult CheckTarget(const std::filesystem::path& path) {
+    std::filesystem::path target;
+    std::optional<mode_t> keepMode;
+    return ResolveTarget(path, target, keepMode);
+}
+
+FileBatch::~FileBatch() {
+    for (const Pending& p : m_files) unlink(p.temporary.c_str());
+}
+
+void FileBatch::Add(std::string temporary, std::filesystem::path target) {
+    m_files.push_back({std::move(temporary), std::move(target)});
+}
+
+SaveResult FileBatch::Commit(std::size_t& committed) {
+    committed = 0;
+    for (; committed < m_files.size(); ++committed) {
+        const Pending& p = m_files[committed];
+        if (rename(p.temporary.c_str(), p.target.c_str()) != 0) {
+            const int error = errno;
+            m_files.erase(m_files.begin(), m_files.begin() + static_cast<std::ptrdiff_t>(committed));
+            return SystemFailure(error);
+        }
+        SyncFolder(p.target);
+    }
+    m_files.clear();
+    return {};
+}
+
 SaveResult WriteFileAtomicallyToFd(const std::filesystem::path& path,
                                    const std::function<Produced(int fd, int& error)>& produce,
-                                   const std::atomic<bool>* stop) {
+                                   const std::atomic<bool>* stop, FileBatch* batch) {
     std::filesystem::path target;
     std::optional<mode_t> keepMode;
     if (SaveResult r = ResolveTarget(path, target, keepMode); !r.Ok()) return r;
+    if (Raised(stop)) return {SaveFailure::Stopped, 0};
 
     TemporaryFile file;
     if (!file.Create(target)) return SystemFailure(errno);
     int error = 0;
     const Produced produced = produce(file.Fd(), error);
-    if (produced == Produced::Stopped) return {SaveFailure::Stopped, 0};
+    if (produced == Produced::Stopped || Raised(stop)) return {SaveFailure::Stopped, 0};
     if (produced == Produced::NoMemory) return SystemFailure(ENOMEM);
     if (produced != Produced::Done) return SystemFailure(error);
     if (keepMode && fchmod(file.Fd(), *keepMode) != 0) return SystemFailure(errno);
-    if (fsync(file.Fd()) != 0) return SystemFailure(errno);
+    if (SaveResult r = SyncToDisk(file.Fd(), stop); !r.Ok()) return r;
     if (!file.Close()) return SystemFailure(errno);
-    if (stop && stop->load()) return {SaveFailure::Stopped, 0};
+    if (Raised(stop)) return {SaveFailure::Stopped, 0};
+    if (batch) {
+        batch->Add(file.Path(), target);
+        file.Release();
+        return {};
+    }
     if (rename(file.Path().c_str(), target.c_str()) != 0) return SystemFailure(errno);
     file.Release();
     SyncFolder(target);
@@ -170,7 +226,8 @@ SaveResult WriteFileAtomicallyToFd(const std::filesystem::path& path,
 }
 
 SaveResult WriteFileAtomically(const std::filesystem::path& path,
-                               const std::function<Produced(const ByteSink&)>& produce, const std::atomic<bool>* stop) {
+                               const std::function<Produced(const ByteSink&)>& produce, const std::atomic<bool>* stop,
+                               FileBatch* batch) {
     return WriteFileAtomicallyToFd(
         path,
         [&produce](int fd, int& error) {
@@ -181,7 +238,7 @@ SaveResult WriteFileAtomically(const std::filesystem::path& path,
             error = writer.Error();
             return produced;
         },
-        stop);
+        stop, batch);
 }
 
 }  // namespace orbitograph

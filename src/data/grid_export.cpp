@@ -97,7 +97,7 @@ std::string GridCsv(const GridExport& e) {
 }
 
 SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, std::string& error,
-                        const std::atomic<bool>* stop) {
+                        const std::atomic<bool>* stop, FileBatch* batch) {
     const SpaceLists& l = *e.lists;
     const std::vector<double> xs = AxisCoordinates(e.params.x1, e.params.x2, e.params.step);
     const std::vector<double> ys = AxisCoordinates(e.params.y1, e.params.y2, e.params.step);
@@ -131,14 +131,16 @@ SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, 
     }
     members.push_back({"meta", "<U" + std::to_string(meta.size() / 4), {}, meta.data(), meta.size()});
     return WriteFileAtomicallyToFd(
-        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error); }, stop);
+        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error, stop); }, stop, batch);
 }
 
-SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e) {
+SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e, const std::atomic<bool>* stop,
+                        FileBatch* batch) {
     const std::string text = GridCsv(e);
-    return WriteFileAtomically(path, [&](const ByteSink& sink) {
-        return sink(text.data(), text.size()) ? Produced::Done : Produced::SinkFailed;
-    });
+    return WriteFileAtomically(
+        path,
+        [&](const ByteSink& sink) { return sink(text.data(), text.size()) ? Produced::Done : Produced::SinkFailed; },
+        stop, batch);
 }
 
 }  // namespace orbitograph

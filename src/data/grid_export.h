@@ -48,11 +48,13 @@ std::string GridCsv(const GridExport& e);
 //                                       labels; only when lists holds it
 //   meta        str (0-d)               GridMetaJson
 // A grid computed without the kinds or the end points is refused with
-// std::invalid_argument. error receives a line when writing fails.
+// std::invalid_argument. error receives a line when writing fails. stop and
+// batch as WriteFileAtomically takes them.
 SaveResult WriteGridNpz(const std::filesystem::path& path, const GridExport& e, std::string& error,
-                        const std::atomic<bool>* stop = nullptr);
+                        const std::atomic<bool>* stop = nullptr, FileBatch* batch = nullptr);
 
-// Writes GridCsv, atomically.
-SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e);
+// Writes GridCsv, atomically; stop and batch as WriteFileAtomically takes them.
+SaveResult WriteGridCsv(const std::filesystem::path& path, const GridExport& e, const std::atomic<bool>* stop = nullptr,
+                        FileBatch* batch = nullptr);
 
 }  // namespace orbitograph

@@ -37,6 +37,8 @@ namespace {
 // file descriptor, which libzip may seek back in to complete headers.
 struct FdTarget {
     int fd;
+    const std::atomic<bool>* stop;
+    bool stopped = false;
     zip_error_t error;
 };
 
@@ -76,6 +78,11 @@ zip_int64_t FdCallback(void* user, void* data, zip_uint64_t len, zip_source_cmd_
             if (lseek(t.fd, 0, SEEK_SET) != 0 || ftruncate(t.fd, 0) != 0) return Failed(t, ZIP_ER_SEEK);
             return 0;
         case ZIP_SOURCE_WRITE: {
+            if (t.stop && t.stop->load(std::memory_order_relaxed)) {
+                t.stopped = true;
+                errno = EINTR;
+                return Failed(t, ZIP_ER_WRITE);
+            }
             const char* p = static_cast<const char*>(data);
             for (zip_uint64_t left = len; left > 0;) {
                 const ssize_t n = write(t.fd, p, left);
@@ -106,8 +113,9 @@ zip_int64_t FdCallback(void* user, void* data, zip_uint64_t len, zip_source_cmd_
 
 }  // namespace
 
-Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemError, std::string& error) {
-    FdTarget target{fd, {}};
+Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemError, std::string& error,
+                  const std::atomic<bool>* stop) {
+    FdTarget target{fd, stop, false, {}};
     zip_error_init(&target.error);
     zip_error_t ze;
     zip_error_init(&ze);
@@ -118,6 +126,7 @@ Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemErro
         if (za) zip_discard(za);
         zip_error_fini(&ze);
         zip_error_fini(&target.error);
+        if (target.stopped) return Produced::Stopped;
         return noMemory ? Produced::NoMemory : Produced::SinkFailed;
     };
     zip_source_t* archive = zip_source_function_create(FdCallback, &target, &ze);

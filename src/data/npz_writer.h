@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -30,7 +31,9 @@ std::string NpyHeader(const NpyMember& member);
 // fd, a new empty file open for writing at offset 0, which it seeks in to
 // complete each member's header. Nothing is copied but a buffer at a time.
 // On failure: error holds one line and systemError the errno of a failed
-// system call (0 when none failed).
-Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemError, std::string& error);
+// system call (0 when none failed). stop, when given, is read before every
+// write (a few kilobytes): once raised, the writing ends with Stopped.
+Produced WriteNpz(const std::vector<NpyMember>& members, int fd, int& systemError, std::string& error,
+                  const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orbitograph

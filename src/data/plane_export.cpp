@@ -10,7 +10,7 @@ namespace orbitograph {
 
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
                          const std::vector<double>& values2, const std::vector<ListCounts>& counts, std::string& error,
-                         const std::atomic<bool>* stop) {
+                         const std::atomic<bool>* stop, FileBatch* batch) {
     const std::size_t n1 = values1.size();
     const std::size_t n2 = values2.size();
     if (counts.size() != n1 * n2) throw std::invalid_argument("the counts do not match the two axes");
@@ -30,7 +30,7 @@ SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<do
         members.push_back({kKeys[k], "<i8", {n2, n1}, arrays[k].data(), arrays[k].size() * sizeof(std::int64_t)});
     }
     return WriteFileAtomicallyToFd(
-        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error); }, stop);
+        path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error, stop); }, stop, batch);
 }
 
 }  // namespace orbitograph

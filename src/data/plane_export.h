@@ -18,9 +18,10 @@ namespace orbitograph {
 //                                              (p1[i], p2[j]) at [j, i]
 // counts holds values1.size() * values2.size() entries, the pair (i, j) at
 // j * values1.size() + i (as ComputePlane gives them); std::invalid_argument
-// otherwise. error receives a line when writing fails.
+// otherwise. error receives a line when writing fails. stop and batch as
+// WriteFileAtomically takes them.
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
                          const std::vector<double>& values2, const std::vector<ListCounts>& counts, std::string& error,
-                         const std::atomic<bool>* stop = nullptr);
+                         const std::atomic<bool>* stop = nullptr, FileBatch* batch = nullptr);
 
 }  // namespace orbitograph

@@ -10,7 +10,7 @@ namespace orbitograph {
 std::filesystem::path NativePath(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 SaveResult SavePngAtomically(const QImage& canvas, const std::filesystem::path& path, const QString& description,
-                             const std::atomic<bool>* stop) {
+                             const std::atomic<bool>* stop, FileBatch* batch) {
     if (canvas.isNull()) return {SaveFailure::NoPicture, 0};
     return WriteFileAtomically(
         path,
@@ -23,7 +23,7 @@ SaveResult SavePngAtomically(const QImage& canvas, const std::filesystem::path& 
             }
             return Produced::SinkFailed;
         },
-        stop);
+        stop, batch);
 }
 
 }  // namespace orbitograph

@@ -19,8 +19,9 @@ std::filesystem::path NativePath(const QString& name);
 // Writes the canvas as PNG (see EncodePng) under exactly this path, with the
 // description in a text chunk of key kPngTextKey, atomically as
 // WriteFileAtomically says. stop, when given, is read before every row of
-// the picture and once more before the rename.
+// the picture and as WriteFileAtomically reads it; with a batch the file
+// waits in it for the batch's commit.
 SaveResult SavePngAtomically(const QImage& canvas, const std::filesystem::path& path, const QString& description,
-                             const std::atomic<bool>* stop = nullptr);
+                             const std::atomic<bool>* stop = nullptr, FileBatch* batch = nullptr);
 
 }  // namespace orbitograph

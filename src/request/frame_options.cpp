@@ -14,6 +14,12 @@ namespace {
 FrameOption Bound(std::string_view name, std::string help, double LegendTexts::*member) {
     FrameOption row = RealOption(name, std::move(help), OptionSection::Picture, Described::Bound,
                                  [member](Request& r, double v) { r.display.legendTexts.*member = v; });
+    // A bound that overflows would be written as a text no description reads back.
+    row.read = [name, read = row.read](Request& r, const std::string& text, std::string& error) {
+        const std::optional<double> v = ParseLeadingDouble(text);
+        if (v && !std::isfinite(*v)) return Refuse(error, name, "expected a finite number, got " + Quoted(text));
+        return read(r, text, error);
+    };
     row.write = [member](const Request& r) -> std::optional<std::string> {
         const double v = r.display.legendTexts.*member;
         // -0 differs from 0 in the text the legend shows.
@@ -26,13 +32,13 @@ FrameOption Bound(std::string_view name, std::string help, double LegendTexts::*
 FrameOption Text(std::string_view name, std::string help, std::string LegendTexts::*member) {
     FrameOption row =
         OptionRow(name, "TEXT", std::move(help), OptionSection::Picture, Described::Display, ValueKind::Text);
-    row.read = [member](Request& r, const std::string& text, std::string&) {
+    row.read = [member, name](Request& r, const std::string& text, std::string& error) {
+        if (!WellFormedUtf8(text)) return Refuse(error, name, "not well-formed UTF-8: " + Quoted(text));
         r.display.legendTexts.*member = text;
         return true;
     };
-    row.set = [member](Request& r, const OptionValue& value, std::string&) {
-        r.display.legendTexts.*member = std::get<std::string>(value);
-        return true;
+    row.set = [read = row.read](Request& r, const OptionValue& value, std::string& error) {
+        return read(r, std::get<std::string>(value), error);
     };
     row.write = [member](const Request& r) -> std::optional<std::string> {
         const std::string& text = r.display.legendTexts.*member;

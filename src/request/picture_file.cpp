@@ -8,10 +8,12 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include "legend/legend_picture.h"
 #include "png/png_export.h"
+#include "png/png_text.h"
 #include "request/refusal_text.h"
 
 namespace orbitograph {
@@ -42,6 +44,35 @@ bool ReadRegularFile(const std::string& name, QByteArray& bytes, std::string& wh
     return why.empty();
 }
 
+namespace {
+
+// Standard error sent to /dev/null while it lives: the PNG decoder under Qt
+// prints its own "libpng error:" lines there, which would make a refusal
+// more than one line. Only for a moment when no other thread prints.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        m_saved = null >= 0 ? fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0) : -1;
+        if (m_saved >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStandardError() {
+        if (m_saved < 0) return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int m_saved = -1;
+};
+
+}  // namespace
+
 QImage ReadPictureFile(const std::string& name, std::string& why) {
     QByteArray bytes;
     if (!ReadRegularFile(name, bytes, why)) return {};
@@ -50,7 +81,11 @@ QImage ReadPictureFile(const std::string& name, std::string& why) {
     QImageReader reader(&buffer);
     // The picture is drawn one file pixel per canvas pixel, whatever the file
     // says about its resolution.
-    QImage image = reader.read();
+    QImage image;
+    {
+        const QuietStandardError quiet;
+        image = reader.read();
+    }
     if (image.isNull()) {
         why = reader.errorString().toStdString();
         return {};
@@ -66,26 +101,54 @@ QImage LegendPictureFor(const DisplayRequest& display, const QString& programDir
     return image;
 }
 
-bool ReadPictureDescription(const std::string& file, PictureDescription& out, std::string& why) {
-    QByteArray bytes;
-    if (!ReadRegularFile(file, bytes, why)) return false;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize size = reader.size();
-    if (!reader.canRead() || !size.isValid()) {
-        why = "not a PNG picture";
-        return false;
+PictureDescription ReadPictureDescription(const std::string& file) {
+    PictureDescription out;
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        out.reason = PictureReason::System;
+        out.systemError = errno;
+        if (fd >= 0) close(fd);
+        return out;
     }
-    const QString key = QString::fromLatin1(kPngTextKey);
-    if (!reader.textKeys().contains(key)) {
-        why = "the picture holds no description (no text chunk '" + key.toStdString() + "')";
-        return false;
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        out.reason = PictureReason::NotRegularFile;
+        return out;
     }
-    out.text = reader.text(key).toStdString();
-    out.width = size.width();
-    out.height = size.height();
-    return true;
+    PngText read = ReadPngText(fd, kPngTextKey);
+    close(fd);
+    switch (read.status) {
+        case PngTextStatus::Found: out.reason = PictureReason::None; break;
+        case PngTextStatus::NotPng: out.reason = PictureReason::NotPng; break;
+        case PngTextStatus::Malformed: out.reason = PictureReason::Malformed; break;
+        case PngTextStatus::NoText: out.reason = PictureReason::NoDescription; break;
+        case PngTextStatus::TooLarge: out.reason = PictureReason::TooLarge; break;
+        case PngTextStatus::Compressed: out.reason = PictureReason::Compressed; break;
+        case PngTextStatus::ReadFailed: out.reason = PictureReason::System; break;
+    }
+    out.systemError = read.systemError;
+    if (out.reason != PictureReason::None) return out;
+    out.text = std::move(read.text);
+    out.width = static_cast<int>(read.width);
+    out.height = static_cast<int>(read.height);
+    return out;
+}
+
+std::string PictureReasonText(PictureReason reason, int systemError) {
+    switch (reason) {
+        case PictureReason::None: return {};
+        case PictureReason::System: return std::system_category().message(systemError);
+        case PictureReason::NotRegularFile: return "not a regular file";
+        case PictureReason::NotPng: return "not a PNG picture";
+        case PictureReason::Malformed: return "a damaged PNG picture";
+        case PictureReason::NoDescription:
+            return std::string("the picture holds no description (no text chunk '") + kPngTextKey + "')";
+        case PictureReason::TooLarge:
+            return "the description is longer than " + std::to_string(kMaxPngTextBytes) + " bytes";
+        case PictureReason::Compressed: return "the description is compressed";
+    }
+    return {};
 }
 
 }  // namespace orbitograph

@@ -29,15 +29,33 @@ QImage ReadPictureFile(const std::string& name, std::string& why);
 // there is none, which is no failure).
 QImage LegendPictureFor(const DisplayRequest& display, const QString& programDir, std::string& why);
 
+// Why a picture's description could not be read.
+enum class PictureReason {
+    None,
+    System,          // a call failed: systemError holds its errno (no such file, no permission)
+    NotRegularFile,  // a folder, a pipe, a device
+    NotPng,          // the file does not begin as a PNG picture does
+    Malformed,       // its chunks are cut short or damaged
+    NoDescription,   // no text chunk of key kPngTextKey
+    TooLarge,        // the description is longer than kMaxPngTextBytes
+    Compressed,      // the description is compressed, which this program never writes
+};
+
 // The description a picture saved by this program carries (its text chunk
-// of key kPngTextKey), read from the file with exactly these name bytes;
-// only a regular file is read. width and height are the picture's. On
-// failure returns false with why set to one line naming what is wrong.
+// of key kPngTextKey, its bytes as written), read from the file with exactly
+// these name bytes; only a regular file is read, and of it only the chunks
+// before the description, their headers but for the description's (see
+// ReadPngText). width and height are the picture's.
 struct PictureDescription {
     std::string text;  // UTF-8
     int width = 0;
     int height = 0;
+    PictureReason reason = PictureReason::None;
+    int systemError = 0;
 };
-bool ReadPictureDescription(const std::string& file, PictureDescription& out, std::string& why);
+PictureDescription ReadPictureDescription(const std::string& file);
+
+// The reason as one line of English ("not a PNG picture").
+std::string PictureReasonText(PictureReason reason, int systemError);
 
 }  // namespace orbitograph

@@ -78,6 +78,24 @@ std::string Quoted(std::string_view bytes) {
     return out + "'";
 }
 
+bool WellFormedUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        if (n == 0 || lead > 0xF4 || i + n > s.size()) return false;
+        std::uint32_t c = n == 1 ? lead : lead & (0x7Fu >> n);
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) return false;
+            c = (c << 6) | (b & 0x3Fu);
+        }
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < least[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += n;
+    }
+    return true;
+}
+
 std::string FileNameRefusal(std::string_view name) {
     if (name.empty()) return "expected a file name";
     if (name == "-") return "standard input and output are not supported; name a file ('./-' for one called -)";

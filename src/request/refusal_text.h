@@ -22,6 +22,10 @@ std::string AnalysisRefusalText(AnalysisRefusal r);
 // value can reach the terminal as an escape sequence.
 std::string Quoted(std::string_view bytes);
 
+// True when the bytes are well-formed UTF-8 (no overlong form, no
+// surrogate, nothing above U+10FFFF).
+bool WellFormedUtf8(std::string_view s);
+
 // Why a file name given as a value is refused ("expected a file name",
 // or "-", which would mean a standard stream); empty when it is not.
 std::string FileNameRefusal(std::string_view name);

@@ -58,6 +58,8 @@ protected:
     int threadsRefused = 0;  // thread starts still to fail
     std::unique_ptr<CMainWnd> wnd;
     QStringList errors;
+    QStringList questions;  // asked through askYesNo, which answers answerYes
+    bool answerYes = false;
 
     void SetUp() override {
         SpacesEngine engine = [this](const ModelParams& p, std::int32_t ox, std::int32_t oy,
@@ -85,6 +87,10 @@ protected:
     void Open(std::unique_ptr<CMainWnd> w, QSize size) {
         wnd = std::move(w);
         wnd->Hooks().showError = [this](QWidget*, const QString& text) { errors << text; };
+        wnd->Hooks().askYesNo = [this](QWidget*, const QString& text) {
+            questions << text;
+            return answerYes;
+        };
         wnd->resize(size);
         wnd->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd.get()));

@@ -16,42 +16,71 @@ using namespace orbitograph;
 using namespace orbitograph::test;
 
 // A picture's description sets the parameters, the switches and the legend
-// and computes; a malformed one or a picture without one changes nothing and
-// says why.
+// and computes, its texts byte for byte; a malformed one, a picture without
+// one or a file that is no picture changes nothing and says why in Russian;
+// a request beyond the quiet bound is computed only when the user agrees.
 TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString description =
-        QString::fromStdString(DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10)) +
-        " --size 10x10 --single attractors --grid --legend --a-symmetry --fit --font-size 20 "
-        "--legend-hx \"Доход, \\\"x\\\"\" --legend-max-hy 3.5 --legend-o Восток";
+    const QString computation =
+        QString::fromStdString(DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10));
+    const QString description = computation +
+                                " --size 10x10 --single attractors --grid --legend --a-symmetry --fit --font-size 20 "
+                                "--legend-hx \"Доход,\\u{A0}\\\"x\\\"\" --legend-max-hy 3.5 --legend-o Восток";
     QImage canvas(10, 10, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     const std::pair<const char*, QString> files[] = {
-        {"bad.png", description + " --output x.png"}, {"empty.png", QString()}, {"good.png", description}};
+        {"bad.png", description + " --output x.png"},
+        {"empty.png", QString()},
+        {"step.png", QString(computation).replace("--step 0.02", "--step 0")},
+        {"large.png",
+         QString::fromStdString(DescribeComputation(ModelParams{.step = 0.0005, .iterations = 2147483646}, 10, 10))},
+        {"good.png", description}};
     for (const auto& [name, text] : files)
         ASSERT_TRUE(SavePngAtomically(canvas, NativePath(dir.filePath(name)), text).Ok());
+    ASSERT_TRUE(test::WriteFile(dir.filePath("gif.png"), "GIF89a"));
 
     const ViewState before = wnd->View();
-    for (const char* name : {"bad.png", "empty.png"}) {
+    const ModelParams paramsBefore = wnd->Model().Params();
+    const std::pair<const char*, QString> refused[] = {
+        {"bad.png", QStringLiteral("«--output» — не параметр рисунка")},
+        {"empty.png", QStringLiteral("нет описания")},
+        {"step.png", QStringLiteral("Шаг должен быть")},
+        {"gif.png", QStringLiteral("Это не рисунок PNG")},
+        {"large.png", QString()},
+    };
+    for (const auto& [name, says] : refused) {
+        SCOPED_TRACE(name);
         errors.clear();
+        questions.clear();
         wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath(name); };
         wnd->OnOpenParamsFromPicture();
-        ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].contains(name)) << errors[0].toStdString();
+        if (says.isEmpty()) {
+            ASSERT_EQ(questions.size(), 1);
+            EXPECT_TRUE(questions[0].contains(QStringLiteral("64016001 начальных точек по 2147483647 шагов")))
+                << questions[0].toStdString();
+            EXPECT_TRUE(errors.isEmpty());
+        } else {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_TRUE(errors[0].contains(name)) << errors[0].toStdString();
+            EXPECT_TRUE(errors[0].contains(says)) << errors[0].toStdString();
+        }
         EXPECT_FALSE(wnd->Computing());
         EXPECT_EQ(wnd->View().m_switches, before.m_switches);
+        EXPECT_EQ(wnd->Model().Params(), paramsBefore);
     }
 
     errors.clear();
+    questions.clear();
     wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath("good.png"); };
     wnd->OnOpenParamsFromPicture();
     WaitForResult();
     EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(questions.isEmpty());
     const ViewState expected = ViewFor(*ReadDescription(description.toStdString()).request);
     EXPECT_EQ(wnd->View().m_switches, expected.m_switches);
     EXPECT_EQ(wnd->View().m_legend, expected.m_legend);
-    EXPECT_EQ(wnd->View().m_legend.m_nameHx, QStringLiteral("Доход, \"x\""));
+    EXPECT_EQ(wnd->View().m_legend.m_nameHx, QString::fromUtf8("Доход,\u00a0\"x\""));
     EXPECT_EQ(wnd->View().m_viewMode, ViewMode::Attractors);
     EXPECT_EQ(wnd->Model().Params(), (ModelParams{.a = 0.7, .step = 0.02}));
     EXPECT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());

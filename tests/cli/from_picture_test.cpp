@@ -6,6 +6,7 @@
 #include "cli/command_run.h"
 #include "png/png_export.h"
 #include "request/description.h"
+#include "request/picture_file.h"
 #include "support/gui_test_support.h"
 
 using namespace orbitograph;
@@ -15,11 +16,23 @@ namespace {
 
 QImage Pixels(const QString& file) { return QImage(file).convertToFormat(QImage::Format_ARGB32); }
 
+// Any text as one word of the shell.
+std::string ShellWord(const std::string& text) {
+    std::string word = "'";
+    for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+std::string DescriptionOf(const QString& file) {
+    return ReadPictureDescription(QFile::encodeName(file).toStdString()).text;
+}
+
 }  // namespace
 
-// A picture drawn with every display option (texts with spaces, quotes and
-// backslashes, a bound of -0) is drawn again from its file alone, pixel for
-// pixel and with the same description; options given with --from override
+// A picture drawn with every display option (texts with white space of every
+// kind, controls, quotes and backslashes, a bound of -0) is drawn again from
+// its file alone, pixel for pixel and with the same description bytes;
+// options given with --from override
 // the picture's; a picture of the older description (the computation only)
 // is drawn at its own size. So is a picture whose basins are coloured by the
 // analysis.
@@ -30,6 +43,10 @@ TEST(FromPicture, DrawsTheSameFrameAgain) {
     const std::string legend = " --legend-picture '" ORBITOGRAPH_LEGEND_PICTURE "'";
     const std::string a = Quote(dir.filePath("a.png")), b = Quote(dir.filePath("b.png"));
     const std::string rows[] = {
+        // White space of every kind, controls and option-like words survive.
+        "--size 260x200 --step 0.05 --legend --legend-hx " + ShellWord("x\u00a0--grid") + " --legend-hy " +
+            ShellWord("a  \u3000b\u2009c\u2028d\u0085e") + " --legend-t " + ShellWord("\n\t\x01 '\\\" -") +
+            " --legend-o " + ShellWord("  "),
         "--size 520x410 --step 0.02 --grid --legend --a-symmetry --font-size 17 --legend-hx 'Доход \"x\" \\ y' "
         "--legend-hy ' ' --legend-max-hx 2.5 --legend-min-hx -0 --legend-min-hy -1e-300 --legend-t 'тыл' "
         "--legend-o O --legend-m 'М' --legend-h 'холм' --iterations 30 --dc-direction inward",
@@ -47,7 +64,7 @@ TEST(FromPicture, DrawsTheSameFrameAgain) {
         ASSERT_EQ(again.status, 0) << again.err;
         ASSERT_FALSE(Pixels(dir.filePath("a.png")).isNull());
         EXPECT_EQ(Pixels(dir.filePath("a.png")), Pixels(dir.filePath("b.png")));
-        EXPECT_EQ(QImage(dir.filePath("a.png")).text(kPngTextKey), QImage(dir.filePath("b.png")).text(kPngTextKey));
+        EXPECT_EQ(DescriptionOf(dir.filePath("a.png")), DescriptionOf(dir.filePath("b.png")));
     }
     // a.png is the last row's: its options overridden give b.png's frame.
     ASSERT_EQ(RunRender("--a 0.6 --grid --size 240x200 --single basins" + legend + " -o " + b).status, 0);
@@ -80,7 +97,14 @@ TEST(FromPicture, RefusesPicturesWithoutASoundDescription) {
     ASSERT_TRUE(plain.save(dir.filePath("plain.png")));
     ASSERT_TRUE(
         SavePngAtomically(plain, NativePath(dir.filePath("bad.png")), QStringLiteral("--a 1 --grid --grid")).Ok());
+    // Beyond the quiet bounds: hours of orbits, a canvas of 1 GB.
+    const std::string slow = DescribeComputation(ModelParams{.step = 0.0005, .iterations = 2147483646}, 0, 0);
+    const std::string wide = DescribeComputation(ModelParams{}, 0, 0) + " --size 16384x16384";
+    for (const auto& [name, text] : {std::pair{"slow.png", slow}, std::pair{"wide.png", wide}})
+        ASSERT_TRUE(SavePngAtomically(plain, NativePath(dir.filePath(name)), QString::fromStdString(text)).Ok());
     const std::pair<QString, std::string> files[] = {
+        {dir.filePath("slow.png"), "64016001 start points x 2147483647 steps (1.37e+17 map steps) on a 8x8 canvas"},
+        {dir.filePath("wide.png"), "on a 16384x16384 canvas, beyond 1e+10 map steps or 16777216 pixels; --allow-large"},
         {dir.filePath("plain.png"), "holds no description"},
         {dir.filePath("bad.png"), "given twice"},
         {QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE), "not a PNG picture"},
@@ -93,4 +117,7 @@ TEST(FromPicture, RefusesPicturesWithoutASoundDescription) {
         EXPECT_TRUE(r.out.empty());
         EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
     }
+    // Asked for, the large canvas is taken (counted here, not drawn).
+    const CommandRun allowed = RunRender("--from " + Quote(dir.filePath("wide.png")) + " --allow-large --counts");
+    EXPECT_EQ(allowed.status, 0) << allowed.err;
 }

@@ -33,13 +33,13 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
     return argv;
 }
 
-// In a child process: the command, SIGINT and SIGTERM at their default
-// actions (whatever the test runner ignores).
+// In a child process: the command, every signal it catches at its default
+// action (whatever the test runner ignores).
 [[noreturn]] void ExecRender(char* const* argv) {
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
-    sigaction(SIGINT, &defaults, nullptr);
-    sigaction(SIGTERM, &defaults, nullptr);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE, SIGXFSZ})
+        sigaction(s, &defaults, nullptr);
     execv(ORBITOGRAPH_RENDER, argv);
     _exit(127);
 }
@@ -77,11 +77,20 @@ int ExitStatus(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
+// One run interrupted: the signal, while the picture is encoded (else while
+// computing), with an export beside the picture.
+struct SignalRow {
+    int signal;
+    bool whileEncoding;
+    bool exported;
+};
 
-// A signal ends the run with 128 + signal and nothing written or replaced,
-// while computing or while the picture is being encoded.
-TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
+// The run ends with 128 + signal and nothing written or replaced, no
+// temporary file left.
+void ExpectNothingWritten(const SignalRow& row) {
+    const auto [signal, whileEncoding, exported] = row;
+    SCOPED_TRACE(testing::Message() << "signal " << signal << (whileEncoding ? " while encoding" : "")
+                                    << (exported ? " with an export" : ""));
     // Orbits of x' = 2x^2 - 1 on the x axis neither escape nor settle for a
     // long time: 2e10 map steps that no exact shortcut avoids.
     const std::vector<std::string> slow{
@@ -89,34 +98,51 @@ TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
         "--y2", "0", "--x1", "-1", "--x2",           "1",      "--step", "0.0001", "--iterations", "1000000"};
     // A picture of 64 M pixels takes seconds to encode.
     const std::vector<std::string> large{"--size", "16384x4096", "--step", "0.1"};
-    const std::pair<int, bool> rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGINT, true}, {SIGTERM, true}};
-    for (const auto& [signal, whileEncoding] : rows) {
-        SCOPED_TRACE(testing::Message() << "signal " << signal << (whileEncoding ? " while encoding" : ""));
-        QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QString target = dir.filePath("frame.png");
-        ASSERT_TRUE(WriteFile(target, "old"));
-        std::vector<std::string> args = whileEncoding ? large : slow;
-        args.insert(args.end(), {"--counts", "-o", target.toStdString()});
-        const std::vector<char*> argv = Argv(args);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            ExecRender(argv.data());
-        }
-        ASSERT_TRUE(Await([&] { return Catches(pid, signal); }, std::chrono::seconds(30)));
-        // The temporary file exists only while the picture is written.
-        if (whileEncoding) {
-            ASSERT_TRUE(Await([&] { return Entries(dir.path()).size() > 1; }));
-        }
-        kill(pid, signal);
-        EXPECT_EQ(ExitStatus(pid), 128 + signal);
-        EXPECT_EQ(Entries(dir.path()), QStringList{"frame.png"});
-        EXPECT_EQ(Contents(target), "old");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString target = dir.filePath("frame.png");
+    const QString exportTarget = dir.filePath("g.csv");
+    ASSERT_TRUE(WriteFile(target, "old") && WriteFile(exportTarget, "old"));
+    std::vector<std::string> args = whileEncoding ? large : slow;
+    args.insert(args.end(), {"--counts", "-o", target.toStdString()});
+    if (exported) args.insert(args.end(), {"--export", exportTarget.toStdString()});
+    const std::vector<char*> argv = Argv(args);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        ExecRender(argv.data());
     }
+    ASSERT_TRUE(Await([&] { return Catches(pid, signal); }, std::chrono::seconds(30)));
+    // The temporary files exist only while the files are written.
+    if (whileEncoding) {
+        ASSERT_TRUE(Await([&] { return Entries(dir.path()).size() > 2; }));
+    }
+    kill(pid, signal);
+    EXPECT_EQ(ExitStatus(pid), 128 + signal);
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"frame.png", "g.csv"}));
+    EXPECT_EQ(Contents(target), "old");
+    EXPECT_EQ(Contents(exportTarget), "old");
+}
+
+}  // namespace
+
+// SIGINT and SIGTERM, while computing or while the picture (and beside it
+// the export, the two written as one) is being encoded.
+TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
+    for (const SignalRow row : {SignalRow{SIGINT, false, false}, SignalRow{SIGTERM, false, false},
+                                SignalRow{SIGINT, true, false}, SignalRow{SIGTERM, true, true}})
+        ExpectNothingWritten(row);
+}
+
+// Every other signal that ends a run leaves no temporary file either.
+TEST(RenderInterrupt, OtherSignalsLeaveNoTemporaryFile) {
+    for (const SignalRow row :
+         {SignalRow{SIGHUP, true, true}, SignalRow{SIGALRM, true, false}, SignalRow{SIGUSR1, true, false},
+          SignalRow{SIGUSR2, true, true}, SignalRow{SIGPIPE, true, false}})
+        ExpectNothingWritten(row);
 }
 
 // The progress line is drawn on a terminal only, and erased at the end.
@@ -157,4 +183,57 @@ TEST(RenderInterrupt, ProgressLineWithoutItsThread) {
     }
     EXPECT_EQ(std::ftell(terminal), 0);
     std::fclose(terminal);
+}
+
+// What an interrupted run leaves on standard output or on disk, its message
+// says: an orbit's rows printed, a sweep's frames written (whole, named).
+TEST(RenderInterrupt, InterruptedRunsSayWhatTheyLeft) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string frames = dir.filePath("f%d.png").toStdString();
+    struct Row {
+        std::vector<std::string> args;
+        std::string says;
+        bool framesWritten;
+    };
+    const Row rows[] = {
+        {{"--orbit", "0.5,0", "--a", "2", "--dc", "1", "--dc-direction", "inward", "--kc", "0", "--iterations",
+          "2000000000"},
+         "interrupted; the orbit's rows so far were printed, the rest not",
+         false},
+        {{"--sweep", "a=0.1:0.2:50", "--size", "16384x4096", "--step", "0.1", "-o", frames},
+         "written ('" + dir.filePath("f0.png").toStdString() + "'",
+         true},
+    };
+    for (Row row : rows) {
+        SCOPED_TRACE(row.says);
+        const std::vector<char*> argv = Argv(row.args);
+        int err[2], out[2];
+        ASSERT_EQ(pipe(err), 0);
+        ASSERT_EQ(pipe(out), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(err[1], STDERR_FILENO);
+            ExecRender(argv.data());
+        }
+        close(err[1]);
+        close(out[1]);
+        // Once something is printed the command is past its options.
+        char first;
+        ASSERT_EQ(read(out[0], &first, 1), 1);
+        if (row.framesWritten) {
+            ASSERT_TRUE(Await([&] { return Entries(dir.path()).contains("f0.png"); }));
+        }
+        kill(pid, SIGTERM);
+        EXPECT_EQ(ExitStatus(pid), 143);
+        std::string said;
+        char buf[512];
+        for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+        close(err[0]);
+        close(out[0]);
+        EXPECT_NE(said.find(row.says), std::string::npos) << said;
+        for (const QString& name : Entries(dir.path())) EXPECT_FALSE(name.endsWith(".part")) << name.toStdString();
+    }
 }

@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <atomic>
 #include <tuple>
 
 #include "png/png_export.h"
+#include "png/png_text.h"
 #include "support/file_test_support.h"
 #include "support/gui_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
+using namespace std::string_literals;
 
 TEST(PngExport, WritesThePixelsAndTheDescription) {
     QTemporaryDir dir;
@@ -65,4 +71,80 @@ TEST(PngExport, FailuresLeaveTheTargetAsItWas) {
     }
     EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral("old.png")});
     EXPECT_EQ(Contents(old), "old");
+}
+
+namespace {
+
+std::string BigEndian(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+// One chunk; its CRC is right unless told otherwise.
+std::string Chunk(const std::string& type, const std::string& data, bool rightCrc = true) {
+    const std::string typed = type + data;
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()));
+    return BigEndian(static_cast<std::uint32_t>(data.size())) + typed +
+           BigEndian(static_cast<std::uint32_t>(crc) ^ !rightCrc);
+}
+
+// The text of a file with these bytes, read as the description is.
+PngText TextOf(const QString& path, const QByteArray& bytes) {
+    if (!bytes.isNull() && !WriteFile(path, bytes)) return {};
+    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    PngText text = ReadPngText(fd, kPngTextKey);
+    close(fd);
+    return text;
+}
+
+}  // namespace
+
+// The description comes back byte for byte, from this program's pictures
+// and from tEXt (Latin-1) ones; anything else is refused by its first bytes
+// or its chunk headers, however large the file says it is.
+TEST(PngText, ReadsTheDescriptionAsWrittenAndNothingElse) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString saved = dir.filePath(QStringLiteral("saved.png"));
+    const QString description = QString::fromUtf8("--a 0.8 \"x\xc2\xa0 \xe3\x80\x80  \\u{A}\" \xd0\x96\n\t");
+    ASSERT_TRUE(SavePngAtomically(Blank(5, 3), NativePath(saved), description).Ok());
+    const PngText ours = TextOf(saved, QByteArray());
+    EXPECT_EQ(ours.status, PngTextStatus::Found);
+    EXPECT_EQ(QString::fromStdString(ours.text), description);
+    EXPECT_EQ(std::tuple(ours.width, ours.height), std::tuple(5u, 3u));
+
+    const std::string png =
+        "\x89PNG\r\n\x1a\n" + Chunk("IHDR", BigEndian(7) + BigEndian(2) + std::string("\x08\x02\0\0\0", 5));
+    const std::string key = std::string(kPngTextKey) + '\0';
+    const std::string end = Chunk("IEND", "");
+    const std::string huge = BigEndian(0x7FFFFFFF);
+    const std::tuple<const char*, std::string, PngTextStatus, std::string> rows[] = {
+        {"latin-1", png + Chunk("tEXt", "Other\0x"s) + Chunk("tEXt", key + "--a 1 \xe9  ") + end, PngTextStatus::Found,
+         "--a 1 \xc3\xa9  "},
+        {"after the pixels", png + Chunk("IDAT", "xxxx") + Chunk("iTXt", key + "\0\0\0\0 a"s) + end,
+         PngTextStatus::Found, " a"},
+        {"not a PNG", "GIF89a" + png, PngTextStatus::NotPng, ""},
+        {"empty", "", PngTextStatus::NotPng, ""},
+        {"no header", "\x89PNG\r\n\x1a\n" + end, PngTextStatus::Malformed, ""},
+        {"cut short", png + Chunk("tEXt", key + "--a 1").substr(0, 20), PngTextStatus::Malformed, ""},
+        {"a chunk past the end", png + huge + "IDAT", PngTextStatus::Malformed, ""},
+        {"too long a chunk", png + BigEndian(0x80000000) + "IDAT", PngTextStatus::Malformed, ""},
+        {"wrong CRC", png + Chunk("tEXt", key + "--a 1", false) + end, PngTextStatus::Malformed, ""},
+        {"too large", png + BigEndian((1 << 20) + 1) + "iTXt" + key, PngTextStatus::TooLarge, ""},
+        {"compressed", png + Chunk("zTXt", key + "\0x"s) + end, PngTextStatus::Compressed, ""},
+        {"compressed iTXt", png + Chunk("iTXt", key + "\1\0\0\0x"s) + end, PngTextStatus::Compressed, ""},
+        {"none", png + Chunk("tEXt", "Orbitographs\0x"s) + end, PngTextStatus::NoText, ""},
+    };
+    for (const auto& [name, bytes, status, text] : rows) {
+        SCOPED_TRACE(name);
+        const PngText read = TextOf(dir.filePath(QStringLiteral("crafted.png")), QByteArray::fromStdString(bytes));
+        EXPECT_EQ(read.status, status);
+        EXPECT_EQ(read.text, text);
+    }
+
+    // A sparse file of 3 GB is refused at its first bytes.
+    const QString sparse = dir.filePath(QStringLiteral("sparse.png"));
+    ASSERT_TRUE(WriteFile(sparse, "not a picture"));
+    ASSERT_EQ(truncate(QFile::encodeName(sparse).constData(), off_t{3} << 30), 0);
+    EXPECT_EQ(TextOf(sparse, QByteArray()).status, PngTextStatus::NotPng);
 }

@@ -4,6 +4,7 @@
 
 #include "request/description.h"
 #include "request/frame_options.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -44,27 +45,25 @@ TEST(Description, WritesEveryOptionOnOneLine) {
     EXPECT_EQ(DescribeComputation(p, -3, 40),
               "--a 0.1 --dc 1e-07 --dc-direction inward --kc -0 --kc-direction outward --iterations -1 --step 0.003 "
               "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40");
-    EXPECT_EQ(
-        DescribeRequest(FullRequest()),
-        "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
-        "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
-        "--no-params --grid --legend --a-symmetry --fit --font-size 17 --colour-by attractor --analysis-delta 0.25 "
-        "--legend-hx \"Доход \\\"x\\\" \\\\ y\" "
-        "--legend-hy \" \" --legend-t тыл --legend-o O --legend-h холм --legend-max-hx 2.5 --legend-min-hx -0 "
-        "--legend-min-hy -1e-300");
+    EXPECT_EQ(DescribeRequest(FullRequest()),
+              "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
+              "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
+              "--no-params --grid --legend --a-symmetry --fit --font-size 17 --colour-by attractor --analysis-delta 0.25 "
+              "--legend-hx \"Доход \\\"x\\\" \\\\ y\" "
+              "--legend-hy \" \" --legend-t \"тыл\\u{1}\" --legend-o O --legend-h холм --legend-max-hx 2.5 "
+              "--legend-min-hx -0 "
+              "--legend-min-hy -1e-300");
     EXPECT_EQ(DescribeRequest(Request{}),
               "--a 0.8 --dc 0.5 --dc-direction outward --kc 0.8 --kc-direction inward --iterations 10 --step 0.01 "
               "--x1 -2 --x2 2 --y1 -2 --y2 2 --origin 500,350 --size 1000x700 --font-size 13");
 }
 
-// What a description writes reads back as the same request (a control
-// character in a text aside); a description of the computation alone, as
+// What a description writes reads back as the same request; a description of the computation alone, as
 // older pictures have, leaves the rest at the defaults.
 TEST(Description, ReadsBackWhatItWrites) {
     Request full = FullRequest();
     const DescriptionRead read = ReadDescription(DescribeRequest(full));
     ASSERT_TRUE(read.request) << read.error;
-    full.display.legendTexts.regionT = "тыл";
     EXPECT_EQ(*read.request, full);
     EXPECT_TRUE(read.sizeGiven);
     EXPECT_TRUE(std::signbit(read.request->display.legendTexts.minHx));
@@ -86,6 +85,12 @@ TEST(Description, RefusesMalformedDescriptions) {
         {base + " --legend-hx \"open", "not closed"},
         {base + " --legend-hx \"a\"b", "no space after the quote"},
         {base + " --legend-hx \"a\\nb\"", "escapes neither"},
+        {base + " --legend-hx \"a\\u{D800}\"", "escapes neither"},
+        {base + " --legend-hx \"a\\u{110000}\"", "escapes neither"},
+        {base + " --legend-hx \"a\\u{}\"", "escapes neither"},
+        {base + " --legend-hx \"a\\u{0000041}\"", "escapes neither"},
+        {base + " --legend-hx a\\u{41}", "backslash inside a word"},
+        {base + " --legend-max-hx 1e999", "--legend-max-hx: expected a finite number"},
         {base + " --legend-hx a\"b", "quote inside a word"},
         {base + "  --grid", "empty word"},
         {base + " ", "space at the end"},
@@ -115,5 +120,41 @@ TEST(Description, RefusesMalformedDescriptions) {
         EXPECT_FALSE(read.request) << text;
         EXPECT_EQ(read.error.rfind("malformed description: ", 0), 0u) << read.error;
         EXPECT_NE(read.error.find(reason), std::string::npos) << text << "\n -> " << read.error;
+    }
+}
+
+// Every text comes back whole, whatever it holds (spaces of every kind,
+// controls, quotes, backslashes, words that look like options), and the line
+// written stays one line of visible characters and plain spaces.
+TEST(Description, AnyTextRoundTrips) {
+    const char32_t pool[] = {'a',    'Z',    '0',    ' ',    ' ',    '"',    '\\',   '-',  '-',     'u',    '{',
+                             '}',    0x01,   '\t',   '\n',   '\r',   0x1B,   0x7F,   0x85, 0xA0,    0xAD,   0x2009,
+                             0x200B, 0x2028, 0x2029, 0x3000, 0xFEFF, 0x0416, 0x044F, 0xE9, 0x1F600, 0xFFFD, 0x10FFFF};
+    const char* const words[] = {"--grid", "--legend-hx", "--a", "\\u{41}", "\"\"", "--"};
+    const auto utf8 = [](char32_t c) {
+        std::string s;
+        if (c < 0x80) return s += static_cast<char>(c), s;
+        const int n = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        const unsigned char lead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+        s += static_cast<char>(lead[n] | (c >> (6 * (n - 1))));
+        for (int k = n - 1; k > 0; --k) s += static_cast<char>(0x80 | ((c >> (6 * (k - 1))) & 0x3F));
+        return s;
+    };
+    test::Draw draw{2026};
+    for (int i = 0; i < 400; ++i) {
+        Request r;
+        for (std::string* text :
+             {&r.display.legendTexts.nameHx, &r.display.legendTexts.regionT, &r.display.legendTexts.regionH}) {
+            const int length = draw.Int(0, 12);
+            for (int k = 0; k < length; ++k)
+                *text += draw.Chance(0.1) ? std::string(words[draw.Int(0, 5)]) : utf8(pool[draw.Int(0, 32)]);
+        }
+        const std::string line = DescribeRequest(r);
+        const DescriptionRead read = ReadDescription(line);
+        ASSERT_TRUE(read.request) << line << "\n -> " << read.error;
+        ASSERT_EQ(read.request->display.legendTexts, r.display.legendTexts) << line;
+        for (const char c : line) ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7F) << line;
+        for (const char* invisible : {"\u00a0", "\u2028", "\u3000", "\ufeff", "\u0085"})
+            ASSERT_EQ(line.find(invisible), std::string::npos) << line;
     }
 }
