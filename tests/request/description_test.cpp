@@ -45,14 +45,15 @@ TEST(Description, WritesEveryOptionOnOneLine) {
     EXPECT_EQ(DescribeComputation(p, -3, 40),
               "--a 0.1 --dc 1e-07 --dc-direction inward --kc -0 --kc-direction outward --iterations -1 --step 0.003 "
               "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40");
-    EXPECT_EQ(DescribeRequest(FullRequest()),
-              "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
-              "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
-              "--no-params --grid --legend --a-symmetry --fit --font-size 17 --colour-by attractor --analysis-delta 0.25 "
-              "--legend-hx \"Доход \\\"x\\\" \\\\ y\" "
-              "--legend-hy \" \" --legend-t \"тыл\\u{1}\" --legend-o O --legend-h холм --legend-max-hx 2.5 "
-              "--legend-min-hx -0 "
-              "--legend-min-hy -1e-300");
+    EXPECT_EQ(
+        DescribeRequest(FullRequest()),
+        "--a 0.1 --dc 0.5 --dc-direction inward --kc -0 --kc-direction outward --iterations 10 --step 0.003 "
+        "--x1 -1.9999999999999998 --x2 2 --y1 -2 --y2 2 --origin -3,40 --size 520x410 --single basins "
+        "--no-params --grid --legend --a-symmetry --fit --font-size 17 --colour-by attractor --analysis-delta 0.25 "
+        "--legend-hx \"Доход \\\"x\\\" \\\\ y\" "
+        "--legend-hy \" \" --legend-t \"тыл\\u{1}\" --legend-o O --legend-h холм --legend-max-hx 2.5 "
+        "--legend-min-hx -0 "
+        "--legend-min-hy -1e-300");
     EXPECT_EQ(DescribeRequest(Request{}),
               "--a 0.8 --dc 0.5 --dc-direction outward --kc 0.8 --kc-direction inward --iterations 10 --step 0.01 "
               "--x1 -2 --x2 2 --y1 -2 --y2 2 --origin 500,350 --size 1000x700 --font-size 13");

@@ -51,7 +51,7 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
         view.SetParams(kSet);
         view.m_listsOriginX = 500;
         view.m_listsOriginY = 350;
-        view.m_fitWindow = row.fit;
+        view.m_switches.m_fitWindow = row.fit;
         view.m_colourBy = row.column;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
@@ -100,7 +100,7 @@ TEST(BasinColouring, LegendKeysTheColours) {
         view.SetParams(kSet);
         view.m_listsOriginX = 500;
         view.m_listsOriginY = 350;
-        view.m_showLegend = 1;
+        view.m_switches.m_showLegend = true;
         view.m_colourBy = column;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);

@@ -152,9 +152,9 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
 TEST(Frame, CancelSeenGivesNoCanvas) {
     FractalModel m = DefaultModel();
     const std::atomic<bool> set{true}, unset{false};
-    for (const std::int32_t fit : {0, 1}) {
+    for (const bool fit : {false, true}) {
         ViewState a, b, c;
-        a.m_fitWindow = b.m_fitWindow = c.m_fitWindow = fit;
+        a.m_switches.m_fitWindow = b.m_switches.m_fitWindow = c.m_switches.m_fitWindow = fit;
         EXPECT_TRUE(ComposeFrame(a, m, 640, 480, nullptr, nullptr, &set).isNull()) << fit;
         EXPECT_EQ(ComposeFrame(b, m, 640, 480, nullptr, nullptr, &unset), ComposeFrame(c, m, 640, 480, nullptr)) << fit;
     }
