@@ -18,6 +18,7 @@
 #include <limits>
 #include <vector>
 
+#include "bench_report.h"
 #include "model/compute_spaces.h"
 #include "model/grid_labels.h"
 #include "model/label_metrics.h"
@@ -27,11 +28,7 @@ using namespace orbitograph;
 
 namespace {
 
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return 1e3 * static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_nsec);
-}
+double ThreadCpuMs() { return 1e3 * bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
 
 struct LabelGrid {
     std::vector<std::int64_t> labels;  // row by row, row 0 the lowest

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "bench_report.h"
 #include "model/probe.h"
 #include "reference_model.h"
 
@@ -22,11 +23,7 @@ using namespace orbitograph;
 
 namespace {
 
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return 1e3 * static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_nsec);
-}
+double ThreadCpuMs() { return 1e3 * bench::CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
 
 double ReferenceMs(ModelParams p, double x0, double y0) {
     const double scale = std::max(1.0, (p.iterations + 1.0) / 1e7);
