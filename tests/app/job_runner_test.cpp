@@ -163,16 +163,3 @@ TEST(JobRunner, AFailedStartChangesNothingAndDestructionCancelsAndJoins) {
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(answered.empty());
 }
-
-// Progress reported from the threads of a job in any order never moves back.
-TEST(JobRunner, ProgressKeepsTheLargestFraction) {
-    const struct {
-        std::vector<double> reports;
-        double expected;
-    } rows[] = {{{0.25, 0.5, 0.75}, 0.75}, {{0.75, 0.25}, 0.75}, {{0.5, 1.0, 0.0}, 1.0}, {{}, 0.0}};
-    for (const auto& row : rows) {
-        std::atomic<double> progress{0.0};
-        for (const double f : row.reports) RaiseProgress(progress, f);
-        EXPECT_EQ(progress.load(), row.expected);
-    }
-}

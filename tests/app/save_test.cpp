@@ -169,29 +169,14 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
     });
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QStringList args{"--size",
-                           QStringLiteral("%1x%2").arg(Client().width()).arg(Client().height()),
-                           "--a",
-                           "0.75",
-                           "--dc-direction",
-                           "inward",
-                           "--iterations",
-                           "20",
-                           "--step",
-                           "0.02",
-                           "--x1",
-                           "-1.5",
-                           "--grid",
-                           "--legend",
-                           "--a-symmetry",
-                           "--legend-hx",
-                           "Hx",
-                           "--legend-max-hx",
-                           "1234.567",
-                           "--legend-t",
-                           "T region",
-                           "--legend-picture",
-                           QStringLiteral(ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp")};
+    const QStringList args =
+        QStringLiteral(
+            "--size|%1x%2|--a|0.75|--dc-direction|inward|--iterations|20|--step|0.02|"
+            "--x1|-1.5|--grid|--legend|--a-symmetry|--legend-hx|Hx|--legend-max-hx|"
+            "1234.567|--legend-t|T region|--legend-picture|" ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp")
+            .arg(Client().width())
+            .arg(Client().height())
+            .split('|');
     auto expectSameAsCommand = [&](const QString& name, const QStringList& more) {
         wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(name); };
         wnd->OnSavePicture();

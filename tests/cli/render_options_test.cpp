@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "cli/option_table.h"
 #include "cli/render_options.h"
@@ -8,63 +10,27 @@
 
 using namespace orbitograph;
 
+namespace {
+
+std::vector<std::string> Split(const std::string& s) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = s.find('|', from)) != std::string::npos; from = at + 1)
+        parts.push_back(s.substr(from, at - from));
+    parts.push_back(s.substr(from));
+    return parts;
+}
+
+}  // namespace
+
 TEST(RenderOptions, ReadsEveryOption) {
-    const OptionsResult r = ParseRenderOptions({"--a",
-                                                "-1.5",
-                                                "--dc=0.25",
-                                                "--kc",
-                                                "0,7",
-                                                "--dc-direction",
-                                                "inward",
-                                                "--kc-direction",
-                                                "outward",
-                                                "--iterations",
-                                                "12abc",
-                                                "--step",
-                                                " 1e-2",
-                                                "--x1",
-                                                "-1",
-                                                "--x2",
-                                                "1.5",
-                                                "--y1",
-                                                "-0.5",
-                                                "--y2",
-                                                "2",
-                                                "--counts",
-                                                "--report",
-                                                "--size",
-                                                "640x480",
-                                                "--single",
-                                                "attractors",
-                                                "--no-params",
-                                                "--grid",
-                                                "--legend",
-                                                "--a-symmetry",
-                                                "--font-size",
-                                                "50",
-                                                "--legend-hx",
-                                                "доход",
-                                                "--legend-hy",
-                                                "",
-                                                "--legend-max-hx",
-                                                "1e3",
-                                                "--legend-min-hx",
-                                                "-0.5x",
-                                                "--legend-max-hy",
-                                                "2",
-                                                "--legend-min-hy=-2",
-                                                "--legend-t",
-                                                "тыл",
-                                                "--legend-o",
-                                                "обход",
-                                                "--legend-m",
-                                                "мост",
-                                                "--legend-h",
-                                                "холм",
-                                                "--legend-picture",
-                                                "pic.png",
-                                                "-o",
-                                                "out.png"});
+    // Arguments split at '|': an empty value and a leading space included.
+    const OptionsResult r = ParseRenderOptions(
+        Split("--a|-1.5|--dc=0.25|--kc|0,7|--dc-direction|inward|--kc-direction|outward|--iterations|12abc|"
+              "--step| 1e-2|--x1|-1|--x2|1.5|--y1|-0.5|--y2|2|--counts|--report|--size|640x480|--single|attractors|"
+              "--no-params|--grid|--legend|--a-symmetry|--font-size|50|--legend-hx|доход|--legend-hy||"
+              "--legend-max-hx|1e3|--legend-min-hx|-0.5x|--legend-max-hy|2|--legend-min-hy=-2|--legend-t|тыл|"
+              "--legend-o|обход|--legend-m|мост|--legend-h|холм|--legend-picture|pic.png|-o|out.png"));
     ASSERT_TRUE(r.options) << r.error;
     const RenderOptions& o = *r.options;
     const Request& q = o.request;

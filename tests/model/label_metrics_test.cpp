@@ -25,9 +25,7 @@ struct Grid {
 Grid Made(std::string name, std::size_t rows, std::size_t cols, std::int32_t box, std::vector<std::int32_t> ks,
           auto label) {
     Grid g{std::move(name), rows, cols, std::vector<std::int64_t>(rows * cols), box, std::move(ks)};
-    for (std::size_t i = 0; i < rows; ++i) {
-        for (std::size_t j = 0; j < cols; ++j) g.labels[i * cols + j] = label(i, j);
-    }
+    for (std::size_t k = 0; k < rows * cols; ++k) g.labels[k] = label(k / cols, k % cols);
     return g;
 }
 
@@ -49,8 +47,7 @@ Grid Drawn(test::Draw& d, int n) {
 }
 
 bool Near(double got, double want) {
-    if (std::isnan(want)) return std::isnan(got);
-    return std::fabs(got - want) <= 1e-12 * std::fabs(want);
+    return std::isnan(want) ? std::isnan(got) : std::fabs(got - want) <= 1e-12 * std::fabs(want);
 }
 
 void ExpectAgree(const LabelMetrics& got, const LabelMetrics& want, const std::string& what) {
@@ -124,17 +121,15 @@ TEST(LabelMetrics, RefusesWhatTheDefinitionsExclude) {
         std::vector<std::int32_t> ks;
         MetricsRefusal why;
     };
-    const Row rows[] = {
-        {2, 4, 0.1, 5, {1}, MetricsRefusal::ShapeNotValid},
-        {6, 0, 0.1, 5, {1}, MetricsRefusal::ShapeNotValid},
-        {3, 2, 0.0, 5, {1}, MetricsRefusal::StepNotValid},
-        {3, 2, INFINITY, 5, {1}, MetricsRefusal::StepNotValid},
-        {3, 2, NAN, 5, {1}, MetricsRefusal::StepNotValid},
-        {3, 2, 0.1, 0, {1}, MetricsRefusal::BoxNotValid},
-        {3, 2, 0.1, 5, {0, 1}, MetricsRefusal::DistancesNotValid},
-        {3, 2, 0.1, 5, {2, 2}, MetricsRefusal::DistancesNotValid},
-        {3, 2, 0.1, 5, {4, 1}, MetricsRefusal::DistancesNotValid},
-    };
+    const Row rows[] = {{2, 4, 0.1, 5, {1}, MetricsRefusal::ShapeNotValid},
+                        {6, 0, 0.1, 5, {1}, MetricsRefusal::ShapeNotValid},
+                        {3, 2, 0.0, 5, {1}, MetricsRefusal::StepNotValid},
+                        {3, 2, INFINITY, 5, {1}, MetricsRefusal::StepNotValid},
+                        {3, 2, NAN, 5, {1}, MetricsRefusal::StepNotValid},
+                        {3, 2, 0.1, 0, {1}, MetricsRefusal::BoxNotValid},
+                        {3, 2, 0.1, 5, {0, 1}, MetricsRefusal::DistancesNotValid},
+                        {3, 2, 0.1, 5, {2, 2}, MetricsRefusal::DistancesNotValid},
+                        {3, 2, 0.1, 5, {4, 1}, MetricsRefusal::DistancesNotValid}};
     for (const Row& r : rows) {
         EXPECT_EQ(CheckMetrics(six.size(), r.rows, r.cols, r.step, r.box, r.ks), r.why);
         EXPECT_THROW(ComputeLabelMetrics<std::uint8_t>(six, r.rows, r.cols, r.step, r.box, r.ks),

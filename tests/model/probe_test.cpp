@@ -113,15 +113,9 @@ TEST(ProbeTest, AgreesWithTheReferenceOnDrawnOrbits) {
 // Long orbits: the cycle shortcut skips whole periods and still lists the
 // exact last rows; an orbit without a repeat is iterated to its end.
 TEST(ProbeTest, LongOrbitsListTheirExactEnds) {
-    ModelParams quadratic;  // x -> x*x - dc on the x axis (+dc at x = 0)
-    quadratic.a = 1.0;
-    quadratic.dc = 1.0;
-    quadratic.dcOutward = 0;
-    quadratic.kc = 0.0;
+    const ModelParams quadratic{.dcOutward = 0, .kc = 0.0};  // with A = 1: x -> x*x - dc on the x axis (+dc at 0)
     const auto with = [](ModelParams p, double a, double dc, std::int32_t n) {
-        p.a = a;
-        p.dc = dc;
-        p.iterations = n;
+        p.a = a, p.dc = dc, p.iterations = n;
         return p;
     };
     struct Case {

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 
 namespace orbitograph::reference {
 
@@ -13,6 +14,16 @@ double Component(double term, double magnitude, int outward) {
     return magnitude;
 }
 
+// One step of the map, written literally; a state beyond the guard stays put.
+void Step(const ModelParams& p, double& x, double& y) {
+    if (y < 100.0 || x > -100.0) {
+        double P = (x * x - y * y) * p.a;
+        double Q = (x * y + x * y) * p.a;
+        x = P + Component(P, p.dc, p.dcOutward);
+        y = Q + Component(Q, p.kc, p.kcOutward);
+    }
+}
+
 bool InSquare(double x, double y, double r) { return -r <= x && x <= r && -r <= y && y <= r; }
 
 }  // namespace
@@ -21,14 +32,7 @@ std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0) {
     double x = x0, y = y0;
     std::vector<RefState> states{{x, y}};
     for (long long k = 0; p.iterations >= 0 && k <= p.iterations; ++k) {
-        if (y < 100.0 || x > -100.0) {
-            double P = (x * x - y * y) * p.a;
-            double Q = (x * y + x * y) * p.a;
-            double cx = Component(P, p.dc, p.dcOutward);
-            double cy = Component(Q, p.kc, p.kcOutward);
-            x = P + cx;
-            y = Q + cy;
-        }
+        Step(p, x, y);
         states.push_back({x, y});
     }
     return states;
@@ -57,14 +61,7 @@ bool NeverSettles(const ModelParams& p, double x0, double y0) {
 void IterateOrbit(const ModelParams& p, double x0, double y0, double& xe, double& ye) {
     double x = x0, y = y0;
     for (long long k = 0; p.iterations >= 0 && k <= p.iterations; ++k) {
-        if (y < 100.0 || x > -100.0) {
-            double P = (x * x - y * y) * p.a;
-            double Q = (x * y + x * y) * p.a;
-            double cx = Component(P, p.dc, p.dcOutward);
-            double cy = Component(Q, p.kc, p.kcOutward);
-            x = P + cx;
-            y = Q + cy;
-        }
+        Step(p, x, y);
     }
     xe = x;
     ye = y;
@@ -117,6 +114,13 @@ SpaceLists ComputeAll(const ModelParams& p, Origin o, bool withEnds) {
     SpaceLists s = ComputeBasins(p, o);
     s.attractors = ComputeAttractors(p, o, withEnds ? &s.attractorEnds : nullptr);
     return s;
+}
+
+std::string Describe(const ModelParams& p) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "a=%.17g dc=%.17g kc=%.17g out=%d,%d N=%d x=[%.17g,%.17g] y=[%.17g,%.17g] h=%.17g",
+                  p.a, p.dc, p.kc, p.dcOutward, p.kcOutward, p.iterations, p.x1, p.x2, p.y1, p.y2, p.step);
+    return buf;
 }
 
 }  // namespace orbitograph::reference

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "model/model_params.h"
@@ -35,5 +36,8 @@ std::vector<RefState> OrbitStates(const ModelParams& p, double x0, double y0);
 // never passes an escape bound and never freezes) and no two are equal bit
 // for bit: no exact shortcut can skip any of its steps.
 bool NeverSettles(const ModelParams& p, double x0, double y0);
+
+// Every parameter of p to the last bit, for a failing test's message.
+std::string Describe(const ModelParams& p);
 
 }  // namespace orbitograph::reference

@@ -35,17 +35,3 @@ def test_render_colour_by_equals_the_commands_png(tmp_path, png_pixels, colour_b
     frame = orbitograph.render(result, colour_by=colour_by, fit="--fit" in more, legend="--legend" in more)
     np.testing.assert_array_equal(frame, png_pixels(picture))
 
-
-def test_refusals():
-    plain = orbitograph.compute(step=0.2)
-    assert plain.attractor is None and plain.attractors is None
-    cases = [
-        (lambda: orbitograph.render(plain, colour_by="attractor"), "colour_by: the result holds no analysis"),
-        (lambda: orbitograph.compute(analysis=True, delta=-1.0), "delta: "),
-        (lambda: orbitograph.compute(analysis=True, step=0.0005), "analysis: too fine"),
-        (lambda: orbitograph.render(orbitograph.compute(step=0.2, analysis=True), colour_by="kind"),
-         "colour_by: expected kinds"),
-    ]
-    for call, message in cases:
-        with pytest.raises(ValueError, match=message):
-            call()

@@ -11,7 +11,13 @@ import orbitograph
 from conftest import DRAWN, command_args, run_command
 
 
-@pytest.mark.parametrize("params", DRAWN, ids=range(len(DRAWN)))
+# The drawn sets, a zero multiplier and a grid left where it starts.
+GRIDS = DRAWN + [dict(a=0.0, dc=1.0, kc=1.0, dc_outward=True, kc_outward=True, iterations=3, step=0.25,
+                      x1=-1.0, x2=1.0, y1=-1.0, y2=1.0),
+                 dict(a=0.5, dc=0.3, kc=0.1, iterations=-1, step=0.2, x1=-2.0, x2=2.0, y1=-2.0, y2=2.0)]
+
+
+@pytest.mark.parametrize("params", GRIDS, ids=range(len(GRIDS)))
 def test_grid_matches_the_commands_export_and_a_numpy_transcription(params, tmp_path):
     r = orbitograph.compute(**params)
     run_command("--export", str(tmp_path / "grid.npz"), *command_args(params))
@@ -60,6 +66,7 @@ def test_sweep_and_plane_equal_single_computations():
 BIG = 10**400
 R = orbitograph.Result.__new__(orbitograph.Result)  # stands for a Result when the check comes first
 QUICK = dict(step=0.5, x1=1.5, y1=1.5)  # four start points that escape: huge counts end at once
+LABELS = np.zeros((4, 4), dtype=np.int8)
 
 
 @pytest.mark.parametrize("call, error, field", [
@@ -97,6 +104,20 @@ QUICK = dict(step=0.5, x1=1.5, y1=1.5)  # four start points that escape: huge co
     (lambda: orbitograph.render(orbitograph.compute(step=0.1), origin=(2**31, 0)), ValueError, "origin"),
     (lambda: orbitograph.render(orbitograph.compute(step=0.1), legend_picture="/nonexistent.bmp"), ValueError,
      "legend_picture"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.2), colour_by="attractor"), ValueError, "colour_by"),
+    (lambda: orbitograph.render(orbitograph.compute(step=0.2, analysis=True), colour_by="kind"), ValueError,
+     "colour_by"),
+    (lambda: orbitograph.compute(analysis=True, delta=-1.0), ValueError, "delta"),
+    (lambda: orbitograph.compute(analysis=True, step=0.0005), ValueError, "analysis"),
+    (lambda: orbitograph.metrics(np.zeros((4, 4)), 0.1), TypeError, "labels"),
+    (lambda: orbitograph.metrics(np.zeros(4, dtype=int), 0.1), ValueError, "labels"),
+    (lambda: orbitograph.metrics(LABELS, 0.0), ValueError, "step"),
+    (lambda: orbitograph.metrics(LABELS, float("inf")), ValueError, "step"),
+    (lambda: orbitograph.metrics(LABELS, "0.1"), TypeError, "step"),
+    (lambda: orbitograph.metrics(LABELS, 0.1, box=0), ValueError, "box"),
+    (lambda: orbitograph.metrics(LABELS, 0.1, ks=4), TypeError, "ks"),
+    (lambda: orbitograph.metrics(LABELS, 0.1, ks=(2, 2)), ValueError, "ks"),
+    (lambda: orbitograph.metrics(LABELS, 0.1, ks=(1, 0.5)), ValueError, "ks"),
 ])
 def test_bad_arguments_raise_type_or_value_error_naming_the_keyword(call, error, field):
     with pytest.raises(error, match=f"^{field}: "):
@@ -106,6 +127,7 @@ def test_bad_arguments_raise_type_or_value_error_naming_the_keyword(call, error,
 def test_numpy_scalars_and_0d_arrays_are_numbers():
     r = orbitograph.compute(a=np.float32(0.5), iterations=np.array(7), dc_outward=np.array(True), step=np.float64(0.1))
     assert r.params == orbitograph.compute(a=float(np.float32(0.5)), iterations=7, step=0.1).params
+    assert r.attractor is None and r.attractors is None  # no analysis asked for
 
 
 def test_sweep_values_are_the_commands():

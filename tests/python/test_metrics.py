@@ -34,20 +34,3 @@ def test_metrics_of_attractors_sit_inside_the_analysis_line():
     assert _plain(line["metrics"]) == _plain(orbitograph.metrics(ids, params["step"]))
     assert "attractors" in line
 
-
-@pytest.mark.parametrize("keywords, error, keyword", [
-    (dict(labels=np.zeros((4, 4))), TypeError, "labels"),
-    (dict(labels=np.zeros(4, dtype=int)), ValueError, "labels"),
-    (dict(step=0.0), ValueError, "step"),
-    (dict(step=math.inf), ValueError, "step"),
-    (dict(step="0.1"), TypeError, "step"),
-    (dict(box=0), ValueError, "box"),
-    (dict(ks=4), TypeError, "ks"),
-    (dict(ks=(2, 2)), ValueError, "ks"),
-    (dict(ks=(1, 0.5)), ValueError, "ks"),
-])
-def test_bad_input_names_the_keyword(keywords, error, keyword):
-    call = dict(labels=np.zeros((4, 4), dtype=np.int8), step=0.1)
-    call.update(keywords)
-    with pytest.raises(error, match=f"^{keyword}:"):
-        orbitograph.metrics(**call)

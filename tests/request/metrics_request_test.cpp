@@ -16,17 +16,7 @@ using namespace orbitograph;
 // grid row: on a grid of 19 rows (not a multiple of the box) the boxes
 // start at (x1, y1).
 TEST(MetricsRequest, MeasuresTheGridFromItsLowestRow) {
-    const ModelParams p{.x1 = -2.0,
-                        .x2 = 2.0,
-                        .y1 = -1.1,
-                        .y2 = 0.7,
-                        .a = 0.8,
-                        .step = 0.1,
-                        .dcOutward = 0,
-                        .kcOutward = 0,
-                        .dc = 0.5,
-                        .kc = 0.2,
-                        .iterations = 100};
+    const ModelParams p{.y1 = -1.1, .y2 = 0.7, .step = 0.1, .dcOutward = 0, .kc = 0.2, .iterations = 100};
     ComputeControl control;
     control.kindGrid = control.analysis = true;
     const SpaceLists lists = *ComputeSpaces(p, 500, 350, control);

@@ -29,6 +29,15 @@ FractalModel Analysed(const ModelParams& p) {
     return m;
 }
 
+ViewState ViewOf(AnalysisColumn column) {
+    ViewState view;
+    view.SetParams(kSet);
+    view.m_listsOriginX = 500;
+    view.m_listsOriginY = 350;
+    view.m_colourBy = column;
+    return view;
+}
+
 }  // namespace
 
 // Every start point of a basin list shows its own value's colour, as the
@@ -40,34 +49,27 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
     const GridAnalysis reference = reference::Analyse(kSet, kDefaultAttractorDelta);
     ASSERT_GE(reference.attractors.size(), 2u);
     const ListGrid grid = ListGridOf(kSet, 500, 350);
-    const struct {
-        AnalysisColumn column;
-        bool fit;
-    } rows[] = {{AnalysisColumn::Attractor, false}, {AnalysisColumn::ExitStep, false}, {AnalysisColumn::Period, false},
-                {AnalysisColumn::Attractor, true},  {AnalysisColumn::ExitStep, true},  {AnalysisColumn::Period, true}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.column) * 2 + row.fit);
-        ViewState view;
-        view.SetParams(kSet);
-        view.m_listsOriginX = 500;
-        view.m_listsOriginY = 350;
-        view.m_switches.m_fitWindow = row.fit;
-        view.m_colourBy = row.column;
+    const AnalysisColumn columns[] = {AnalysisColumn::Attractor, AnalysisColumn::ExitStep, AnalysisColumn::Period};
+    for (int n = 0; n < 6; ++n) {
+        const AnalysisColumn column = columns[n % 3];
+        const bool fit = n >= 3;
+        SCOPED_TRACE(n);
+        ViewState view = ViewOf(column);
+        view.m_switches.m_fitWindow = fit;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
-        const BasinColours colours = BasinColoursOf(reference, row.column);
+        const BasinColours colours = BasinColoursOf(reference, column);
         const FittedLayout f = FittedLayoutOf(view);
         const AxisFit across{grid.columns, f.basinArea.width}, up{grid.rows, f.basinArea.height};
         for (std::int64_t c = 0; c < grid.columns; ++c) {
             for (std::int64_t r = 0; r < grid.rows; ++r) {
                 const auto i = static_cast<std::size_t>(c * grid.rows + r);
                 if (model.kinds[i] == EndKind::None) continue;
-                const std::int64_t x = row.fit ? f.basinArea.left + across.PixelRun(c).begin
-                                               : grid.pxFirst + c + BasinShift(kSet.x1, kSet.x2, kSet.step);
+                const std::int64_t x = fit ? f.basinArea.left + across.PixelRun(c).begin
+                                           : grid.pxFirst + c + BasinShift(kSet.x1, kSet.x2, kSet.step);
                 const std::int64_t y =
-                    row.fit ? f.basinArea.top + f.basinArea.height - 1 - up.PixelRun(r).begin : grid.pyFirst - r;
-                ASSERT_EQ(frame.pixel(int(x), int(y)), colours.Of(BasinCode(reference, row.column, i)))
-                    << c << "," << r;
+                    fit ? f.basinArea.top + f.basinArea.height - 1 - up.PixelRun(r).begin : grid.pyFirst - r;
+                ASSERT_EQ(frame.pixel(int(x), int(y)), colours.Of(BasinCode(reference, column, i))) << c << "," << r;
             }
         }
     }
@@ -96,12 +98,8 @@ TEST(BasinColouring, PaletteColoursStandApart) {
 TEST(BasinColouring, LegendKeysTheColours) {
     const FractalModel model = Analysed(kSet);
     for (const AnalysisColumn column : {AnalysisColumn::Attractor, AnalysisColumn::ExitStep}) {
-        ViewState view;
-        view.SetParams(kSet);
-        view.m_listsOriginX = 500;
-        view.m_listsOriginY = 350;
+        ViewState view = ViewOf(column);
         view.m_switches.m_showLegend = true;
-        view.m_colourBy = column;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
         const BasinColours colours = BasinColoursOf(model.analysis, column);

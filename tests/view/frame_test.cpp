@@ -55,6 +55,8 @@ void ExpectExactly(const QImage& frame, const std::vector<Layer>& layers) {
 TEST(Frame, PanelsOfTheDefaultComputation) {
     FractalModel m = DefaultModel();
     const std::optional<int> no;
+    const DisplaySwitches one{.m_twoModes = false, .m_showParams = false},
+        oneCopy{.m_twoModes = false, .m_showParams = false, .m_aSymmetry = true};
     struct Row {
         const char* name;
         DisplaySwitches switches;
@@ -64,14 +66,9 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
         {"two panels", {.m_showParams = false}, ViewMode::Basins, 220, -220, no},
         {"two panels, copy", {.m_showParams = false, .m_aSymmetry = true}, ViewMode::Basins, 220, -220, -220},
         {"two panels, attractors chosen", {.m_showParams = false}, ViewMode::Attractors, 220, -220, no},
-        {"basins", {.m_twoModes = false, .m_showParams = false}, ViewMode::Basins, 0, no, no},
-        {"attractors", {.m_twoModes = false, .m_showParams = false}, ViewMode::Attractors, no, 0, no},
-        {"attractors, copy",
-         {.m_twoModes = false, .m_showParams = false, .m_aSymmetry = true},
-         ViewMode::Attractors,
-         no,
-         0,
-         0},
+        {"basins", one, ViewMode::Basins, 0, no, no},
+        {"attractors", one, ViewMode::Attractors, no, 0, no},
+        {"attractors, copy", oneCopy, ViewMode::Attractors, no, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
