@@ -6,12 +6,14 @@
 #include "model/fractal_model.h"
 #include "view/end_counts.h"
 #include "view/fitted_geometry.h"
+#include "view/fitted_overlays.h"
 #include "view/view_state.h"
 
 namespace orbitograph {
 
 // The panels of the fitted display for the view's client rectangle, panel
-// switches and grid (the parameters of the lists in place).
+// switches, grid (the parameters of the lists in place) and the room its
+// overlays took.
 FittedLayout FittedLayoutOf(const ViewState& view);
 
 // The grid of the lists in place, as their pixels hold it.
@@ -20,14 +22,14 @@ ListGrid ListGridOfView(const ViewState& view);
 // Draws every layer of the fitted display onto a cleared canvas of the
 // client size: the attractor density (and its half-turn copy in purple) from
 // the model's exact end points, when it holds them (as many as attractors;
-// else the panel stays empty), the basin majority picture, then the parameter text
-// from the top-left corner of the leftmost panel, the grid of each panel and
-// the legend from the leftmost panel's left edge, its top 400 pixels above
-// that panel's bottom. The density is taken from counts when given (and
+// else the panel stays empty), the basin majority picture, the grid of each
+// panel, then the overlays (drawn for the view, view.m_fittedOverlays their
+// room) where the layout puts them, beside the panels. The density is taken from counts when given (and
 // counted there once), else counted for this frame. cancel, when given, is
 // polled between layers; false when it was seen true (the canvas is then
 // partly drawn).
-bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model, const QImage* legendPicture,
-                     QRgb background, EndCounts* counts = nullptr, const std::atomic<bool>* cancel = nullptr);
+bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model,
+                     const FittedOverlayPictures& overlays, QRgb background, EndCounts* counts = nullptr,
+                     const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace orbitograph

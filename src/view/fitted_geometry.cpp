@@ -29,7 +29,11 @@ AxisFit::Run AxisFit::PixelRun(std::int64_t index) const {
     return {CeilDiv(index * pixels, grid), CeilDiv((index + 1) * pixels, grid)};
 }
 
-FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanels, bool basinsAlone,
+namespace {
+
+// The panels in the client area's part of width x height pixels whose
+// top-left corner is (x0, 0).
+FittedLayout LayOutPanels(std::int32_t x0, std::int32_t width, std::int32_t height, bool twoPanels, bool basinsAlone,
                           std::int64_t columns, std::int64_t rows) {
     FittedLayout f;
     std::int32_t side = 0;
@@ -38,12 +42,12 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
         if (side < 1) return f;
         const std::int32_t top = (height - side) / 2;
         f.attractors = f.basins = true;
-        f.attractorSquare = {width / 2 - 20 - side, top, side, side};
-        f.basinSquare = {width / 2 + 20, top, side, side};
+        f.attractorSquare = {x0 + width / 2 - 20 - side, top, side, side};
+        f.basinSquare = {x0 + width / 2 + 20, top, side, side};
     } else {
         side = std::min(width, height) - 40;
         if (side < 1) return f;
-        const PixelRect square{(width - side) / 2, (height - side) / 2, side, side};
+        const PixelRect square{x0 + (width - side) / 2, (height - side) / 2, side, side};
         (basinsAlone ? f.basinSquare : f.attractorSquare) = square;
         (basinsAlone ? f.basins : f.attractors) = true;
     }
@@ -57,6 +61,51 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
         f.basinArea = {f.basinSquare.left + (side - w) / 2, f.basinSquare.top + (side - h) / 2, w, h};
     }
     return f;
+}
+
+std::int32_t PanelSide(const FittedLayout& f) {
+    return f.attractors ? f.attractorSquare.width : f.basins ? f.basinSquare.width : 0;
+}
+
+}  // namespace
+
+FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanels, bool basinsAlone,
+                          std::int64_t columns, std::int64_t rows, const FittedOverlays& overlays) {
+    const OverlaySize* items[2] = {&overlays.report, &overlays.legend};
+    FittedLayout best;
+    bool bestFits = false;
+    bool first = true;
+    for (int inBand = 0; inBand < 4; ++inBand) {
+        // Bit i set: item i in the bottom band; an item not shown stays out.
+        if (((inBand & 1) && items[0]->Empty()) || ((inBand & 2) && items[1]->Empty())) continue;
+        PixelRect at[2];
+        std::int32_t columnWidth = 0, columnBottom = 0, bandHeight = 0;
+        for (int i = 0; i < 2; ++i) {
+            if (items[i]->Empty() || (inBand >> i & 1)) continue;
+            at[i] = {kOverlayGap, columnBottom + kOverlayGap, items[i]->width, items[i]->height};
+            columnBottom = at[i].top + at[i].height;
+            columnWidth = std::max(columnWidth, items[i]->width);
+        }
+        for (int i = 0; i < 2; ++i)
+            if (inBand >> i & 1) bandHeight = std::max(bandHeight, items[i]->height);
+        for (int i = 0, x = kOverlayGap; i < 2; ++i) {
+            if (!(inBand >> i & 1)) continue;
+            at[i] = {x, height - kOverlayGap - bandHeight, items[i]->width, items[i]->height};
+            x += items[i]->width + kOverlayGap;
+        }
+        const std::int32_t x0 = columnWidth > 0 ? columnWidth + kOverlayGap : 0;
+        const std::int32_t y1 = bandHeight > 0 ? height - bandHeight - kOverlayGap : height;
+        FittedLayout f = LayOutPanels(x0, width - x0, y1, twoPanels, basinsAlone, columns, rows);
+        f.report = at[0];
+        f.legend = at[1];
+        const bool fits = columnBottom <= y1;
+        if (first || (fits && !bestFits) || (fits == bestFits && PanelSide(f) > PanelSide(best))) {
+            best = f;
+            bestFits = fits;
+        }
+        first = false;
+    }
+    return best;
 }
 
 double SquareX(std::int32_t column, std::int32_t side) { return (column + 0.5) * 4.0 / side - 2.0; }

@@ -38,6 +38,20 @@ struct AxisFit {
     Run PixelRun(std::int64_t index) const;
 };
 
+// The sizes in pixels of the texts shown beside the panels of the fitted
+// display: the parameter text and the legend (0 x 0: not shown).
+struct OverlaySize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool Empty() const { return width < 1 || height < 1; }
+    friend bool operator==(const OverlaySize&, const OverlaySize&) = default;
+};
+struct FittedOverlays {
+    OverlaySize report;
+    OverlaySize legend;
+    friend bool operator==(const FittedOverlays&, const FittedOverlays&) = default;
+};
+
 // Where the panels of the display that fits the window lie.
 struct FittedLayout {
     bool attractors = false;    // the attractor panel is shown
@@ -45,6 +59,8 @@ struct FittedLayout {
     PixelRect attractorSquare;  // the square [-2, 2]^2
     PixelRect basinSquare;      // the square the start rectangle is fitted into
     PixelRect basinArea;        // the start rectangle's grid, one cell per grid point
+    PixelRect report;           // where the parameter text stands (empty: not shown)
+    PixelRect legend;           // where the legend stands (empty: not shown)
 };
 
 // Two panels: each a square of side S = min((W - 60) / 2, H - 40) (integer
@@ -55,8 +71,18 @@ struct FittedLayout {
 // columns : rows, its longer side spanning the square and the shorter one
 // rounded to the nearest pixel (at least 1), centred in the square. A side
 // below 1 shows nothing; an empty grid gives an empty area.
+// The overlays shown take room of their own, where they cover no panel: each
+// either in a column at the left edge (the parameter text above the legend)
+// or in a band along the bottom edge (side by side, tops aligned), kOverlayGap
+// pixels from the edges and from each other; the panels are then laid out as above in
+// the rest of the client area, W minus the column's width and gap, H minus
+// the band's height and gap. Of the placements whose column and band do not
+// meet, the one giving the largest panels is taken (the first in the order
+// all-column, text in the band, legend in the band, both in the band on a
+// tie); when none fits, the one with the largest panels.
+inline constexpr std::int32_t kOverlayGap = 10;
 FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanels, bool basinsAlone,
-                          std::int64_t columns, std::int64_t rows);
+                          std::int64_t columns, std::int64_t rows, const FittedOverlays& overlays = {});
 
 // The pixel column (or, with y, row counted downwards) of a model coordinate
 // in the attractor square of the given side: floor((v + 2) * side / 4) for x

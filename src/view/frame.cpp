@@ -53,7 +53,9 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     if (canvas.isNull() || !Clear(canvas, kBackground, cancel)) return {};
     const DisplaySwitches& switches = view.m_switches;
     if (switches.m_fitWindow) {
-        if (!DrawFittedFrame(canvas, view, model, legendPicture, kBackground, counts, cancel)) return {};
+        const FittedOverlayPictures overlays = DrawFittedOverlays(view, model, legendPicture);
+        view.m_fittedOverlays = overlays.room;
+        if (!DrawFittedFrame(canvas, view, model, overlays, kBackground, counts, cancel)) return {};
         return canvas;
     }
 

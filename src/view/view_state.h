@@ -7,6 +7,7 @@
 #include "model/grid_analysis.h"
 #include "model/model_params.h"
 #include "view/client_rect.h"
+#include "view/fitted_geometry.h"
 
 namespace orbitograph {
 
@@ -72,6 +73,10 @@ struct ViewState {
     std::optional<AnalysisColumn> m_colourBy;
     // The merge distance of that analysis's attractor cycles.
     double m_attractorDelta = kDefaultAttractorDelta;
+    // The room the parameter text and the legend took beside the panels of
+    // the last fitted frame drawn (view/fitted_overlays.h); the panels are
+    // laid out around it.
+    FittedOverlays m_fittedOverlays;
 
     ModelParams Params() const { return m_params.Params(); }
     void SetParams(const ModelParams& p) { m_params.SetParams(p); }

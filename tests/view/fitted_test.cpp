@@ -154,3 +154,37 @@ TEST(Fitted, KindGridDrawsWhatTheListsDraw) {
         EXPECT_TRUE(fromKinds == fromLists) << area.width;
     }
 }
+
+// The parameter text and the legend take room of their own, in a column at the
+// left or a band at the bottom, whichever leaves the larger panels; no panel
+// meets them, even when nothing fits.
+TEST(Fitted, OverlaysTakeTheRoomThatLeavesTheLargestPanels) {
+    struct Row {
+        int w, h;
+        bool two;
+        OverlaySize report, legend;
+        PixelRect atReport, atLegend, panel;  // panel: the first square shown
+    };
+    const Row rows[] = {
+        // A band of 300 leaves squares of 350; a column of 400, 265.
+        {1000, 700, true, {400, 300}, {}, {10, 390, 400, 300}, {}, {130, 20, 350, 350}},
+        // One panel: both in the column leave 590 x 700, a square of 550.
+        {1000, 700, false, {400, 300}, {290, 330}, {10, 10, 400, 300}, {10, 320, 290, 330}, {430, 75, 550, 550}},
+        // Tall and narrow: both in the band, side by side.
+        {600, 1000, false, {200, 150}, {250, 200}, {10, 790, 200, 150}, {220, 790, 250, 200}, {20, 115, 560, 560}},
+        // Taller than the client: the column that overflows, tiny panels.
+        {600, 400, true, {500, 450}, {}, {10, 10, 500, 450}, {}, {520, 192, 15, 15}},
+    };
+    for (const Row& r : rows) {
+        const FittedLayout f = LayOutFitted(r.w, r.h, r.two, true, 400, 400, {r.report, r.legend});
+        const PixelRect& panel = r.two ? f.attractorSquare : f.basinSquare;
+        EXPECT_EQ(std::tie(f.report, f.legend, panel), std::tie(r.atReport, r.atLegend, r.panel)) << r.w << "x" << r.h;
+        for (const PixelRect& o : {f.report, f.legend}) {
+            for (const PixelRect& p : {f.attractorSquare, f.basinSquare}) {
+                const bool apart = o.Empty() || p.Empty() || o.left + o.width <= p.left || p.left + p.width <= o.left ||
+                                   o.top + o.height <= p.top || p.top + p.height <= o.top;
+                EXPECT_TRUE(apart) << r.w << "x" << r.h;
+            }
+        }
+    }
+}
