@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "model/number_text.h"
 
@@ -34,6 +35,14 @@ ZoomResult ZoomTo(const ModelParams& p, const ZoomBox& box, bool keepDetail) {
     z.y1 = std::clamp(std::min(box.ya, box.yb), -2.0, 2.0);
     z.y2 = std::clamp(std::max(box.ya, box.yb), -2.0, 2.0);
     if (!(z.x2 > z.x1 && z.y2 > z.y1)) return {};
+    if (std::tie(z.x1, z.x2, z.y1, z.y2) == std::tie(p.x1, p.x2, p.y1, p.y2)) {
+        // The same rectangle: nothing to compute; asked for more than the
+        // whole square it shows, say why.
+        const bool beyond = std::min(box.xa, box.xb) < -2.0 || std::max(box.xa, box.xb) > 2.0 ||
+                            std::min(box.ya, box.yb) < -2.0 || std::max(box.ya, box.yb) > 2.0;
+        if (beyond) return {std::nullopt, "Уменьшение отклонено: показан весь квадрат [-2, 2] x [-2, 2]."};
+        return {};
+    }
     if (keepDetail) {
         const std::int64_t points = std::max(CountColumns(p), CountRows(p));
         z.step = z.x2 - z.x1 >= z.y2 - z.y1 ? StepFor(z.x1, z.x2, points) : StepFor(z.y1, z.y2, points);

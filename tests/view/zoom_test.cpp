@@ -29,6 +29,7 @@ TEST(Zoom, NewRectangleAndStepOrRefusal) {
         {"the detail kept on the taller side", {}, {0.0, 0.1, 0.0, 0.3}, true, params(0, 0.1, 0, 0.3, any), ""},
         {"an empty box", {}, {0.3, 0.3, 0.0, 1.0}, true, std::nullopt, ""},
         {"the same rectangle", {}, {-2.0, 2.0, -2.0, 2.0}, false, std::nullopt, ""},
+        {"out beyond the whole square", {}, {-6.0, 6.0, -6.0, 6.0}, true, std::nullopt, "показан весь квадрат"},
         {"a step below the smallest", {}, {0.0, 1e-7, 0.0, 1e-7}, true, std::nullopt, "шаг стал бы меньше"},
         {"too many start points", wide, {0.0, 1.0, 0.0, 1.0}, true, std::nullopt, "превысила бы 100000000"},
     };
