@@ -78,7 +78,9 @@ void DrawVerticalTitle(QPainter& p, int x, int centreY, const QString& text) {
 }  // namespace
 
 QRgb ChartCurveColour(int curve) {
-    constexpr QRgb colours[kChartCurves] = {kBasinInfinityColour, kBasinZeroColour, kBasinTColour,   kBasinOColour,
+    // The basins' pale pink of infinity, deepened to be read on white.
+    constexpr QRgb kChartInfinityColour = 0xFFD23CB4;
+    constexpr QRgb colours[kChartCurves] = {kChartInfinityColour, kBasinZeroColour, kBasinTColour,   kBasinOColour,
                                             kBasinMColour,        kBasinHColour,    kAttractorColour};
     return colours[curve];
 }
