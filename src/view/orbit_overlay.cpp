@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -78,6 +79,15 @@ std::optional<AttractorPanelMap> AttractorPanelOf(const ViewState& view) {
     return m;
 }
 
+OrbitInk OrbitInkFor(std::size_t states, std::int64_t panelPixels) {
+    constexpr std::size_t kFullLines = 200;
+    OrbitInk ink;
+    if (states > kFullLines)
+        ink.lineAlpha = static_cast<int>(std::max<std::size_t>(kFaintestLine, 255 * kFullLines / states));
+    ink.marks = static_cast<std::int64_t>(states) * 9 * 32 <= panelPixels;
+    return ink;
+}
+
 void DrawOrbitOverlay(QImage& canvas, const ViewState& view, const ProbeResult& orbit) {
     const std::optional<AttractorPanelMap> map = AttractorPanelOf(view);
     if (!map || map->panel.Empty() || orbit.rows.empty()) return;
@@ -85,10 +95,13 @@ void DrawOrbitOverlay(QImage& canvas, const ViewState& view, const ProbeResult& 
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(panel);
-    painter.setPen(QPen(QColor::fromRgba(kOrbitColour), 0));
+    const std::vector<ProbeRow>& rows = orbit.rows;
+    const OrbitInk ink = OrbitInkFor(rows.size(), std::int64_t{panel.width()} * panel.height());
+    QColor faint = QColor::fromRgba(kOrbitColour);
+    faint.setAlpha(ink.lineAlpha);
+    painter.setPen(QPen(faint, 0));
     // Line ends at pixel centres, kept a little inside the panel's edges.
     const QRectF bounds = QRectF(panel).adjusted(0.0, 0.0, -0.01, -0.01);
-    const std::vector<ProbeRow>& rows = orbit.rows;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const ProbeRow& a = rows[i - 1];
         const ProbeRow& b = rows[i];
@@ -97,9 +110,10 @@ void DrawOrbitOverlay(QImage& canvas, const ViewState& view, const ProbeResult& 
         if (ClipSegment(from, to, bounds)) painter.drawLine(from, to);
     }
     const QColor colour = QColor::fromRgba(kOrbitColour);
+    painter.setPen(QPen(colour, 0));
     const auto inside = [](const ProbeRow& r) { return InsideSquare(r.x, r.y); };
     for (const ProbeRow& r : rows) {
-        if (!inside(r)) continue;
+        if (!ink.marks || !inside(r)) continue;
         const QPoint p = map->Pixel(r.x, r.y);
         painter.fillRect(QRect(p.x() - 1, p.y() - 1, 3, 3), colour);
     }

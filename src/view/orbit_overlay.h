@@ -38,8 +38,21 @@ struct AttractorPanelMap {
 // the lists' origin and parameters), or none when it is not shown.
 std::optional<AttractorPanelMap> AttractorPanelOf(const ViewState& view);
 
+// How a listed orbit of this many states is inked on a panel of this many
+// pixels: up to 200 states in full colour, more ever fainter (alpha
+// 255 * 200 / states, at least kFaintestLine), so that where a long orbit
+// passes often shows darker; the 3 x 3 marks only while they would cover at
+// most a thirty-second of the panel (no band of merged marks).
+inline constexpr int kFaintestLine = 40;
+struct OrbitInk {
+    int lineAlpha = 255;
+    bool marks = true;
+};
+OrbitInk OrbitInkFor(std::size_t states, std::int64_t panelPixels);
+
 // Draws the listed states of the orbit over the attractor panel: consecutive
-// steps joined by one-pixel lines, each state inside the square a 3 x 3 mark,
+// steps joined by one-pixel lines (inked as OrbitInkFor says), each state
+// inside the square a 3 x 3 mark (when marks are on),
 // the start point a hollow 7 x 7 square, the end point (when it was computed)
 // a 7 x 7 cross; everything clipped to the panel, nothing for states that are
 // not finite, and no line across the gap of a long orbit.

@@ -7,7 +7,9 @@
 
 #include "legend/legend_panel.h"
 #include "support/gui_test_support.h"
+#include "view/fitted_frame.h"
 #include "view/frame.h"
+#include "view/orbit_overlay.h"
 #include "view/point_layers.h"
 
 using namespace orbitograph;
@@ -154,5 +156,69 @@ TEST(Frame, CancelSeenGivesNoCanvas) {
         a.m_switches.m_fitWindow = b.m_switches.m_fitWindow = c.m_switches.m_fitWindow = fit;
         EXPECT_TRUE(ComposeFrame(a, m, 640, 480, nullptr, nullptr, &set).isNull()) << fit;
         EXPECT_EQ(ComposeFrame(b, m, 640, 480, nullptr, nullptr, &unset), ComposeFrame(c, m, 640, 480, nullptr)) << fit;
+    }
+}
+
+// In the fitted display the parameter text and the legend stand where the
+// panels leave the background: drawn over the same frame without them they
+// change only pixels of their own rectangles, which hold nothing else.
+TEST(Frame, FittedOverlaysCoverNoPanel) {
+    FractalModel m = DefaultModel();
+    const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
+    ASSERT_FALSE(picture.isNull());
+    struct Row {
+        int w, h;
+        DisplaySwitches s;
+        bool attractorsAlone;
+    };
+    const Row rows[] = {
+        {1000, 700, {.m_showLegend = true, .m_fitWindow = true}, false},
+        {700, 1000, {.m_twoModes = false, .m_fontSize = 20, .m_fitWindow = true}, false},
+        {1200, 500, {.m_twoModes = false, .m_showParams = false, .m_showLegend = true, .m_fitWindow = true}, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.w);
+        ViewState v;
+        v.m_switches = r.s;
+        if (r.attractorsAlone) v.OnShowAttractors();
+        v.m_listsOriginX = 500;  // where DefaultModel computed the lists
+        v.m_listsOriginY = 350;
+        const QImage frame = ComposeFrame(v, m, r.w, r.h, &picture);
+        QImage bare = Blank(r.w, r.h);
+        ASSERT_TRUE(DrawFittedFrame(bare, v, m, {}, 0xFFF0F0F0));
+        const FittedLayout f = FittedLayoutOf(v);
+        const auto in = [](const PixelRect& o, int x, int y) {
+            return x >= o.left && x < o.left + o.width && y >= o.top && y < o.top + o.height;
+        };
+        int report = 0, legend = 0;
+        for (int y = 0; y < r.h; ++y) {
+            for (int x = 0; x < r.w; ++x) {
+                const bool mine = in(f.report, x, y) || in(f.legend, x, y);
+                if (mine) {
+                    ASSERT_EQ(bare.pixel(x, y), 0xFFF0F0F0u) << x << "," << y;
+                }
+                if (frame.pixel(x, y) == bare.pixel(x, y)) continue;
+                ASSERT_TRUE(mine) << x << "," << y;
+                (in(f.report, x, y) ? report : legend) += 1;
+            }
+        }
+        EXPECT_EQ(report > 0, r.s.m_showParams);
+        EXPECT_EQ(legend > 0, r.s.m_showLegend);
+    }
+}
+
+// A long orbit is drawn thin: its lines fade beyond 200 states down to a
+// floor, and its marks go once they would merge into a band.
+TEST(Frame, LongOrbitsAreInkedThin) {
+    const struct {
+        std::size_t states;
+        std::int64_t panel;
+        int alpha;
+        bool marks;
+    } rows[] = {{11, 470 * 470, 255, true},   {200, 288 * 200, 255, true},   {201, 288 * 201 - 1, 253, false},
+                {1001, 470 * 470, 50, false}, {1001, 4000 * 4000, 50, true}, {20001, 470 * 470, kFaintestLine, false}};
+    for (const auto& r : rows) {
+        const OrbitInk ink = OrbitInkFor(r.states, r.panel);
+        EXPECT_EQ(std::pair(ink.lineAlpha, ink.marks), std::pair(r.alpha, r.marks)) << r.states;
     }
 }
