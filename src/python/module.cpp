@@ -163,6 +163,7 @@ OptionValue ValueOf(const FrameOption& row, const py::handle value) {
         case ValueKind::Real: return value.cast<double>();
         case ValueKind::Text: return value.cast<std::string>();
         case ValueKind::IntegerPair: return value.cast<std::array<std::int64_t, 2>>();
+        case ValueKind::RealPair: return value.cast<std::array<double, 2>>();
     }
     throw std::logic_error("a row of no kind");
 }

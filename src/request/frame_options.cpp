@@ -189,6 +189,7 @@ std::vector<FrameOption> MakeTable() {
                             {"exit", BasinColouring::ExitStep},
                             {"period", BasinColouring::Period}}));
     table.push_back(AttractorDelta());
+    table.push_back(ProbeOption());
     table.push_back(Text("--legend-hx", "name of the characteristic Hx", &LegendTexts::nameHx));
     table.push_back(Text("--legend-hy", "name of the characteristic Hy", &LegendTexts::nameHy));
     table.push_back(Bound("--legend-max-hx", "largest Hx [0]", &LegendTexts::maxHx));

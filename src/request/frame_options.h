@@ -34,8 +34,9 @@ enum class Described {
 };
 
 // What a keyword argument of the Python module gives an option.
-enum class ValueKind { Flag, Integer, Real, Text, IntegerPair };
-using OptionValue = std::variant<bool, std::int64_t, double, std::string, std::array<std::int64_t, 2>>;
+enum class ValueKind { Flag, Integer, Real, Text, IntegerPair, RealPair };
+using OptionValue =
+    std::variant<bool, std::int64_t, double, std::string, std::array<std::int64_t, 2>, std::array<double, 2>>;
 
 struct FrameOption {
     std::string_view name;      // "--grid"

@@ -169,4 +169,36 @@ FrameOption OriginOption() {
     return row;
 }
 
+FrameOption ProbeOption() {
+    FrameOption row = OptionRow("--probe", "X0,Y0", "the orbit of the start point (X0, Y0) over the attractor panel",
+                                OptionSection::Picture, Described::Display, ValueKind::RealPair);
+    const auto store = [name = row.name](Request& r, std::optional<double> x, std::optional<double> y,
+                                         std::string_view shown, std::string& error) {
+        if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y))
+            return Refuse(error, name, "expected X0,Y0 with two finite numbers, got " + Quoted(shown));
+        r.display.probe = std::array<double, 2>{*x, *y};
+        return true;
+    };
+    row.read = [store](Request& r, const std::string& text, std::string& error) {
+        const auto comma = text.find(',');
+        if (comma == std::string::npos) return store(r, std::nullopt, std::nullopt, text, error);
+        const std::string x = text.substr(0, comma), y = text.substr(comma + 1);
+        // Whole numbers only: "0.5,0.5x" is refused, not read as 0.5, 0.5.
+        const auto number = [](const std::string& part) {
+            const bool whole = !part.empty() && part.front() != ' ' && DecimalPrefixLength(part) == part.size();
+            return whole ? ParseLeadingDouble(part) : std::nullopt;
+        };
+        return store(r, number(x), number(y), text, error);
+    };
+    row.set = [store](Request& r, const OptionValue& value, std::string& error) {
+        const auto [x, y] = std::get<std::array<double, 2>>(value);
+        return store(r, x, y, Shown(x) + "," + Shown(y), error);
+    };
+    row.write = [](const Request& r) -> std::optional<std::string> {
+        if (!r.display.probe) return std::nullopt;
+        return FormatShortest((*r.display.probe)[0]) + "," + FormatShortest((*r.display.probe)[1]);
+    };
+    return row;
+}
+
 }  // namespace orbitograph

@@ -32,4 +32,8 @@ FrameOption ParamOption(const ParamRow& param);
 FrameOption SizeOption();
 FrameOption OriginOption();
 
+// --probe X0,Y0: two finite numbers, written in their shortest exact form;
+// from Python a pair of numbers.
+FrameOption ProbeOption();
+
 }  // namespace orbitograph

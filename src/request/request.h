@@ -7,6 +7,7 @@
 // (request/frame_options.h), which also reads it from and writes it to a
 // picture's description (request/description.h).
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,6 +67,9 @@ struct DisplayRequest {
     LegendTexts legendTexts;
     std::string legendPicture;  // a file; empty: the picture installed with the program
     BasinColouring colourBy = BasinColouring::Kinds;
+    // The start point (x0, y0) of an orbit drawn over the attractor panel;
+    // unset: none. Finite.
+    std::optional<std::array<double, 2>> probe;
     friend bool operator==(const DisplayRequest&, const DisplayRequest&) = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "request/description.h"
 #include "view/frame.h"
+#include "view/orbit_overlay.h"
 
 namespace orbitograph {
 
@@ -94,12 +95,22 @@ QString DescribeFrame(const ViewState& view, const ModelParams& p, int originX, 
 
 QString DescribeFrame(const Request& r) {
     const PixelPoint origin = r.Origin();
-    return DescribeFrame(ViewFor(r), r.params, origin.x, origin.y, r.width, r.height);
+    Request described = RequestOf(ViewFor(r), r.params, origin.x, origin.y, r.width, r.height);
+    described.display.probe = r.display.probe;
+    return QString::fromStdString(DescribeRequest(described));
 }
 
 QImage DrawFrame(const Request& r, FractalModel& model, const QImage* legendPicture, const std::atomic<bool>* cancel) {
     ViewState view = ViewFor(r);
-    return ComposeFrame(view, model, r.width, r.height, legendPicture, nullptr, cancel);
+    QImage canvas = ComposeFrame(view, model, r.width, r.height, legendPicture, nullptr, cancel);
+    if (canvas.isNull() || !r.display.probe) return canvas;
+    ProbeOptions options;
+    options.cancel = cancel;
+    const std::optional<ProbeResult> orbit =
+        ProbeOrbit(r.params, (*r.display.probe)[0], (*r.display.probe)[1], options);
+    if (!orbit) return {};
+    DrawOrbitOverlay(canvas, view, *orbit);
+    return canvas;
 }
 
 }  // namespace orbitograph

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "request/description.h"
 #include "request/frame_options.h"
 
 using namespace orbitograph;
@@ -44,6 +45,9 @@ TEST(FrameOptions, TypedValuesActAsTheirText) {
         {"--legend-picture", std::string("-"), "-", "--legend-picture: standard input and output are not supported"},
         {"--no-params", true, "", ""},
         {"--fit", true, "", ""},
+        {"--probe", std::array<double, 2>{0.1, -0.25}, "0.1,-0.25", ""},
+        {"--probe", std::array<double, 2>{INFINITY, 0.0}, "inf,0",
+         "--probe: expected X0,Y0 with two finite numbers, got 'inf,0'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + std::string(" ") + c.text);
@@ -68,4 +72,22 @@ TEST(FrameOptions, TypedValuesActAsTheirText) {
     ASSERT_TRUE(Row("--no-params").set(r, true, error) && Row("--grid").set(r, true, error));
     ASSERT_TRUE(Row("--no-params").set(r, false, error) && Row("--grid").set(r, false, error));
     EXPECT_EQ(r.display, DisplayRequest{});
+}
+
+// A probed orbit's start point is read whole or refused, and a description
+// gives it back bit for bit.
+TEST(FrameOptions, ProbeStartPointReadsWholeAndComesBackExactly) {
+    for (const char* text : {"0.5", "0.5,", ",0.5", "0.5,0.5x", "1e999,0", "0.5;0.5", "0x1,0"}) {
+        Request r;
+        std::string error;
+        EXPECT_FALSE(Row("--probe").read(r, text, error)) << text;
+        EXPECT_FALSE(r.display.probe.has_value()) << text;
+    }
+    Request r;
+    r.display.probe = std::array<double, 2>{1.0 / 3.0, -0.1 - 0.2};
+    const std::string described = DescribeRequest(r);
+    EXPECT_NE(described.find("--probe 0.3333333333333333,-0.30000000000000004"), std::string::npos) << described;
+    const DescriptionRead back = ReadDescription(described);
+    ASSERT_TRUE(back.request.has_value()) << described;
+    EXPECT_EQ(back.request->display.probe, r.display.probe);
 }
