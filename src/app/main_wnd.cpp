@@ -52,7 +52,7 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
     m_zoom = std::make_unique<ZoomController>(m_shared, *m_computation, *m_probe);
     m_live = std::make_unique<LiveController>(m_shared, *m_computation);
     m_sweep = std::make_unique<SweepSession>(m_shared, *m_computation);
-    m_pictureData = std::make_unique<PictureDataCommands>(m_shared, *m_computation, *m_display);
+    m_pictureData = std::make_unique<PictureDataCommands>(m_shared, *m_computation, *m_display, *m_probe);
     ConnectParts();
     BuildMenu();
     BuildExploreMenu();
@@ -104,12 +104,14 @@ void CMainWnd::OnSavePicture() {
         return;
     }
     const QPoint origin = m_shared.ListsOrigin();
-    const SaveResult saved = SavePngAtomically(m_canvas, NativePath(path),
-                                               DescribeFrame(m_shared.m_view, m_shared.m_model.Params(), origin.x(),
-                                                             origin.y(), m_canvas.width(), m_canvas.height()));
+    Request shown = RequestOf(m_shared.m_view, m_shared.m_model.Params(), origin.x(), origin.y(), m_canvas.width(),
+                              m_canvas.height());
+    shown.display.probe = m_probe->ShownStart();
+    const SaveResult saved = SavePngAtomically(m_canvas, NativePath(path), DescribeFrame(shown));
     if (!saved.Ok()) {
         m_shared.hooks.showError(
-            this, QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2").arg(path, SaveFailureReason(saved)));
+            this,
+            QStringLiteral("Не удалось сохранить рисунок в файл «%1».\n%2").arg(path, SaveFailureReason(saved, path)));
     }
 }
 

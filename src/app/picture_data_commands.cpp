@@ -8,6 +8,7 @@
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
 #include "app/picture_refusals.h"
+#include "app/probe_controller.h"
 #include "app/save_failure.h"
 #include "data/grid_export.h"
 #include "png/png_export.h"
@@ -19,13 +20,14 @@
 namespace orbitograph {
 
 PictureDataCommands::PictureDataCommands(WindowShared& shared, ComputationController& computation,
-                                         DisplayController& display)
+                                         DisplayController& display, ProbeController& probe)
     : m_shared(shared),
       m_hooks(shared.hooks),
       m_model(shared.m_model),
       m_window(shared.window),
       m_computation(computation),
-      m_display(display) {}
+      m_display(display),
+      m_probe(probe) {}
 
 bool PictureDataCommands::Computing() const { return m_computation.Running(); }
 
@@ -50,6 +52,7 @@ void PictureDataCommands::OnOpenParamsFromPicture() {
     // The window keeps its own size and origin; everything else is the
     // picture's.
     m_display.TakeDisplayOf(ViewFor(*read.request));
+    if (read.request->display.probe) m_probe.ProbeWithNextPicture(*read.request->display.probe);
     m_computation.Start(read.request->params);
 }
 
@@ -96,7 +99,7 @@ void PictureDataCommands::OnExportData() {
     if (!saved.Ok()) {
         m_hooks.showError(m_window,
                           QStringLiteral("Не удалось записать данные в файл «%1».\n%2")
-                              .arg(path, why.empty() ? SaveFailureReason(saved) : QString::fromStdString(why)));
+                              .arg(path, why.empty() ? SaveFailureReason(saved, path) : QString::fromStdString(why)));
     }
 }
 

@@ -6,6 +6,7 @@ namespace orbitograph {
 
 class ComputationController;
 class DisplayController;
+class ProbeController;
 
 // "Открыть параметры из рисунка..." (the frame of a saved picture made
 // again: its parameters computed, its display taken, the window's own size
@@ -13,7 +14,8 @@ class DisplayController;
 // analysis, as .npz or .csv).
 class PictureDataCommands {
 public:
-    PictureDataCommands(WindowShared& shared, ComputationController& computation, DisplayController& display);
+    PictureDataCommands(WindowShared& shared, ComputationController& computation, DisplayController& display,
+                        ProbeController& probe);
 
     void OnOpenParamsFromPicture();
     void OnExportData();
@@ -27,6 +29,7 @@ private:
     QWidget* m_window;
     ComputationController& m_computation;
     DisplayController& m_display;
+    ProbeController& m_probe;
 };
 
 }  // namespace orbitograph

@@ -1,5 +1,7 @@
 #include "app/probe_controller.h"
 
+#include <utility>
+
 #include <QMainWindow>
 #include <QShortcut>
 #include <system_error>
@@ -40,13 +42,22 @@ void ProbeController::OnClearProbe() {
 }
 
 void ProbeController::Drop() {
+    m_pending.reset();
     m_runner.Cancel();
     m_dock->Clear();
     m_probe.reset();
 }
 
 void ProbeController::PictureInstalled(const ModelParams& params, bool newPicture) {
+    const std::optional<std::array<double, 2>> pending =
+        newPicture ? std::exchange(m_pending, std::nullopt) : std::nullopt;
     if (newPicture || params != m_params) Drop();
+    if (pending) ProbeStart((*pending)[0], (*pending)[1]);
+}
+
+std::optional<std::array<double, 2>> ProbeController::ShownStart() const {
+    if (!m_probe || m_probe->rows.empty()) return std::nullopt;
+    return std::array<double, 2>{m_probe->rows.front().x, m_probe->rows.front().y};
 }
 
 void ProbeController::DrawOver(QImage& canvas) const {

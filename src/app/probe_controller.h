@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <array>
 #include <optional>
 
 #include "app/job_runner.h"
@@ -34,6 +35,11 @@ public:
     void PictureInstalled(const ModelParams& params, bool newPicture);
     // Draws the orbit, if any, over a composed canvas.
     void DrawOver(QImage& canvas) const;
+    // The orbit of this start point is followed once the next new picture
+    // is in place (a picture's description being made again).
+    void ProbeWithNextPicture(std::array<double, 2> start) { m_pending = start; }
+    // The start point of the orbit shown, if any.
+    std::optional<std::array<double, 2>> ShownStart() const;
 
     const std::optional<ProbeResult>& Probe() const { return m_probe; }
     ProbeDock* Dock() const { return m_dock; }
@@ -47,6 +53,7 @@ private:
     double m_x0 = 0.0;
     double m_y0 = 0.0;
     ModelParams m_params;  // those the probe follows the orbit with
+    std::optional<std::array<double, 2>> m_pending;
     ProbeDock* m_dock = nullptr;
     JobRunner<std::optional<ProbeResult>> m_runner;
 };

@@ -6,8 +6,9 @@ namespace orbitograph {
 
 struct SaveResult;
 
-// Why a file could not be written, in Russian for the common causes and in
-// the system's own words otherwise.
-QString SaveFailureReason(const SaveResult& r);
+// Why the file at path could not be written, in Russian: the common causes
+// by name, any other by the system's error number. A missing entry is told
+// apart from a folder that exists but takes no new file (such as /proc).
+QString SaveFailureReason(const SaveResult& r, const QString& path);
 
 }  // namespace orbitograph

@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/orbitograph_app.h"
+#include "app/probe_dlg.h"
 #include "app/save_dialog.h"
 #include "legend_dialog/legend_dlg.h"
 #include "main_wnd_fixture.h"
@@ -34,13 +35,14 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
         {"plain.txt/picture", "Нет такой папки."},
         {"missing/folder/picture", "Нет такой папки."},
         {"pipe", "Это не обычный файл"},
+        {"/proc/zz", "Папка есть, но создать в ней файл нельзя."},
     };
     wnd->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
     for (const auto& [chosen, written] : rows) {
         SCOPED_TRACE(chosen.toStdString());
         errors.clear();
-        const QString path = chosen.isEmpty() ? chosen : dir.filePath(chosen);
+        const QString path = chosen.isEmpty() || QDir::isAbsolutePath(chosen) ? chosen : dir.filePath(chosen);
         wnd->Hooks().chooseSaveName = [&](QWidget*) { return path; };
         QTest::keyClick(wnd.get(), Qt::Key_F5);
         if (QString(written).endsWith(".png")) {
@@ -199,4 +201,29 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
     ASSERT_EQ(wnd->Model().attractorEnds.size(), wnd->Model().attractors.size());
     ASSERT_GT(wnd->Model().attractors.size(), 0u);
     expectSameAsCommand("fitted", {"--fit"});
+
+    // A probed orbit is described: the command draws it from the option and
+    // from the picture, and the window draws it again from the picture.
+    Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) {
+        d.EditX0()->setText("0.3");
+        d.EditY0()->setText("-0.1");
+    });
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    ASSERT_TRUE(WaitForRequestedRepaint());
+    expectSameAsCommand("probed", {"--fit", "--probe", "0.3,-0.1"});
+    const QImage probed(dir.filePath("probed.png"));
+    QProcess from;
+    from.start(ORBITOGRAPH_RENDER_COMMAND, {"--from", dir.filePath("probed.png"), "--legend-picture",
+                                            ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp", "-o", dir.filePath("from.png")});
+    ASSERT_TRUE(from.waitForFinished(60000));
+    ASSERT_EQ(from.exitCode(), 0) << from.readAllStandardError().toStdString();
+    EXPECT_TRUE(Same(Argb(QImage(dir.filePath("from.png"))), Argb(probed)));
+    QTest::keyClick(wnd.get(), Qt::Key_Escape);
+    ASSERT_FALSE(wnd->Probe().has_value());
+    wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath("probed.png"); };
+    wnd->OnOpenParamsFromPicture();
+    WaitForResult();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    ASSERT_TRUE(WaitForRequestedRepaint());
+    EXPECT_TRUE(Same(Argb(wnd->Canvas()), Argb(probed)));
 }
