@@ -88,9 +88,11 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
         }
         for (int i = 0; i < 2; ++i)
             if (inBand >> i & 1) bandHeight = std::max(bandHeight, items[i]->height);
+        std::int32_t bandRight = 0;
         for (int i = 0, x = kOverlayGap; i < 2; ++i) {
             if (!(inBand >> i & 1)) continue;
             at[i] = {x, height - kOverlayGap - bandHeight, items[i]->width, items[i]->height};
+            bandRight = x + items[i]->width;
             x += items[i]->width + kOverlayGap;
         }
         const std::int32_t x0 = columnWidth > 0 ? columnWidth + kOverlayGap : 0;
@@ -98,7 +100,7 @@ FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanel
         FittedLayout f = LayOutPanels(x0, width - x0, y1, twoPanels, basinsAlone, columns, rows);
         f.report = at[0];
         f.legend = at[1];
-        const bool fits = columnBottom <= y1;
+        const bool fits = columnBottom <= y1 && bandRight <= width;
         if (first || (fits && !bestFits) || (fits == bestFits && PanelSide(f) > PanelSide(best))) {
             best = f;
             bestFits = fits;

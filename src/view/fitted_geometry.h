@@ -77,9 +77,9 @@ struct FittedLayout {
 // pixels from the edges and from each other; the panels are then laid out as above in
 // the rest of the client area, W minus the column's width and gap, H minus
 // the band's height and gap. Of the placements whose column and band do not
-// meet, the one giving the largest panels is taken (the first in the order
-// all-column, text in the band, legend in the band, both in the band on a
-// tie); when none fits, the one with the largest panels.
+// meet and whose band is no wider than the client area, the one giving the largest panels is taken (the first in the
+// order all-column, text in the band, legend in the band, both in the band on a tie); when none fits, the one with the
+// largest panels.
 inline constexpr std::int32_t kOverlayGap = 10;
 FittedLayout LayOutFitted(std::int32_t width, std::int32_t height, bool twoPanels, bool basinsAlone,
                           std::int64_t columns, std::int64_t rows, const FittedOverlays& overlays = {});

@@ -172,6 +172,8 @@ TEST(Fitted, OverlaysTakeTheRoomThatLeavesTheLargestPanels) {
         {1000, 700, false, {400, 300}, {290, 330}, {10, 10, 400, 300}, {10, 320, 290, 330}, {430, 75, 550, 550}},
         // Tall and narrow: both in the band, side by side.
         {600, 1000, false, {200, 150}, {250, 200}, {10, 790, 200, 150}, {220, 790, 250, 200}, {20, 115, 560, 560}},
+        // The band as wide as both would be wider than the client: text below, legend beside.
+        {700, 1000, false, {550, 360}, {260, 320}, {10, 630, 550, 360}, {10, 10, 260, 320}, {290, 120, 390, 390}},
         // Taller than the client: the column that overflows, tiny panels.
         {600, 400, true, {500, 450}, {}, {10, 10, 500, 450}, {}, {520, 192, 15, 15}},
     };
