@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "model/classify.h"
@@ -18,7 +20,7 @@ constexpr int kColumns = 8;
 QString Number(double v) {
     if (std::isnan(v)) return QStringLiteral("nan");
     if (std::isinf(v)) return v > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
-    return QString::fromStdString(FormatGeneral(v, 17));
+    return QString::fromStdString(FormatShortest(v));
 }
 
 QString Signed(double v) { return std::signbit(v) || std::isnan(v) ? Number(v) : QStringLiteral("+") + Number(v); }
@@ -96,7 +98,7 @@ QString ProbeSummaryText(const ProbeResult& orbit, double x0, double y0) {
                      .arg(!orbit.rows.empty() && orbit.rows.back().frozen ? QStringLiteral(" (точка заморожена)")
                                                                           : QString());
     } else {
-        lines << (orbit.omitted == 0 ? QStringLiteral("Точного цикла нет") : QStringLiteral("Точный цикл не найден"));
+        lines << QStringLiteral("Точный цикл не найден");
     }
     if (s.reach == ProbeReach::Escape) {
         lines << QStringLiteral("Конец: не вычислялся; %1").arg(KindWords(s.kind));
@@ -136,6 +138,12 @@ void ProbeDock::ShowOrbit(const ProbeResult& orbit, double x0, double y0) {
     m_summary->setText(ProbeSummaryText(orbit, x0, y0));
     m_rows.SetOrbit(&orbit);
     m_table->resizeColumnsToContents();
+    // Sized from the rows in view only: the step column is made wide enough
+    // for the last, largest step as well.
+    const QString lastStep = QString::number(orbit.rows.empty() ? 0 : orbit.rows.back().step);
+    const int margin = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 12;
+    m_table->setColumnWidth(
+        0, std::max(m_table->columnWidth(0), m_table->fontMetrics().horizontalAdvance(lastStep) + margin));
     if (!m_placed) {
         m_placed = true;
         setFloating(true);

@@ -1,6 +1,7 @@
 #include <QAbstractItemModelTester>
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QTableView>
 
 #include "app/help_window.h"
 #include "app/probe_dlg.h"
@@ -134,6 +135,19 @@ TEST(ProbeTableModelTest, ConsistentForEveryOrbitAndTheGapRowInItsPlace) {
         const QString gapText = QStringLiteral("пропущено шагов: %1").arg(o.omitted);
         EXPECT_EQ(model.index(gap, 1).data().toString(), o.omitted > 0 ? gapText : QString());
     }
+    // Numbers in their shortest exact form, the sign of a component shown.
+    model.SetOrbit(&orbits[0]);
+    EXPECT_EQ(model.index(1, 6).data().toString() + " " + model.index(1, 5).data().toString(), "-0.8 +0.5");
     model.SetOrbit(nullptr);
     EXPECT_EQ(model.rowCount(), 0);
+
+    // The dock's step column is wide enough for the last step, beyond the rows in view.
+    ProbeDock dock(nullptr);
+    std::vector<std::int64_t> steps(2000);
+    for (std::size_t k = 0; k < steps.size(); ++k) steps[k] = static_cast<std::int64_t>(k);
+    steps.back() = 1234567890123;
+    dock.ShowOrbit(orbit(steps, 1999, 1234567890123 - 1999), 0.5, -0.25);
+    auto* table = dock.findChild<QTableView*>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_GT(table->columnWidth(0), table->fontMetrics().horizontalAdvance("1234567890123"));
 }
