@@ -153,6 +153,7 @@ void ComputationController::Install(ComputationOutcome&& outcome) {
         case HistoryStep::Home: m_history.MoveHome(); break;
         case HistoryStep::None: break;
     }
+    ShowHistoryState();
     m_shared.RequestRepaint();
     if (listeners.installed) listeners.installed(outcome, m_pendingStep);
 }
@@ -205,7 +206,13 @@ void ComputationController::SetCommandsAvailable(bool available) {
         for (auto it = m_enabledBeforeComputation.cbegin(); it != m_enabledBeforeComputation.cend(); ++it)
             it.key()->setEnabled(it.value());
         m_enabledBeforeComputation.clear();
+        ShowHistoryState();
     }
+}
+
+void ComputationController::ShowHistoryState() {
+    if (QAction* back = m_shared.Action(kCmdBack)) back->setEnabled(m_history.Back().has_value());
+    if (QAction* forward = m_shared.Action(kCmdForward)) forward->setEnabled(m_history.Forward().has_value());
 }
 
 }  // namespace orbitograph

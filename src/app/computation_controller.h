@@ -48,6 +48,8 @@ public:
     void OnBack();
     void OnForward();
     void OnHomeArea();
+    // "Назад" and "Вперёд" enabled exactly when there is a picture to go to.
+    void ShowHistoryState();
 
     // Computes the picture of these parameters at the origin of the last
     // repaint (an origin too far out is refused with a message). live: a

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <functional>
+#include <tuple>
 
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
@@ -105,13 +107,28 @@ void CMainWnd::BuildExploreMenu() {
     add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), [this] { OnSweep(); });
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), [this] { OnPlane(); });
 
-    const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
-                                                 {QKeySequence(Qt::ALT | Qt::Key_Right), kCmdForward},
-                                                 {QKeySequence(Qt::Key_Home), kCmdHomeArea}};
-    for (const auto& [key, id] : keys) {
-        Action(id)->setStatusTip(key.toString(QKeySequence::NativeText));
-        AddWindowKey(this, key, Action(id));
+    // The keys are shown beside the items; Back and Forward keep their keys
+    // while disabled, to say why nothing happens.
+    const std::tuple<QKeySequence, int, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack, [computation] { computation->OnBack(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), kCmdForward, [computation] { computation->OnForward(); }},
+        {QKeySequence(Qt::Key_Home), kCmdHomeArea, {}},
+        {QKeySequence(Qt::Key_Escape), kCmdClearProbe, {}}};
+    for (const auto& [key, id, direct] : keys) {
+        QAction* action = Action(id);
+        const QString shown = key.toString(QKeySequence::NativeText);
+        action->setText(action->text() + QLatin1Char('\t') + shown);
+        action->setStatusTip(shown);
+        if (id == kCmdClearProbe) continue;  // the probe's own shortcut
+        if (!direct) {
+            AddWindowKey(this, key, action);
+            continue;
+        }
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, direct);
     }
+    computation->ShowHistoryState();
 }
 
 }  // namespace orbitograph

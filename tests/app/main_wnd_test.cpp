@@ -36,8 +36,9 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Файл: &Сохранить F5|Печать|Выход\n"
               "Параметры: -|&Параметры фрактала F7|Легенда|Настройки программы|-|Отобразить аттракторы|"
               "Отобразить бассейны\n"
-              "Исследование: По размеру окна|-|Назад|Вперёд|Исходная область|-|Строка состояния|Параметры модели|-|"
-              "Открыть параметры из рисунка...|Экспорт данных...|-|Траектория...|Убрать траекторию|-|"
+              "Исследование: По размеру окна|-|Назад\tAlt+Left|Вперёд\tAlt+Right|Исходная область\tHome|-|"
+              "Строка состояния|Параметры модели|-|Открыть параметры из рисунка...|Экспорт данных...|-|"
+              "Траектория...|Убрать траекторию\tEsc|-|"
               "Развёртка по параметру...|Плоскость параметров...\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
@@ -319,10 +320,17 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     WaitForResult();
     EXPECT_EQ(wnd->View().Params(), first);
     ExpectSameLists(wnd->Model(), Reference(first));
-    wnd->Action(kCmdBack)->trigger();  // nothing before the first
+    // Nothing before the first: the item disabled, the key says why.
+    EXPECT_EQ(std::pair(wnd->Action(kCmdBack)->isEnabled(), wnd->Action(kCmdForward)->isEnabled()),
+              std::pair(false, true));
+    wnd->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wnd.get()));
+    QTest::keyClick(wnd.get(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_FALSE(wnd->Computing());
     EXPECT_FALSE(wnd->LastRefusal().isEmpty());
     wnd->Action(kCmdForward)->trigger();
     WaitForResult();
     EXPECT_EQ(wnd->View().Params(), zoomed);
+    EXPECT_EQ(std::pair(wnd->Action(kCmdBack)->isEnabled(), wnd->Action(kCmdForward)->isEnabled()),
+              std::pair(true, false));
 }
