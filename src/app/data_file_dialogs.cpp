@@ -14,6 +14,14 @@ const QString kCsvFilter = QStringLiteral("Таблица CSV (*.csv)");
 
 }  // namespace
 
+void ListNamesOnly(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setViewMode(QFileDialog::List);
+    for (const char* button : {"detailModeButton", "listModeButton"}) {
+        if (auto* b = dialog.findChild<QWidget*>(QString::fromLatin1(button))) b->hide();
+    }
+}
+
 QString WithDataExtension(const QString& name, const QString& selectedFilter) {
     if (name.endsWith(QStringLiteral(".npz"), Qt::CaseInsensitive) ||
         name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
@@ -23,7 +31,7 @@ QString WithDataExtension(const QString& name, const QString& selectedFilter) {
 
 QString ChoosePictureToOpenModally(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Открыть параметры из рисунка"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    ListNamesOnly(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Рисунки PNG (*.png)"));
@@ -33,7 +41,7 @@ QString ChoosePictureToOpenModally(QWidget* parent) {
 
 QString ChooseExportNameModally(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Экспорт данных"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    ListNamesOnly(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);

@@ -2,9 +2,15 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace orbitograph {
+
+// The program's own file dialog in Russian throughout: the files listed by
+// name only, without the columns of type, size and date, whose words come
+// from the system's locale rather than the program's translation.
+void ListNamesOnly(QFileDialog& dialog);
 
 // The picture whose description "Открыть параметры из рисунка..." reads, or
 // empty when cancelled: PNG pictures shown, an existing file required.

@@ -24,6 +24,7 @@ void ExactSpinBox::SetValue(double v) {
     m_uncommitted = false;
     m_reported = ShortestText(v);
     lineEdit()->setText(m_reported);
+    lineEdit()->setCursorPosition(0);  // a long number shows its start
 }
 
 std::optional<double> ExactSpinBox::Value() const { return ReadReal(lineEdit()->text()); }
@@ -40,6 +41,7 @@ void ExactSpinBox::stepBy(int steps) {
 QAbstractSpinBox::StepEnabled ExactSpinBox::stepEnabled() const { return StepUpEnabled | StepDownEnabled; }
 
 void ExactSpinBox::EditingFinished() {
+    if (!hasFocus()) lineEdit()->setCursorPosition(0);
     if (lineEdit()->text() != m_reported) {
         m_reported = lineEdit()->text();
         m_uncommitted = true;

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "app/data_file_dialogs.h"
 #include "dialogs/message_box.h"
 
 namespace orbitograph {
@@ -10,7 +11,7 @@ PictureSaveDialog::PictureSaveDialog(QWidget* parent, const QString& startName)
     : QFileDialog(parent), m_warn(ShowWarningBox) {
     // The program's own dialog everywhere, so that the wildcard check below
     // and the Russian texts hold on every desktop.
-    setOption(QFileDialog::DontUseNativeDialog, true);
+    ListNamesOnly(*this);
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     setOption(QFileDialog::DontConfirmOverwrite, true);
