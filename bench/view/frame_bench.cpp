@@ -10,9 +10,11 @@
 #include <chrono>
 #include <memory>
 
+#include "legend/legend_panel.h"
 #include "view/fitted_frame.h"
 #include "view/fitted_layers.h"
 #include "view/frame.h"
+#include "view/parameter_text.h"
 #include "view/point_layers.h"
 
 using namespace orbitograph;
@@ -121,6 +123,30 @@ void BM_RepaintFittedFineFrame(benchmark::State& state) {
     ComposeFrameBench(state, 0.001, FineModel(), true, &counts);
 }
 
+// The fitted display's text and legend, drawn apart and cut to what they
+// cover, against drawing them straight onto a canvas as the classic display
+// does (the straightforward way, timed once in this run).
+void BM_FittedOverlays(benchmark::State& state) {
+    FractalModel m = DefaultModel();
+    const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
+    ViewState v = EverythingOn(0.01);
+    v.m_switches.m_fitWindow = true;
+    v.m_clientRect = ClientRect{0, 0, kWidth, kHeight};
+    for (auto _ : state) {
+        FittedOverlayPictures o = DrawFittedOverlays(v, m, &picture);
+        benchmark::DoNotOptimize(o.report.constBits());
+    }
+    QImage canvas(kWidth, kHeight, QImage::Format_ARGB32);
+    canvas.fill(0xFFF0F0F0);
+    const double directMs = MillisecondsOf([&] {
+        DrawParameterText(canvas, m.report, v.m_switches.m_fontSize);
+        DrawLegend(canvas, v.m_legend, &picture, kHeight);
+    });
+    const double cutMs = MillisecondsOf([&] { DrawFittedOverlays(v, m, &picture); });
+    state.counters["direct_ms"] = directMs;
+    state.counters["vs_direct"] = directMs > 0.0 ? cutMs / directMs : 0.0;
+}
+
 // The fitted basin panel the straightforward way: every point's pixel by
 // divisions into one count array for the whole panel, then the majority.
 void ReferenceFittedBasins(QImage& canvas, const PixelRect& area, const FractalModel& m, const ListGrid& g) {
@@ -198,6 +224,7 @@ BENCHMARK(BM_ComposeFineFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeFittedDefaultFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_ComposeFittedFineFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_RepaintFittedFineFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_FittedOverlays)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_FittedBasinsDefault)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_FittedBasinsFine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_PointLayersDefault)->Unit(benchmark::kMillisecond);

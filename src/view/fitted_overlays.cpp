@@ -1,7 +1,10 @@
 #include "view/fitted_overlays.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 
+#include "draw/pixel_font.h"
 #include "legend/legend_panel.h"
 #include "model/grid.h"
 #include "model/report.h"
@@ -35,7 +38,7 @@ QRect DrawnRect(const QImage& image) {
 template <typename Draw>
 QImage DrawnCut(std::int32_t width, std::int32_t height, const Draw& draw) {
     if (width < 1 || height < 1) return {};
-    QImage scratch(width, height, QImage::Format_ARGB32);
+    QImage scratch(width, height, QImage::Format_ARGB32_Premultiplied);
     if (scratch.isNull()) return {};
     scratch.fill(0);
     draw(scratch);
@@ -63,12 +66,23 @@ FittedOverlayPictures DrawFittedOverlays(const ViewState& view, const FractalMod
     const std::int32_t width = view.m_clientRect.Width();
     const std::int32_t height = view.m_clientRect.Height();
     const DisplaySwitches& s = view.m_switches;
-    if (s.m_showParams) {
+    if (s.m_showParams && s.m_fontSize >= 1) {
+        // Drawn on no more than the widest report's lines can cover.
+        const ReportLines widestLines = WidestReport(view.Params());
+        const QFontMetricsF metrics(ArialPixelFont(s.m_fontSize));
+        double across = 0.0;
+        for (const std::string& line : widestLines)
+            across = std::max(across, metrics.horizontalAdvance(QString::fromStdString(line)));
+        const double down = static_cast<double>(widestLines.size()) * (metrics.lineSpacing() + 2.0);
+        const auto bound = [](double v, std::int32_t limit, std::int32_t pad) {
+            return static_cast<std::int32_t>(std::min<double>(limit, std::ceil(v) + pad));
+        };
+        const std::int32_t w = bound(across, width, 2 * s.m_fontSize), h = bound(down, height, 2 * s.m_fontSize);
         const auto text = [&](const ReportLines& lines) {
-            return DrawnCut(width, height, [&](QImage& c) { DrawParameterText(c, lines, s.m_fontSize); });
+            return DrawnCut(w, h, [&](QImage& c) { DrawParameterText(c, lines, s.m_fontSize); });
         };
         o.report = text(model.report);
-        const QImage widest = text(WidestReport(view.Params()));
+        const QImage widest = text(widestLines);
         o.room.report = {std::max(o.report.width(), widest.width()), std::max(o.report.height(), widest.height())};
     }
     if (s.m_showLegend) {
@@ -78,7 +92,10 @@ FittedOverlayPictures DrawFittedOverlays(const ViewState& view, const FractalMod
             hasPicture ? std::max(legendPicture->height(), legendPicture->width() + 64) + 16 : 400;
         const bool coloured = view.m_colourBy &&
                               HoldsAnalysis(model, ListGridOf(view.Params(), view.m_listsOriginX, view.m_listsOriginY));
-        o.legend = DrawnCut(width, std::min(height, std::max(400, tall)), [&](QImage& c) {
+        // Wide enough for the panel's texts beside its picture and for any
+        // colouring legend's lines.
+        const std::int32_t wide = hasPicture ? legendPicture->width() + legendPicture->height() + 400 : 800;
+        o.legend = DrawnCut(std::min(width, wide), std::min(height, std::max(400, tall)), [&](QImage& c) {
             if (coloured)
                 DrawColouringLegend(c, model.analysis, *view.m_colourBy, 400);
             else
