@@ -1,6 +1,7 @@
 #include "python/frame_render.h"
 
 #include <QString>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
 
@@ -12,7 +13,8 @@
 namespace orbitograph::python {
 
 std::vector<std::pair<std::string, std::string>> DisplayOptions() {
-    const char* const kinds[] = {"flag", "integer", "real", "text", "pair"};
+    const char* const kinds[] = {"flag", "integer", "real", "text", "pair", "real pair"};
+    static_assert(std::size(kinds) == static_cast<std::size_t>(ValueKind::RealPair) + 1);
     std::vector<std::pair<std::string, std::string>> options;
     for (const FrameOption& row : FrameOptions()) {
         if (!row.param && row.set) options.emplace_back(row.keyword, kinds[static_cast<int>(row.kind)]);

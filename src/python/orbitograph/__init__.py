@@ -139,7 +139,8 @@ def render(result, size=(1000, 700), *, threads=None, **display):
     ``legend_min_hx``, ``legend_max_hy``, ``legend_min_hy``,
     ``legend_picture`` (a file), ``colour_by`` ("kinds", "attractor", "exit"
     or "period"; all but the first need a result of compute(analysis=True)),
-    and ``origin=(x, y)`` (the centre of the size unless given). When the
+    ``probe=(x0, y0)`` (the orbit of that start point over the attractor
+    panel, finite numbers) and ``origin=(x, y)`` (the centre of the size unless given). When the
     origin is not the one the result's lists were computed for, the grid is
     computed again for it. Releases the GIL and stops on Ctrl+C as compute()
     does.
@@ -158,6 +159,8 @@ def render(result, size=(1000, 700), *, threads=None, **display):
             values[name] = _checks.flag(name, value)
         elif value is None:
             continue
+        elif kind == "real pair":
+            values[name] = _checks.real_pair(name, value)
         elif kind == "integer":
             values[name] = _checks.integer(name, value)
         elif kind == "real":

@@ -100,6 +100,7 @@ def render(
     legend_m: str = "",
     legend_h: str = "",
     legend_picture: str = ...,
+    probe: Optional[tuple[float, float]] = None,
 ) -> npt.NDArray[np.uint8]: ...
 def orbit(x0: float, y0: float, *, keep: int = 10000, **params: Unpack[ModelKeywords]) -> Orbit: ...
 def sweep(

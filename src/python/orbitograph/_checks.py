@@ -104,6 +104,13 @@ def pair(name, value, lo=INT32[0], hi=INT32[1]):
     return integer(name, value[0], lo, hi), integer(name, value[1], lo, hi)
 
 
+def real_pair(name, value):
+    """Two finite floats, as a tuple."""
+    if isinstance(value, (str, bytes)) or not hasattr(value, "__len__") or len(value) != 2:
+        raise _type_error(name, "a pair of numbers", value)
+    return real(name, value[0], finite=True), real(name, value[1], finite=True)
+
+
 def threads(value, most):
     """0 for None (every core), else a count from 1 to most."""
     if value is None:
