@@ -1,10 +1,9 @@
 #include "app/probe_controller.h"
 
-#include <utility>
-
 #include <QMainWindow>
 #include <QShortcut>
 #include <system_error>
+#include <utility>
 
 #include "app/computation_controller.h"
 #include "app/probe_dlg.h"
