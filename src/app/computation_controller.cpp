@@ -2,29 +2,48 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QProgressDialog>
+#include <QStatusBar>
+#include <chrono>
 #include <system_error>
 
 #include "app/command_ids.h"
 #include "app/model_params_dlg.h"
 #include "dialogs/dialog_controls.h"
 #include "model/grid.h"
+#include "model/parallel_for.h"
 
 namespace orbitograph {
+
+Q_LOGGING_CATEGORY(RefineLog, "orbitograph.refine", QtWarningMsg)
+
+double SteadyMilliseconds() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 namespace {
 
 constexpr int kProgressDelayMs = 500;
 constexpr int kProgressPollMs = 100;
 constexpr int kProgressSteps = 1000;
+// The first preview's computation, leaving the rest of about 50 ms to the
+// frame's composition and paint.
+constexpr double kPreviewBudgetSeconds = 0.03;
+// Before any measurement: a map step per nanosecond on each core, which
+// errs towards a coarser first preview (most orbits stop early).
+constexpr double kAssumedSecondsPerStep = 1e-9;
 
 SpacesEngine OrDefaultEngine(SpacesEngine engine) { return engine ? engine : SpacesEngine(&ComputeSpaces); }
 
 }  // namespace
 
 ComputationController::ComputationController(WindowShared& shared, SpacesEngine engine, ThreadStarter startThread)
-    : m_shared(shared), m_engine(OrDefaultEngine(std::move(engine))), m_runner(std::move(startThread)) {
+    : m_shared(shared),
+      m_engine(OrDefaultEngine(std::move(engine))),
+      m_runner(std::move(startThread)),
+      m_previewBudget(kPreviewBudgetSeconds) {
     m_progressDelay.setSingleShot(true);
     m_progressDelay.setInterval(kProgressDelayMs);
     connect(&m_progressDelay, &QTimer::timeout, this, &ComputationController::ShowProgress);
@@ -78,9 +97,19 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
     const bool superseding = Running();
     if (!superseding) SetCommandsAvailable(false);
     bool started = true;
+    const bool fitted = m_shared.m_view.m_switches.m_fitWindow;
+    const int level = fitted ? PreviewLevelFor(params) : 0;
     try {
-        m_runner.Request(SpacesJob(m_engine, params, originX, originY, m_shared.m_view.m_switches.m_fitWindow),
-                         [this](SpacesRunner::Delivery&& d) { OnFinished(OutcomeOf(std::move(d))); });
+        m_runner.Request(level > 0 ? RefiningSpacesJob(m_engine, params, originX, originY, level)
+                                   : SpacesJob(m_engine, params, originX, originY, fitted),
+                         [this](SpacesRunner::Delivery&& d) {
+                             const bool partial = d.end == JobEnd::Partial;
+                             ComputationOutcome outcome = OutcomeOf(std::move(d));
+                             if (partial)
+                                 OnPreview(std::move(outcome));
+                             else
+                                 OnFinished(std::move(outcome));
+                         });
     } catch (const std::system_error&) {
         started = false;
     }
@@ -89,6 +118,8 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
         m_shared.hooks.showError(m_shared.window, QStringLiteral("Не удалось начать вычисление."));
         return;
     }
+    qCDebug(RefineLog, "request %llu, first preview level %d, at %.3f ms",
+            static_cast<unsigned long long>(m_runner.Generation()), level, SteadyMilliseconds());
     m_pendingStep = step;
     m_liveRun = live;
     if (!superseding) m_progressDelay.start();
@@ -101,7 +132,55 @@ void ComputationController::Stop() {
     m_progress.reset();
 }
 
+// From the grid's size (estimated by one division per side: this runs on
+// the interface thread) and the time per start point last measured at the
+// same iteration count, else assumed from the nominal steps.
+int ComputationController::PreviewLevelFor(const ModelParams& params) const {
+    if (!(params.x1 <= params.x2 && params.y1 <= params.y2) || params.iterations < 0) return 0;
+    const std::int64_t columns = SideCountAtLeast(params.x1, params.x2, params.step);
+    const std::int64_t rows = SideCountAtLeast(params.y1, params.y2, params.step);
+    const double perPoint = m_secondsPerPoint >= 0.0 && m_measuredIterations == params.iterations
+                                ? m_secondsPerPoint
+                                : (static_cast<double>(params.iterations) + 1.0) * kAssumedSecondsPerStep /
+                                      static_cast<double>(ThreadCount(0));
+    return FirstCoarseLevel(columns, rows, perPoint, m_previewBudget);
+}
+
+void ComputationController::OnPreview(ComputationOutcome&& outcome) {
+    if (outcome.status != ComputeStatus::Done) return;
+    auto preview = std::make_unique<PreviewPicture>();
+    preview->view = m_shared.m_view;
+    preview->view.SetParams(outcome.params);
+    preview->view.m_listsOriginX = outcome.originX;
+    preview->view.m_listsOriginY = outcome.originY;
+    preview->model.SetParams(outcome.params);
+    preview->model.Install(std::move(outcome.lists));
+    preview->model.originX = outcome.originX;
+    preview->model.originY = outcome.originY;
+    preview->coarseLevel = outcome.coarseLevel;
+    m_preview = std::move(preview);
+    if (QStatusBar* bar = m_shared.ShownStatusBar()) {
+        if (!m_previewMark) {
+            m_previewMark = new QLabel(QStringLiteral("Предварительно"), bar);
+            m_previewMark->setObjectName(QStringLiteral("previewMark"));
+            bar->addPermanentWidget(m_previewMark);
+        }
+        m_previewMark->show();
+    }
+    m_shared.RequestRepaint();
+    if (listeners.previewed) listeners.previewed(&outcome);
+}
+
+void ComputationController::DropPreview() {
+    if (m_previewMark) m_previewMark->hide();
+    if (!m_preview) return;
+    m_preview.reset();
+    m_shared.RequestRepaint();
+    if (listeners.previewed) listeners.previewed(nullptr);
+}
+
 void ComputationController::OnFinished(ComputationOutcome&& outcome) {
+    DropPreview();
     m_progressDelay.stop();
     m_progressPoll.stop();
     m_progress.reset();
@@ -137,6 +216,12 @@ void ComputationController::OnFinished(ComputationOutcome&& outcome) {
 void ComputationController::Install(ComputationOutcome&& outcome) {
     FractalModel& model = m_shared.m_model;
     ViewState& view = m_shared.m_view;
+    // The kind grid, which the fitted display asks for, holds one byte per
+    // start point.
+    if (const std::size_t points = outcome.lists.kinds.size(); points > 0) {
+        m_secondsPerPoint = outcome.seconds / static_cast<double>(points);
+        m_measuredIterations = outcome.params.iterations;
+    }
     view.SetParams(outcome.params);
     model.SetParams(outcome.params);
     model.Install(std::move(outcome.lists));

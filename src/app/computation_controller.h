@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -11,9 +12,16 @@
 #include "view/zoom.h"
 
 class QAction;
+class QLabel;
 class QProgressDialog;
 
 namespace orbitograph {
+
+// "orbitograph.refine": a line at every computation's request and every
+// picture painted, with the milliseconds of the steady clock (off unless
+// QT_LOGGING_RULES="orbitograph.refine.debug=true").
+Q_DECLARE_LOGGING_CATEGORY(RefineLog)
+double SteadyMilliseconds();
 
 // The computation of the main picture and its history: "&Параметры
 // фрактала F7", "Назад", "Вперёд", "Исходная область", and every other
@@ -21,6 +29,13 @@ namespace orbitograph {
 // worker thread; while it runs only Help, About and Exit can be chosen
 // (Exit cancels it), and a live change supersedes it. The view state and
 // the model change only when a result is put in place.
+//
+// In the fitted display a computation whose exact grid would take longer
+// than a glance first shows previews: the same rectangle on coarser grids,
+// each replacing the last, marked "Предварительно" in the status bar. A
+// preview lives apart from the picture in place (its own view state and
+// model, with no report) and is dropped when the computation ends: what
+// the window reports, saves or exports is always the exact picture's.
 class ComputationController : public QObject {
 public:
     // What a finished computation does to the history.
@@ -37,6 +52,16 @@ public:
         std::function<void(const ComputationOutcome&, HistoryStep, bool live)> finished;
         std::function<void()> liveProgressDue;
         std::function<void(double fraction)> progressed;
+        // A preview has just been put up (or taken down: null).
+        std::function<void(const ComputationOutcome* preview)> previewed;
+    };
+
+    // A preview as the window draws it: the view state in place with the
+    // preview's parameters, and its lists.
+    struct PreviewPicture {
+        ViewState view;
+        FractalModel model;
+        int coarseLevel = 0;
     };
 
     // engine defaults to ComputeSpaces, startThread to std::jthread's
@@ -60,15 +85,25 @@ public:
     void Stop();
 
     bool Running() const { return m_runner.Running(); }
+    // The engine every computation runs.
+    const SpacesEngine& Engine() const { return m_engine; }
     // The running computation came from the dock.
     bool RunningLive() const { return Running() && m_liveRun; }
     ParamHistory& History() { return m_history; }
     const ParamHistory& History() const { return m_history; }
     QProgressDialog* Progress() const { return m_progress.get(); }
+    // The preview shown while the exact grid is computed, or null.
+    const PreviewPicture* Preview() const { return m_preview.get(); }
+    PreviewPicture* Preview() { return m_preview.get(); }
+    // How long the first preview may take to compute, in seconds.
+    void SetPreviewBudget(double seconds) { m_previewBudget = seconds; }
     void SetProgressDelay(int milliseconds) { m_progressDelay.setInterval(milliseconds); }
     Listeners listeners;
 
 private:
+    void OnPreview(ComputationOutcome&& outcome);
+    void DropPreview();
+    int PreviewLevelFor(const ModelParams& params) const;
     void OnFinished(ComputationOutcome&& outcome);
     void Install(ComputationOutcome&& outcome);
     void ShowProgress();
@@ -85,6 +120,13 @@ private:
     QTimer m_progressDelay;
     QTimer m_progressPoll;
     std::unique_ptr<QProgressDialog> m_progress;
+    std::unique_ptr<PreviewPicture> m_preview;
+    QLabel* m_previewMark = nullptr;  // in the status bar, made at the first preview
+    double m_previewBudget;
+    // The engine's time per start point in the last exact computation, and
+    // its iteration count; negative before any.
+    double m_secondsPerPoint = -1.0;
+    std::int32_t m_measuredIterations = 0;
 };
 
 }  // namespace orbitograph

@@ -84,6 +84,8 @@ public:
     LiveParamsDock* LiveDock() const;
     QProgressBar* StatusProgress() const;
     SweepSession& Sweeps() const { return *m_sweep; }
+    ComputationController& Computation() const { return *m_computation; }
+    PictureDataCommands& PictureData() const { return *m_pictureData; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

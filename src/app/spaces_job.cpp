@@ -1,5 +1,7 @@
 #include "app/spaces_job.h"
 
+#include <chrono>
+#include <cmath>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -17,13 +19,64 @@ SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std:
         ComputeControl control = job.Control();
         control.attractorEnds = withEnds;
         control.kindGrid = withEnds;
+        const auto start = std::chrono::steady_clock::now();
         std::optional<SpaceLists> lists = engine(params, originX, originY, control);
+        outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (lists) {
             outcome.report = BuildReport(params, CountsOf(params, *lists));
             outcome.lists = std::move(*lists);
             outcome.status = ComputeStatus::Done;
         }
         return outcome;
+    };
+}
+
+int FirstCoarseLevel(std::int64_t columns, std::int64_t rows, double secondsPerPoint, double budgetSeconds,
+                     std::int64_t minSide) {
+    // Each level halves both sides (within one point), so it costs a
+    // quarter of the one below it.
+    constexpr int kMostLevels = 12;
+    double cost = static_cast<double>(columns) * static_cast<double>(rows) * secondsPerPoint;
+    int level = 0;
+    while (!(cost <= budgetSeconds) && level < kMostLevels && (columns >> (level + 1)) >= minSide &&
+           (rows >> (level + 1)) >= minSide) {
+        ++level;
+        cost /= 4.0;
+    }
+    return level;
+}
+
+ModelParams CoarseParams(const ModelParams& params, int level) {
+    ModelParams coarse = params;
+    coarse.step = std::ldexp(params.step, level);
+    return coarse;
+}
+
+SpacesRunner::Job RefiningSpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX,
+                                    std::int32_t originY, int firstLevel) {
+    SpacesRunner::Job exact = SpacesJob(engine, params, originX, originY, true);
+    return [engine = std::move(engine), exact = std::move(exact), params, originX, originY,
+            firstLevel](SpacesRunner::Context& job) {
+        for (int level = firstLevel; level >= 1 && !job.Cancelled(); --level) {
+            ComputationOutcome preview;
+            preview.params = CoarseParams(params, level);
+            preview.originX = originX;
+            preview.originY = originY;
+            preview.generation = job.Generation();
+            preview.coarseLevel = level;
+            // The progress is the exact grid's alone.
+            ComputeControl control;
+            control.cancel = &job.CancelFlag();
+            control.attractorEnds = control.kindGrid = true;
+            const auto start = std::chrono::steady_clock::now();
+            std::optional<SpaceLists> lists = engine(preview.params, originX, originY, control);
+            preview.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (!lists) break;
+            preview.lists = std::move(*lists);
+            preview.status = ComputeStatus::Done;
+            job.Deliver(std::move(preview));
+        }
+        return exact(job);
     };
 }
 

@@ -29,6 +29,12 @@ struct ComputationOutcome {
     std::int32_t originY = 0;
     SpaceLists lists;
     ReportLines report;
+    // A preview: params.step is the requested step times 2^coarseLevel
+    // (same rectangle, coarser grid) and report stays empty; 0 for the
+    // exact grid.
+    int coarseLevel = 0;
+    // The engine's wall time for this grid, in seconds.
+    double seconds = 0.0;
 };
 
 // The engine a computation runs: ComputeSpaces, or a stand-in in tests.
@@ -43,6 +49,23 @@ using SpacesRunner = JobRunner<ComputationOutcome>;
 // well (what the fitted display reads).
 SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX, std::int32_t originY,
                             bool withEnds);
+
+// The first preview level of a refinement: the smallest m >= 0 whose grid
+// of step h * 2^m (a quarter of the points per level) is expected within
+// budgetSeconds at secondsPerPoint, and at most the level that still leaves
+// minSide points on each side of the grid. 0: no preview is worth making.
+int FirstCoarseLevel(std::int64_t columns, std::int64_t rows, double secondsPerPoint, double budgetSeconds,
+                     std::int64_t minSide = 16);
+
+// The same rectangle with the step times 2^level (exact: a power of two).
+ModelParams CoarseParams(const ModelParams& params, int level);
+
+// SpacesJob preceded by previews: the grids of levels firstLevel, ..., 1,
+// each handed on as a Partial delivery (coarseLevel set, no report; not
+// counted in the progress), then the exact grid as the job's result. A
+// cancel ends it between or within the passes.
+SpacesRunner::Job RefiningSpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX,
+                                    std::int32_t originY, int firstLevel);
 
 // What a delivery of that job tells the window: the job's outcome when it
 // is Done (or Partial); otherwise Cancelled with nothing, marked notStarted when no

@@ -36,7 +36,9 @@ ZoomController::ZoomController(WindowShared& shared, ComputationController& comp
     shared.canvas->SetInput(std::move(input));
 }
 
+// Nothing over a preview: its numbers are not the picture's.
 QString ZoomController::ReadoutAt(QPoint at) const {
+    if (m_computation.Preview()) return QString();
     return ReadoutText(m_shared.m_view, m_shared.m_model, m_shared.endCounts, at.x(), at.y());
 }
 

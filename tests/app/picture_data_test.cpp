@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/data_file_dialogs.h"
 #include "app/help_window.h"
+#include "app/picture_data_commands.h"
 #include "data/grid_export.h"
 #include "main_wnd_fixture.h"
 #include "png/png_export.h"
@@ -111,6 +112,7 @@ TEST_F(MainWindowTest, ExportsTheGrid) {
               GridCsv(GridExport{m.Params(), Client().width() / 2, Client().height() / 2, &m, ""}));
     wnd->Hooks().chooseExportName = [&](QWidget*) { return dir.filePath("g.npz"); };
     wnd->OnExportData();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wnd->PictureData().Exporting(); }, 20000));
     QFile npz(dir.filePath("g.npz"));
     ASSERT_TRUE(npz.open(QIODevice::ReadOnly));
     EXPECT_TRUE(npz.read(4) == QByteArray("PK\x03\x04", 4));

@@ -24,7 +24,7 @@ bool SameBits(State a, State b) {
 // remaining r steps equals the one after r mod lam steps. The saved state
 // moves forward when lam reaches a power of two, so a cycle of period p
 // entered at step mu is found within about 2 * max(mu, p) + p steps.
-State EndPoint(const OrbitJob& job, const MapParams& m, State s, std::int64_t& executed) {
+State EndPoint(const OrbitJob& job, const MapParams& m, State s, std::int64_t& executed, std::int64_t waiting) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     std::int64_t remaining = job.steps;
     State saved = s;
@@ -40,6 +40,7 @@ State EndPoint(const OrbitJob& job, const MapParams& m, State s, std::int64_t& e
         ++executed;
         if ((remaining & 0xFFFFF) == 0) {
             if (Cancelled(job)) return {nan, nan};
+            ReportLanes(job, 1, job.steps - remaining, remaining, waiting);
             ReportSteps(job, 0x100000);
         }
         if (!detecting) continue;
@@ -64,7 +65,7 @@ std::size_t EndPointsScalar(const OrbitJob& job, const double* x, const double* 
     std::size_t listed = 0;
     std::int64_t executed = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const State e = EndPoint(job, m, {x[i], y[i]}, executed);
+        const State e = EndPoint(job, m, {x[i], y[i]}, executed, static_cast<std::int64_t>(n - i - 1));
         if (std::isnan(e.x)) continue;  // proven outside (a NaN end point is outside too)
         ex[listed] = e.x;
         ey[listed] = e.y;

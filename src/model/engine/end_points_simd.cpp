@@ -210,10 +210,24 @@ void Lanes(const OrbitJob& job, double* px, double* py, std::size_t n) {
     // milliseconds however long the orbits are.
     std::int64_t sincePoll = 0;
     std::int64_t executed = 0;
+    std::int64_t reported = 0;  // of executed
     while (active > 0) {
         if (sincePoll >= (std::int64_t{1} << 18)) {
             if (Cancelled(job)) return;
-            ReportSteps(job, sincePoll * static_cast<std::int64_t>(kW));
+            if (job.stepsMade != nullptr) {
+                // A lane's count is exact until a cycle shortens it: the
+                // steps made are then an estimate.
+                double budget = 0.0;
+                for (std::size_t lane = 0; lane < kW; ++lane) {
+                    if (rem[lane] < inf) budget += rem[lane];
+                }
+                const auto left = static_cast<std::int64_t>(budget);
+                ReportLanes(job, static_cast<std::int64_t>(active),
+                            static_cast<std::int64_t>(active) * job.steps - left, left,
+                            static_cast<std::int64_t>(n - next));
+                ReportSteps(job, executed - reported);
+                reported = executed;
+            }
             sincePoll = 0;
         }
         V m = hn::Load(d, rem);

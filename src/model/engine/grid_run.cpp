@@ -72,6 +72,8 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
         m_gridEnds.y.resize(m_total);
     }
     m_stepsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+    m_pointsInBlock = std::make_unique<std::atomic<std::int64_t>[]>(static_cast<std::size_t>(m_threads));
+    m_lanesLeft = std::make_unique<LanesLeft[]>(static_cast<std::size_t>(m_threads));
     m_workers.resize(static_cast<std::size_t>(m_threads));
     if (control.analysis)
         m_analysis =
@@ -121,29 +123,61 @@ void GridRun::RunBlockOn(std::size_t b, int worker) {
             ReportProgress();
         };
         state.job = m_job;
-        if (m_control.progress) state.job.stepsMade = &state.stepsMade;
+        if (m_control.progress) {
+            state.job.stepsMade = &state.stepsMade;
+            state.job.lanesLeft = &m_lanesLeft[w];
+        }
     }
     WorkerState& state = *m_workers[w];
     Block& block = m_blocks[b];
+    const auto points = static_cast<std::int64_t>(block.end - block.begin);
+    m_lanesLeft[w].Set(0, 0, 0, points);
+    m_pointsInBlock[w].store(points, std::memory_order_relaxed);
     RunBlock(block, state.arrays, state.job);
-    m_pointsDone.fetch_add(block.end - block.begin, std::memory_order_relaxed);
+    // The block's steps move from the running to the finished ones before
+    // its points do: a report in between counts them twice, never not at all.
+    m_stepsDone.fetch_add(block.executedSteps, std::memory_order_relaxed);
+    m_pointsInBlock[w].store(0, std::memory_order_relaxed);
     inBlock.store(0, std::memory_order_relaxed);
+    m_lanesLeft[w].Set(0, 0, 0, 0);
+    m_pointsDone.fetch_add(block.end - block.begin, std::memory_order_relaxed);
     if (m_control.progress) ReportProgress();
 }
 
-// The fraction of the work done, counted in map steps: every finished orbit
-// as iterations + 1 steps, and the steps reported within each running block,
-// at most that block's share. Calls from different workers may overlap.
+// The fraction of the work done, in map steps executed, E, against E plus
+// an estimate of the steps still to come: the remaining counts of the orbits
+// in the kernels' lanes (exact unless they escape or close a cycle), and
+// for every start point not yet in a lane the mean steps of the orbits
+// finished so far (the full count before any has finished). For one long
+// orbit this is the share of its steps made; for a few long orbits among
+// many short ones, once the short ones have shown their cost, the share of
+// the long ones' steps. Calls from different workers may overlap and read
+// the workers' counters mid-update: each is a snapshot, and the sums may be
+// off by a block's steps for a moment.
 void GridRun::ReportProgress() const {
     const double perOrbit = m_iterate ? static_cast<double>(m_job.steps) : 1.0;
-    const double blockMost = static_cast<double>(m_blockPoints) * perOrbit;
-    double done = static_cast<double>(m_pointsDone.load(std::memory_order_relaxed)) * perOrbit;
-    for (int t = 0; t < m_threads; ++t) {
-        const double running =
-            static_cast<double>(m_stepsInBlock[static_cast<std::size_t>(t)].load(std::memory_order_relaxed));
-        done += std::min(running, blockMost);
+    double executed = static_cast<double>(m_stepsDone.load(std::memory_order_relaxed));
+    double liveMade = 0.0, budget = 0.0, finished = 0.0, waiting = 0.0, inFlight = 0.0;
+    for (std::size_t t = 0; t < static_cast<std::size_t>(m_threads); ++t) {
+        const LanesLeft& lanes = m_lanesLeft[t];
+        const auto points = static_cast<double>(m_pointsInBlock[t].load(std::memory_order_relaxed));
+        const auto live = static_cast<double>(lanes.live.load(std::memory_order_relaxed));
+        const auto notInLane = static_cast<double>(lanes.waiting.load(std::memory_order_relaxed));
+        executed += static_cast<double>(m_stepsInBlock[t].load(std::memory_order_relaxed));
+        liveMade += static_cast<double>(lanes.made.load(std::memory_order_relaxed));
+        budget += static_cast<double>(lanes.budget.load(std::memory_order_relaxed));
+        inFlight += points;
+        waiting += std::min(points, notInLane);
+        finished += std::max(0.0, points - notInLane - live);
     }
-    m_control.progress(std::min(1.0, done / (static_cast<double>(m_total) * perOrbit)));
+    const double pointsDone = static_cast<double>(m_pointsDone.load(std::memory_order_relaxed));
+    finished += pointsDone;
+    if (!m_iterate) executed += pointsDone;  // no map step: a point is one unit
+    const double notStarted = std::max(0.0, static_cast<double>(m_total) - pointsDone - inFlight) + waiting;
+    const double mean = finished > 0.0 ? std::max(1.0, (executed - liveMade) / finished) : perOrbit;
+    const double left = budget + notStarted * mean;
+    const double whole = executed + left;
+    m_control.progress(whole > 0.0 ? std::clamp(executed / whole, 0.0, 1.0) : 1.0);
 }
 
 // End points, kinds, counts and attractor pixels of one block.

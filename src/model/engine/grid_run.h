@@ -9,7 +9,8 @@
 // spaces), store one kind byte per start point, count the kinds and keep the
 // block's attractor pixels in an exactly sized list; cancellation is polled
 // and progress reported once per block, and within long orbits every few
-// hundred thousand steps. When every block is done, one thread sizes each
+// hundred thousand steps, as the steps executed against those executed plus
+// an estimate of those left (ReportProgress). When every block is done, one thread sizes each
 // final list once from the sums of the counts (SizeLists); then every thread
 // writes the blocks it ran into the lists at their prefix offsets
 // (WriteBlock), polling cancellation before each. As every element goes to
@@ -151,9 +152,13 @@ private:
     std::array<PointList*, kKinds> m_lists;  // the basin list of each kind, in EndKind order
 
     std::atomic<std::size_t> m_pointsDone{0};
+    // The map steps executed by the finished blocks.
+    std::atomic<std::int64_t> m_stepsDone{0};
     // Per worker, the map steps its kernel reported within its current
-    // block; the block's orbits count whole once it is done.
+    // block, that block's start points, and what its kernel has left.
     std::unique_ptr<std::atomic<std::int64_t>[]> m_stepsInBlock;
+    std::unique_ptr<std::atomic<std::int64_t>[]> m_pointsInBlock;
+    std::unique_ptr<LanesLeft[]> m_lanesLeft;
     // Per worker, made by that worker at its first block.
     std::vector<std::unique_ptr<WorkerState>> m_workers;
     bool& m_threadsFellShort;

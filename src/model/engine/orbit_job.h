@@ -9,6 +9,25 @@
 
 namespace orbitograph::engine {
 
+// What an end-point kernel has left of its call, as it last told (at the
+// points where it reports its steps), for the progress: the orbits in its
+// lanes (`live`), the steps they made so far (`made`) and their remaining
+// counts (`budget`, the most steps they can still make), and the start
+// points not yet in a lane (`waiting`). Written by the kernel's thread, read
+// by any; each member is a snapshot of its own.
+struct LanesLeft {
+    std::atomic<std::int64_t> live{0};
+    std::atomic<std::int64_t> made{0};
+    std::atomic<std::int64_t> budget{0};
+    std::atomic<std::int64_t> waiting{0};
+    void Set(std::int64_t liveOrbits, std::int64_t madeSteps, std::int64_t budgetSteps, std::int64_t waitingPoints) {
+        live.store(liveOrbits, std::memory_order_relaxed);
+        made.store(madeSteps, std::memory_order_relaxed);
+        budget.store(budgetSteps, std::memory_order_relaxed);
+        waiting.store(waitingPoints, std::memory_order_relaxed);
+    }
+};
+
 // Everything an end-point kernel needs for one computation; plain values,
 // shared read-only by every worker thread.
 struct OrbitJob {
@@ -32,9 +51,13 @@ struct OrbitJob {
     // (the caller discards the computation). May be null.
     const std::atomic<bool>* cancel = nullptr;
     // Told, on the kernel's thread, of the map steps made since it was last
-    // told, at the same points where cancel is polled; idle vector lanes
-    // count too, so the sum may exceed the steps of the orbits. May be null.
+    // told, at the same points where cancel is polled. The end-point
+    // kernels count the steps of their orbits (idle vector lanes not); the
+    // walks count every lane. May be null.
     const std::function<void(std::int64_t)>* stepsMade = nullptr;
+    // When not null, the end-point kernels set it just before they tell
+    // stepsMade. May be null.
+    LanesLeft* lanesLeft = nullptr;
     // When not null, a kernel or walk adds to it the map steps it executed
     // for orbits not yet settled (those made between an orbit's escape and
     // the check that notices it included; idle vector lanes not). Written by
@@ -48,6 +71,11 @@ inline void CountExecuted(const OrbitJob& job, std::int64_t steps) {
 
 inline void ReportSteps(const OrbitJob& job, std::int64_t steps) {
     if (job.stepsMade != nullptr) (*job.stepsMade)(steps);
+}
+
+inline void ReportLanes(const OrbitJob& job, std::int64_t live, std::int64_t made, std::int64_t budget,
+                        std::int64_t waiting) {
+    if (job.lanesLeft != nullptr) job.lanesLeft->Set(live, made, budget, waiting);
 }
 
 inline bool Cancelled(const OrbitJob& job) {
