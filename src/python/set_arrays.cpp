@@ -2,6 +2,9 @@
 
 #include <pybind11/numpy.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "data/counts_text.h"
 #include "python/interruptible.h"
 
@@ -14,6 +17,11 @@ namespace {
 template <class T>
 py::array_t<T> Column(const std::vector<T>& v) {
     return py::array_t<T>(static_cast<py::ssize_t>(v.size()), v.data());
+}
+
+py::dict Columns(std::initializer_list<std::pair<const char*, py::array>> columns, py::dict out = {}) {
+    for (const auto& [name, array] : columns) out[name] = array;
+    return out;
 }
 
 std::vector<SetAnalysis> Analysed(const std::vector<ModelParams>& sets, const SetAnalysisRequest& request,
@@ -52,14 +60,13 @@ py::dict AnalysedSets(const std::vector<ModelParams>& sets, const SetAnalysisReq
     py::dict out;
     out["counts"] = counts;
     if (request.analysis) out["cycles"] = Column(cycles);
-    if (request.metrics.wanted) {
-        out["Sb"] = Column(sb);
-        out["Sbb"] = Column(sbb);
-        out["alpha"] = Column(alpha);
-        out["boundary_boxes"] = Column(boundary);
-        out["boxes"] = Column(boxes);
-    }
-    return out;
+    if (!request.metrics.wanted) return out;
+    return Columns({{"Sb", Column(sb)},
+                    {"Sbb", Column(sbb)},
+                    {"alpha", Column(alpha)},
+                    {"boundary_boxes", Column(boundary)},
+                    {"boxes", Column(boxes)}},
+                   out);
 }
 
 py::dict TrackColumns(const std::vector<ModelParams>& sets, const std::vector<double>& values, double delta,
@@ -80,15 +87,13 @@ py::dict TrackColumns(const std::vector<ModelParams>& sets, const std::vector<do
         y.push_back(t.y);
         share.push_back(t.share);
     }
-    py::dict out;
-    out["value"] = Column(value);
-    out["track"] = Column(track);
-    out["attractor"] = Column(attractor);
-    out["period"] = Column(period);
-    out["x"] = Column(x);
-    out["y"] = Column(y);
-    out["share"] = Column(share);
-    return out;
+    return Columns({{"value", Column(value)},
+                    {"track", Column(track)},
+                    {"attractor", Column(attractor)},
+                    {"period", Column(period)},
+                    {"x", Column(x)},
+                    {"y", Column(y)},
+                    {"share", Column(share)}});
 }
 
 }  // namespace orbitograph::python
