@@ -209,7 +209,16 @@ QImage DrawShareChart(SweepParam param, const std::vector<double>& values, const
         }
         curves[k].points.emplace_back(static_cast<std::size_t>(t.value), t.share);
     }
-    return DrawCurveChart(param, values, curves, size);
+    QImage image = DrawCurveChart(param, values, curves, size);
+    if (curves.empty() && !image.isNull()) {
+        QPainter p(&image);
+        p.setFont(ArialPixelFont(kFontPixels));
+        p.setPen(QColor::fromRgba(kAxisColour));
+        const QString note = QString::fromUtf8("Аттракторы не найдены");
+        const QRect plot = ChartPlotRect(size);
+        DrawTextAt(p, plot.center().x() - p.fontMetrics().horizontalAdvance(note) / 2, plot.center().y(), note);
+    }
+    return image;
 }
 
 std::optional<std::size_t> ChartValueAt(QSize size, const std::vector<double>& values, QPoint point) {

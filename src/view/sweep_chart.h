@@ -47,7 +47,8 @@ QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const
 // tracks (model/continuation.h), one polyline per track through the values
 // it holds, in the colour of the palette for its number (TrackColour), the
 // legend naming each track; otherwise as DrawSweepChart. Points whose value
-// index or track is out of range are left out.
+// index or track is out of range are left out; without any track the plot
+// says "Аттракторы не найдены".
 QRgb TrackColour(std::int32_t track);
 QImage DrawShareChart(SweepParam param, const std::vector<double>& values, const std::vector<TrackPoint>& points,
                       QSize size = kChartSize);

@@ -83,7 +83,8 @@ TEST(SweepChart, PlaneCellsFrameAndClicks) {
 
 // "Доли аттракторов": each track's line in its palette colour (numbers
 // beyond the palette cycle through it), at its share's height; points of
-// no value or no track are left out; many tracks keep the legend inside.
+// no value or no track are left out; many tracks keep the legend inside;
+// no track at all is said in the plot.
 TEST(SweepChart, ShareChartDrawsTracksInPaletteColours) {
     const std::vector<double> values = {0.0, 0.5, 1.0};
     std::vector<TrackPoint> points = {{0, 1, 1, 1, 0, 0, 1.0}, {1, 1, 1, 1, 0, 0, 1.0},  {1, 2, 2, 1, 0, 0, 0.0},
@@ -102,6 +103,8 @@ TEST(SweepChart, ShareChartDrawsTracksInPaletteColours) {
     EXPECT_EQ(TrackColour(1), kAttractorPalette[0]);
     const std::set<QRgb> inside = ColoursIn(chart, plot.adjusted(1, 1, -1, -2));
     EXPECT_FALSE(inside.count(TrackColour(3)));
+    const QImage none = DrawShareChart(SweepParam::A, values, {});
+    EXPECT_TRUE(ColoursIn(none, plot.adjusted(2, 2, -2, -2)).count(0xFF000000));  // the note that none was found
     for (int track = 4; track <= 40; ++track) points.push_back({0, track, 1, 1, 0, 0, 0.25});
     const QImage many = DrawShareChart(SweepParam::A, values, points, QSize(860, 300));
     EXPECT_EQ(ColoursIn(many, QRect(plot.right() + 1, 290, 170, 10)), std::set<QRgb>{0xFFFFFFFF});
