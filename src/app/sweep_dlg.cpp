@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 #include "dialogs/dialog_controls.h"
+#include "model/grid_analysis.h"
 
 namespace orbitograph {
 
@@ -63,6 +65,17 @@ std::vector<double> AxisValues(const SweepRanges& r, int axis) {
 
 std::optional<RangeRefusal> CheckSweepRanges(const SweepRanges& r, bool plane, const ModelParams& base) {
     if (auto refusal = CheckAxis(r, 1, base)) return refusal;
+    if (!plane && r.m_chart == 1) {
+        for (const double v : AxisValues(r, 1)) {
+            if (const auto refused = CheckAnalysis(WithValue(base, AxisParam(r, 1), v), kDefaultAttractorDelta)) {
+                return RangeRefusal{8, *refused == AnalysisRefusal::TooManyPoints
+                                           ? QStringLiteral("Аттракторы находятся на сетках не больше %1 точек.")
+                                                 .arg(ShowInt(kMaxAnalysisStartPoints))
+                                           : QStringLiteral("Аттракторы находятся не больше чем за %1 итераций.")
+                                                 .arg(ShowInt(INT32_MAX - 1))};
+            }
+        }
+    }
     if (!plane) return std::nullopt;
     if (AxisParam(r, 1) == AxisParam(r, 2)) return RangeRefusal{4, QStringLiteral("Выберите два разных параметра.")};
     if (std::int64_t{r.m_axes[0].m_count} * r.m_axes[1].m_count > kMaxWindowPlanePairs) {
@@ -91,6 +104,13 @@ CSweepDlg::CSweepDlg(QWidget* parent, bool plane, const ModelParams& base)
         QWidget* row[] = {m_param[i], m_from[i], m_to[i], m_count[i]};
         for (int c = 0; c < 4; ++c) grid->addWidget(row[c], axis, c + 1);
     }
+    if (!plane) {
+        grid->addWidget(new QLabel(QStringLiteral("График:"), this), 2, 0);
+        m_chartMode = new QComboBox(this);
+        m_chartMode->setObjectName(QStringLiteral("chart"));
+        m_chartMode->addItems({QStringLiteral("Доли областей"), QStringLiteral("Доли аттракторов")});
+        grid->addWidget(m_chartMode, 2, 1, 1, 2);
+    }
     const auto [ok, cancel] = MakeOkCancel(this);
     m_ok = ok;
     grid->addWidget(m_ok, 3, 3);
@@ -106,6 +126,7 @@ void CSweepDlg::LoadFields() {
         ShowInField(m_to[i], ShowReal(m_axes[i].m_to));
         ShowInField(m_count[i], ShowInt(m_axes[i].m_count));
     }
+    if (m_chartMode != nullptr) m_chartMode->setCurrentIndex(std::clamp(m_chart, 0, 1));
 }
 
 std::optional<FieldFailure> CSweepDlg::SaveControls() {
@@ -123,10 +144,12 @@ std::optional<FieldFailure> CSweepDlg::SaveControls() {
             return FieldFailure{m_count[i], QStringLiteral("Введите целое число в поле «Число значений».")};
         m_axes[i].m_count = count.value;
     }
+    if (m_chartMode != nullptr) m_chart = m_chartMode->currentIndex();
     return std::nullopt;
 }
 
 QWidget* CSweepDlg::Field(int index) const {
+    if (index == 8) return m_chartMode;
     const int i = index / 4;
     QWidget* row[] = {m_param[i], m_from[i], m_to[i], m_count[i]};
     return row[index % 4];

@@ -26,8 +26,12 @@ struct SweepAxis {
 // The ranges of "Развёртка по параметру..." (axis 1, m_axes[0]) and
 // "Плоскость параметров..." (axes 1 and 2). The window keeps the last
 // confirmed ones.
+// m_chart: what a sweep's chart shows, 0 "Доли областей" (the fractions
+// of each kind), 1 "Доли аттракторов" (the basin shares of the attractors'
+// tracks, model/continuation.h).
 struct SweepRanges {
     SweepAxis m_axes[2] = {{0, 0.3, 1.3, 101}, {1, 0.0, 1.0, 64}};
+    std::int32_t m_chart = 0;
 };
 
 // Most values the window asks for along one axis, and pairs of a plane.
@@ -35,7 +39,8 @@ inline constexpr std::int32_t kMaxWindowSweepValues = 10'000;
 inline constexpr std::int64_t kMaxWindowPlanePairs = 250'000;
 
 // Which field of the dialog a refusal names: 0 to 3 the parameter, first
-// value, last value and count of axis 1, 4 to 7 those of axis 2.
+// value, last value and count of axis 1, 4 to 7 those of axis 2, 8 the
+// chart's mode.
 struct RangeRefusal {
     int field;
     QString message;
@@ -43,7 +48,8 @@ struct RangeRefusal {
 
 // The checks of confirmed ranges: counts within their limits, one value
 // only when the first equals the last, two different parameters for a
-// plane, and every value acceptable to the model with the base parameters.
+// plane, and every value acceptable to the model with the base parameters
+// (and to the analysis, for the attractors' shares).
 std::optional<RangeRefusal> CheckSweepRanges(const SweepRanges& r, bool plane, const ModelParams& base);
 
 // The values of one axis.
@@ -59,6 +65,7 @@ public:
     QLineEdit* From(int axis) const { return m_from[axis - 1]; }
     QLineEdit* To(int axis) const { return m_to[axis - 1]; }
     QLineEdit* Count(int axis) const { return m_count[axis - 1]; }
+    QComboBox* Chart() const { return m_chartMode; }
     QPushButton* OkButton() const { return m_ok; }
     bool Plane() const { return m_plane; }
 
@@ -78,6 +85,7 @@ private:
     QLineEdit* m_from[2] = {};
     QLineEdit* m_to[2] = {};
     QLineEdit* m_count[2] = {};
+    QComboBox* m_chartMode = nullptr;  // a sweep's only
 };
 
 }  // namespace orbitograph

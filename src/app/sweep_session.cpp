@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/computation_controller.h"
+#include "request/set_analysis.h"
 #include "view/sweep_chart.h"
 
 namespace orbitograph {
@@ -23,6 +24,20 @@ SweepOutcome SweepOutcomeOf(SweepRunner::Delivery&& delivery) {
 }
 
 }  // namespace
+
+std::optional<SweepResult> SweepTracks(const ModelParams& base, SweepParam param, const std::vector<double>& values,
+                                       const ComputeControl& control) {
+    std::vector<ModelParams> sets;
+    for (const double v : values) sets.push_back(WithValue(base, param, v));
+    SetAnalysisRequest request;
+    request.analysis = true;
+    std::optional<std::vector<SetAnalysis>> analysed = AnalyseSets(sets, request, control);
+    if (!analysed) return std::nullopt;
+    SweepResult result;
+    for (const SetAnalysis& a : *analysed) result.counts.push_back(a.counts);
+    result.tracks = ContinueAttractors(Catalogues(sets, std::move(*analysed)), kDefaultContinueTolerance);
+    return result;
+}
 
 SweepSession::SweepSession(WindowShared& shared, ComputationController& picture)
     : m_shared(shared), m_picture(picture) {
@@ -85,8 +100,12 @@ void SweepSession::Run(bool plane) {
         else
             m_picture.Start(p);
     };
-    SweepWork work = [=](const ComputeControl& control) {
-        return plane ? ComputePlane(base, p1, v1, p2, v2, control) : ComputeSweep(base, p1, v1, control);
+    const bool tracks = !plane && ranges.m_chart == 1;
+    SweepWork work = [=](const ComputeControl& control) -> std::optional<SweepResult> {
+        if (tracks) return SweepTracks(base, p1, v1, control);
+        auto counts = plane ? ComputePlane(base, p1, v1, p2, v2, control) : ComputeSweep(base, p1, v1, control);
+        if (!counts) return std::nullopt;
+        return SweepResult{std::move(*counts), {}};
     };
     const auto done = [=, this](SweepOutcome&& outcome) {
         if (outcome.status == SweepOutcome::Status::OutOfMemory)
@@ -95,14 +114,14 @@ void SweepSession::Run(bool plane) {
         CSweepWnd* window = nullptr;
         if (plane) {
             const int scale = std::clamp(kPlaneSide / static_cast<int>(std::max(v1.size(), v2.size())), 1, 16);
-            window = new CSweepWnd(m_shared.window, title, DrawParamPlane(p1, v1, p2, v2, outcome.counts, scale),
+            window = new CSweepWnd(m_shared.window, title, DrawParamPlane(p1, v1, p2, v2, outcome.result.counts, scale),
                                    [=](QPoint at) {
                                        if (const auto cell = PlaneCellAt(v1.size(), v2.size(), scale, at))
                                            pick(WithValue(WithValue(base, p1, v1[cell->first]), p2, v2[cell->second]));
                                    });
         } else {
-            const std::vector<ListCounts> counts = std::move(outcome.counts);
-            const QImage chart = DrawSweepChart(p1, v1, counts);
+            const QImage chart =
+                tracks ? DrawShareChart(p1, v1, outcome.result.tracks) : DrawSweepChart(p1, v1, outcome.result.counts);
             window = new CSweepWnd(m_shared.window, title, chart, [=](QPoint at) {
                 if (const auto i = ChartValueAt(chart.size(), v1, at)) pick(WithValue(base, p1, v1[*i]));
             });

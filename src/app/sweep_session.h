@@ -12,21 +12,33 @@
 #include "app/sweep_dlg.h"
 #include "app/sweep_window.h"
 #include "app/window_shared.h"
+#include "model/continuation.h"
 #include "model/sweep.h"
 
 namespace orbitograph {
 
-// What a sweep or a plane gives back: on Done the counts of every value
-// (or pair) in order; otherwise nothing.
-struct SweepOutcome {
-    enum class Status { Done, Cancelled, OutOfMemory } status = Status::Cancelled;
+// What a sweep or a plane computes: the counts of every value (or pair) in
+// order and, for the attractors' shares, their tracks.
+struct SweepResult {
     std::vector<ListCounts> counts;
+    std::vector<TrackPoint> tracks;
 };
 
-// The computation proper, ComputeSweep or ComputePlane with their arguments
-// bound; called on a worker thread.
-using SweepWork = std::function<std::optional<std::vector<ListCounts>>(const ComputeControl&)>;
-using SweepRunner = JobRunner<std::optional<std::vector<ListCounts>>>;
+// What a sweep or a plane gives back: on Done its result; otherwise nothing.
+struct SweepOutcome {
+    enum class Status { Done, Cancelled, OutOfMemory } status = Status::Cancelled;
+    SweepResult result;
+};
+
+// The computation proper, ComputeSweep, ComputePlane or the tracks with
+// their arguments bound; called on a worker thread.
+using SweepWork = std::function<std::optional<SweepResult>(const ComputeControl&)>;
+using SweepRunner = JobRunner<std::optional<SweepResult>>;
+
+// The counts and the attractors' tracks of a sweep, each value analysed in
+// full with the default merge distance and tolerance.
+std::optional<SweepResult> SweepTracks(const ModelParams& base, SweepParam param, const std::vector<double>& values,
+                                       const ComputeControl& control);
 
 class ComputationController;
 

@@ -17,9 +17,8 @@ void AskForAnalysis(const RenderOptions& o, ComputeControl& control) {
 }
 
 std::string CheckAnalysisOptions(const RenderOptions& o) {
-    if (o.analysis && o.sweeps.Active())
-        return "--analysis: analyses one grid; it cannot be combined with --sweep or --plane";
-    if (!NeedsAnalysis(o)) return {};
+    // A sweep's values are checked one by one (CheckSweepOptions).
+    if (!NeedsAnalysis(o) || o.sweeps.Active()) return {};
     const std::optional<AnalysisRefusal> refused = CheckAnalysis(o.request.params, o.request.attractorDelta);
     if (!refused) return {};
     return std::string(o.analysis ? "--analysis" : "--colour-by") + ": " + AnalysisRefusalText(*refused);

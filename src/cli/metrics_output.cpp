@@ -12,7 +12,6 @@ namespace orbitograph {
 
 std::string CheckMetricsOptions(const RenderOptions& o) {
     if (!o.metrics.wanted) return o.metricsTuned ? "--metrics-box, --metrics-k and --metrics-of: need --metrics" : "";
-    if (o.sweeps.Active()) return "--metrics: measures one computation; it cannot be combined with --sweep or --plane";
     if (o.metrics.of != MetricsOf::Attractor) return "";
     switch (CheckAnalysis(o.request.params, kDefaultAttractorDelta).value_or(AnalysisRefusal::DeltaNotValid)) {
         case AnalysisRefusal::TooManyPoints:

@@ -126,7 +126,8 @@ std::vector<CommandOption> MakeTable() {
         {"--report", "", "the report lines, UTF-8", Section::Output, Flag(OPTION_FIELD(o.report))},
         {"--analysis", "",
          "one JSON line: the attractors (id, period, smallest state x, y, basin), the escaped and unsettled start "
-         "points; --export FILE.npz adds every orbit's exit step, cycle start, period and attractor",
+         "points; --export FILE.npz adds every orbit's exit step, cycle start, period and attractor; with --sweep or "
+         "--plane: the number of attractors on every line",
          Section::Output, Flag(OPTION_FIELD(o.analysis))},
         {"--orbit", "X0,Y0", "print the orbit of this start point as CSV (no picture)", Section::Output, StartPoint},
         {"--orbit-limit", "K", "print at most K rows of the orbit [all]", Section::Output,
@@ -141,8 +142,17 @@ std::vector<CommandOption> MakeTable() {
         {"--plane-scale", "K", "pixels per pair on each side of the plane picture, 1 to 64 [1]", Section::Output,
          Sweeps},
         {"--format", "json|csv", "the lines of a sweep or a plane [json]", Section::Output, Sweeps},
-        {"--plot", "FILE", "the sweep's fractions of each kind as a chart, PNG", Section::Output, Sweeps},
-        {"--metrics", "", "one JSON line: the entropies Sb and Sbb of boxes, the shares f of uncertain points, alpha",
+        {"--plot", "FILE", "the sweep's fractions of each kind (with --continue: of each attractor) as a chart, PNG",
+         Section::Output, Sweeps},
+        {"--continue", "",
+         "with --sweep: follow the attractors from value to value, a line per value and track (track, period, x, y, "
+         "share) instead of the counts",
+         Section::Output, Sweeps},
+        {"--continue-tolerance", "T", "the largest distance between the cycles of one track, exclusive [0.05]",
+         Section::Output, Sweeps},
+        {"--metrics", "",
+         "one JSON line: the entropies Sb and Sbb of boxes, the shares f of uncertain points, alpha; "
+         "with --sweep or --plane: these keys on every line",
          Section::Output, Flag(OPTION_FIELD(o.metrics.wanted))},
         {"--metrics-box", "B", "the side of the entropy's boxes in grid points [5]", Section::Output,
          MetricsSetting<ReadMetricsBox>},

@@ -4,14 +4,17 @@
 #include <QString>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 
 #include "cli/analysis_output.h"
 #include "cli/command_status.h"
 #include "cli/progress_line.h"
 #include "data/plane_export.h"
+#include "data/track_text.h"
 #include "png/png_export.h"
 #include "request/description.h"
 #include "request/refusal_text.h"
+#include "request/set_analysis.h"
 #include "view/sweep_chart.h"
 
 namespace orbitograph {
@@ -71,12 +74,59 @@ int SavePictures(const QImage& image, std::vector<FileJob> jobs, InterruptHandle
     return WriteFilesInterruptibly(jobs, interrupt, written);
 }
 
+// True when every value is computed in full for its analysis or metrics.
+bool Analysed(const RenderOptions& o) { return o.analysis || o.metrics.wanted || o.sweeps.continueTracks; }
+
+// The counts of every set and, when the options ask for more, the analysis
+// and metrics; nothing when interrupted. Throws std::bad_alloc.
+std::optional<std::vector<SetAnalysis>> ComputeSets(const RenderOptions& o, const std::vector<ModelParams>& sets,
+                                                    const InterruptHandler& interrupt) {
+    ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
+    const ComputeControl control = Control(o, interrupt, progress);
+    if (Analysed(o)) {
+        const SetAnalysisRequest request{o.analysis || o.sweeps.continueTracks, o.request.attractorDelta, o.metrics};
+        return AnalyseSets(sets, request, control);
+    }
+    std::optional<std::vector<ListCounts>> counts = ComputeCountsOfSets(sets, control);
+    if (!counts) return std::nullopt;
+    std::vector<SetAnalysis> out(counts->size());
+    for (std::size_t i = 0; i < out.size(); ++i) out[i].counts = (*counts)[i];
+    return out;
+}
+
+std::vector<ListCounts> CountsOf(const std::vector<SetAnalysis>& sets) {
+    std::vector<ListCounts> counts;
+    for (const SetAnalysis& s : sets) counts.push_back(s.counts);
+    return counts;
+}
+
 int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
-               const std::vector<std::vector<double>>& rows, const std::vector<ListCounts>& counts) {
-    if (o.sweeps.csv) std::printf("%s\n", SweepCsvHeader(params).c_str());
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        const std::string line =
-            o.sweeps.csv ? SweepCsvLine(params, rows[i], counts[i]) : SweepJsonLine(params, rows[i], counts[i]);
+               const std::vector<std::vector<double>>& rows, const std::vector<SetAnalysis>& sets) {
+    const auto cycles = [&](const SetAnalysis& s) {
+        return o.analysis ? static_cast<std::int64_t>(s.attractors.size()) : std::int64_t{-1};
+    };
+    const auto metrics = [](const SetAnalysis& s) { return s.metrics ? &*s.metrics : nullptr; };
+    if (o.sweeps.csv) {
+        const std::string extra = sets.empty() ? "" : SetCsvHeader(o.analysis, metrics(sets.front()));
+        std::printf("%s%s\n", SweepCsvHeader(params).c_str(), extra.c_str());
+    }
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        const SetAnalysis& s = sets[i];
+        std::string line = o.sweeps.csv ? SweepCsvLine(params, rows[i], s.counts) + SetCsvFields(cycles(s), metrics(s))
+                                        : SweepJsonLine(params, rows[i], s.counts);
+        if (!o.sweeps.csv) line.insert(line.size() - 1, SetJsonKeys(cycles(s), metrics(s)));
+        std::printf("%s\n", line.c_str());
+    }
+    return StdoutWritten() ? 0 : kFailed;
+}
+
+int PrintTracks(const RenderOptions& o, SweepParam param, const std::vector<double>& values,
+                const std::vector<TrackPoint>& points) {
+    const std::string_view name = SweepParamName(param);
+    if (o.sweeps.csv) std::printf("%s\n", TrackCsvHeader(name).c_str());
+    for (const TrackPoint& t : points) {
+        const std::string value = SweepValueText(param, values[static_cast<std::size_t>(t.value)]);
+        const std::string line = o.sweeps.csv ? TrackCsvLine(value, t) : TrackJsonLine(name, value, t);
         std::printf("%s\n", line.c_str());
     }
     return StdoutWritten() ? 0 : kFailed;
@@ -85,15 +135,20 @@ int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
 int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& interrupt,
              const FrameWriter& writeFrame) {
     const std::vector<double> values = axis.Values();
-    std::optional<std::vector<ListCounts>> counts;
-    {
-        ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
-        counts = ComputeSweep(o.request.params, axis.param, values, Control(o, interrupt, progress));
+    std::vector<ModelParams> sets;
+    for (const double v : values) sets.push_back(WithValue(o.request.params, axis.param, v));
+    std::optional<std::vector<SetAnalysis>> analysed = ComputeSets(o, sets, interrupt);
+    if (!analysed) return NotComputed(interrupt);
+    const std::vector<ListCounts> counts = CountsOf(*analysed);
+    std::vector<TrackPoint> tracks;
+    if (o.sweeps.continueTracks) {
+        tracks = ContinueAttractors(Catalogues(sets, std::move(*analysed)), o.sweeps.tolerance);
+        if (const int status = PrintTracks(o, axis.param, values, tracks); status != 0) return status;
+    } else {
+        std::vector<std::vector<double>> rows;
+        for (const double v : values) rows.push_back({v});
+        if (const int status = PrintLines(o, {axis.param}, rows, *analysed); status != 0) return status;
     }
-    if (!counts) return NotComputed(interrupt);
-    std::vector<std::vector<double>> rows;
-    for (const double v : values) rows.push_back({v});
-    if (const int status = PrintLines(o, {axis.param}, rows, *counts); status != 0) return status;
     if (!o.output.empty()) {
         for (std::size_t i = 0; i < values.size(); ++i) {
             FractalModel model;
@@ -129,7 +184,8 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
         }
     }
     if (o.sweeps.plot.empty()) return 0;
-    const QImage chart = DrawSweepChart(axis.param, values, *counts);
+    const QImage chart = o.sweeps.continueTracks ? DrawShareChart(axis.param, values, tracks)
+                                                 : DrawSweepChart(axis.param, values, counts);
     return SavePictures(chart, {PictureJob(chart, o.sweeps.plot, DescribeAxes({&axis}, o))}, interrupt,
                         o.output.empty() ? "" : FramesWritten(o.output, values.size()));
 }
@@ -137,28 +193,38 @@ int RunSweep(const RenderOptions& o, const SweepAxis& axis, InterruptHandler& in
 int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, InterruptHandler& interrupt) {
     const std::vector<double> v1 = a1.Values();
     const std::vector<double> v2 = a2.Values();
-    std::optional<std::vector<ListCounts>> counts;
-    {
-        ProgressLine progress(isatty(STDERR_FILENO) ? stderr : nullptr);
-        counts = ComputePlane(o.request.params, a1.param, v1, a2.param, v2, Control(o, interrupt, progress));
-    }
-    if (!counts) return NotComputed(interrupt);
+    std::vector<ModelParams> sets;
     std::vector<std::vector<double>> rows;
     for (const double y : v2) {
-        for (const double x : v1) rows.push_back({x, y});
+        for (const double x : v1) {
+            sets.push_back(WithValue(WithValue(o.request.params, a2.param, y), a1.param, x));
+            rows.push_back({x, y});
+        }
     }
-    if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *counts); status != 0) return status;
+    const std::optional<std::vector<SetAnalysis>> analysed = ComputeSets(o, sets, interrupt);
+    if (!analysed) return NotComputed(interrupt);
+    const std::vector<ListCounts> counts = CountsOf(*analysed);
+    if (const int status = PrintLines(o, {a1.param, a2.param}, rows, *analysed); status != 0) return status;
+    PlaneExtras extra;
+    for (const SetAnalysis& s : *analysed) {
+        if (o.analysis) extra.cycles.push_back(static_cast<std::int32_t>(s.attractors.size()));
+        if (s.metrics) {
+            extra.sb.push_back(s.metrics->sb);
+            extra.sbb.push_back(s.metrics->sbb);
+            extra.alpha.push_back(s.metrics->alpha);
+        }
+    }
     // The archive and the picture are written as one: both or neither.
     std::vector<FileJob> jobs;
     if (!o.exportFile.empty()) {
         jobs.push_back({o.exportFile, [&](const std::atomic<bool>* stop, FileBatch* batch, std::string& why) {
-                            return WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, *counts, why, stop,
-                                                 batch);
+                            return WritePlaneNpz(std::filesystem::path(o.exportFile), v1, v2, counts, why, stop, batch,
+                                                 &extra);
                         }});
     }
     QImage picture;
     if (!o.output.empty()) {
-        picture = DrawParamPlane(a1.param, v1, a2.param, v2, *counts, o.sweeps.planeScale);
+        picture = DrawParamPlane(a1.param, v1, a2.param, v2, counts, o.sweeps.planeScale);
         jobs.push_back(PictureJob(picture, o.output, DescribeAxes({&a1, &a2}, o)));
         if (picture.isNull()) return SavePictures(picture, jobs, interrupt);
     }
@@ -168,8 +234,13 @@ int RunPlane(const RenderOptions& o, const SweepAxis& a1, const SweepAxis& a2, I
 }  // namespace
 
 int RunSweepCommand(const RenderOptions& o, InterruptHandler& interrupt, const FrameWriter& writeFrame) {
-    if (o.sweeps.sweep) return RunSweep(o, *o.sweeps.sweep, interrupt, writeFrame);
-    return RunPlane(o, *o.sweeps.plane1, *o.sweeps.plane2, interrupt);
+    try {
+        if (o.sweeps.sweep) return RunSweep(o, *o.sweeps.sweep, interrupt, writeFrame);
+        return RunPlane(o, *o.sweeps.plane1, *o.sweeps.plane2, interrupt);
+    } catch (const std::bad_alloc&) {
+        Complain("not enough memory for the computation; nothing more written");
+        return kFailed;
+    }
 }
 
 }  // namespace orbitograph

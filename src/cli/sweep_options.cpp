@@ -47,7 +47,8 @@ std::string AxisError(std::string_view name, const std::string& value) {
 }
 
 // Every value of the axis must give parameters that the computation accepts.
-std::string CheckAxis(std::string_view option, const SweepAxis& axis, const ModelParams& base) {
+std::string CheckAxis(std::string_view option, const SweepAxis& axis, const ModelParams& base,
+                      std::optional<double> delta) {
     if (axis.count == 1 && axis.from != axis.to) return std::string(option) + ": one value needs FROM equal to TO";
     for (const double v : axis.Values()) {
         const bool intRange = v >= -2147483648.0 && v <= 2147483647.0;
@@ -58,8 +59,20 @@ std::string CheckAxis(std::string_view option, const SweepAxis& axis, const Mode
                    (axis.param == SweepParam::Iterations ? " (integers from -2147483648 to 2147483647)"
                                                          : " (finite numbers only)");
         }
+        if (delta) {
+            if (const auto refused = CheckAnalysis(WithValue(base, axis.param, v), *delta))
+                return std::string(option) + ": the attractors at " + std::string(SweepParamName(axis.param)) + " " +
+                       SweepValueText(axis.param, v) + ": " + AnalysisRefusalText(*refused);
+        }
     }
     return {};
+}
+
+// The merge distance when every value is analysed; none when none is.
+std::optional<double> AnalysedWith(const RenderOptions& o) {
+    const bool analysed =
+        o.analysis || o.sweeps.continueTracks || (o.metrics.wanted && o.metrics.of == MetricsOf::Attractor);
+    return analysed ? std::optional<double>(o.request.attractorDelta) : std::nullopt;
 }
 
 }  // namespace
@@ -94,6 +107,14 @@ bool ApplySweepOption(SweepOptions& s, std::string_view name, const std::string&
         if (value != "json" && value != "csv")
             return error = std::string(name) + ": expected json or csv, got " + Quoted(value), false;
         s.csv = value == "csv";
+    } else if (name == "--continue") {
+        s.continueTracks = true;
+    } else if (name == "--continue-tolerance") {
+        const std::optional<double> t = WholeNumber(value);
+        if (!t || !(*t >= 0.0))
+            return error = std::string(name) + ": expected a number >= 0, got " + Quoted(value), false;
+        s.tolerance = *t;
+        s.toleranceGiven = true;
     } else if (name == "--plot") {
         if (value.empty() || value == "-") return error = std::string(name) + ": expected a file name", false;
         s.plot = value;
@@ -104,6 +125,11 @@ bool ApplySweepOption(SweepOptions& s, std::string_view name, const std::string&
 std::string CheckSweepOptions(const RenderOptions& o) {
     const SweepOptions& s = o.sweeps;
     if (s.sweep && s.plane1) return "--sweep and --plane cannot be combined";
+    if (s.toleranceGiven && !s.continueTracks) return "--continue-tolerance needs --continue";
+    if (s.continueTracks && !s.sweep) return "--continue needs --sweep";
+    if (s.continueTracks && (o.analysis || o.metrics.wanted))
+        return "--continue prints the attractors' tracks; --analysis and --metrics add to the lines of counts, "
+               "without it";
     if (!s.Active()) {
         if (!s.plot.empty()) return "--plot needs --sweep";
         return {};
@@ -119,13 +145,14 @@ std::string CheckSweepOptions(const RenderOptions& o) {
             return "-o: with --sweep, expected a file name with exactly one %d (such as frame_%04d.png) and no other "
                    "%, got " +
                    Quoted(o.output);
-        return CheckAxis("--sweep", *s.sweep, o.request.params);
+        return CheckAxis("--sweep", *s.sweep, o.request.params, AnalysedWith(o));
     }
     if (std::int64_t{s.plane1->count} * s.planeScale > kMaxCanvasSide ||
         std::int64_t{s.plane2->count} * s.planeScale > kMaxCanvasSide)
         return "--plane-scale: the picture would be wider or taller than " + FormatInt(kMaxCanvasSide) + " pixels";
-    if (std::string why = CheckAxis("--plane", *s.plane1, o.request.params); !why.empty()) return why;
-    return CheckAxis("--plane", *s.plane2, WithValue(o.request.params, s.plane1->param, s.plane1->from));
+    if (std::string why = CheckAxis("--plane", *s.plane1, o.request.params, AnalysedWith(o)); !why.empty()) return why;
+    return CheckAxis("--plane", *s.plane2, WithValue(o.request.params, s.plane1->param, s.plane1->from),
+                     AnalysedWith(o));
 }
 
 bool FramePatternValid(std::string_view pattern) {

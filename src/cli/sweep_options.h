@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/continuation.h"
 #include "model/sweep.h"
 
 namespace orbitograph {
@@ -36,10 +37,14 @@ struct SweepOptions {
     bool csv = false;
     std::string plot;  // the chart, PNG; empty: none
     std::int32_t planeScale = 1;
+    bool continueTracks = false;  // --continue: the attractors' tracks instead of the counts
+    double tolerance = kDefaultContinueTolerance;
+    bool toleranceGiven = false;
     bool Active() const { return sweep.has_value() || plane1.has_value(); }
 };
 
-// Takes the value of --sweep, --plane, --plane-scale, --format or --plot;
+// Takes the value of --sweep, --plane, --plane-scale, --format, --plot,
+// --continue or --continue-tolerance;
 // on a refusal returns false with one line naming the option.
 bool ApplySweepOption(SweepOptions& s, std::string_view name, const std::string& value, std::string& error);
 

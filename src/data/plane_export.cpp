@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "data/npz_writer.h"
 
@@ -10,7 +11,7 @@ namespace orbitograph {
 
 SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<double>& values1,
                          const std::vector<double>& values2, const std::vector<ListCounts>& counts, std::string& error,
-                         const std::atomic<bool>* stop, FileBatch* batch) {
+                         const std::atomic<bool>* stop, FileBatch* batch, const PlaneExtras* extra) {
     const std::size_t n1 = values1.size();
     const std::size_t n2 = values2.size();
     if (counts.size() != n1 * n2) throw std::invalid_argument("the counts do not match the two axes");
@@ -28,6 +29,20 @@ SaveResult WritePlaneNpz(const std::filesystem::path& path, const std::vector<do
     };
     for (std::size_t k = 0; k < arrays.size(); ++k) {
         members.push_back({kKeys[k], "<i8", {n2, n1}, arrays[k].data(), arrays[k].size() * sizeof(std::int64_t)});
+    }
+    if (extra != nullptr) {
+        const auto fits = [&](std::size_t size) {
+            if (size != 0 && size != counts.size()) throw std::invalid_argument("an extra array does not match");
+            return size != 0;
+        };
+        if (fits(extra->cycles.size()))
+            members.push_back({"cycles", "<i4", {n2, n1}, extra->cycles.data(), counts.size() * sizeof(std::int32_t)});
+        const std::pair<const char*, const std::vector<double>*> reals[] = {
+            {"Sb", &extra->sb}, {"Sbb", &extra->sbb}, {"alpha", &extra->alpha}};
+        for (const auto& [key, values] : reals) {
+            if (fits(values->size()))
+                members.push_back({key, "<f8", {n2, n1}, values->data(), counts.size() * sizeof(double)});
+        }
     }
     return WriteFileAtomicallyToFd(
         path, [&](int fd, int& systemError) { return WriteNpz(members, fd, systemError, error, stop); }, stop, batch);

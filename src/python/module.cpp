@@ -24,6 +24,7 @@
 #include "python/frame_render.h"
 #include "python/grid_data.h"
 #include "python/interruptible.h"
+#include "python/set_arrays.h"
 #include "request/offscreen_gui.h"
 #include "request/param_table.h"
 
@@ -327,6 +328,32 @@ std::string Metrics(const py::array& labels, double step, std::int32_t box, cons
     return measure(std::int64_t{});
 }
 
+// The counts of every row (RowsOf) with the analysis and the metrics asked
+// for (AnalysedSets); each row is also checked for the analysis.
+py::dict AnalysedRows(const py::dict& params, const std::vector<std::string>& names, const ValueRows& values,
+                      int threads, bool analysis, double delta, bool metrics, std::int32_t box,
+                      const std::vector<std::int32_t>& ks) {
+    const std::vector<ModelParams> rows = RowsOf(params, names, values, threads);
+    for (const ModelParams& p : rows) CheckComputation(p, threads, {analysis, delta});
+    SetAnalysisRequest request;
+    request.analysis = analysis;
+    request.delta = delta;
+    request.metrics.wanted = metrics;
+    request.metrics.box = box;
+    request.metrics.ks = ks;
+    return AnalysedSets(rows, request, threads);
+}
+
+py::dict Continuation(const py::dict& params, const std::string& name, const ValueRows& values, int threads,
+                      double delta, double tolerance) {
+    if (!(tolerance >= 0.0)) throw std::invalid_argument("tolerance: must be a number >= 0");
+    const std::vector<ModelParams> rows = RowsOf(params, {name}, values, threads);
+    for (const ModelParams& p : rows) CheckComputation(p, threads, {true, delta});
+    std::vector<double> column(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) column[i] = values.at(static_cast<py::ssize_t>(i), 0);
+    return TrackColumns(rows, column, delta, tolerance, threads);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_orbitograph, m) {
@@ -347,5 +374,9 @@ PYBIND11_MODULE(_orbitograph, m) {
                             int threads) { RowsOf(params, names, values, threads); });
     m.def("_engine_seconds", &EngineSeconds, py::arg("params"), py::arg("threads"), py::arg("products"));
     m.def("_orbit", &Orbit, py::arg("x0"), py::arg("y0"), py::arg("params"), py::arg("keep"));
+    m.def("_analysed_rows", &AnalysedRows, py::arg("params"), py::arg("names"), py::arg("values"), py::arg("threads"),
+          py::arg("analysis"), py::arg("delta"), py::arg("metrics"), py::arg("box"), py::arg("ks"));
+    m.def("_continuation", &Continuation, py::arg("params"), py::arg("name"), py::arg("values"), py::arg("threads"),
+          py::arg("delta"), py::arg("tolerance"));
     m.def("_metrics", &Metrics, py::arg("labels"), py::arg("step"), py::arg("box"), py::arg("ks"));
 }

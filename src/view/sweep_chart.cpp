@@ -8,6 +8,7 @@
 
 #include "draw/pixel_font.h"
 #include "model/number_text.h"
+#include "view/basin_colouring.h"
 #include "view/point_layers.h"
 
 namespace orbitograph {
@@ -109,26 +110,36 @@ QString SweepAxisTitle(SweepParam p) {
 
 QRect ChartPlotRect(QSize size) { return QRect(QPoint(70, 20), QPoint(size.width() - 190, size.height() - 60)); }
 
-QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<ListCounts>& counts,
+namespace {
+
+// One polyline of a chart: the fraction at some of the values (by index).
+struct ChartCurve {
+    QRgb colour;
+    QString name;
+    std::vector<std::pair<std::size_t, double>> points;
+};
+
+// The chart of the curves in order; beyond kChartCurves curves the legend
+// holds as many entries as fit below the plot's top, the last one "…" when
+// some are left out.
+QImage DrawCurveChart(SweepParam param, const std::vector<double>& values, const std::vector<ChartCurve>& curves,
                       QSize size) {
     QImage image = WhiteCanvas(size);
-    if (image.isNull() || values.empty() || values.size() != counts.size()) return image;
+    if (image.isNull()) return image;
     const QRect plot = ChartPlotRect(size);
     const auto [lo, hi] = XRange(values);
     QPainter p(&image);
     p.setFont(ArialPixelFont(kFontPixels));
     const int line = static_cast<int>(LineSpacing(p));
-    // The values in increasing order, so that each polyline runs left to right.
-    std::vector<std::size_t> order(values.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
-    for (int curve = 0; curve < kChartCurves; ++curve) {
+    for (const ChartCurve& curve : curves) {
+        // The points in increasing order of value, so that each polyline runs left to right.
+        std::vector<std::pair<std::size_t, double>> points = curve.points;
+        std::stable_sort(points.begin(), points.end(),
+                         [&](const auto& a, const auto& b) { return values[a.first] < values[b.first]; });
         QPolygonF polyline;
-        for (const std::size_t i : order) {
-            polyline << QPointF(XOf(plot, lo, hi, values[i]),
-                                plot.bottom() - ChartFraction(counts[i], curve) * plot.height());
-        }
-        const QColor colour = QColor::fromRgba(ChartCurveColour(curve));
+        for (const auto& [i, fraction] : points)
+            polyline << QPointF(XOf(plot, lo, hi, values[i]), plot.bottom() - fraction * plot.height());
+        const QColor colour = QColor::fromRgba(curve.colour);
         p.setPen(QPen(colour, 2));
         p.drawPolyline(polyline);
         if (values.size() <= 60) {
@@ -156,9 +167,58 @@ QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const
                xTitle);
     DrawVerticalTitle(p, 8, plot.center().y(), QString::fromUtf8("Доля точек старта"));
 
+    const int fit =
+        curves.size() <= kChartCurves ? kChartCurves : std::max(1, (size.height() - plot.top() - line) / (line + 6));
+    for (int k = 0; k < static_cast<int>(curves.size()); ++k) {
+        const int y = plot.top() + k * (line + 6);
+        if (k == fit - 1 && static_cast<int>(curves.size()) > fit) {
+            DrawTextAt(p, plot.right() + 50, y, QString::fromUtf8("…"));
+            break;
+        }
+        DrawLegendEntry(p, plot.right() + 20, y, curves[static_cast<std::size_t>(k)].colour,
+                        curves[static_cast<std::size_t>(k)].name, true);
+    }
+    return image;
+}
+
+}  // namespace
+
+QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<ListCounts>& counts,
+                      QSize size) {
+    if (values.empty() || values.size() != counts.size()) return WhiteCanvas(size);
+    std::vector<ChartCurve> curves;
     for (int curve = 0; curve < kChartCurves; ++curve) {
-        DrawLegendEntry(p, plot.right() + 20, plot.top() + curve * (line + 6), ChartCurveColour(curve),
-                        ChartCurveName(curve), true);
+        ChartCurve& c = curves.emplace_back(ChartCurve{ChartCurveColour(curve), ChartCurveName(curve), {}});
+        for (std::size_t i = 0; i < values.size(); ++i) c.points.emplace_back(i, ChartFraction(counts[i], curve));
+    }
+    return DrawCurveChart(param, values, curves, size);
+}
+
+QRgb TrackColour(std::int32_t track) {
+    return kAttractorPalette[static_cast<std::size_t>(std::max(track, 1) - 1) % kAttractorPalette.size()];
+}
+
+QImage DrawShareChart(SweepParam param, const std::vector<double>& values, const std::vector<TrackPoint>& points,
+                      QSize size) {
+    if (values.empty()) return WhiteCanvas(size);
+    std::vector<ChartCurve> curves;
+    for (const TrackPoint& t : points) {
+        if (t.value < 0 || static_cast<std::size_t>(t.value) >= values.size() || t.track < 1) continue;
+        const auto k = static_cast<std::size_t>(t.track - 1);
+        while (curves.size() <= k) {
+            const auto track = static_cast<std::int32_t>(curves.size() + 1);
+            curves.push_back({TrackColour(track), QString::fromUtf8("ветвь %1").arg(track), {}});
+        }
+        curves[k].points.emplace_back(static_cast<std::size_t>(t.value), t.share);
+    }
+    QImage image = DrawCurveChart(param, values, curves, size);
+    if (curves.empty() && !image.isNull()) {
+        QPainter p(&image);
+        p.setFont(ArialPixelFont(kFontPixels));
+        p.setPen(QColor::fromRgba(kAxisColour));
+        const QString note = QString::fromUtf8("Аттракторы не найдены");
+        const QRect plot = ChartPlotRect(size);
+        DrawTextAt(p, plot.center().x() - p.fontMetrics().horizontalAdvance(note) / 2, plot.center().y(), note);
     }
     return image;
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/continuation.h"
 #include "model/sweep.h"
 
 namespace orbitograph {
@@ -40,6 +41,16 @@ QRect ChartPlotRect(QSize size);
 // values and counts have the same length, at least 1; values may come in
 // any order. A null image when memory runs out.
 QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const std::vector<ListCounts>& counts,
+                      QSize size = kChartSize);
+
+// "Доли аттракторов": the chart of the basin shares of the attractors'
+// tracks (model/continuation.h), one polyline per track through the values
+// it holds, in the colour of the palette for its number (TrackColour), the
+// legend naming each track; otherwise as DrawSweepChart. Points whose value
+// index or track is out of range are left out; without any track the plot
+// says "Аттракторы не найдены".
+QRgb TrackColour(std::int32_t track);
+QImage DrawShareChart(SweepParam param, const std::vector<double>& values, const std::vector<TrackPoint>& points,
                       QSize size = kChartSize);
 
 // The index of the value whose position is nearest to the x of the point,

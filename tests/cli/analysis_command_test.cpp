@@ -45,7 +45,7 @@ TEST(AnalysisCommand, RefusalsNameTheOption) {
         {"--analysis --iterations 2147483647", "--analysis: too many iterations"},
         {"--colour-by period --iterations 2147483647 -o never.png", "--colour-by: too many iterations"},
         {"--colour-by attractors", "--colour-by: expected kinds, attractor, exit or period, got 'attractors'"},
-        {"--analysis --sweep a=0:1:3", "--analysis: analyses one grid"},
+        {"--analysis --sweep iterations=1:2147483647:2", "--sweep: the attractors at iterations 2147483647: too many"},
         {"--analysis --orbit 0,0", "--orbit: prints the orbit alone"},
     };
     for (const auto& [args, message] : rows) {

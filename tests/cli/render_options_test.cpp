@@ -116,7 +116,8 @@ TEST(RenderOptions, RefusalsNameTheOptionOnOneLine) {
         {{"--metrics", "--metrics-box", "0"}, "--metrics-box"},
         {{"--metrics", "--metrics-of", "basins"}, "--metrics-of"},
         {{"--metrics-box", "3"}, "need --metrics"},
-        {{"--metrics", "--sweep", "a=0:1:3"}, "--metrics"},
+        {{"--metrics", "--sweep", "a=0:1:3", "--continue"}, "--continue prints"},
+        {{"--plane", "a=0:1:2,dc=0:1:2", "--continue", "--continue-tolerance", "-0.1"}, "--continue-tolerance"},
         {{"--metrics", "--orbit", "0,0"}, "--orbit"},
         {{"--metrics", "--metrics-of=attractor", "--iterations", "2147483647"}, "--metrics-of"},
     };

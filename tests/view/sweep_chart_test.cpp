@@ -3,6 +3,7 @@
 #include <QImage>
 #include <set>
 
+#include "view/basin_colouring.h"
 #include "view/point_layers.h"
 #include "view/sweep_chart.h"
 
@@ -78,4 +79,33 @@ TEST(SweepChart, PlaneCellsFrameAndClicks) {
     EXPECT_EQ(ColoursIn(plane, QRect(l.cells.left() - 1, l.cells.top() - 1, l.cells.width() + 1, 1)),
               std::set<QRgb>{0xFF000000});
     EXPECT_FALSE(PlaneCellAt(v1.size(), v2.size(), scale, l.cells.bottomRight() + QPoint(1, 0)));
+}
+
+// "Доли аттракторов": each track's line in its palette colour (numbers
+// beyond the palette cycle through it), at its share's height; points of
+// no value or no track are left out; many tracks keep the legend inside;
+// no track at all is said in the plot.
+TEST(SweepChart, ShareChartDrawsTracksInPaletteColours) {
+    const std::vector<double> values = {0.0, 0.5, 1.0};
+    std::vector<TrackPoint> points = {{0, 1, 1, 1, 0, 0, 1.0}, {1, 1, 1, 1, 0, 0, 1.0},  {1, 2, 2, 1, 0, 0, 0.0},
+                                      {2, 2, 1, 1, 0, 0, 0.0}, {2, 20, 2, 1, 0, 0, 0.5}, {7, 3, 1, 1, 0, 0, 0.5},
+                                      {0, -1, 1, 1, 0, 0, 0.5}};
+    const QImage chart = DrawShareChart(SweepParam::A, values, points);
+    ASSERT_FALSE(chart.isNull());
+    const QRect plot = ChartPlotRect(chart.size());
+    const int middle = plot.left() + plot.width() / 4;  // between the first two values
+    // Share 1 at the plot's top, share 0 on its bottom edge (under the axis).
+    EXPECT_TRUE(ColoursIn(chart, QRect(middle, plot.top() - 2, 1, 3)).count(TrackColour(1)));
+    EXPECT_FALSE(ColoursIn(chart, QRect(middle, plot.top() + 2, 1, plot.height() - 4)).count(TrackColour(1)));
+    EXPECT_TRUE(
+        ColoursIn(chart, QRect(plot.left() + plot.width() * 3 / 4, plot.bottom() - 2, 1, 5)).count(TrackColour(2)));
+    EXPECT_EQ(TrackColour(20), TrackColour(2));
+    EXPECT_EQ(TrackColour(1), kAttractorPalette[0]);
+    const std::set<QRgb> inside = ColoursIn(chart, plot.adjusted(1, 1, -1, -2));
+    EXPECT_FALSE(inside.count(TrackColour(3)));
+    const QImage none = DrawShareChart(SweepParam::A, values, {});
+    EXPECT_TRUE(ColoursIn(none, plot.adjusted(2, 2, -2, -2)).count(0xFF000000));  // the note that none was found
+    for (int track = 4; track <= 40; ++track) points.push_back({0, track, 1, 1, 0, 0, 0.25});
+    const QImage many = DrawShareChart(SweepParam::A, values, points, QSize(860, 300));
+    EXPECT_EQ(ColoursIn(many, QRect(plot.right() + 1, 290, 170, 10)), std::set<QRgb>{0xFFFFFFFF});
 }

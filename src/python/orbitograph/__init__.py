@@ -38,8 +38,8 @@ from . import _orbitograph as _core
 from . import _travel
 from ._results import Counts, Orbit, Result
 
-__all__ = ["BASIN_COLOURS", "COUNT_KEYS", "LABELS", "Counts", "Orbit", "Result", "compute", "metrics", "orbit",
-           "plane", "render", "sweep", "sweep_values", "to_rgba"]
+__all__ = ["BASIN_COLOURS", "COUNT_KEYS", "LABELS", "Counts", "Orbit", "Result", "compute", "continuation", "metrics",
+           "orbit", "plane", "render", "sweep", "sweep_values", "to_rgba"]
 
 #: The keys of the counts, in the order of ``orbitograph-render --counts``.
 COUNT_KEYS = tuple(_core._count_keys())
@@ -219,17 +219,53 @@ def _counts_of_rows(names, rows, params, threads, client, chunk_size):
         return _core._counts_of_rows(params, names, rows, threads)
     if len(rows) == 0:
         return np.zeros((0, len(COUNT_KEYS)), dtype=np.int64)
+    futures = client.map(_counts_chunk, *_chunks(names, rows, params, threads, client, chunk_size))
+    return np.concatenate(_gathered(client, futures))
+
+
+def _chunks(names, rows, params, threads, client, chunk_size):
+    """The arguments of one chunk function call per block of rows."""
     if chunk_size is None:
         workers = max(1, len(client.scheduler_info().get("workers", {})))
         chunk_size = math.ceil(len(rows) / (4 * workers))
     chunk_size = _checks.integer("chunk_size", chunk_size, 1)
     blocks = [rows[i:i + chunk_size] for i in range(0, len(rows), chunk_size)]
-    futures = client.map(_counts_chunk, [names] * len(blocks), blocks, [params] * len(blocks),
-                         [threads] * len(blocks))
-    return np.concatenate(_gathered(client, futures))
+    return [names] * len(blocks), blocks, [params] * len(blocks), [threads] * len(blocks)
 
 
-def sweep(param, values, *, client=None, chunk_size=None, threads=None, **params):
+def _analysed_chunk(names, rows, params, threads, asked):
+    """Counts, analysis and metrics for a block of rows; what a Dask worker runs."""
+    return _core._analysed_rows(params, names, rows, threads, *asked)
+
+
+def _rows_arrays(names, rows, params, threads, client, chunk_size, asked):
+    """{"counts": int64 [n, 8]} and, when asked = (analysis, delta, metrics,
+    box, ks) asks for them, the arrays of the analysis and the metrics."""
+    if not (asked[0] or asked[2]):
+        return {"counts": _counts_of_rows(names, rows, params, threads, client, chunk_size)}
+    _core._check_rows(params, names, rows, threads)
+    if client is None or len(rows) == 0:
+        return _core._analysed_rows(params, names, rows, threads, *asked)
+    args = _chunks(names, rows, params, threads, client, chunk_size)
+    parts = _gathered(client, client.map(_analysed_chunk, *args, [asked] * len(args[0])))
+    return {key: np.concatenate([part[key] for part in parts]) for key in parts[0]}
+
+
+def _asked(analysis, metrics, delta):
+    analysis, metrics = _checks.flag("analysis", analysis), _checks.flag("metrics", metrics)
+    return analysis, _checks.real("delta", delta), metrics, 5, [1, 2, 4, 8]
+
+
+def _counts_of(arrays, shape):
+    """The counts and the other arrays by key, each reshaped."""
+    counts = arrays.pop("counts")
+    out = {key: counts[:, k].reshape(shape) for k, key in enumerate(COUNT_KEYS)}
+    out.update({key: values.reshape(shape) for key, values in arrays.items()})
+    return out
+
+
+def sweep(param, values, *, client=None, chunk_size=None, threads=None, analysis=False, metrics=False, delta=1e-9,
+          **params):
     """Counts for every value of one parameter (``a``, ``dc``, ``kc`` or
     ``iterations``), the others from the keywords as for compute(): a Counts,
     a dict of int64 arrays keyed as COUNT_KEYS, one element per value, equal
@@ -243,11 +279,19 @@ def sweep(param, values, *, client=None, chunk_size=None, threads=None, **params
     chunk uses `threads` threads of its worker (None: every core), so
     workers that run several chunks at once are best given threads=1. On an
     error or Ctrl+C, the chunks not yet done are cancelled.
+
+    analysis: also ``cycles``, int32, the attractors found at each value (as
+    compute(analysis=True, delta=delta) finds them). metrics: also ``Sb``,
+    ``Sbb``, ``alpha`` (float64, NaN where undefined), ``boundary_boxes`` and
+    ``boxes`` (int64) of each value's grid of labels, as metrics() measures
+    them with its defaults. Either computes every value in full, one after
+    the other.
     """
     values = _checks.swept_values("param", param, values, _SWEPT)
     base = _model_params("sweep", params)
-    counts = _counts_of_rows([param], values.reshape(-1, 1), base, _threads(threads), client, chunk_size)
-    return Counts({key: counts[:, k] for k, key in enumerate(COUNT_KEYS)}, {param: _travel.coordinate(param, values)},
+    arrays = _rows_arrays([param], values.reshape(-1, 1), base, _threads(threads), client, chunk_size,
+                          _asked(analysis, metrics, delta))
+    return Counts(_counts_of(arrays, (len(values),)), {param: _travel.coordinate(param, values)},
                   _unswept(base, param))
 
 
@@ -272,7 +316,8 @@ def _unswept(params, *swept):
     return {name: value for name, value in _public(params).items() if name not in swept}
 
 
-def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, threads=None, store=None, **params):
+def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, threads=None, store=None,
+          analysis=False, metrics=False, delta=1e-9, **params):
     """Counts for every pair of values of two parameters (each as for
     sweep()): a Counts of int64 arrays, each of shape [len(values2),
     len(values1)]; element [j, i] counts the grid of values1[i] and
@@ -285,6 +330,9 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
     counts as written only once all of it is; running the same plane again
     on the same store computes only the tiles not yet written, so an
     interrupted or crashed run is resumed by running it again.
+
+    analysis, metrics, delta: the arrays of sweep()'s, each [len(values2),
+    len(values1)]; not with store.
     """
     values1 = _checks.swept_values("param1", param1, values1, _SWEPT)
     values2 = _checks.swept_values("param2", param2, values2, _SWEPT)
@@ -292,7 +340,10 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
         raise ValueError(f"param2: must differ from param1 ({param1!r})")
     base = _model_params("plane", params)
     threads = _threads(threads)
+    asked = _asked(analysis, metrics, delta)
     if store is not None:
+        if asked[0] or asked[2]:
+            raise ValueError("store: keeps the counts only; analysis and metrics need store=None")
         if client is None:
             raise ValueError("store: needs a client whose workers write it")
         from . import _zarr_plane
@@ -305,11 +356,38 @@ def plane(param1, values1, param2, values2, *, client=None, chunk_size=None, thr
                                        chunk_size, _unswept(base, param1, param2), _gathered)
     first, second = np.meshgrid(values1, values2)
     rows = np.column_stack([first.ravel(), second.ravel()])
-    counts = _counts_of_rows([param1, param2], rows, base, threads, client, chunk_size)
-    shape = (len(values2), len(values1))
-    return Counts({key: counts[:, k].reshape(shape) for k, key in enumerate(COUNT_KEYS)},
+    arrays = _rows_arrays([param1, param2], rows, base, threads, client, chunk_size, asked)
+    return Counts(_counts_of(arrays, (len(values2), len(values1))),
                   {param2: _travel.coordinate(param2, values2), param1: _travel.coordinate(param1, values1)},
                   _unswept(base, param1, param2))
+
+
+def continuation(param, values, *, tolerance=0.05, delta=1e-9, threads=None, **params):
+    """The attractors followed from each value of one parameter to the next
+    (values and keywords as for sweep()).
+
+    Each value's attractors are found as compute(analysis=True, delta=delta)
+    finds them; their cycle states are the period states from the smallest
+    state (x, y) on. An attractor at value i + 1 continues the one at value
+    i whose cycle states lie nearest (the smallest max-norm distance between
+    the two sets), when that distance is below tolerance; nearest pairs are
+    taken first, each attractor once; the others start new tracks (numbered
+    1, 2, ... as they start) or end.
+
+    Returns a dict of equal-length arrays, one element per (value, track),
+    by value and then track: ``param`` (the value, under the parameter's
+    name), ``track``, ``attractor`` (its id at that value), ``period``
+    (int32), ``x``, ``y`` and ``share`` (its basin's share of the start
+    points; float64).
+    """
+    values = _checks.swept_values("param", param, values, _SWEPT)
+    base = _model_params("continuation", params)
+    tolerance = _checks.real("tolerance", tolerance)
+    delta = _checks.real("delta", delta)
+    columns = _core._continuation(base, param, values.reshape(-1, 1), _threads(threads), delta, tolerance)
+    out = {param: _travel.coordinate(param, columns.pop("value"))}
+    out.update(columns)
+    return out
 
 
 def metrics(labels, step, box=5, ks=(1, 2, 4, 8)):

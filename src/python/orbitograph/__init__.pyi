@@ -110,6 +110,9 @@ def sweep(
     client: Any = None,
     chunk_size: Optional[int] = None,
     threads: Optional[int] = None,
+    analysis: bool = False,
+    metrics: bool = False,
+    delta: float = 1e-9,
     **params: Unpack[ModelKeywords],
 ) -> Counts: ...
 def plane(
@@ -122,6 +125,18 @@ def plane(
     client: Any = None,
     chunk_size: Optional[int] = None,
     store: Optional[str | os.PathLike[str]] = None,
+    analysis: bool = False,
+    metrics: bool = False,
+    delta: float = 1e-9,
     **params: Unpack[ModelKeywords],
 ) -> Counts | Any: ...
+def continuation(
+    param: str,
+    values: Values,
+    *,
+    tolerance: float = 0.05,
+    delta: float = 1e-9,
+    threads: Optional[int] = None,
+    **params: Unpack[ModelKeywords],
+) -> dict[str, npt.NDArray[Any]]: ...
 def metrics(labels: npt.ArrayLike, step: float, box: int = 5, ks: Iterable[int] = (1, 2, 4, 8)) -> dict[str, Any]: ...
