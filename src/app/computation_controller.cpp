@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 #include <system_error>
 
+#include "app/analysis_refusal.h"
 #include "app/command_ids.h"
 #include "app/model_params_dlg.h"
 #include "dialogs/dialog_controls.h"
@@ -73,13 +74,23 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
                                      .arg(kMaxOriginMagnitude));
         return;
     }
+    SpacesExtras extras;
+    extras.withEnds = m_shared.m_view.m_switches.m_fitWindow;
+    extras.analysis = m_shared.AnalysisWanted();
+    extras.delta = m_shared.m_view.m_attractorDelta;
+    extras.metrics = m_shared.attractorDockShown;
+    if (extras.analysis && CheckAnalysis(params, extras.delta)) {
+        extras.analysis = false;
+        m_shared.hooks.showError(m_shared.window, AnalysisRefusalWords(*CheckAnalysis(params, extras.delta)));
+        if (listeners.analysisRefused) listeners.analysisRefused();
+    }
     // A live change supersedes the running computation: the commands stay
     // as they were made unavailable for it.
     const bool superseding = Running();
     if (!superseding) SetCommandsAvailable(false);
     bool started = true;
     try {
-        m_runner.Request(SpacesJob(m_engine, params, originX, originY, m_shared.m_view.m_switches.m_fitWindow),
+        m_runner.Request(SpacesJob(m_engine, params, originX, originY, extras),
                          [this](SpacesRunner::Delivery&& d) { OnFinished(OutcomeOf(std::move(d))); });
     } catch (const std::system_error&) {
         started = false;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 
+#include "app/attractor_controller.h"
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
@@ -104,6 +105,8 @@ void CMainWnd::BuildExploreMenu() {
     explore->addSeparator();
     add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), [this] { OnSweep(); });
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), [this] { OnPlane(); });
+    explore->addSeparator();
+    m_attractors->AddToMenu(explore);
 
     const std::pair<QKeySequence, int> keys[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), kCmdBack},
                                                  {QKeySequence(Qt::ALT | Qt::Key_Right), kCmdForward},

@@ -17,6 +17,7 @@ class QProgressDialog;
 
 namespace orbitograph {
 
+class AttractorController;
 class CanvasWidget;
 class ComputationController;
 class DisplayController;
@@ -84,6 +85,7 @@ public:
     LiveParamsDock* LiveDock() const;
     QProgressBar* StatusProgress() const;
     SweepSession& Sweeps() const { return *m_sweep; }
+    AttractorController& Attractors() const { return *m_attractors; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<LiveController> m_live;
     std::unique_ptr<SweepSession> m_sweep;
     std::unique_ptr<PictureDataCommands> m_pictureData;
+    std::unique_ptr<AttractorController> m_attractors;
 };
 
 }  // namespace orbitograph
