@@ -28,38 +28,38 @@ QString Share(std::int64_t part, std::size_t whole) {
 
 }  // namespace
 
-void AttractorTableModel::SetAnalysis(const GridAnalysis* analysis) {
+void AttractorTableModel::SetCatalogue(std::vector<AttractorEntry> catalogue, std::size_t points) {
     beginResetModel();
-    m_analysis = analysis;
+    m_catalogue = std::move(catalogue);
+    m_points = points;
     endResetModel();
 }
 
-int AttractorTableModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || m_analysis == nullptr) return 0;
-    return static_cast<int>(m_analysis->attractors.size());
+QVariant AttractorTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const names[kColumns] = {"№", "Период", "x", "y", "Бассейн", "Доля"};
+    const bool named = orientation == Qt::Horizontal && role == Qt::DisplayRole;
+    return named && section >= 0 && section < kColumns ? QVariant(QString::fromUtf8(names[section])) : QVariant();
 }
 
-int AttractorTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
-
 QVariant AttractorTableModel::data(const QModelIndex& index, int role) const {
-    if (m_analysis == nullptr || !index.isValid() || index.row() >= rowCount()) return {};
-    const AttractorEntry& a = m_analysis->attractors[static_cast<std::size_t>(index.row())];
+    if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
+    const AttractorEntry& a = m_catalogue[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
         case 0: return QString::number(a.id);
         case 1: return QString::number(a.period);
         case 2: return Exact(a.x);
         case 3: return Exact(a.y);
         case 4: return QString::number(a.basin);
-        default: return Share(a.basin, m_analysis->size());
+        default: return Share(a.basin, m_points);
     }
 }
 
-QVariant AttractorTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumns) return {};
-    static const char* const names[kColumns] = {"№", "Период", "x", "y", "Бассейн", "Доля"};
-    return QString::fromUtf8(names[section]);
+int AttractorTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+int AttractorTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_catalogue.size());
 }
 
 QString AttractorCountsText(const GridAnalysis& a) {
@@ -120,7 +120,7 @@ AttractorDock::AttractorDock(QWidget* parent) : QDockWidget(QStringLiteral("Ат
 
 void AttractorDock::Show(const GridAnalysis& analysis, const std::optional<LabelMetrics>& kinds,
                          const std::optional<LabelMetrics>& attractors) {
-    m_rows.SetAnalysis(&analysis);
+    m_rows.SetCatalogue(analysis.attractors, analysis.size());
     m_table->resizeColumnsToContents();
     m_counts->setText(AttractorCountsText(analysis));
     m_metrics->setRowCount(0);
@@ -137,7 +137,7 @@ void AttractorDock::Show(const GridAnalysis& analysis, const std::optional<Label
 }
 
 void AttractorDock::Clear(const QString& text) {
-    m_rows.SetAnalysis(nullptr);
+    m_rows.SetCatalogue({}, 0);
     m_metrics->setRowCount(0);
     m_counts->setText(text);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "model/grid_analysis.h"
 #include "model/label_metrics.h"
@@ -18,21 +19,24 @@ namespace orbitograph {
 
 // The attractor catalogue of an analysis as a table: the number, the
 // period, the smallest state (x, y) in its shortest exact form, the basin
-// in start points and as a share of the grid. Read-only.
+// in start points and as a share of the grid. Read-only; it keeps its own
+// copy of the catalogue.
 class AttractorTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // analysis stays alive and unchanged until the next call; null: none.
-    void SetAnalysis(const GridAnalysis* analysis);
+    // The catalogue of a grid of points start points; an empty one: none.
+    void SetCatalogue(std::vector<AttractorEntry> catalogue, std::size_t points);
+    const std::vector<AttractorEntry>& Catalogue() const { return m_catalogue; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
 
 private:
-    const GridAnalysis* m_analysis = nullptr;
+    std::vector<AttractorEntry> m_catalogue;
+    std::size_t m_points = 0;
 };
 
 // The line under the table: the start points that left the square without
@@ -57,8 +61,7 @@ class AttractorDock : public QDockWidget {
 public:
     explicit AttractorDock(QWidget* parent);
 
-    // analysis stays alive and unchanged until the next Show or Clear; the
-    // metrics are shown when both are given. The selection is cleared.
+    // The metrics are shown when both are given. The selection is cleared.
     void Show(const GridAnalysis& analysis, const std::optional<LabelMetrics>& kinds,
               const std::optional<LabelMetrics>& attractors);
     // Empties the table, with text in place of the counts.
