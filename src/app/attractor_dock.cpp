@@ -110,7 +110,7 @@ AttractorDock::AttractorDock(QWidget* parent) : QDockWidget(QStringLiteral("Ат
     m_metrics->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_counts);
-    layout->addWidget(m_metrics, 1);
+    layout->addWidget(m_metrics);
     setWidget(body);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &AttractorDock::SelectionChanged);
     connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -134,6 +134,10 @@ void AttractorDock::Show(const GridAnalysis& analysis, const std::optional<Label
         }
         m_metrics->resizeColumnsToContents();
     }
+    // Every row of the metrics in sight; the catalogue takes the rest.
+    int height = m_metrics->horizontalHeader()->height() + 2 * m_metrics->frameWidth();
+    for (int r = 0; r < m_metrics->rowCount(); ++r) height += m_metrics->rowHeight(r);
+    m_metrics->setFixedHeight(height);
 }
 
 void AttractorDock::Clear(const QString& text) {
