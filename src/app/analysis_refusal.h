@@ -6,9 +6,9 @@
 
 namespace orbitograph {
 
-// Why the window computes a picture without the analysis of every orbit, in
-// the words of its messages: what is refused, why, and what the window does
-// instead (the basins coloured by kind, the dock "Аттракторы" closed).
+// Why the window does without the analysis of every orbit, in the words of
+// its messages: what is refused, why, and what the window does instead (the
+// basins coloured by kind, the dock "Аттракторы" closed).
 QString AnalysisRefusalWords(AnalysisRefusal refusal);
 
 }  // namespace orbitograph

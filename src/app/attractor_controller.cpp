@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include "app/analysis_refusal.h"
 #include "app/attractor_dock.h"
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
@@ -159,7 +160,14 @@ void AttractorController::Refresh() {
     if (!m_shared.AnalysisWanted()) {
         DropWhenUnwanted();
     } else if (m_shared.HasPicture() && LacksAnalysis() && !m_computation.Running()) {
-        m_computation.Start(m_shared.m_model.Params(), ComputationController::HistoryStep::None);
+        // Refused here, the picture in place stays: nothing to compute.
+        const ModelParams p = m_shared.m_model.Params();
+        if (const auto refused = CheckAnalysis(p, m_shared.m_view.m_attractorDelta)) {
+            m_shared.hooks.showError(m_shared.window, AnalysisRefusalWords(*refused));
+            AnalysisRefused();
+        } else {
+            m_computation.Start(p, ComputationController::HistoryStep::None);
+        }
     }
     m_shared.RequestRepaint();
 }

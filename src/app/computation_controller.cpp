@@ -79,9 +79,9 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
     extras.analysis = m_shared.AnalysisWanted();
     extras.delta = m_shared.m_view.m_attractorDelta;
     extras.metrics = m_shared.attractorDockShown;
-    if (extras.analysis && CheckAnalysis(params, extras.delta)) {
+    if (const auto refused = extras.analysis ? CheckAnalysis(params, extras.delta) : std::nullopt) {
         extras.analysis = false;
-        m_shared.hooks.showError(m_shared.window, AnalysisRefusalWords(*CheckAnalysis(params, extras.delta)));
+        m_shared.hooks.showError(m_shared.window, AnalysisRefusalWords(*refused));
         if (listeners.analysisRefused) listeners.analysisRefused();
     }
     // A live change supersedes the running computation: the commands stay

@@ -55,8 +55,8 @@ public:
     // Computes the picture of these parameters at the origin of the last
     // repaint (an origin too far out is refused with a message), with the
     // analysis when the window wants it (an analysis the parameters do not
-    // allow is refused with a message, and the picture computed without
-    // it), with the metrics when the dock "Аттракторы" is shown. live: a
+    // allow is refused with a message and the picture computed without it),
+    // with the metrics when the dock "Аттракторы" is shown. live: a
     // change from the dock, which supersedes a running computation and
     // shows its progress in the status bar instead of a dialog.
     void Start(const ModelParams& params, HistoryStep step = HistoryStep::Push, bool live = false);

@@ -184,9 +184,13 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     EXPECT_TRUE(m.kinds.empty());  // kept only for the metrics
 
     // The attractor with the smallest basin, so that most pixels are dimmed.
-    const AttractorEntry& chosen =
+    const AttractorEntry chosen =
         *std::min_element(a.attractors.begin(), a.attractors.end(), [](auto& x, auto& y) { return x.basin < y.basin; });
-    dock->Table()->selectRow(chosen.id - 1);
+    const auto selectChosen = [&] {
+        dock->Table()->selectionModel()->select(table->index(chosen.id - 1, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    selectChosen();
     ASSERT_EQ(wnd->Attractors().Selected(), chosen.id);
     ASSERT_TRUE(WaitForRequestedRepaint());
     const QImage selected = test::Argb(wnd->Canvas());
@@ -210,6 +214,30 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
     EXPECT_TRUE(wnd->Probe()->rows.front().x == chosen.x && wnd->Probe()->rows.front().y == chosen.y);
     EXPECT_EQ(wnd->Probe()->summary.period, chosen.period);
+
+    // The fitted display: a new picture clears the selection; selected
+    // again, each basin pixel is as it was or dimmed, the chosen
+    // attractor's pixels bright.
+    wnd->Action(kCmdFitWindow)->trigger();
+    WaitForResult();
+    EXPECT_EQ(wnd->Attractors().Selected(), std::nullopt);
+    const QImage fitted = test::Argb(wnd->Canvas());
+    selectChosen();
+    ASSERT_EQ(wnd->Attractors().Selected(), chosen.id);
+    ASSERT_TRUE(WaitForRequestedRepaint());
+    const QImage fittedSelected = test::Argb(wnd->Canvas());
+    const PixelRect area = FittedLayoutOf(wnd->View()).basinArea;
+    int bright = 0, dimmed = 0;
+    for (int y = area.top; y < area.top + area.height; ++y) {
+        for (int x = area.left; x < area.left + area.width; ++x) {
+            const QRgb was = fitted.pixel(x, y), now = fittedSelected.pixel(x, y);
+            if (was == kBackground) continue;
+            ASSERT_TRUE(now == was || now == Dimmed(was, kBackground)) << x << "," << y;
+            ++(now == was ? bright : dimmed);
+        }
+    }
+    EXPECT_GT(bright, 0);
+    EXPECT_GT(dimmed, bright);
 
     dock->close();
     EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
