@@ -30,6 +30,12 @@ enum CommandId : int {
     kCmdClearProbe = 40124,
     kCmdSweep = 40125,
     kCmdPlane = 40126,
+    // "Раскраска бассейнов" and the dock "Аттракторы".
+    kCmdColourByKind = 40160,
+    kCmdColourByAttractor = 40161,
+    kCmdColourByExit = 40162,
+    kCmdColourByPeriod = 40163,
+    kCmdAttractorDock = 40164,
 };
 
 }  // namespace orbitograph

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "app/analysis_refusal.h"
 #include "app/command_ids.h"
 #include "app/model_params_dlg.h"
 #include "dialogs/dialog_controls.h"
@@ -92,6 +93,16 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
                                      .arg(kMaxOriginMagnitude));
         return;
     }
+    SpacesExtras extras;
+    extras.withEnds = m_shared.m_view.m_switches.m_fitWindow;
+    extras.analysis = m_shared.AnalysisWanted();
+    extras.delta = m_shared.m_view.m_attractorDelta;
+    extras.metrics = m_shared.attractorDockShown;
+    if (const auto refused = extras.analysis ? CheckAnalysis(params, extras.delta) : std::nullopt) {
+        extras.analysis = false;
+        m_shared.hooks.showError(m_shared.window, AnalysisRefusalWords(*refused));
+        if (listeners.analysisRefused) listeners.analysisRefused();
+    }
     // A live change supersedes the running computation: the commands stay
     // as they were made unavailable for it.
     const bool superseding = Running();
@@ -100,8 +111,8 @@ void ComputationController::Start(const ModelParams& params, HistoryStep step, b
     const bool fitted = m_shared.m_view.m_switches.m_fitWindow;
     const int level = fitted ? PreviewLevelFor(params) : 0;
     try {
-        m_runner.Request(level > 0 ? RefiningSpacesJob(m_engine, params, originX, originY, level)
-                                   : SpacesJob(m_engine, params, originX, originY, fitted),
+        m_runner.Request(level > 0 ? RefiningSpacesJob(m_engine, params, originX, originY, extras, level)
+                                   : SpacesJob(m_engine, params, originX, originY, extras),
                          [this](SpacesRunner::Delivery&& d) {
                              const bool partial = d.end == JobEnd::Partial;
                              ComputationOutcome outcome = OutcomeOf(std::move(d));

@@ -52,6 +52,9 @@ public:
         std::function<void(const ComputationOutcome&, HistoryStep, bool live)> finished;
         std::function<void()> liveProgressDue;
         std::function<void(double fraction)> progressed;
+        // The analysis asked for was refused for these parameters (and the
+        // refusal shown); the computation goes on without it.
+        std::function<void()> analysisRefused;
         // A preview has just been put up (or taken down: null).
         std::function<void(const ComputationOutcome* preview)> previewed;
     };
@@ -77,7 +80,10 @@ public:
     void ShowHistoryState();
 
     // Computes the picture of these parameters at the origin of the last
-    // repaint (an origin too far out is refused with a message). live: a
+    // repaint (an origin too far out is refused with a message), with the
+    // analysis when the window wants it (an analysis the parameters do not
+    // allow is refused with a message and the picture computed without it),
+    // with the metrics when the dock "Аттракторы" is shown. live: a
     // change from the dock, which supersedes a running computation and
     // shows its progress in the status bar instead of a dialog.
     void Start(const ModelParams& params, HistoryStep step = HistoryStep::Push, bool live = false);

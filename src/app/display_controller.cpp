@@ -61,6 +61,8 @@ void DisplayController::TakeDisplayOf(const ViewState& from) {
     view.m_switches = from.m_switches;
     view.m_legend = from.m_legend;
     view.m_viewMode = from.m_viewMode;
+    view.m_colourBy = from.m_colourBy;
+    view.m_attractorDelta = from.m_attractorDelta;
     ApplyTwoModesToMenu();
     if (QAction* fit = m_shared.Action(kCmdFitWindow)) fit->setChecked(view.m_switches.m_fitWindow);
     m_shared.RequestRepaint();

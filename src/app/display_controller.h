@@ -10,7 +10,7 @@ class ComputationController;
 // the two single-panel commands, "По размеру окна" and "Строка состояния".
 // Each changes the view state and requests a repaint; nothing is computed
 // but the exact end points the fitted display needs when they are missing.
-// Later display choices (a colouring, say) belong here.
+// The colouring of the basins belongs to AttractorController.
 class DisplayController {
 public:
     DisplayController(WindowShared& shared, ComputationController& computation);
@@ -21,8 +21,8 @@ public:
     void OnLegend();
     void OnFitWindow();
     void OnStatusBar();
-    // Takes the display switches, the legend and the single panel of
-    // another view state (a saved picture's), menu included.
+    // Takes the display switches, the legend, the single panel and the
+    // colouring of another view state (a saved picture's), menu included.
     void TakeDisplayOf(const ViewState& from);
 
 private:

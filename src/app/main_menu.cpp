@@ -8,6 +8,7 @@
 #include <functional>
 #include <tuple>
 
+#include "app/attractor_controller.h"
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
@@ -106,6 +107,8 @@ void CMainWnd::BuildExploreMenu() {
     explore->addSeparator();
     add(kCmdSweep, QStringLiteral("Развёртка по параметру..."), [this] { OnSweep(); });
     add(kCmdPlane, QStringLiteral("Плоскость параметров..."), [this] { OnPlane(); });
+    explore->addSeparator();
+    m_attractors->AddToMenu(explore);
 
     // The keys are shown beside the items; Back and Forward keep their keys
     // while disabled, to say why nothing happens.

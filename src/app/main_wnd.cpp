@@ -8,6 +8,7 @@
 
 #include "app/about_dlg.h"
 #include "app/app_resources.h"
+#include "app/attractor_controller.h"
 #include "app/canvas_widget.h"
 #include "app/computation_controller.h"
 #include "app/display_controller.h"
@@ -22,6 +23,8 @@
 #include "png/png_export.h"
 #include "program_version.h"
 #include "request/request_view.h"
+#include "view/basin_colouring.h"
+#include "view/fitted_frame.h"
 #include "view/frame.h"
 
 namespace orbitograph {
@@ -52,8 +55,9 @@ CMainWnd::CMainWnd(HelpViewer& help, SpacesEngine engine, ThreadStarter startThr
     m_zoom = std::make_unique<ZoomController>(m_shared, *m_computation, *m_probe);
     m_live = std::make_unique<LiveController>(m_shared, *m_computation);
     m_sweep = std::make_unique<SweepSession>(m_shared, *m_computation);
-    m_pictureData = std::make_unique<PictureDataCommands>(m_shared, *m_computation, *m_display, *m_probe,
-                                                          m_computation->Engine());
+    m_pictureData =
+        std::make_unique<PictureDataCommands>(m_shared, *m_computation, *m_display, *m_probe, m_computation->Engine());
+    m_attractors = std::make_unique<AttractorController>(m_shared, *m_computation, *m_probe);
     ConnectParts();
     BuildMenu();
     BuildExploreMenu();
@@ -68,6 +72,7 @@ void CMainWnd::ConnectParts() {
     ComputationController::Listeners& on = m_computation->listeners;
     on.installed = [this](const ComputationOutcome& outcome, Step step) {
         m_probe->PictureInstalled(outcome.params, step != Step::None);
+        m_attractors->PictureInstalled(outcome);
         m_zoom->RefreshReadout();
     };
     on.finished = [this](const ComputationOutcome& outcome, Step step, bool live) {
@@ -75,6 +80,7 @@ void CMainWnd::ConnectParts() {
     };
     on.liveProgressDue = [this] { m_live->ShowProgress(); };
     on.progressed = [this](double fraction) { m_live->Progressed(fraction); };
+    on.analysisRefused = [this] { m_attractors->AnalysisRefused(); };
 }
 
 void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRatio) {
@@ -93,6 +99,7 @@ void CMainWnd::OnPaint(QPainter& painter, QSize deviceSize, qreal devicePixelRat
     m_canvas = ComposeFrame(m_shared.m_view, m_shared.m_model, deviceSize.width(), deviceSize.height(), picture,
                             &m_shared.endCounts);
     if (m_canvas.isNull()) return;
+    m_attractors->DrawOver(m_canvas);
     m_probe->DrawOver(m_canvas);
     // One canvas pixel per device pixel: the painter maps logical units.
     m_canvas.setDevicePixelRatio(devicePixelRatio);
@@ -115,8 +122,12 @@ void CMainWnd::OnSavePicture() {
         return;
     }
     const QPoint origin = m_shared.ListsOrigin();
-    Request shown = RequestOf(m_shared.m_view, m_shared.m_model.Params(), origin.x(), origin.y(), m_canvas.width(),
-                              m_canvas.height());
+    // A colouring whose analysis the lists lack is drawn by kind, and so
+    // described.
+    ViewState view = m_shared.m_view;
+    if (!HoldsAnalysis(m_shared.m_model, ListGridOfView(view))) view.m_colourBy.reset();
+    Request shown =
+        RequestOf(view, m_shared.m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height());
     shown.display.probe = m_probe->ShownStart();
     const SaveResult saved = SavePngAtomically(m_canvas, NativePath(path), DescribeFrame(shown));
     if (!saved.Ok()) {

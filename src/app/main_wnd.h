@@ -17,6 +17,7 @@ class QProgressDialog;
 
 namespace orbitograph {
 
+class AttractorController;
 class CanvasWidget;
 class ComputationController;
 class DisplayController;
@@ -86,6 +87,7 @@ public:
     SweepSession& Sweeps() const { return *m_sweep; }
     ComputationController& Computation() const { return *m_computation; }
     PictureDataCommands& PictureData() const { return *m_pictureData; }
+    AttractorController& Attractors() const { return *m_attractors; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,6 +111,7 @@ private:
     std::unique_ptr<LiveController> m_live;
     std::unique_ptr<SweepSession> m_sweep;
     std::unique_ptr<PictureDataCommands> m_pictureData;
+    std::unique_ptr<AttractorController> m_attractors;
 };
 
 }  // namespace orbitograph

@@ -153,7 +153,7 @@ void PictureDataCommands::OnExported(ExportRunner::Delivery&& delivery, const QS
         m_shared.Refuse(QStringLiteral("Экспорт прерван: файл «%1» не записан.").arg(path));
     } else if (!outcome.saved.Ok()) {
         m_hooks.showError(m_window, QStringLiteral("Не удалось записать данные в файл «%1».\n%2")
-                                        .arg(path, outcome.why.empty() ? SaveFailureReason(outcome.saved)
+                                        .arg(path, outcome.why.empty() ? SaveFailureReason(outcome.saved, path)
                                                                        : QString::fromStdString(outcome.why)));
     }
 }

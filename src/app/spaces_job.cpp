@@ -6,22 +6,35 @@
 #include <stdexcept>
 #include <utility>
 
+#include "request/metrics_request.h"
+
 namespace orbitograph {
 
 SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX, std::int32_t originY,
-                            bool withEnds) {
-    return [engine = std::move(engine), params, originX, originY, withEnds](SpacesRunner::Context& job) {
+                            const SpacesExtras& extras) {
+    return [engine = std::move(engine), params, originX, originY, extras](SpacesRunner::Context& job) {
         ComputationOutcome outcome;
         outcome.params = params;
         outcome.originX = originX;
         outcome.originY = originY;
         outcome.generation = job.Generation();
         ComputeControl control = job.Control();
-        control.attractorEnds = withEnds;
-        control.kindGrid = withEnds;
+        control.attractorEnds = extras.withEnds;
+        control.analysis = extras.analysis;
+        control.attractorDelta = extras.delta;
+        const bool metrics = extras.analysis && extras.metrics;
+        control.kindGrid = extras.withEnds || metrics;
         const auto start = std::chrono::steady_clock::now();
         std::optional<SpaceLists> lists = engine(params, originX, originY, control);
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (lists && metrics && !job.Cancelled()) {
+            MetricsRequest kinds;
+            outcome.kindMetrics = MetricsOfGrid(params, *lists, kinds);
+            if (!extras.withEnds) std::vector<EndKind>().swap(lists->kinds);
+            MetricsRequest attractors;
+            attractors.of = MetricsOf::Attractor;
+            outcome.attractorMetrics = MetricsOfGrid(params, *lists, attractors);
+        }
         if (lists) {
             outcome.report = BuildReport(params, CountsOf(params, *lists));
             outcome.lists = std::move(*lists);
@@ -53,9 +66,11 @@ ModelParams CoarseParams(const ModelParams& params, int level) {
 }
 
 SpacesRunner::Job RefiningSpacesJob(SpacesEngine engine, const ModelParams& params, std::int32_t originX,
-                                    std::int32_t originY, int firstLevel) {
-    SpacesRunner::Job exact = SpacesJob(engine, params, originX, originY, true);
-    return [engine = std::move(engine), exact = std::move(exact), params, originX, originY,
+                                    std::int32_t originY, const SpacesExtras& extras, int firstLevel) {
+    SpacesExtras exactExtras = extras;
+    exactExtras.withEnds = true;
+    SpacesRunner::Job exact = SpacesJob(engine, params, originX, originY, exactExtras);
+    return [engine = std::move(engine), exact = std::move(exact), params, originX, originY, extras,
             firstLevel](SpacesRunner::Context& job) {
         for (int level = firstLevel; level >= 1 && !job.Cancelled(); --level) {
             ComputationOutcome preview;
@@ -68,6 +83,9 @@ SpacesRunner::Job RefiningSpacesJob(SpacesEngine engine, const ModelParams& para
             ComputeControl control;
             control.cancel = &job.CancelFlag();
             control.attractorEnds = control.kindGrid = true;
+            // A colouring by the analysis is drawn on the previews too.
+            control.analysis = extras.analysis;
+            control.attractorDelta = extras.delta;
             const auto start = std::chrono::steady_clock::now();
             std::optional<SpaceLists> lists = engine(preview.params, originX, originY, control);
             preview.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -39,8 +39,14 @@ struct WindowShared {
     CanvasWidget* canvas = nullptr;
     QString lastRefusal;
     int repaintRequests = 0;
+    // The dock "Аттракторы" is shown: computations add the analysis and the
+    // grid's metrics.
+    bool attractorDockShown = false;
 
     QAction* Action(int commandId) const { return actions.value(commandId, nullptr); }
+    // A computation now must add the analysis of every orbit: a colouring or
+    // the dock "Аттракторы" shows it.
+    bool AnalysisWanted() const { return m_view.m_colourBy.has_value() || attractorDockShown; }
     // The origin of the lists in place, or the model's before any.
     QPoint ListsOrigin() const { return computedOrigin.value_or(QPoint(m_model.originX, m_model.originY)); }
     // The picture has been computed at least once.

@@ -6,6 +6,7 @@
 #include "model/grid.h"
 #include "model/number_text.h"
 #include "model/orbit.h"
+#include "view/basin_colouring.h"
 #include "view/fitted_frame.h"
 #include "view/panel_geometry.h"
 
@@ -98,6 +99,20 @@ std::int64_t OrbitsEndingAt(const ViewState& v, const FractalModel& m, EndCounts
     return counts.AtPixel(m.attractors, s, v.m_clientRect.Width(), v.m_clientRect.Height(), x, y);
 }
 
+// The analysis of the pixel's first grid point, when the lists hold it.
+QString AnalysisWords(const ViewState& v, const FractalModel& m, const PixelPlace& place) {
+    const ListGrid grid = ListGridOfView(v);
+    if (!HoldsAnalysis(m, grid)) return {};
+    const auto i = static_cast<std::size_t>(place.columns.begin * grid.rows + place.rows.begin);
+    const GridAnalysis& a = m.analysis;
+    const std::int32_t id = a.Attractor()[i], exit = a.ExitStep()[i], period = a.Period()[i];
+    QString words = id > 0 ? QStringLiteral("; аттрактор %1").arg(id) : QStringLiteral("; аттрактора нет");
+    words += exit >= 0 ? QStringLiteral("; выход: шаг %1").arg(exit) : QStringLiteral("; выхода нет");
+    words += period > 0 ? QStringLiteral("; период %1 с шага %2").arg(period).arg(a.CycleStart()[i])
+                        : QStringLiteral("; цикла нет");
+    return words;
+}
+
 }  // namespace
 
 PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bool clampToBasins) {
@@ -121,7 +136,8 @@ QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts&
     const double gy = GridSide(p.y1, p.y2, p.step).At(static_cast<std::size_t>(place.rows.begin));
     const State end = IterateOrbit(MapParams::From(p), State{gx, gy});
     return QStringLiteral("Бассейны: %1; точка сетки (%2, %3): орбита %4, конец (%5, %6)")
-        .arg(at, Number(gx), Number(gy), KindWords(Classify(end.x, end.y)), Number(end.x), Number(end.y));
+               .arg(at, Number(gx), Number(gy), KindWords(Classify(end.x, end.y)), Number(end.x), Number(end.y)) +
+           AnalysisWords(view, model, place);
 }
 
 }  // namespace orbitograph

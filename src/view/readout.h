@@ -34,10 +34,12 @@ PixelPlace LocatePixel(const ViewState& view, std::int32_t x, std::int32_t y, bo
 // in the basin panel the pixel's first grid point with its exact accumulated
 // coordinates, the kind of its orbit's end with the colour's name as the
 // report names it, and the end point, the orbit computed here with
-// IterateOrbit; in the attractor panel the number of orbits that end in the
-// pixel (counted from the exact end points in the fitted display, from the
-// attractor list in the other, once into counts and then looked up). Empty
-// outside the panels and before the first computation.
+// IterateOrbit, then, when the lists hold the analysis, the grid point's
+// attractor, exit step and cycle; in the attractor panel the number of
+// orbits that end in the pixel (counted from the exact end points in the
+// fitted display, from the attractor list in the other, once into counts and
+// then looked up). Empty outside the panels and before the first
+// computation.
 QString ReadoutText(const ViewState& view, const FractalModel& model, EndCounts& counts, std::int32_t x,
                     std::int32_t y);
 

@@ -39,12 +39,13 @@ TEST_F(MainWindowTest, TitleMenuAndInitialStates) {
               "Исследование: По размеру окна|-|Назад\tAlt+Left|Вперёд\tAlt+Right|Исходная область\tHome|-|"
               "Строка состояния|Параметры модели|-|Открыть параметры из рисунка...|Экспорт данных...|-|"
               "Траектория...|Убрать траекторию\tEsc|-|"
-              "Развёртка по параметру...|Плоскость параметров...\n"
+              "Развёртка по параметру...|Плоскость параметров...|-|Раскраска бассейнов|Аттракторы\n"
               "Справка: &Инструкция F1|О программе...");
     for (int id : {kCmdSavePicture, kCmdPrint, kCmdExit, kCmdFractalParameters, kCmdLegend, kCmdProgramSettings,
                    kCmdHelpInstructions, kCmdAbout, kCmdShowAttractors, kCmdShowBasins, kCmdFitWindow, kCmdStatusBar})
         EXPECT_EQ(wnd->Action(id)->isEnabled(), id != kCmdShowAttractors && id != kCmdShowBasins) << id;
     EXPECT_FALSE(wnd->Action(kCmdFitWindow)->isChecked() || wnd->Action(kCmdStatusBar)->isChecked());
+    EXPECT_TRUE(wnd->Action(kCmdColourByKind)->isChecked() && !wnd->Action(kCmdAttractorDock)->isChecked());
 
     // The leading separator of "Параметры" is painted as the one between the
     // items: a line with room above and below, clear of the frame.
