@@ -5,6 +5,7 @@
 #include <QRubberBand>
 #include <QStatusBar>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/canvas_widget.h"
@@ -75,13 +76,20 @@ void ZoomController::ZoomToBand(QPoint from, QPoint to) {
         m_computation.Start(*z.params, ComputationController::HistoryStep::PushZoom);
 }
 
+// While a refinement shows a preview, a wheel step zooms the rectangle shown
+// (located on the preview's own layout) about the point under the cursor
+// and supersedes the refinement: the hand is followed at once. The preview's
+// step is the requested one times 2^level, so dividing by that power of two
+// gives back the requested step exactly.
 void ZoomController::ZoomAtWheel(QPoint at, int notches) {
-    const ViewState& view = m_shared.m_view;
-    if (m_computation.Running() || !m_shared.HasPicture() || !view.m_switches.m_fitWindow) return;
+    const ComputationController::PreviewPicture* preview = m_computation.Preview();
+    const ViewState& view = preview ? preview->view : m_shared.m_view;
+    if ((m_computation.Running() && !preview) || !m_shared.HasPicture() || !view.m_switches.m_fitWindow) return;
     const PixelPlace place = LocatePixel(view, at.x(), at.y());
     if (place.panel != PanelKind::Basins) return;
     const double factor = notches > 0 ? 2.0 : 0.5;
-    const ModelParams p = view.Params();
+    ModelParams p = view.Params();
+    if (preview) p.step = std::ldexp(p.step, -preview->coarseLevel);
     const ZoomResult z = ZoomTo(p, ScaledBox(p, place.x, place.y, factor), true);
     if (!z.refusal.empty())
         m_shared.Refuse(QString::fromStdString(z.refusal));

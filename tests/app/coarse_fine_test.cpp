@@ -6,13 +6,18 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QWheelEvent>
+#include <optional>
 #include <vector>
 
+#include "app/canvas_widget.h"
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
 #include "app/help_window.h"
 #include "app/picture_data_commands.h"
 #include "main_wnd_fixture.h"
+#include "view/readout.h"
+#include "view/zoom.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
@@ -87,6 +92,25 @@ TEST_F(MainWindowTest, TheFittedDisplayRefinesFromCoarseGridsToTheExactOne) {
     ASSERT_FALSE(seen.empty());
     for (const Seen& s : seen) EXPECT_EQ(s.params.a, newer.a);
     ExpectSameLists(wnd->Model(), Reference(newer));
+
+    // A wheel step over a preview zooms the rectangle it shows, at the
+    // requested step, and supersedes the refinement.
+    std::optional<ModelParams> zoomed;
+    computation.listeners.previewed = [&](const ComputationOutcome* o) {
+        auto* canvas = wnd->findChild<CanvasWidget*>();
+        if (!o || zoomed || !canvas) return;
+        const QPoint at(canvas->width() * 3 / 4, canvas->height() / 2);
+        const PixelPlace place = LocatePixel(computation.Preview()->view, at.x(), at.y());
+        zoomed = ZoomTo(older, ScaledBox(older, place.x, place.y, 2.0), true).params;
+        QWheelEvent wheel(at, canvas->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(canvas, &wheel);
+    };
+    computation.Start(older, ComputationController::HistoryStep::None, true);
+    WaitForResult();
+    ASSERT_TRUE(zoomed.has_value());
+    EXPECT_EQ(wnd->View().Params(), *zoomed);
+    ExpectSameLists(wnd->Model(), Reference(*zoomed));
 }
 
 // The archive is written in the background: the window repaints meanwhile,
