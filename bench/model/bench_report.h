@@ -31,6 +31,18 @@ using Clock = std::chrono::steady_clock;
 
 inline double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// The shortest elapsed time of `times` calls of f, in seconds.
+template <class F>
+double Best(int times, F f) {
+    double best = 1e300;
+    for (int i = 0; i < times; ++i) {
+        const Clock::time_point t0 = Clock::now();
+        f();
+        best = std::min(best, Seconds(Clock::now() - t0));
+    }
+    return best;
+}
+
 // Processor time of the calling thread, or of the whole process.
 inline double CpuSeconds(clockid_t clock) {
     timespec t{};

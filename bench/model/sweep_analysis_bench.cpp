@@ -28,19 +28,9 @@ using namespace orbitograph;
 
 namespace {
 
+using bench::Best;
 using bench::Clock;
 using bench::Seconds;
-
-template <class F>
-double Best(int times, F f) {
-    double best = 1e300;
-    for (int i = 0; i < times; ++i) {
-        const Clock::time_point t0 = Clock::now();
-        f();
-        best = std::min(best, Seconds(Clock::now() - t0));
-    }
-    return best;
-}
 
 // The transcriptions' work for one value: the analysis and the metrics of
 // its attractor numbers (the kinds' metrics cost the same).

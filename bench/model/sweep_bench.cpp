@@ -17,6 +17,7 @@
 #include <chrono>
 #include <vector>
 
+#include "bench_report.h"
 #include "model/compute_spaces.h"
 #include "model/sweep.h"
 
@@ -24,20 +25,9 @@ using namespace orbitograph;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-template <class F>
-double Best(int times, F f) {
-    double best = 1e300;
-    for (int i = 0; i < times; ++i) {
-        const Clock::time_point t0 = Clock::now();
-        f();
-        best = std::min(best, Seconds(Clock::now() - t0));
-    }
-    return best;
-}
+using bench::Best;
+using bench::Clock;
+using bench::Seconds;
 
 double NominalSteps(const ModelParams& p) {
     return static_cast<double>(CountStartPoints(p)) * (static_cast<double>(p.iterations) + 1.0);

@@ -63,19 +63,22 @@ void ComputationController::OnFractalParameters() {
 }
 
 void ComputationController::OnBack() {
-    if (Running()) return;
-    if (const auto p = m_history.Back())
-        Start(*p, HistoryStep::Back);
-    else
-        m_shared.Refuse(QStringLiteral("Назад идти некуда: это первый вычисленный рисунок."));
+    GoThroughHistory(m_history.Back(), HistoryStep::Back,
+                     QStringLiteral("Назад идти некуда: это первый вычисленный рисунок."));
 }
 
 void ComputationController::OnForward() {
+    GoThroughHistory(m_history.Forward(), HistoryStep::Forward,
+                     QStringLiteral("Вперёд идти некуда: это последний вычисленный рисунок."));
+}
+
+void ComputationController::GoThroughHistory(const std::optional<ModelParams>& to, HistoryStep step,
+                                             const QString& nowhere) {
     if (Running()) return;
-    if (const auto p = m_history.Forward())
-        Start(*p, HistoryStep::Forward);
+    if (to)
+        Start(*to, step);
     else
-        m_shared.Refuse(QStringLiteral("Вперёд идти некуда: это последний вычисленный рисунок."));
+        m_shared.Refuse(nowhere);
 }
 
 void ComputationController::OnHomeArea() {

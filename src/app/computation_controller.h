@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/job_runner.h"
 #include "app/spaces_job.h"
@@ -107,6 +108,9 @@ public:
     Listeners listeners;
 
 private:
+    // Computes the history's set `to` with this step, or says `nowhere` when
+    // there is none; nothing while a computation runs.
+    void GoThroughHistory(const std::optional<ModelParams>& to, HistoryStep step, const QString& nowhere);
     void OnPreview(ComputationOutcome&& outcome);
     void DropPreview();
     int PreviewLevelFor(const ModelParams& params) const;
