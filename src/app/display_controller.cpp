@@ -87,7 +87,7 @@ void DisplayController::ApplyFitWindow() {
         // Released, not only emptied.
         AttractorEnds().x.swap(model.attractorEnds.x);
         AttractorEnds().y.swap(model.attractorEnds.y);
-        std::vector<EndKind>().swap(model.kinds);
+        KindGrid().swap(model.kinds);
         m_shared.endCounts.Clear();
         return;
     }

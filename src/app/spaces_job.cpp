@@ -30,7 +30,7 @@ SpacesRunner::Job SpacesJob(SpacesEngine engine, const ModelParams& params, std:
         if (lists && metrics && !job.Cancelled()) {
             MetricsRequest kinds;
             outcome.kindMetrics = MetricsOfGrid(params, *lists, kinds);
-            if (!extras.withEnds) std::vector<EndKind>().swap(lists->kinds);
+            if (!extras.withEnds) KindGrid().swap(lists->kinds);
             MetricsRequest attractors;
             attractors.of = MetricsOf::Attractor;
             outcome.attractorMetrics = MetricsOfGrid(params, *lists, attractors);

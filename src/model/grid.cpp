@@ -69,7 +69,8 @@ void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     }
 }
 
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y) {
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y,
+                     std::span<const double> column) {
     const std::size_t rows = ys.Count();
     if (n == 0) return;
     std::size_t row = first % rows;
@@ -77,7 +78,11 @@ void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, 
     for (std::size_t i = 0; i < n;) {
         const std::size_t len = std::min(n - i, rows - row);
         std::fill(x + i, x + i + len, columnX);
-        ys.Fill(row, len, y + i);
+        if (column.empty()) {
+            ys.Fill(row, len, y + i);
+        } else {
+            std::copy_n(column.begin() + static_cast<std::ptrdiff_t>(row), len, y + i);
+        }
         i += len;
         row = 0;
         columnX += xs.Step();  // the next column's accumulated coordinate

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/model_params.h"
@@ -40,8 +41,11 @@ private:
 // order (column by column, within a column row by row) into x and y: a run
 // of column segments, the column's x repeated and the rows' y in order, bit
 // for bit the coordinates of the walk. Requires sides of one step and
-// first + n <= xs.Count() * ys.Count().
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y);
+// first + n <= xs.Count() * ys.Count(). `column` is empty or holds every
+// coordinate of ys (ys.Fill(0, ys.Count(), ...)): its values are then copied
+// instead of accumulated again, the same bits at a copy's cost.
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y,
+                     std::span<const double> column = {});
 
 // Every coordinate of one side of the grid, from lo while <= hi, each the
 // previous plus step: bit for bit the coordinates the computation starts its

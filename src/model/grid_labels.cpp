@@ -29,7 +29,7 @@ std::vector<Out> Transpose(const Grid& in, std::size_t columns, std::size_t rows
 
 }  // namespace
 
-std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows) {
+std::vector<std::uint8_t> LabelRows(std::span<const EndKind> kinds, std::size_t columns, std::size_t rows) {
     return Transpose<std::uint8_t>(kinds, columns, rows, LabelOf);
 }
 

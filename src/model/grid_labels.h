@@ -30,7 +30,7 @@ void LabelCodes(std::span<const EndKind> kinds, std::uint8_t* labels);
 // element c * rows + r) laid out row by row instead: element r * columns + c,
 // row 0 the lowest row (y1), column 0 the leftmost (x1). Requires
 // values.size() == columns * rows.
-std::vector<std::uint8_t> LabelRows(const std::vector<EndKind>& kinds, std::size_t columns, std::size_t rows);
+std::vector<std::uint8_t> LabelRows(std::span<const EndKind> kinds, std::size_t columns, std::size_t rows);
 std::vector<double> GridRows(std::span<const double> values, std::size_t columns, std::size_t rows);
 std::vector<std::int32_t> GridRows(std::span<const std::int32_t> values, std::size_t columns, std::size_t rows);
 

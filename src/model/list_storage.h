@@ -20,7 +20,7 @@ inline constexpr std::size_t kHugeListBytes = std::size_t{4} << 20;
 
 // The allocator of the large grids and lists: list storage, and a default
 // construction that writes nothing, for trivially copyable aggregates and
-// arithmetic types (PointList hides every way of growing that would reach it
+// arithmetic and enumeration types (PointList hides every way of growing that would reach it
 // but ResizeUninitialised; grid columns are sized once and then written
 // whole). Such types are implicit-lifetime, so their objects exist in the
 // storage without a constructor call.
@@ -43,7 +43,8 @@ struct ListAllocator : std::allocator<T> {
 
     template <class U>
     void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        if constexpr (!(std::is_trivially_copyable_v<U> && (std::is_aggregate_v<U> || std::is_arithmetic_v<U>)))
+        if constexpr (!(std::is_trivially_copyable_v<U> &&
+                        (std::is_aggregate_v<U> || std::is_arithmetic_v<U> || std::is_enum_v<U>)))
             ::new (static_cast<void*>(p)) U();
     }
     template <class U, class... Args>

@@ -49,6 +49,11 @@ public:
     void ResizeUninitialised(size_type n) { Base::resize(n); }
 };
 
+// The kind of every start point, in grid order (column by column from x1,
+// within a column from y1), 1 byte each. Held in list storage: a new element
+// is left unwritten, so whoever sizes it writes every element.
+using KindGrid = std::vector<EndKind, ListAllocator<EndKind>>;
+
 // The exact end points (the model's own doubles, not pixels) of the orbits
 // that end inside the square [-2, 2]^2, in the order of the attractor list:
 // element i is the end point whose truncated pixel is attractors[i].
@@ -96,7 +101,7 @@ struct SpaceLists {
     PointList basinT;
     PointList basinZero;
     AttractorEnds attractorEnds;
-    std::vector<EndKind> kinds;
+    KindGrid kinds;
     GridEnds startPointEnds;
     GridAnalysis analysis;
     friend bool operator==(const SpaceLists&, const SpaceLists&) = default;

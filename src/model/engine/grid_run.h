@@ -134,6 +134,10 @@ private:
     const bool m_compact;
     const GridSide m_xs;
     const GridSide m_ys;
+    // Every coordinate of m_ys when there are at most kColumnRows, else empty:
+    // each block copies its rows' coordinates instead of accumulating them.
+    static constexpr std::size_t kColumnRows = std::size_t{1} << 17;
+    std::vector<double> m_column;
     const std::size_t m_rows;
     const std::size_t m_total;
     OrbitJob m_job;
@@ -143,7 +147,7 @@ private:
     int m_threads;
     std::size_t m_blockPoints = 0;
     std::vector<Block> m_blocks;
-    std::vector<EndKind> m_kinds;  // per start point; Infinity until RunBlock says otherwise
+    KindGrid m_kinds;  // per start point; unwritten until its block runs (RunBlock writes every kind)
     // Per start point when asked for; NaN until RunBlock stores an exact end
     // point. Blocks write disjoint ranges, so no thread waits for another.
     GridEnds m_gridEnds;
