@@ -12,9 +12,9 @@
 // the other vectors' work, each lane taking a new orbit when its own is
 // settled. Between checks a lane makes unconditional steps of the map
 // without the guard: by escape_bound.cpp that changes no result unless
-// guardMatters, in which case every lane records at every state it steps from whether the guard is
-// closed there; a lane so marked ends outside (its frozen state has x <= -100),
-// whatever its unguarded continuation holds.
+// guardMatters, in which case every lane records at every state it steps
+// from whether the guard is closed there; a lane so marked ends outside (its
+// frozen state has x <= -100), whatever its unguarded continuation holds.
 //
 // G is chosen per instruction set from the ceiling kernel's curve
 // (bench/model/ceiling_kernel.h; README): one step's dependency chain is
