@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pty.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -12,7 +8,6 @@
 #include <fstream>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "cli/command_run.h"
@@ -23,38 +18,6 @@ using namespace orbitograph::test;
 
 namespace {
 
-// The command's argument vector, made before forking: the child only calls
-// what is safe after a fork.
-std::vector<char*> Argv(std::vector<std::string>& args) {
-    args.insert(args.begin(), ORBITOGRAPH_RENDER);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return argv;
-}
-
-// In a child process: the command, every signal it catches at its default
-// action (whatever the test runner ignores).
-[[noreturn]] void ExecRender(char* const* argv) {
-    struct sigaction defaults {};
-    defaults.sa_handler = SIG_DFL;
-    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE, SIGXFSZ})
-        sigaction(s, &defaults, nullptr);
-    execv(ORBITOGRAPH_RENDER, argv);
-    _exit(127);
-}
-
-// Polls until the condition holds; false if it did not within the limit.
-template <typename Condition>
-bool Await(Condition condition, std::chrono::seconds limit = std::chrono::seconds(120)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 // True once the process has its own handler for the signal (SigCgt in
 // /proc), so a signal sent now reaches the command rather than the default.
 bool Catches(pid_t pid, int signal) {
@@ -63,27 +26,6 @@ bool Catches(pid_t pid, int signal) {
         if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1u;
     }
     return false;
-}
-
-// The exit status, or -1 if the process ended otherwise or was still running
-// after the limit (then it is killed).
-int ExitStatus(pid_t pid) {
-    int status = 0;
-    if (!Await([&] { return waitpid(pid, &status, WNOHANG) == pid; })) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Everything until end of file; the descriptor is closed.
-std::string ReadAll(int fd) {
-    std::string all;
-    char buf[512];
-    for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) all.append(buf, static_cast<std::size_t>(n));
-    close(fd);
-    return all;
 }
 
 // One run interrupted: the signal, while the picture is encoded (else while
@@ -115,15 +57,8 @@ void ExpectNothingWritten(const SignalRow& row) {
     std::vector<std::string> args = whileEncoding ? large : slow;
     args.insert(args.end(), {"--counts", "-o", target.toStdString()});
     if (exported) args.insert(args.end(), {"--export", exportTarget.toStdString()});
-    const std::vector<char*> argv = Argv(args);
-    const pid_t pid = fork();
+    const pid_t pid = StartRender(args);
     ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        ExecRender(argv.data());
-    }
     ASSERT_TRUE(Await([&] { return Catches(pid, signal); }, std::chrono::seconds(30)));
     // The temporary files exist only while the files are written.
     if (whileEncoding) {
@@ -159,11 +94,9 @@ TEST(RenderInterrupt, ProgressOnlyOnATerminal) {
     ASSERT_EQ(quiet.status, 0);
     EXPECT_TRUE(quiet.err.empty()) << quiet.err;
 
-    const std::vector<char*> argv = Argv(args);
     int master = -1;
-    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    const pid_t pid = StartRender(args, nullptr, nullptr, nullptr, &master);
     ASSERT_GE(pid, 0);
-    if (pid == 0) ExecRender(argv.data());
     const std::string seen = ReadAll(master);
     EXPECT_EQ(ExitStatus(pid), 0);
     EXPECT_NE(seen.find("computing"), std::string::npos) << seen;
@@ -208,29 +141,19 @@ TEST(RenderInterrupt, InterruptedRunsSayWhatTheyLeft) {
     };
     for (Row row : rows) {
         SCOPED_TRACE(row.says);
-        const std::vector<char*> argv = Argv(row.args);
-        int err[2], out[2];
-        ASSERT_EQ(pipe(err), 0);
-        ASSERT_EQ(pipe(out), 0);
-        const pid_t pid = fork();
+        int out = -1, err = -1;
+        const pid_t pid = StartRender(row.args, &out, &err);
         ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            dup2(err[1], STDERR_FILENO);
-            ExecRender(argv.data());
-        }
-        close(err[1]);
-        close(out[1]);
         // Once something is printed the command is past its options.
         char first;
-        ASSERT_EQ(read(out[0], &first, 1), 1);
+        ASSERT_EQ(read(out, &first, 1), 1);
         if (row.framesWritten) {
             ASSERT_TRUE(Await([&] { return Entries(dir.path()).contains("f0.png"); }));
         }
         kill(pid, SIGTERM);
         EXPECT_EQ(ExitStatus(pid), 143);
-        const std::string said = ReadAll(err[0]);
-        close(out[0]);
+        const std::string said = ReadAll(err);
+        close(out);
         EXPECT_NE(said.find(row.says), std::string::npos) << said;
         for (const QString& name : Entries(dir.path())) EXPECT_FALSE(name.endsWith(".part")) << name.toStdString();
     }
