@@ -29,8 +29,9 @@ TEST(RenderCommand, ReportHasNineteenLinesWithBlankSeparators) {
     EXPECT_NE(r.out.find("=160000\n\nПространство бассейнов:\n"), std::string::npos);
 }
 
-// A refusal exits with 2 before anything is computed or written, on one line
-// whose echoed values cannot drive the terminal.
+// A refusal (of a single run, a sweep, a plane, the analysis or an orbit)
+// exits with 2 before anything is computed or written, on one line whose
+// echoed values cannot drive the terminal.
 TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -43,7 +44,43 @@ TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
         {"--threads 0", "--threads"},
         {"--threads 1025", "--threads"},
         {"--threads x", "--threads"},
+        {"--export " + Quote(dir.filePath("g.txt")), "--export"},
+        {"--export " + Quote(dir.path()), "--export"},
         {"--counts --legend-picture " + Quote(dir.filePath("none.bmp")) + out, "--legend-picture"},
+        {"--sweep b=0:1:3", ""},
+        {"--sweep a=0:1:0", ""},
+        {"--sweep a=0:1", ""},
+        {"--sweep 'a=0:1:3 '", ""},
+        {"--sweep a=0:1:100001", ""},
+        {"--sweep a=0:1:1", ""},
+        {"--sweep a=-1e308:1e308:3", ""},
+        {"--sweep iterations=0:3e9:2", ""},
+        {"--sweep a=0:1:3 --plane a=0:1:2,dc=0:1:2", ""},
+        {"--plane a=0:1:2,a=0:1:2", ""},
+        {"--plane a=0:1:2000,dc=0:1:2000", ""},
+        {"--plane a=0:1:300,dc=0:1:2 --plane-scale 64 -o p.png", ""},
+        {"--plot c.png", ""},
+        {"--sweep a=0:1:3 --counts", ""},
+        {"--sweep a=0:1:3 -o frame.png", ""},
+        {"--sweep a=0:1:3 -o 'f%s%d'", ""},
+        {"--sweep a=0:1:3 --format xml", ""},
+        {"--sweep a=0:1:3 --export s.npz", ""},
+        {"--plane a=0:1:2,dc=0:1:2 --export p.csv", ""},
+        {"--analysis --analysis-delta -1", "--analysis-delta: expected a number from 0 to inf, got '-1'"},
+        {"--analysis --analysis-delta nan", "--analysis-delta: expected a number"},
+        {"--analysis --step 0.0005", "--analysis: too fine for the analysis"},
+        {"--analysis --iterations 2147483647", "--analysis: too many iterations"},
+        {"--colour-by period --iterations 2147483647 -o never.png", "--colour-by: too many iterations"},
+        {"--colour-by attractors", "--colour-by: expected kinds, attractor, exit or period, got 'attractors'"},
+        {"--analysis --sweep iterations=1:2147483647:2", "--sweep: the attractors at iterations 2147483647: too many"},
+        {"--analysis --orbit 0,0", "--orbit: prints the orbit alone"},
+        {"--orbit 1", ""},
+        {"--orbit inf,0", ""},
+        {"--orbit 0,x", ""},
+        {"--orbit 0,0 --counts", ""},
+        {"--orbit 0,0 --sweep a=0:1:2", ""},
+        {"--orbit-limit 3", ""},
+        {"--orbit 0,0 --orbit-limit -1", ""},
         {"--x1 '\x1b[31mred'", "\\x"},
         {"'--\x1b]0;title\x07'", "\\x"},
         {"--legend-picture '\xc2\x9b"
