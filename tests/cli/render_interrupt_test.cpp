@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 #include "cli/command_run.h"
@@ -28,60 +29,50 @@ bool Catches(pid_t pid, int signal) {
     return false;
 }
 
-// One run interrupted: the signal, while the picture is encoded (else while
-// computing), with an export beside the picture.
-struct SignalRow {
-    int signal;
-    bool whileEncoding;
-    bool exported;
-};
-
-// The run ends with 128 + signal and nothing written or replaced, no
-// temporary file left.
-void ExpectNothingWritten(const SignalRow& row) {
-    const auto [signal, whileEncoding, exported] = row;
-    SCOPED_TRACE(testing::Message() << "signal " << signal << (whileEncoding ? " while encoding" : "")
-                                    << (exported ? " with an export" : ""));
-    // Orbits of x' = 2x^2 - 1 on the x axis neither escape nor settle for a
-    // long time: 2e10 map steps that no exact shortcut avoids.
-    const std::vector<std::string> slow{
-        "--a",  "2", "--dc", "1",  "--dc-direction", "inward", "--kc",   "0",      "--y1",         "0",
-        "--y2", "0", "--x1", "-1", "--x2",           "1",      "--step", "0.0001", "--iterations", "1000000"};
-    // A picture of 64 M pixels takes seconds to encode.
-    const std::vector<std::string> large{"--size", "16384x4096", "--step", "0.1"};
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString target = dir.filePath("frame.png");
-    const QString exportTarget = dir.filePath("g.csv");
-    ASSERT_TRUE(WriteFile(target, "old") && WriteFile(exportTarget, "old"));
-    std::vector<std::string> args = whileEncoding ? large : slow;
-    args.insert(args.end(), {"--counts", "-o", target.toStdString()});
-    if (exported) args.insert(args.end(), {"--export", exportTarget.toStdString()});
-    const pid_t pid = StartRender(args);
-    ASSERT_GE(pid, 0);
-    ASSERT_TRUE(Await([&] { return Catches(pid, signal); }, std::chrono::seconds(30)));
-    // The temporary files exist only while the files are written.
-    if (whileEncoding) {
-        ASSERT_TRUE(Await([&] { return Entries(dir.path()).size() > 2; }));
-    }
-    kill(pid, signal);
-    EXPECT_EQ(ExitStatus(pid), 128 + signal);
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"frame.png", "g.csv"}));
-    EXPECT_EQ(Contents(target), "old");
-    EXPECT_EQ(Contents(exportTarget), "old");
-}
-
 }  // namespace
 
 // SIGINT and SIGTERM while computing; these and every other signal that ends
 // a run while the picture (and beside it the export, the two written as one)
-// is being encoded.
+// is being encoded: the run ends with 128 + signal and nothing written or
+// replaced, no temporary file left.
 TEST(RenderInterrupt, SignalsEndTheRunWritingNothing) {
-    for (const SignalRow row :
-         {SignalRow{SIGINT, false, false}, SignalRow{SIGTERM, false, false}, SignalRow{SIGINT, true, false},
-          SignalRow{SIGTERM, true, true}, SignalRow{SIGHUP, true, true}, SignalRow{SIGALRM, true, false},
-          SignalRow{SIGUSR1, true, false}, SignalRow{SIGUSR2, true, true}, SignalRow{SIGPIPE, true, false}})
-        ExpectNothingWritten(row);
+    // The signal, while the picture is encoded (else while computing), with an
+    // export beside the picture.
+    const std::tuple<int, bool, bool> rows[] = {
+        {SIGINT, false, false}, {SIGTERM, false, false}, {SIGINT, true, false},
+        {SIGTERM, true, true},  {SIGHUP, true, true},    {SIGALRM, true, false},
+        {SIGUSR1, true, false}, {SIGUSR2, true, true},   {SIGPIPE, true, false}};
+    for (const auto& [signal, whileEncoding, exported] : rows) {
+        SCOPED_TRACE(testing::Message() << "signal " << signal << (whileEncoding ? " while encoding" : "")
+                                        << (exported ? " with an export" : ""));
+        // Orbits of x' = 2x^2 - 1 on the x axis neither escape nor settle for a
+        // long time: 2e10 map steps that no exact shortcut avoids.
+        const std::vector<std::string> slow{
+            "--a",  "2", "--dc", "1",  "--dc-direction", "inward", "--kc",   "0",      "--y1",         "0",
+            "--y2", "0", "--x1", "-1", "--x2",           "1",      "--step", "0.0001", "--iterations", "1000000"};
+        // A picture of 64 M pixels takes seconds to encode.
+        const std::vector<std::string> large{"--size", "16384x4096", "--step", "0.1"};
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString target = dir.filePath("frame.png");
+        const QString exportTarget = dir.filePath("g.csv");
+        ASSERT_TRUE(WriteFile(target, "old") && WriteFile(exportTarget, "old"));
+        std::vector<std::string> args = whileEncoding ? large : slow;
+        args.insert(args.end(), {"--counts", "-o", target.toStdString()});
+        if (exported) args.insert(args.end(), {"--export", exportTarget.toStdString()});
+        const pid_t pid = StartRender(args);
+        ASSERT_GE(pid, 0);
+        ASSERT_TRUE(Await([&] { return Catches(pid, signal); }, std::chrono::seconds(30)));
+        // The temporary files exist only while the files are written.
+        if (whileEncoding) {
+            ASSERT_TRUE(Await([&] { return Entries(dir.path()).size() > 2; }));
+        }
+        kill(pid, signal);
+        EXPECT_EQ(ExitStatus(pid), 128 + signal);
+        EXPECT_EQ(Entries(dir.path()), (QStringList{"frame.png", "g.csv"}));
+        EXPECT_EQ(Contents(target), "old");
+        EXPECT_EQ(Contents(exportTarget), "old");
+    }
 }
 
 // The progress line is drawn on a terminal only, and erased at the end.
