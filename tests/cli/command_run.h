@@ -33,6 +33,15 @@ inline std::string Quote(const QString& path) { return "'" + QFile::encodeName(p
 // Text that is exactly one line, ended by its newline.
 inline bool OneLine(const std::string& s) { return !s.empty() && s.find('\n') == s.size() - 1; }
 
+// The run ended with this status, printed nothing on standard output and
+// said `says` on one line.
+inline void ExpectFailure(const CommandRun& r, int status, const std::string& says) {
+    EXPECT_EQ(r.status, status);
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_TRUE(OneLine(r.err)) << r.err;
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+}
+
 // Runs the real command through the shell with these arguments (already
 // quoted for the shell), capturing both streams. With a clean environment it
 // runs as on a machine without a display: no variables at all but those of

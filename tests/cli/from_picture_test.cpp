@@ -99,12 +99,7 @@ TEST(FromPicture, RefusesPicturesWithoutASoundDescription) {
         {dir.filePath("missing.png"), "No such file"},
         {dir.path(), "not a regular file"},
     };
-    for (const auto& [file, reason] : files) {
-        const CommandRun r = RunRender("--from " + Quote(file) + " --counts");
-        EXPECT_EQ(r.status, 2);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
-    }
+    for (const auto& [file, reason] : files) ExpectFailure(RunRender("--from " + Quote(file) + " --counts"), 2, reason);
     // Asked for, the large canvas is taken (counted here, not drawn).
     const CommandRun allowed = RunRender("--from " + Quote(dir.filePath("wide.png")) + " --allow-large --counts");
     EXPECT_EQ(allowed.status, 0) << allowed.err;

@@ -91,10 +91,7 @@ TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
     for (const auto& [args, says] : rows) {
         SCOPED_TRACE(args);
         const CommandRun r = RunRender(args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_TRUE(OneLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        ExpectFailure(r, 2, says);
         for (char c : r.err.substr(0, r.err.size() - 1)) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << r.err;
         EXPECT_EQ(r.err.find("\xc2\x9b"), std::string::npos) << r.err;
         EXPECT_TRUE(Entries(dir.path()).isEmpty());

@@ -40,11 +40,7 @@ TEST(RenderFaults, TargetsThatCannotBeWrittenAreLeftAlone) {
     const QStringList before = Entries(dir.path());
     for (const auto& [args, status, says] : rows) {
         SCOPED_TRACE(args);
-        const CommandRun r = RunRender("--size 8x8 " + args);
-        EXPECT_EQ(r.status, status);
-        EXPECT_TRUE(r.out.empty());
-        EXPECT_TRUE(OneLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        ExpectFailure(RunRender("--size 8x8 " + args), status, says);
         EXPECT_EQ(Entries(dir.path()), before);
     }
     struct stat st {};
@@ -56,10 +52,7 @@ TEST(RenderFaults, TargetsThatCannotBeWrittenAreLeftAlone) {
 TEST(RenderFaults, StandardOutputThatCannotBeWritten) {
     for (const char* args : {"--counts", "--report --step 0.1", "--help"}) {
         SCOPED_TRACE(args);
-        const CommandRun r = RunRender(std::string(args) + " >/dev/full");
-        EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(OneLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
+        ExpectFailure(RunRender(std::string(args) + " >/dev/full"), 1, "standard output");
     }
 }
 
@@ -100,8 +93,7 @@ TEST(RenderFaults, ExportAndPictureAreWrittenTogether) {
         const CommandRun r = RunRender("--step 0.5 " + args);
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(OneLine(r.err)) << r.err;
-        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("not a regular file; left as it was; nothing written"), std::string::npos) << r.err;
         EXPECT_EQ(Entries(dir.path()), before);
         for (const char* name : {"g.csv", "g.npz", "p.npz", "f.png"}) EXPECT_EQ(Contents(dir.filePath(name)), "old");
     }
@@ -136,9 +128,7 @@ TEST(RenderFaults, FileSizeLimitIsAWriteFailure) {
         });
         ASSERT_GE(pid, 0);
         const std::string said = ReadAll(err);
-        EXPECT_EQ(ExitStatus(pid), 1);
-        EXPECT_TRUE(OneLine(said)) << said;
-        EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+        ExpectFailure({ExitStatus(pid), "", said}, 1, "File too large");
         EXPECT_EQ(Entries(dir.path()), before);
         for (const char* name : {"old.png", "old.csv", "old.npz", "old0.png"})
             EXPECT_EQ(Contents(dir.filePath(name)), "old");
