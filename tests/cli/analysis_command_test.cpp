@@ -34,26 +34,3 @@ TEST(AnalysisCommand, LineIsTheReferences) {
         EXPECT_EQ(run.out.substr(run.out.find('\n') + 1), AnalysisJson(reference::Analyse(p, d)) + "\n");
     }
 }
-
-// What the analysis cannot do is refused before anything is computed, in
-// one line naming the option, with the status of a refused command line.
-TEST(AnalysisCommand, RefusalsNameTheOption) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"--analysis --analysis-delta -1", "--analysis-delta: expected a number from 0 to inf, got '-1'"},
-        {"--analysis --analysis-delta nan", "--analysis-delta: expected a number"},
-        {"--analysis --step 0.0005", "--analysis: too fine for the analysis"},
-        {"--analysis --iterations 2147483647", "--analysis: too many iterations"},
-        {"--colour-by period --iterations 2147483647 -o never.png", "--colour-by: too many iterations"},
-        {"--colour-by attractors", "--colour-by: expected kinds, attractor, exit or period, got 'attractors'"},
-        {"--analysis --sweep iterations=1:2147483647:2", "--sweep: the attractors at iterations 2147483647: too many"},
-        {"--analysis --orbit 0,0", "--orbit: prints the orbit alone"},
-    };
-    for (const auto& [args, message] : rows) {
-        SCOPED_TRACE(args);
-        const CommandRun run = RunRender(args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.out.empty());
-        EXPECT_TRUE(OneLine(run.err)) << run.err;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-    }
-}

@@ -55,16 +55,6 @@ TEST(RenderOptions, ReadsEveryOption) {
     EXPECT_EQ(std::tie(l.maxHx, l.minHx, l.maxHy, l.minHy), std::make_tuple(1000.0, -0.5, 2.0, -2.0));
 }
 
-TEST(RenderOptions, ReadsTheMetricsSettings) {
-    const OptionsResult r = ParseRenderOptions(
-        {"--metrics-box=7", "--metrics-k", "3,9,2147483647", "--metrics-of", "attractor", "--metrics"});
-    ASSERT_TRUE(r.options) << r.error;
-    const MetricsRequest& m = r.options->metrics;
-    EXPECT_TRUE(m.wanted);
-    EXPECT_EQ(std::tie(m.box, m.ks, m.of),
-              std::make_tuple(7, std::vector<std::int32_t>{3, 9, 2147483647}, MetricsOf::Attractor));
-}
-
 // The origin is the centre of the client area unless given, in either order.
 TEST(RenderOptions, OriginFromTheSizeOrGiven) {
     const std::pair<std::vector<std::string>, std::pair<int, int>> rows[] = {

@@ -5,48 +5,22 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "data/atomic_file.h"
+#include "data/folder_test_support.h"
 #include "data/grid_export.h"
 #include "data/npz_writer.h"
 #include "model/compute_spaces.h"
 
 using namespace orbitograph;
+using namespace orbitograph::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Folder {
-    fs::path path;
-    Folder() {
-        std::string name = (fs::temp_directory_path() / "atomic_file_test.XXXXXX").string();
-        if (!mkdtemp(name.data())) throw std::runtime_error("no temporary folder");
-        path = name;
-    }
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Put(const fs::path& file, const std::string& text) { return static_cast<bool>(std::ofstream(file) << text); }
-
-std::size_t EntryCount(const fs::path& folder) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
 
 // Writes text through the atomic writer into the batch.
 SaveResult Stage(const fs::path& target, const std::string& text, FileBatch& batch) {
@@ -71,7 +45,7 @@ TEST(AtomicFile, WritersStopSoonAfterTheFlag) {
     std::atomic<bool> raised{true};
     EXPECT_EQ(WriteGridCsv(old, {p, 500, 350, &lists, ""}, &raised).failure, SaveFailure::Stopped);
     EXPECT_EQ(Contents(old), "old");
-    EXPECT_EQ(EntryCount(folder.path), 1u);
+    EXPECT_EQ(Entries(folder.path).size(), 1u);
 
     const std::vector<char> zeros(std::size_t{64} << 20);
     const std::vector<NpyMember> members = {{"big", "|u1", {zeros.size()}, zeros.data(), zeros.size()}};
@@ -108,10 +82,10 @@ TEST(AtomicFile, ABatchCommitsEveryFileOrNone) {
         ASSERT_TRUE(Stage(a, "new a", batch).Ok());
         ASSERT_TRUE(Stage(b, "new b", batch).Ok());
         EXPECT_EQ(Contents(a) + Contents(b), "old aold b");
-        EXPECT_EQ(EntryCount(folder.path), 4u);
+        EXPECT_EQ(Entries(folder.path).size(), 4u);
     }
     EXPECT_EQ(Contents(a) + Contents(b), "old aold b");
-    EXPECT_EQ(EntryCount(folder.path), 2u);
+    EXPECT_EQ(Entries(folder.path).size(), 2u);
 
     for (const bool breakSecond : {false, true}) {
         SCOPED_TRACE(breakSecond);
@@ -129,7 +103,7 @@ TEST(AtomicFile, ABatchCommitsEveryFileOrNone) {
         EXPECT_EQ(Contents(a), "new a");
         EXPECT_EQ(fs::is_directory(b) ? "folder" : Contents(b), breakSecond ? "folder" : "new b");
     }
-    EXPECT_EQ(EntryCount(folder.path), 2u);
+    EXPECT_EQ(Entries(folder.path).size(), 2u);
     EXPECT_EQ(CheckTarget(b).failure, SaveFailure::NotRegularFile);
     EXPECT_TRUE(CheckTarget(a).Ok() && CheckTarget(folder.path / "absent").Ok());
 }

@@ -23,7 +23,8 @@ def test_arrays_and_catalogue_equal_the_commands(tmp_path, params, delta):
             got = getattr(result, name)
             assert got.dtype == np.int32 and not got.flags.writeable
             np.testing.assert_array_equal(got, npz[name], err_msg=name)
-        assert json.loads(str(npz["meta"]))["analysis"] == expected
+        meta = json.loads(str(npz["meta"]))
+        assert (meta["analysis"], meta["attractor_delta"]) == (expected, delta)
 
 
 @pytest.mark.parametrize("colour_by, more", [("attractor", []), ("exit", ["--fit"]), ("period", ["--legend"])])

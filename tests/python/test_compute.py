@@ -1,4 +1,5 @@
 import ast
+import csv
 import inspect
 import json
 import pathlib
@@ -28,6 +29,9 @@ def test_grid_matches_the_commands_export_and_a_numpy_transcription(params, tmp_
     assert r.counts == meta["counts"] == orbitograph.compute(**meta["parameters"]).counts
     assert list(r.counts) == list(orbitograph.COUNT_KEYS)
     assert r.report == run_command("--report", *command_args(params))
+    run_command("--export", str(tmp_path / "grid.csv"), *command_args(params))
+    [row] = csv.DictReader((tmp_path / "grid.csv").read_text().splitlines())
+    assert {key: int(row[key]) for key in r.counts} == r.counts and float(row["step"]) == params["step"]
     labels, end_x, end_y = numpy_model.compute(**params)
     np.testing.assert_array_equal(r.x, numpy_model.grid_side(params["x1"], params["x2"], params["step"]))
     np.testing.assert_array_equal(r.y, numpy_model.grid_side(params["y1"], params["y2"], params["step"]))
@@ -40,27 +44,6 @@ def test_grid_matches_the_commands_export_and_a_numpy_transcription(params, tmp_
     kinds = {0: "infinity", 1: "zero", 2: "T", 3: "O", 4: "M", 5: "H"}
     for code, key in kinds.items():
         assert np.count_nonzero(r.labels == code) == r.counts[key]
-
-
-def test_results_do_not_depend_on_threads():
-    one = orbitograph.compute(a=0.9, step=0.004, threads=1)
-    three = orbitograph.compute(a=0.9, step=0.004, threads=3)
-    for name in ("labels", "end_x", "end_y"):
-        np.testing.assert_array_equal(getattr(one, name), getattr(three, name))
-    values = [0.2, 0.77, 1.1]
-    assert all((a == b).all() for a, b in zip(orbitograph.sweep("a", values, threads=1).values(),
-                                                 orbitograph.sweep("a", values, threads=2).values()))
-
-
-def test_sweep_and_plane_equal_single_computations():
-    values1, values2 = [0.3, 0.8, 1.05], [5, 12.4]
-    got = orbitograph.plane("a", values1, "iterations", values2, step=0.05)
-    for j, n in enumerate(values2):
-        for i, a in enumerate(values1):
-            single = orbitograph.compute(a=a, iterations=round(n), step=0.05).counts
-            assert {k: int(v[j, i]) for k, v in got.items()} == single
-    swept = orbitograph.sweep("dc", [0.1, -0.4], step=0.05)
-    assert [int(v) for v in swept["T"]] == [orbitograph.compute(dc=d, step=0.05).counts["T"] for d in (0.1, -0.4)]
 
 
 BIG = 10**400
