@@ -1,10 +1,6 @@
-// Previews in the fitted display and the export in the background, through
-// the real window.
+// Previews in the fitted display, through the real window.
 #include <QAction>
-#include <QFile>
 #include <QLabel>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QWheelEvent>
 #include <optional>
@@ -14,7 +10,6 @@
 #include "app/command_ids.h"
 #include "app/computation_controller.h"
 #include "app/help_window.h"
-#include "app/picture_data_commands.h"
 #include "main_wnd_fixture.h"
 #include "view/readout.h"
 #include "view/zoom.h"
@@ -60,17 +55,11 @@ TEST_F(MainWindowTest, TheFittedDisplayRefinesFromCoarseGridsToTheExactOne) {
     };
     for (const bool fitted : {false, true}) {
         SCOPED_TRACE(fitted ? "fitted" : "classic");
-        if (fitted) {
-            FitTheWindow();
-            WaitForResult();
-        }
+        if (fitted) FitTheWindow();
         exact = wnd->Canvas();
         seen.clear();
         const ModelParams p{.a = fitted ? 0.75 : 0.7, .step = 0.02};
-        Compute([&p](CModelParamsDlg& d) {
-            test::Named(d, "a")->setText(QString::number(p.a));
-            test::Named(d, "step")->setText("0.02");
-        });
+        Compute({{"a", QString::number(p.a)}, {"step", "0.02"}});
         ASSERT_EQ(seen.empty(), !fitted);
         for (std::size_t i = 0; i < seen.size(); ++i) {
             EXPECT_EQ(seen[i].level, static_cast<int>(seen.size() - i));
@@ -111,35 +100,4 @@ TEST_F(MainWindowTest, TheFittedDisplayRefinesFromCoarseGridsToTheExactOne) {
     ASSERT_TRUE(zoomed.has_value());
     EXPECT_EQ(wnd->View().Params(), *zoomed);
     ExpectSameLists(wnd->Model(), Reference(*zoomed));
-}
-
-// The archive is written in the background: the window repaints meanwhile,
-// a second export is refused, and a cancel, while the grid is computed or
-// once it is written, leaves no file and no error.
-TEST_F(MainWindowTest, ExportsInTheBackgroundAndACancelLeavesNoFile) {
-    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("g.npz");
-    wnd->Hooks().chooseExportName = [&](QWidget*) { return path; };
-    PictureDataCommands& data = wnd->PictureData();
-
-    blockEngine = true;  // the grid's computation waits for the cancel
-    wnd->OnExportData();
-    ASSERT_TRUE(data.Exporting());
-    ASSERT_NE(data.ExportProgress(), nullptr);
-    EXPECT_TRUE(ResizeAndWait(900, 700));
-    wnd->OnExportData();
-    EXPECT_FALSE(wnd->LastRefusal().isEmpty());
-    data.ExportProgress()->findChild<QPushButton*>()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
-    EXPECT_FALSE(QFile::exists(path));
-    blockEngine = false;
-
-    wnd->OnExportData();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
-    QFile npz(path);
-    ASSERT_TRUE(npz.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(npz.read(4) == QByteArray("PK\x03\x04", 4));
-    EXPECT_TRUE(errors.isEmpty());
 }

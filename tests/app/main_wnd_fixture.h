@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <system_error>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "app/main_wnd.h"
 #include "app/model_params_dlg.h"
@@ -45,6 +47,14 @@ inline void OnModal(std::function<void(QWidget*)> fn) {
     timer->start();
 }
 
+// Types each text into the line edit of that name and checks each radio
+// button named.
+using Fields = std::vector<std::pair<const char*, QString>>;
+inline void Fill(QWidget& window, const Fields& fields, const std::vector<const char*>& checked = {}) {
+    for (const auto& [name, text] : fields) Named(window, name)->setText(text);
+    for (const char* name : checked) Named<QRadioButton>(window, name)->setChecked(true);
+}
+
 // Same size, format and pixels.
 inline bool Same(const QImage& a, const QImage& b) { return a.format() == b.format() && a == b; }
 inline QImage Argb(const QImage& img) { return img.convertToFormat(QImage::Format_ARGB32); }
@@ -60,8 +70,10 @@ protected:
     QStringList errors;
     QStringList questions;  // asked through askYesNo, which answers answerYes
     bool answerYes = false;
+    QTemporaryDir dir;  // the test's own folder
 
     void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
         SpacesEngine engine = [this](const ModelParams& p, std::int32_t ox, std::int32_t oy,
                                      const ComputeControl& c) -> std::optional<SpaceLists> {
             ++engineRuns;
@@ -135,11 +147,45 @@ protected:
         WaitForResult();
     }
 
+    // Confirms the parameters dialog with these fields; the computation it
+    // starts is not waited for.
+    void Enter(Fields fields, std::vector<const char*> checked = {}) {
+        Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
+                                [=](CModelParamsDlg& d) { Fill(d, fields, checked); });
+    }
+
+    void Compute(Fields fields, std::vector<const char*> checked = {}) {
+        Enter(fields, checked);
+        WaitForResult();
+    }
+
+    // Runs the command and waits for the computation it starts.
+    void Trigger(int command) {
+        wnd->Action(command)->trigger();
+        WaitForResult();
+    }
+
+    // Waits for a probed orbit and the repaint that draws it.
+    void WaitForProbe() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+        ASSERT_TRUE(WaitForRequestedRepaint());
+    }
+
+    // Saves the picture as dir/name (the command appends ".png").
+    void SaveAs(const QString& name) {
+        wnd->Hooks().chooseSaveName = [path = dir.filePath(name)](QWidget*) { return path; };
+        wnd->OnSavePicture();
+    }
+
+    QImage CanvasArgb() const { return Argb(wnd->Canvas()); }
+
+    // Switches the fitted display on and waits for its picture.
     void FitTheWindow() {
         Answer<CSettingsSheet>(&CMainWnd::OnProgramSettings, true, [](CSettingsSheet& s) {
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FitWindowBox()->setChecked(true);
         });
+        WaitForResult();
     }
 
     // The frame the view library composes for the window's view state and

@@ -226,8 +226,7 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
 
     blockEngine = true;
     wnd->SetProgressDelay(50);
-    Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
-                            [](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.3"); });
+    Enter({{"a", "0.3"}});
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
@@ -282,13 +281,12 @@ TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
     Compute();
     const FractalModel before = wnd->Model();
     const std::tuple<bool, int, const char*> rows[] = {{true, 0, "памяти"}, {false, 1, "Не удалось начать"}};
-    auto fifty = [](CModelParamsDlg& d) { test::Named(d, "iterations")->setText("50"); };
     for (const auto& [outOfMemory, refused, errorHas] : rows) {
         SCOPED_TRACE(errorHas);
         errors.clear();
         engineOutOfMemory = outOfMemory;
         threadsRefused = refused;
-        Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true, fifty);
+        Enter({{"iterations", "50"}});
         ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();
@@ -297,7 +295,7 @@ TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
         EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
     }
     engineOutOfMemory = false;
-    Compute(fifty);
+    Compute({{"iterations", "50"}});
     EXPECT_EQ(wnd->Model().iterations, 50);
     EXPECT_EQ(errors.size(), 1);
 }
@@ -317,8 +315,7 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     EXPECT_NEAR(zoomed.x1, 0.0, 0.01);
     EXPECT_EQ(std::max(CountColumns(zoomed), CountRows(zoomed)), 400);
 
-    wnd->Action(kCmdBack)->trigger();
-    WaitForResult();
+    Trigger(kCmdBack);
     EXPECT_EQ(wnd->View().Params(), first);
     ExpectSameLists(wnd->Model(), Reference(first));
     // Nothing before the first: the item disabled, the key says why.
@@ -329,8 +326,7 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     QTest::keyClick(wnd.get(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_FALSE(wnd->Computing());
     EXPECT_FALSE(wnd->LastRefusal().isEmpty());
-    wnd->Action(kCmdForward)->trigger();
-    WaitForResult();
+    Trigger(kCmdForward);
     EXPECT_EQ(wnd->View().Params(), zoomed);
     EXPECT_EQ(std::pair(wnd->Action(kCmdBack)->isEnabled(), wnd->Action(kCmdForward)->isEnabled()),
               std::pair(true, false));

@@ -46,8 +46,7 @@ TEST_F(ProbeWindowTest, ClickDrawsTheOrbitWhereTheListsPlacePointsAndEscRemovesI
     ASSERT_FALSE(at.isNull());
     const int runs = engineRuns;
     QTest::mouseClick(wnd->CanvasArea(), Qt::LeftButton, {}, at);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
-    ASSERT_TRUE(WaitForRequestedRepaint());
+    WaitForProbe();
     EXPECT_EQ(engineRuns, runs);
     const ProbeResult& probe = *wnd->Probe();
     const State start = GridPointAt(view, at);
@@ -104,9 +103,9 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     }
     Compute();
     Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    WaitForProbe();
     EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
-    Compute([](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.7"); });
+    Compute({{"a", "0.7"}});
     EXPECT_FALSE(wnd->Probe().has_value());
     EXPECT_TRUE(ShowsItsModel());
 }
