@@ -52,9 +52,8 @@ protected:
 
 // Each colouring of the menu computes the analysis once and shows its
 // model coloured so, in both displays, every attractor's first grid point
-// named by the readout; the saved picture records
-// the colouring. Back to the kinds, the analysis is dropped and the picture
-// is today's again, pixel for pixel.
+// named by the readout; the saved picture records the colouring. Back to the kinds, the analysis is dropped and the
+// picture is today's again, pixel for pixel.
 TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictureBack) {
     ComputeInward();
     const QImage today = CanvasArgb();
@@ -111,6 +110,27 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
     EndCounts counts;
     const QPoint basin = GridPixel(wnd->View(), 3, 3);
     EXPECT_FALSE(ReadoutText(wnd->View(), wnd->Model(), counts, basin.x(), basin.y()).contains("аттрактор"));
+
+    // An analysis the parameters do not allow is refused with a message; the
+    // picture is computed without it, the colouring back to the kinds and the
+    // dock closed.
+    Trigger(kCmdColourByPeriod);
+    Trigger(kCmdAttractorDock);
+    blockEngine = true;
+    wnd->SetProgressDelay(10);
+    Enter({{"iterations", "2147483647"}});
+    ASSERT_TRUE(wnd->Computing());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(
+        errors.front().startsWith(QStringLiteral("Анализ орбит для этих параметров не выполняется: номера шагов")));
+    EXPECT_TRUE(wnd->Action(kCmdColourByKind)->isChecked());
+    EXPECT_FALSE(wnd->View().m_colourBy.has_value());
+    EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
+    EXPECT_FALSE(wnd->Attractors().Dock()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr; }));
+    wnd->Progress()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
+    EXPECT_EQ(errors.size(), 1);
 }
 
 // The dock lists the catalogue and the grid's metrics as computed apart;
@@ -221,28 +241,4 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
     EXPECT_EQ(wnd->Model().analysis.size(), 0u);
     EXPECT_EQ(table->rowCount(), 0);
-}
-
-// An analysis the parameters do not allow is refused with a message; the
-// picture is computed without it, the colouring back to the kinds and the
-// dock closed.
-TEST_F(AttractorWindowTest, AnAnalysisThatDoesNotFitIsRefusedAndThePictureComputedWithout) {
-    ComputeInward();
-    Trigger(kCmdColourByPeriod);
-    Trigger(kCmdAttractorDock);
-    blockEngine = true;
-    wnd->SetProgressDelay(10);
-    Enter({{"iterations", "2147483647"}});
-    ASSERT_TRUE(wnd->Computing());
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(
-        errors.front().startsWith(QStringLiteral("Анализ орбит для этих параметров не выполняется: номера шагов")));
-    EXPECT_TRUE(wnd->Action(kCmdColourByKind)->isChecked());
-    EXPECT_FALSE(wnd->View().m_colourBy.has_value());
-    EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
-    EXPECT_FALSE(wnd->Attractors().Dock()->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr; }));
-    wnd->Progress()->findChild<QPushButton*>()->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
-    EXPECT_EQ(errors.size(), 1);
 }

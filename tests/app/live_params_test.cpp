@@ -33,11 +33,30 @@ protected:
     }
 };
 
-// A drag computes every value it passes, ends on the last, and leaves one
-// history entry; F7 then opens with the dock's values and its own changes
-// reach the dock.
+// Refused values turn their field red, say why and compute nothing; the
+// corrected value computes. A drag computes every value it passes, ends on
+// the last, and leaves one history entry; F7 then opens with the dock's
+// values and its own changes reach the dock.
 TEST_F(LiveParamsTest, TheDockAndTheDialogStayInStepAndADragIsOneHistoryEntry) {
     OpenDock();
+    const struct {
+        ParamField field;
+        const char* text;
+    } rows[] = {
+        {ParamField::A, "abc"}, {ParamField::Kc, "1e999"}, {ParamField::Step, "1e-12"}, {ParamField::Step, "0.0001"}};
+    const int runs = engineRuns;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        ExactSpinBox* spin = dock->Spin(row.field);
+        Type(spin, row.text);
+        EXPECT_TRUE(spin->property("refused").toBool());
+        EXPECT_FALSE(dock->Status().isEmpty());
+        EXPECT_FALSE(wnd->Computing());
+        Type(spin, spin == dock->Spin(ParamField::Step) ? "0.01" : "0.8");
+        EXPECT_FALSE(spin->property("refused").toBool());
+        WaitForResult();
+    }
+    EXPECT_EQ(engineRuns, runs + 4);
     Compute();
     const std::size_t entries = wnd->History().Size();
     QSlider* a = dock->Slider(ParamField::A);
@@ -72,30 +91,6 @@ TEST_F(LiveParamsTest, TheDockAndTheDialogStayInStepAndADragIsOneHistoryEntry) {
     EXPECT_EQ(dock->Spin(ParamField::A)->text(), "0.6125");
     EXPECT_EQ(a->value(), 613);
     EXPECT_TRUE(dock->Direction(ParamField::DcOutward, 0)->isChecked());
-}
-
-// Refused values turn their field red, say why and compute nothing; the
-// corrected value computes.
-TEST_F(LiveParamsTest, ARefusedValueComputesNothing) {
-    OpenDock();
-    const struct {
-        ParamField field;
-        const char* text;
-    } rows[] = {
-        {ParamField::A, "abc"}, {ParamField::Kc, "1e999"}, {ParamField::Step, "1e-12"}, {ParamField::Step, "0.0001"}};
-    const int runs = engineRuns;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
-        ExactSpinBox* spin = dock->Spin(row.field);
-        Type(spin, row.text);
-        EXPECT_TRUE(spin->property("refused").toBool());
-        EXPECT_FALSE(dock->Status().isEmpty());
-        EXPECT_FALSE(wnd->Computing());
-        Type(spin, spin == dock->Spin(ParamField::Step) ? "0.01" : "0.8");
-        EXPECT_FALSE(spin->property("refused").toBool());
-        WaitForResult();
-    }
-    EXPECT_EQ(engineRuns, runs + 4);
 }
 
 // While a slow live computation runs, its progress shows in the status bar,

@@ -142,11 +142,6 @@ protected:
         (wnd.get()->*command)();
     }
 
-    void Compute(std::function<void(CModelParamsDlg&)> edit = {}) {
-        Answer(&CMainWnd::OnFractalParameters, true, edit);
-        WaitForResult();
-    }
-
     // Confirms the parameters dialog with these fields; the computation it
     // starts is not waited for.
     void Enter(Fields fields, std::vector<const char*> checked = {}) {
@@ -154,7 +149,7 @@ protected:
                                 [=](CModelParamsDlg& d) { Fill(d, fields, checked); });
     }
 
-    void Compute(Fields fields, std::vector<const char*> checked = {}) {
+    void Compute(Fields fields = {}, std::vector<const char*> checked = {}) {
         Enter(fields, checked);
         WaitForResult();
     }

@@ -87,10 +87,7 @@ TEST_F(ProbeWindowTest, ClickDrawsTheOrbitWhereTheListsPlacePointsAndEscRemovesI
 // point is probed, and the next computation removes the orbit.
 TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
     const std::tuple<const char*, const char*, std::optional<State>> rows[] = {
-        {" 0.25xyz", "-1e-3", State{0.25, -1e-3}},
-        {"0,5", "2", State{0.0, 2.0}},
-        {"abc", "0", std::nullopt},
-        {"0", "1e999", std::nullopt}};
+        {" 0.25xyz", "-1e-3", State{0.25, -1e-3}}, {"0", "1e999", std::nullopt}};
     for (const auto& [x0, y0, read] : rows) {
         test::Shown<CProbeDlg> d;
         d.dlg.EditX0()->setText(x0);
