@@ -1,17 +1,12 @@
 // The analysis in the window: the colourings of the basins, the dock
 // "Аттракторы" and the readout, through the real main window.
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 
 #include "app/attractor_controller.h"
 #include "app/attractor_dock.h"
-#include "app/command_ids.h"
-#include "app/help_window.h"
 #include "main_wnd_fixture.h"
 #include "model/number_text.h"
-#include "png/png_export.h"
 #include "request/description.h"
 #include "request/metrics_request.h"
 #include "view/attractor_highlight.h"
@@ -27,10 +22,11 @@ namespace {
 
 constexpr QRgb kBackground = 0xFFF0F0F0;
 
-// The classic display's pixel of grid point (c, r), two panels.
-QPoint GridPixel(const ViewState& v, std::int64_t c, std::int64_t r) {
+// The classic display's pixel of the grid point of index i (column-major), two panels.
+QPoint GridPixel(const ViewState& v, std::size_t i) {
     const ListGrid g = ListGridOfView(v);
     const ModelParams p = v.Params();
+    const auto c = static_cast<std::int64_t>(i) / g.rows, r = static_cast<std::int64_t>(i) % g.rows;
     return {static_cast<int>(g.pxFirst + c + BasinShift(p.x1, p.x2, p.step)), static_cast<int>(g.pyFirst - r)};
 }
 
@@ -81,14 +77,12 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
         EXPECT_FALSE(test::Same(CanvasArgb(), today));
         if (row.fit) continue;
         // The pixels of each colouring are the view library's (its own tests).
-        const ListGrid g = ListGridOfView(wnd->View());
         std::vector<bool> seen(m.analysis.attractors.size() + 1);
         for (std::size_t i = 0; i < m.analysis.size(); ++i) {
             const std::int32_t id = m.analysis.Attractor()[i];
             if (id == 0 || seen[static_cast<std::size_t>(id)]) continue;
             seen[static_cast<std::size_t>(id)] = true;
-            const QPoint at =
-                GridPixel(wnd->View(), static_cast<std::int64_t>(i) / g.rows, static_cast<std::int64_t>(i) % g.rows);
+            const QPoint at = GridPixel(wnd->View(), i);
             EndCounts counts;
             EXPECT_TRUE(ReadoutText(wnd->View(), m, counts, at.x(), at.y())
                             .contains(QStringLiteral("; аттрактор %1; ").arg(id)))
@@ -108,7 +102,7 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
     EXPECT_TRUE(test::Same(CanvasArgb(), today));
     EXPECT_EQ(SavedColouring("kinds"), BasinColouring::Kinds);
     EndCounts counts;
-    const QPoint basin = GridPixel(wnd->View(), 3, 3);
+    const QPoint basin = GridPixel(wnd->View(), 3 * static_cast<std::size_t>(ListGridOfView(wnd->View()).rows) + 3);
     EXPECT_FALSE(ReadoutText(wnd->View(), wnd->Model(), counts, basin.x(), basin.y()).contains("аттрактор"));
 
     // An analysis the parameters do not allow is refused with a message; the
@@ -193,10 +187,8 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     ASSERT_EQ(wnd->Attractors().Selected(), chosen.id);
     ASSERT_TRUE(WaitForRequestedRepaint());
     const QImage selected = CanvasArgb();
-    const ListGrid g = ListGridOfView(wnd->View());
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const QPoint at =
-            GridPixel(wnd->View(), static_cast<std::int64_t>(i) / g.rows, static_cast<std::int64_t>(i) % g.rows);
+        const QPoint at = GridPixel(wnd->View(), i);
         const QRgb plain = today.pixel(at);
         ASSERT_EQ(selected.pixel(at), a.Attractor()[i] == chosen.id ? plain : Dimmed(plain, kBackground)) << i;
     }

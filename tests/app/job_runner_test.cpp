@@ -91,10 +91,8 @@ TEST(JobRunner, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
         JobEnd end;
         std::vector<double> expectStarted;
     } rows[] = {
-        {"one job", {0.3}, 9, Then::LetNewestThrough, JobEnd::Done, {0.3}},
         {"three quick changes", {0.3, 0.5, 0.9}, 9, Then::LetNewestThrough, JobEnd::Done, {0.3, 0.9}},
         {"a job that finishes although cancelled", {-0.3, 0.4}, 9, Then::LetNewestThrough, JobEnd::Done, {-0.3, 0.4}},
-        {"a cancelled job", {0.3}, 9, Then::Cancel, JobEnd::Cancelled, {0.3}},
         {"cancel drops the waiting one", {0.3, 0.5, 0.7}, 9, Then::Cancel, JobEnd::Cancelled, {0.3}},
         {"a cancelled job that finishes", {-0.3}, 9, Then::Cancel, JobEnd::Cancelled, {-0.3}},
         {"no thread for the waiting one", {0.3, 0.5}, 1, Then::LetFirstThrough, JobEnd::NotStarted, {0.3}},

@@ -1,14 +1,10 @@
 // Live parameters: the dock beside the parameters dialog, refusals,
 // superseded computations and the history of a drag.
 #include <QProgressBar>
-#include <QProgressDialog>
-#include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
 
-#include "app/command_ids.h"
 #include "app/exact_spin_box.h"
-#include "app/help_window.h"
 #include "app/live_params_dock.h"
 #include "main_wnd_fixture.h"
 

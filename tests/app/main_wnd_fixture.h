@@ -4,9 +4,12 @@
 // that can be refused.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -22,9 +25,12 @@
 #include <tuple>
 #include <vector>
 
+#include "app/command_ids.h"
+#include "app/help_window.h"
 #include "app/main_wnd.h"
 #include "app/model_params_dlg.h"
 #include "app/settings_sheet.h"
+#include "png/png_export.h"
 #include "support/dialog_test_support.h"
 #include "support/file_test_support.h"
 #include "view/frame.h"

@@ -2,13 +2,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 
-#include "app/command_ids.h"
-#include "app/help_window.h"
 #include "main_wnd_fixture.h"
 #include "model/grid.h"
 #include "view/fitted_frame.h"

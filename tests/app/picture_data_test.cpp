@@ -1,17 +1,11 @@
 // "Открыть параметры из рисунка..." and "Экспорт данных..." through the
 // real window, the files chosen by hooks instead of dialogs.
-#include <QAction>
 #include <QFile>
-#include <QProgressDialog>
-#include <QPushButton>
 
-#include "app/command_ids.h"
 #include "app/data_file_dialogs.h"
-#include "app/help_window.h"
 #include "app/picture_data_commands.h"
 #include "data/grid_export.h"
 #include "main_wnd_fixture.h"
-#include "png/png_export.h"
 #include "request/description.h"
 #include "request/request_view.h"
 

@@ -1,9 +1,7 @@
 #include <QAbstractItemModelTester>
 #include <QDockWidget>
-#include <QLineEdit>
 #include <QTableView>
 
-#include "app/help_window.h"
 #include "app/probe_dlg.h"
 #include "app/probe_dock.h"
 #include "main_wnd_fixture.h"

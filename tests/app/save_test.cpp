@@ -5,14 +5,12 @@
 #include <QTranslator>
 #include <cerrno>
 
-#include "app/command_ids.h"
 #include "app/orbitograph_app.h"
 #include "app/probe_dlg.h"
 #include "app/save_dialog.h"
 #include "app/save_failure.h"
 #include "legend_dialog/legend_dlg.h"
 #include "main_wnd_fixture.h"
-#include "png/png_export.h"
 #include "request/request_view.h"
 
 using namespace orbitograph;
@@ -119,17 +117,13 @@ TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
             });
         EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), expected);
     }
-}
 
-// The real dialog, Russian with Qt's translation: PNG files shown, the start
-// name, and a name with a wildcard refused with a warning.
-TEST(SaveName, TheDialogShowsPngFilesInRussianAndRefusesAWildcard) {
-    QTemporaryDir dir;
+    // The real dialog, Russian with Qt's translation: PNG files shown, the
+    // start name, and a name with a wildcard refused with a warning.
     QTranslator translation;
     ASSERT_TRUE(LoadQtTranslation(translation));
     QCoreApplication::installTranslator(&translation);
-    const std::pair<const char*, bool> rows[] = {{"*.png", true}, {"a?", true}, {"picture", false}};
-    for (const auto& [typed, refused] : rows) {
+    for (const auto& [typed, refused] : {std::pair{"*.png", true}, {"a?", true}, {"picture", false}}) {
         SCOPED_TRACE(typed);
         PictureSaveDialog dlg(nullptr, dir.filePath("orbitograph"));
         QStringList warnings;

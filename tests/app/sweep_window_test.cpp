@@ -1,8 +1,5 @@
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 
-#include "app/help_window.h"
 #include "app/sweep_session.h"
 #include "main_wnd_fixture.h"
 #include "view/sweep_chart.h"
