@@ -79,32 +79,31 @@ TEST_F(LiveParamsTest, TheDockAndTheDialogStayInStepAndADragIsOneHistoryEntry) {
     Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true, [&](CModelParamsDlg& d) {
         for (const char* field : {"a", "iterations", "step"}) shown << test::Named(d, field)->text();
         shown << (test::Named<QRadioButton>(d, "kcOutward")->isChecked() ? "out" : "in");
-        test::Named(d, "a")->setText("0.6125");
-        test::Named<QRadioButton>(d, "dcInward")->setChecked(true);
+        Fill(d, {{"a", "0.6125"}}, {"dcInward"});
     });
     EXPECT_EQ(shown.join(' '), "0.9 12 0.02 out");
     WaitForResult();
     EXPECT_EQ(dock->Spin(ParamField::A)->text(), "0.6125");
     EXPECT_EQ(a->value(), 613);
     EXPECT_TRUE(dock->Direction(ParamField::DcOutward, 0)->isChecked());
-}
 
-// While a slow live computation runs, its progress shows in the status bar,
-// not in a dialog; the next change supersedes it and the picture ends on it.
-TEST_F(LiveParamsTest, ASlowLiveComputationShowsProgressInTheStatusBarAndIsSuperseded) {
+    // While a slow live computation runs, its progress shows in the status
+    // bar, not in a dialog; the next change supersedes it and the picture
+    // ends on it.
     wnd->Action(kCmdStatusBar)->trigger();
-    OpenDock();
+    ASSERT_TRUE(WaitForRequestedRepaint());
     wnd->SetProgressDelay(10);
     blockEngine = true;
-    const int runs = engineRuns;
-    dock->Slider(ParamField::A)->setValue(300);
+    const int before = engineRuns;
+    a->setValue(300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return wnd->StatusProgress() && wnd->StatusProgress()->isVisible(); }));
     EXPECT_EQ(wnd->Progress(), nullptr);
-    dock->Slider(ParamField::A)->setValue(500);
+    a->setValue(500);
     blockEngine = false;
-    dock->Slider(ParamField::A)->setValue(700);
+    a->setValue(700);
     WaitForResult();
-    EXPECT_EQ(engineRuns, runs + 2);  // 0.5 never ran
+    EXPECT_EQ(engineRuns, before + 2);  // 0.5 never ran
     EXPECT_FALSE(wnd->StatusProgress()->isVisible());
-    ExpectSameLists(wnd->Model(), Reference({.a = 0.7}));
+    EXPECT_EQ(wnd->View().Params().a, 0.7);
+    ExpectSameLists(wnd->Model(), Reference(wnd->View().Params()));
 }

@@ -79,11 +79,18 @@ TEST_F(ProbeWindowTest, ClickDrawsTheOrbitWhereTheListsPlacePointsAndEscRemovesI
     ASSERT_TRUE(WaitForRequestedRepaint());
     EXPECT_TRUE(ShowsItsModel());
     EXPECT_FALSE(wnd->ProbeDockWidget()->isVisible());
+
+    // The dialog's start point is probed, and the next computation removes the orbit.
+    Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
+    WaitForProbe();
+    EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
+    Compute({{"a", "0.7"}});
+    EXPECT_FALSE(wnd->Probe().has_value());
+    EXPECT_TRUE(ShowsItsModel());
 }
 
-// The dialog reads its fields as the parameters dialog does; its start
-// point is probed, and the next computation removes the orbit.
-TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
+// The dialog reads its fields as the parameters dialog does.
+TEST(ProbeDialog, ReadsTheStartPoint) {
     const std::tuple<const char*, const char*, std::optional<State>> rows[] = {
         {" 0.25xyz", "-1e-3", State{0.25, -1e-3}}, {"0", "1e999", std::nullopt}};
     for (const auto& [x0, y0, read] : rows) {
@@ -96,13 +103,6 @@ TEST_F(ProbeWindowTest, DialogReadsTheStartPointAndANewComputationRemovesIt) {
             EXPECT_TRUE(d.dlg.m_x0 == read->x && d.dlg.m_y0 == read->y) << x0 << " " << y0;
         }
     }
-    Compute();
-    Answer<CProbeDlg>(&CMainWnd::OnProbe, true, [](CProbeDlg& d) { d.EditX0()->setText("0.3"); });
-    WaitForProbe();
-    EXPECT_EQ(wnd->Probe()->rows.front().x, 0.3);
-    Compute({{"a", "0.7"}});
-    EXPECT_FALSE(wnd->Probe().has_value());
-    EXPECT_TRUE(ShowsItsModel());
 }
 
 // The table stays a consistent model through every kind of orbit, as Qt's
