@@ -1,18 +1,12 @@
 // The analysis in the window: the colourings of the basins, the dock
 // "Аттракторы" and the readout, through the real main window.
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 
 #include "app/attractor_controller.h"
 #include "app/attractor_dock.h"
-#include "app/command_ids.h"
-#include "app/help_window.h"
 #include "main_wnd_fixture.h"
 #include "model/number_text.h"
-#include "png/png_export.h"
 #include "request/description.h"
 #include "request/metrics_request.h"
 #include "view/attractor_highlight.h"
@@ -28,10 +22,11 @@ namespace {
 
 constexpr QRgb kBackground = 0xFFF0F0F0;
 
-// The classic display's pixel of grid point (c, r), two panels.
-QPoint GridPixel(const ViewState& v, std::int64_t c, std::int64_t r) {
+// The classic display's pixel of the grid point of index i (column-major), two panels.
+QPoint GridPixel(const ViewState& v, std::size_t i) {
     const ListGrid g = ListGridOfView(v);
     const ModelParams p = v.Params();
+    const auto c = static_cast<std::int64_t>(i) / g.rows, r = static_cast<std::int64_t>(i) % g.rows;
     return {static_cast<int>(g.pxFirst + c + BasinShift(p.x1, p.x2, p.step)), static_cast<int>(g.pyFirst - r)};
 }
 
@@ -41,20 +36,10 @@ class AttractorWindowTest : public test::MainWindowTest {
 protected:
     // Inward actions with several attractors of periods 1 and longer.
     void ComputeInward() {
-        Compute([](CModelParamsDlg& d) {
-            test::Named<QRadioButton>(d, "dcInward")->setChecked(true);
-            for (const auto& [field, value] :
-                 {std::pair{"a", "0.6"}, {"dc", "0.9"}, {"kc", "0.3"}, {"iterations", "300"}, {"step", "0.05"}})
-                test::Named(d, field)->setText(value);
-        });
+        Compute({{"a", "0.6"}, {"dc", "0.9"}, {"kc", "0.3"}, {"iterations", "300"}, {"step", "0.05"}}, {"dcInward"});
     }
-    void Choose(int command) {
-        wnd->Action(command)->trigger();
-        WaitForResult();
-    }
-    BasinColouring SavedColouring(const QTemporaryDir& dir, const QString& name) {
-        wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(name); };
-        wnd->OnSavePicture();
+    BasinColouring SavedColouring(const QString& name) {
+        SaveAs(name);
         const DescriptionRead read =
             ReadDescription(QImage(dir.filePath(name + ".png")).text(kPngTextKey).toStdString());
         return read.request ? read.request->display.colourBy : BasinColouring::Kinds;
@@ -63,12 +48,11 @@ protected:
 
 // Each colouring of the menu computes the analysis once and shows its
 // model coloured so, in both displays, every attractor's first grid point
-// named by the readout; the saved picture records
-// the colouring. Back to the kinds, the analysis is dropped and the picture
-// is today's again, pixel for pixel.
+// named by the readout; the saved picture records the colouring. Back to the kinds, the analysis is dropped and the
+// picture is today's again, pixel for pixel.
 TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictureBack) {
     ComputeInward();
-    const QImage today = test::Argb(wnd->Canvas());
+    const QImage today = CanvasArgb();
     ASSERT_EQ(wnd->Model().analysis.size(), 0u);
     struct Row {
         int command;
@@ -81,29 +65,24 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
     int runs = engineRuns;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
-        if (wnd->View().m_switches.m_fitWindow != row.fit) {
-            wnd->Action(kCmdFitWindow)->trigger();
-            WaitForResult();
-        }
+        if (wnd->View().m_switches.m_fitWindow != row.fit) Trigger(kCmdFitWindow);
         runs = engineRuns;
-        Choose(row.command);
+        Trigger(row.command);
         const FractalModel& m = wnd->Model();
         ASSERT_EQ(m.analysis.size(), static_cast<std::size_t>(CountColumns(m) * CountRows(m)));
         EXPECT_EQ(wnd->View().m_colourBy, row.column);
         EXPECT_TRUE(wnd->Action(row.command)->isChecked());
         EXPECT_FALSE(wnd->Action(kCmdColourByKind)->isChecked());
         EXPECT_TRUE(ShowsItsModel());
-        EXPECT_FALSE(test::Same(test::Argb(wnd->Canvas()), today));
+        EXPECT_FALSE(test::Same(CanvasArgb(), today));
         if (row.fit) continue;
         // The pixels of each colouring are the view library's (its own tests).
-        const ListGrid g = ListGridOfView(wnd->View());
         std::vector<bool> seen(m.analysis.attractors.size() + 1);
         for (std::size_t i = 0; i < m.analysis.size(); ++i) {
             const std::int32_t id = m.analysis.Attractor()[i];
             if (id == 0 || seen[static_cast<std::size_t>(id)]) continue;
             seen[static_cast<std::size_t>(id)] = true;
-            const QPoint at =
-                GridPixel(wnd->View(), static_cast<std::int64_t>(i) / g.rows, static_cast<std::int64_t>(i) % g.rows);
+            const QPoint at = GridPixel(wnd->View(), i);
             EndCounts counts;
             EXPECT_TRUE(ReadoutText(wnd->View(), m, counts, at.x(), at.y())
                             .contains(QStringLiteral("; аттрактор %1; ").arg(id)))
@@ -113,21 +92,39 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
     // A colouring whose analysis is in place costs no computation.
     EXPECT_EQ(engineRuns, runs);
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    EXPECT_EQ(SavedColouring(dir, "attractor"), BasinColouring::Attractor);
-    wnd->Action(kCmdFitWindow)->trigger();
-    WaitForResult();
+    EXPECT_EQ(SavedColouring("attractor"), BasinColouring::Attractor);
+    Trigger(kCmdFitWindow);
     const int before = engineRuns;
     wnd->Action(kCmdColourByKind)->trigger();
     ASSERT_TRUE(WaitForRequestedRepaint());
     EXPECT_EQ(engineRuns, before);
     EXPECT_EQ(wnd->Model().analysis.size(), 0u);
-    EXPECT_TRUE(test::Same(test::Argb(wnd->Canvas()), today));
-    EXPECT_EQ(SavedColouring(dir, "kinds"), BasinColouring::Kinds);
+    EXPECT_TRUE(test::Same(CanvasArgb(), today));
+    EXPECT_EQ(SavedColouring("kinds"), BasinColouring::Kinds);
     EndCounts counts;
-    const QPoint basin = GridPixel(wnd->View(), 3, 3);
+    const QPoint basin = GridPixel(wnd->View(), 3 * static_cast<std::size_t>(ListGridOfView(wnd->View()).rows) + 3);
     EXPECT_FALSE(ReadoutText(wnd->View(), wnd->Model(), counts, basin.x(), basin.y()).contains("аттрактор"));
+
+    // An analysis the parameters do not allow is refused with a message; the
+    // picture is computed without it, the colouring back to the kinds and the
+    // dock closed.
+    Trigger(kCmdColourByPeriod);
+    Trigger(kCmdAttractorDock);
+    blockEngine = true;
+    wnd->SetProgressDelay(10);
+    Enter({{"iterations", "2147483647"}});
+    ASSERT_TRUE(wnd->Computing());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(
+        errors.front().startsWith(QStringLiteral("Анализ орбит для этих параметров не выполняется: номера шагов")));
+    EXPECT_TRUE(wnd->Action(kCmdColourByKind)->isChecked());
+    EXPECT_FALSE(wnd->View().m_colourBy.has_value());
+    EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
+    EXPECT_FALSE(wnd->Attractors().Dock()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr; }));
+    wnd->Progress()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
+    EXPECT_EQ(errors.size(), 1);
 }
 
 // The dock lists the catalogue and the grid's metrics as computed apart;
@@ -136,11 +133,11 @@ TEST_F(AttractorWindowTest, EachColouringShowsItsModelAndTheKindsGiveTodaysPictu
 // cycle's first state, and closing the dock drops the analysis.
 TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesItsCycle) {
     ComputeInward();
-    const QImage today = test::Argb(wnd->Canvas());
-    Choose(kCmdAttractorDock);
+    const QImage today = CanvasArgb();
+    Trigger(kCmdAttractorDock);
     AttractorDock* dock = wnd->Attractors().Dock();
     ASSERT_TRUE(dock->isVisible());
-    EXPECT_TRUE(test::Same(test::Argb(wnd->Canvas()), today));
+    EXPECT_TRUE(test::Same(CanvasArgb(), today));
     const FractalModel& m = wnd->Model();
     const GridAnalysis& a = m.analysis;
     ASSERT_GE(a.attractors.size(), 2u);
@@ -189,11 +186,9 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     selectChosen();
     ASSERT_EQ(wnd->Attractors().Selected(), chosen.id);
     ASSERT_TRUE(WaitForRequestedRepaint());
-    const QImage selected = test::Argb(wnd->Canvas());
-    const ListGrid g = ListGridOfView(wnd->View());
+    const QImage selected = CanvasArgb();
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const QPoint at =
-            GridPixel(wnd->View(), static_cast<std::int64_t>(i) / g.rows, static_cast<std::int64_t>(i) % g.rows);
+        const QPoint at = GridPixel(wnd->View(), i);
         const QRgb plain = today.pixel(at);
         ASSERT_EQ(selected.pixel(at), a.Attractor()[i] == chosen.id ? plain : Dimmed(plain, kBackground)) << i;
     }
@@ -204,24 +199,23 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
 
     dock->Table()->clearSelection();
     ASSERT_TRUE(WaitForRequestedRepaint());
-    EXPECT_TRUE(test::Same(test::Argb(wnd->Canvas()), today));
+    EXPECT_TRUE(test::Same(CanvasArgb(), today));
 
-    emit dock->Table()->doubleClicked(dock->Table()->model()->index(chosen.id - 1, 2));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+    emit dock->Table()->doubleClicked(table->index(chosen.id - 1, 2));
+    WaitForProbe();
     EXPECT_TRUE(wnd->Probe()->rows.front().x == chosen.x && wnd->Probe()->rows.front().y == chosen.y);
     EXPECT_EQ(wnd->Probe()->summary.period, chosen.period);
 
     // The fitted display: a new picture clears the selection; selected
     // again, each basin pixel is as it was or dimmed, the chosen
     // attractor's pixels bright.
-    wnd->Action(kCmdFitWindow)->trigger();
-    WaitForResult();
+    Trigger(kCmdFitWindow);
     EXPECT_EQ(wnd->Attractors().Selected(), std::nullopt);
-    const QImage fitted = test::Argb(wnd->Canvas());
+    const QImage fitted = CanvasArgb();
     selectChosen();
     ASSERT_EQ(wnd->Attractors().Selected(), chosen.id);
     ASSERT_TRUE(WaitForRequestedRepaint());
-    const QImage fittedSelected = test::Argb(wnd->Canvas());
+    const QImage fittedSelected = CanvasArgb();
     const PixelRect area = FittedLayoutOf(wnd->View()).basinArea;
     int bright = 0, dimmed = 0;
     for (int y = area.top; y < area.top + area.height; ++y) {
@@ -239,29 +233,4 @@ TEST_F(AttractorWindowTest, TheDockListsTheCatalogueSelectsAnAttractorAndProbesI
     EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
     EXPECT_EQ(wnd->Model().analysis.size(), 0u);
     EXPECT_EQ(table->rowCount(), 0);
-}
-
-// An analysis the parameters do not allow is refused with a message; the
-// picture is computed without it, the colouring back to the kinds and the
-// dock closed.
-TEST_F(AttractorWindowTest, AnAnalysisThatDoesNotFitIsRefusedAndThePictureComputedWithout) {
-    ComputeInward();
-    Choose(kCmdColourByPeriod);
-    Choose(kCmdAttractorDock);
-    blockEngine = true;
-    wnd->SetProgressDelay(10);
-    Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
-                            [](CModelParamsDlg& d) { test::Named(d, "iterations")->setText("2147483647"); });
-    ASSERT_TRUE(wnd->Computing());
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(
-        errors.front().startsWith(QStringLiteral("Анализ орбит для этих параметров не выполняется: номера шагов")));
-    EXPECT_TRUE(wnd->Action(kCmdColourByKind)->isChecked());
-    EXPECT_FALSE(wnd->View().m_colourBy.has_value());
-    EXPECT_FALSE(wnd->Action(kCmdAttractorDock)->isChecked());
-    EXPECT_FALSE(wnd->Attractors().Dock()->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr; }));
-    wnd->Progress()->findChild<QPushButton*>()->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
-    EXPECT_EQ(errors.size(), 1);
 }

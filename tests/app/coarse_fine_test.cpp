@@ -1,20 +1,12 @@
-// Previews in the fitted display and the export in the background, through
-// the real window.
-#include <QAction>
-#include <QFile>
+// Previews in the fitted display, through the real window.
 #include <QLabel>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QWheelEvent>
 #include <optional>
 #include <vector>
 
 #include "app/canvas_widget.h"
-#include "app/command_ids.h"
 #include "app/computation_controller.h"
-#include "app/help_window.h"
-#include "app/picture_data_commands.h"
 #include "main_wnd_fixture.h"
 #include "view/readout.h"
 #include "view/zoom.h"
@@ -24,14 +16,12 @@ using namespace orbitograph::test;
 
 namespace {
 
-// What the window showed and allowed when a preview came.
+// What the window showed and allowed when a preview came: marked, nothing
+// to save or export, the canvas a save writes still the exact one, no readout.
 struct Seen {
     int level;
     ModelParams params;
-    bool marked;
-    bool saveEnabled;
-    bool savedCanvasKept;  // the canvas a save writes is still the exact one
-    bool noReadout;
+    bool guarded;
 };
 
 }  // namespace
@@ -53,29 +43,23 @@ TEST_F(MainWindowTest, TheFittedDisplayRefinesFromCoarseGridsToTheExactOne) {
     computation.listeners.previewed = [&](const ComputationOutcome* o) {
         if (!o) return;
         const auto* mark = wnd->findChild<QLabel*>("previewMark");
-        seen.push_back({o->coarseLevel, o->params, mark && mark->isVisible(),
-                        wnd->Action(kCmdSavePicture)->isEnabled() || wnd->Action(kCmdExportData)->isEnabled(),
-                        Same(wnd->Canvas(), exact),
-                        computation.Preview() && wnd->statusBar()->currentMessage().isEmpty()});
+        seen.push_back({o->coarseLevel, o->params,
+                        mark && mark->isVisible() && !wnd->Action(kCmdSavePicture)->isEnabled() &&
+                            !wnd->Action(kCmdExportData)->isEnabled() && Same(wnd->Canvas(), exact) &&
+                            computation.Preview() && wnd->statusBar()->currentMessage().isEmpty()});
     };
     for (const bool fitted : {false, true}) {
         SCOPED_TRACE(fitted ? "fitted" : "classic");
-        if (fitted) {
-            FitTheWindow();
-            WaitForResult();
-        }
+        if (fitted) FitTheWindow();
         exact = wnd->Canvas();
         seen.clear();
         const ModelParams p{.a = fitted ? 0.75 : 0.7, .step = 0.02};
-        Compute([&p](CModelParamsDlg& d) {
-            test::Named(d, "a")->setText(QString::number(p.a));
-            test::Named(d, "step")->setText("0.02");
-        });
+        Compute({{"a", QString::number(p.a)}, {"step", "0.02"}});
         ASSERT_EQ(seen.empty(), !fitted);
         for (std::size_t i = 0; i < seen.size(); ++i) {
             EXPECT_EQ(seen[i].level, static_cast<int>(seen.size() - i));
             EXPECT_EQ(seen[i].params, CoarseParams(p, seen[i].level));
-            EXPECT_TRUE(seen[i].marked && !seen[i].saveEnabled && seen[i].savedCanvasKept && seen[i].noReadout);
+            EXPECT_TRUE(seen[i].guarded);
         }
         EXPECT_EQ(computation.Preview(), nullptr);
         EXPECT_FALSE(wnd->findChild<QLabel*>("previewMark") && wnd->findChild<QLabel*>("previewMark")->isVisible());
@@ -111,35 +95,4 @@ TEST_F(MainWindowTest, TheFittedDisplayRefinesFromCoarseGridsToTheExactOne) {
     ASSERT_TRUE(zoomed.has_value());
     EXPECT_EQ(wnd->View().Params(), *zoomed);
     ExpectSameLists(wnd->Model(), Reference(*zoomed));
-}
-
-// The archive is written in the background: the window repaints meanwhile,
-// a second export is refused, and a cancel, while the grid is computed or
-// once it is written, leaves no file and no error.
-TEST_F(MainWindowTest, ExportsInTheBackgroundAndACancelLeavesNoFile) {
-    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("g.npz");
-    wnd->Hooks().chooseExportName = [&](QWidget*) { return path; };
-    PictureDataCommands& data = wnd->PictureData();
-
-    blockEngine = true;  // the grid's computation waits for the cancel
-    wnd->OnExportData();
-    ASSERT_TRUE(data.Exporting());
-    ASSERT_NE(data.ExportProgress(), nullptr);
-    EXPECT_TRUE(ResizeAndWait(900, 700));
-    wnd->OnExportData();
-    EXPECT_FALSE(wnd->LastRefusal().isEmpty());
-    data.ExportProgress()->findChild<QPushButton*>()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
-    EXPECT_FALSE(QFile::exists(path));
-    blockEngine = false;
-
-    wnd->OnExportData();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
-    QFile npz(path);
-    ASSERT_TRUE(npz.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(npz.read(4) == QByteArray("PK\x03\x04", 4));
-    EXPECT_TRUE(errors.isEmpty());
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <chrono>
@@ -14,6 +16,8 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "app/export_job.h"
 
 using namespace orbitograph;
 using namespace std::chrono_literals;
@@ -87,10 +91,8 @@ TEST(JobRunner, OnlyTheNewestRequestIsAnsweredAndWaitingOnesNeverRun) {
         JobEnd end;
         std::vector<double> expectStarted;
     } rows[] = {
-        {"one job", {0.3}, 9, Then::LetNewestThrough, JobEnd::Done, {0.3}},
         {"three quick changes", {0.3, 0.5, 0.9}, 9, Then::LetNewestThrough, JobEnd::Done, {0.3, 0.9}},
         {"a job that finishes although cancelled", {-0.3, 0.4}, 9, Then::LetNewestThrough, JobEnd::Done, {-0.3, 0.4}},
-        {"a cancelled job", {0.3}, 9, Then::Cancel, JobEnd::Cancelled, {0.3}},
         {"cancel drops the waiting one", {0.3, 0.5, 0.7}, 9, Then::Cancel, JobEnd::Cancelled, {0.3}},
         {"a cancelled job that finishes", {-0.3}, 9, Then::Cancel, JobEnd::Cancelled, {-0.3}},
         {"no thread for the waiting one", {0.3, 0.5}, 1, Then::LetFirstThrough, JobEnd::NotStarted, {0.3}},
@@ -162,4 +164,29 @@ TEST(JobRunner, AFailedStartChangesNothingAndDestructionCancelsAndJoins) {
     EXPECT_EQ(gate.cancelSeen.load(), 1);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(answered.empty());
+}
+
+// A cancel that comes once the grid is computed reaches the writer, which
+// leaves no file, temporary or final.
+TEST(ExportJob, ACancelDuringTheWriteLeavesNoFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::atomic<bool> computing{false};
+    // Waits for the cancel, then computes the grid all the same.
+    SpacesEngine engine = [&](const ModelParams& p, std::int32_t ox, std::int32_t oy, const ComputeControl& c) {
+        computing = true;
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!c.cancel->load() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+        ComputeControl own;
+        own.kindGrid = own.startPointEnds = true;
+        return ComputeSpaces(p, ox, oy, own);
+    };
+    ExportRunner runner;
+    std::optional<ExportOutcome> outcome;
+    runner.Request(NpzExportJob(engine, ModelParams{.step = 0.05}, 40, 40, dir.filePath("g.npz").toStdString(), ""),
+                   [&](ExportRunner::Delivery&& d) { outcome = std::move(d.result); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return computing.load(); }, 10000));
+    runner.Cancel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 20000));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }

@@ -4,9 +4,13 @@
 // that can be refused.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,10 +23,14 @@
 #include <system_error>
 #include <thread>
 #include <tuple>
+#include <vector>
 
+#include "app/command_ids.h"
+#include "app/help_window.h"
 #include "app/main_wnd.h"
 #include "app/model_params_dlg.h"
 #include "app/settings_sheet.h"
+#include "png/png_export.h"
 #include "support/dialog_test_support.h"
 #include "support/file_test_support.h"
 #include "view/frame.h"
@@ -45,6 +53,14 @@ inline void OnModal(std::function<void(QWidget*)> fn) {
     timer->start();
 }
 
+// Types each text into the line edit of that name and checks each radio
+// button named.
+using Fields = std::vector<std::pair<const char*, QString>>;
+inline void Fill(QWidget& window, const Fields& fields, const std::vector<const char*>& checked = {}) {
+    for (const auto& [name, text] : fields) Named(window, name)->setText(text);
+    for (const char* name : checked) Named<QRadioButton>(window, name)->setChecked(true);
+}
+
 // Same size, format and pixels.
 inline bool Same(const QImage& a, const QImage& b) { return a.format() == b.format() && a == b; }
 inline QImage Argb(const QImage& img) { return img.convertToFormat(QImage::Format_ARGB32); }
@@ -60,8 +76,10 @@ protected:
     QStringList errors;
     QStringList questions;  // asked through askYesNo, which answers answerYes
     bool answerYes = false;
+    QTemporaryDir dir;  // the test's own folder
 
     void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
         SpacesEngine engine = [this](const ModelParams& p, std::int32_t ox, std::int32_t oy,
                                      const ComputeControl& c) -> std::optional<SpaceLists> {
             ++engineRuns;
@@ -130,16 +148,45 @@ protected:
         (wnd.get()->*command)();
     }
 
-    void Compute(std::function<void(CModelParamsDlg&)> edit = {}) {
-        Answer(&CMainWnd::OnFractalParameters, true, edit);
+    // Confirms the parameters dialog with these fields; the computation it
+    // starts is not waited for.
+    void Enter(Fields fields, std::vector<const char*> checked = {}) {
+        Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
+                                [=](CModelParamsDlg& d) { Fill(d, fields, checked); });
+    }
+
+    void Compute(Fields fields = {}, std::vector<const char*> checked = {}) {
+        Enter(fields, checked);
         WaitForResult();
     }
 
+    // Runs the command and waits for the computation it starts.
+    void Trigger(int command) {
+        wnd->Action(command)->trigger();
+        WaitForResult();
+    }
+
+    // Waits for a probed orbit and the repaint that draws it.
+    void WaitForProbe() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
+        ASSERT_TRUE(WaitForRequestedRepaint());
+    }
+
+    // Saves the picture as dir/name (the command appends ".png").
+    void SaveAs(const QString& name) {
+        wnd->Hooks().chooseSaveName = [path = dir.filePath(name)](QWidget*) { return path; };
+        wnd->OnSavePicture();
+    }
+
+    QImage CanvasArgb() const { return Argb(wnd->Canvas()); }
+
+    // Switches the fitted display on and waits for its picture.
     void FitTheWindow() {
         Answer<CSettingsSheet>(&CMainWnd::OnProgramSettings, true, [](CSettingsSheet& s) {
             s.Tabs()->setCurrentIndex(1);
             s.m_page2->FitWindowBox()->setChecked(true);
         });
+        WaitForResult();
     }
 
     // The frame the view library composes for the window's view state and

@@ -2,13 +2,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 
-#include "app/command_ids.h"
-#include "app/help_window.h"
 #include "main_wnd_fixture.h"
 #include "model/grid.h"
 #include "view/fitted_frame.h"
@@ -219,15 +215,33 @@ TEST_F(MainWindowTest, HelpAboutPrintAndExit) {
     window->close();
 }
 
+// A computation that runs out of memory, or cannot get a thread, is reported
+// and changes nothing, and the next one starts; a long one can be watched,
+// cancelled or ended by Exit.
 TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
     Compute();
     const FractalModel before = wnd->Model();
     const QImage canvasBefore = wnd->Canvas();
+    const std::tuple<bool, int, const char*> rows[] = {{true, 0, "памяти"}, {false, 1, "Не удалось начать"}};
+    for (const auto& [outOfMemory, refused, errorHas] : rows) {
+        SCOPED_TRACE(errorHas);
+        errors.clear();
+        engineOutOfMemory = outOfMemory;
+        threadsRefused = refused;
+        Enter({{"iterations", "50"}});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();
+        ExpectSameLists(wnd->Model(), before);
+        EXPECT_EQ(wnd->View().Params().iterations, 10);
+        EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
+    }
+    engineOutOfMemory = false;
+    errors.clear();
 
     blockEngine = true;
     wnd->SetProgressDelay(50);
-    Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true,
-                            [](CModelParamsDlg& d) { test::Named(d, "a")->setText("0.3"); });
+    Enter({{"a", "0.3"}});
     ASSERT_TRUE(wnd->Computing());
     ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Progress() != nullptr && wnd->Progress()->isVisible(); }));
     QProgressDialog* progress = wnd->Progress();
@@ -276,32 +290,6 @@ TEST_F(MainWindowTest, ALongComputationCanBeWatchedCancelledOrEndedByExit) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
-// A computation that runs out of memory, or cannot get a thread, is reported
-// and changes nothing; F7 works again afterwards.
-TEST_F(MainWindowTest, AComputationThatCannotRunIsReportedAndF7StillWorks) {
-    Compute();
-    const FractalModel before = wnd->Model();
-    const std::tuple<bool, int, const char*> rows[] = {{true, 0, "памяти"}, {false, 1, "Не удалось начать"}};
-    auto fifty = [](CModelParamsDlg& d) { test::Named(d, "iterations")->setText("50"); };
-    for (const auto& [outOfMemory, refused, errorHas] : rows) {
-        SCOPED_TRACE(errorHas);
-        errors.clear();
-        engineOutOfMemory = outOfMemory;
-        threadsRefused = refused;
-        Answer<CModelParamsDlg>(&CMainWnd::OnFractalParameters, true, fifty);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->Computing(); }));
-        ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].contains(errorHas)) << errors[0].toStdString();
-        ExpectSameLists(wnd->Model(), before);
-        EXPECT_EQ(wnd->View().Params().iterations, 10);
-        EXPECT_TRUE(wnd->Action(kCmdFractalParameters)->isEnabled());
-    }
-    engineOutOfMemory = false;
-    Compute(fifty);
-    EXPECT_EQ(wnd->Model().iterations, 50);
-    EXPECT_EQ(errors.size(), 1);
-}
-
 TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     FitTheWindow();
     Compute();
@@ -317,8 +305,7 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     EXPECT_NEAR(zoomed.x1, 0.0, 0.01);
     EXPECT_EQ(std::max(CountColumns(zoomed), CountRows(zoomed)), 400);
 
-    wnd->Action(kCmdBack)->trigger();
-    WaitForResult();
+    Trigger(kCmdBack);
     EXPECT_EQ(wnd->View().Params(), first);
     ExpectSameLists(wnd->Model(), Reference(first));
     // Nothing before the first: the item disabled, the key says why.
@@ -329,8 +316,7 @@ TEST_F(MainWindowTest, ARubberBandZoomsAndBackReturnsToTheDialogsValues) {
     QTest::keyClick(wnd.get(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_FALSE(wnd->Computing());
     EXPECT_FALSE(wnd->LastRefusal().isEmpty());
-    wnd->Action(kCmdForward)->trigger();
-    WaitForResult();
+    Trigger(kCmdForward);
     EXPECT_EQ(wnd->View().Params(), zoomed);
     EXPECT_EQ(std::pair(wnd->Action(kCmdBack)->isEnabled(), wnd->Action(kCmdForward)->isEnabled()),
               std::pair(true, false));

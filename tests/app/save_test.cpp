@@ -2,18 +2,15 @@
 #include <sys/stat.h>
 
 #include <QProcess>
-#include <QRadioButton>
 #include <QTranslator>
 #include <cerrno>
 
-#include "app/command_ids.h"
 #include "app/orbitograph_app.h"
 #include "app/probe_dlg.h"
 #include "app/save_dialog.h"
 #include "app/save_failure.h"
 #include "legend_dialog/legend_dlg.h"
 #include "main_wnd_fixture.h"
-#include "png/png_export.h"
 #include "request/request_view.h"
 
 using namespace orbitograph;
@@ -24,8 +21,6 @@ using namespace orbitograph::test;
 // folder as it was; with no client area there is nothing to save.
 TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     Compute();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0644), 0);
     QStringList expected{"pipe.png", "plain.txt"};
@@ -70,8 +65,7 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
     wnd->CanvasArea()->setMaximumHeight(0);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Client().height() == 0; }));
     ASSERT_FALSE(wnd->Canvas().isNull());  // an earlier repaint drew one
-    wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath("empty"); };
-    wnd->OnSavePicture();
+    SaveAs("empty");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("нет области рисунка")) << errors[0].toStdString();
     EXPECT_EQ(Entries(dir.path()), expected);
@@ -82,13 +76,10 @@ TEST_F(MainWindowTest, SavingWritesTheCanvasOrReportsWhyNotAndLeavesTheFolder) {
 TEST(SaveFailure, ReasonNamesWhatReallyFailed) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
     const std::tuple<SaveFailure, int, QString, const char*> rows[] = {
         {SaveFailure::System, ENOENT, dir.filePath("zz.png"), "Папка есть, но создать в ней файл нельзя."},
         {SaveFailure::System, ENOENT, dir.filePath("missing/zz.png"), "Нет такой папки."},
-        {SaveFailure::System, ENOTDIR, dir.filePath("plain.txt/zz.png"), "Нет такой папки."},
         {SaveFailure::System, EACCES, dir.filePath("zz.png"), "Нет прав на запись в эту папку или в этот файл."},
-        {SaveFailure::System, EIO, dir.filePath("zz.png"), "Ошибка ввода-вывода на диске."},
         {SaveFailure::System, 12345, dir.filePath("zz.png"), "Системная ошибка номер 12345."},
         {SaveFailure::Stopped, 0, dir.filePath("zz.png"), "Запись остановлена; файл не записан."},
     };
@@ -126,17 +117,13 @@ TEST(SaveName, WildcardsAreNotTakenAndNoToReplacingReopensTheDialogOnTheName) {
             });
         EXPECT_EQ(QFileInfo(chosen).fileName() + " <- " + log.join(" "), expected);
     }
-}
 
-// The real dialog, Russian with Qt's translation: PNG files shown, the start
-// name, and a name with a wildcard refused with a warning.
-TEST(SaveName, TheDialogShowsPngFilesInRussianAndRefusesAWildcard) {
-    QTemporaryDir dir;
+    // The real dialog, Russian with Qt's translation: PNG files shown, the
+    // start name, and a name with a wildcard refused with a warning.
     QTranslator translation;
     ASSERT_TRUE(LoadQtTranslation(translation));
     QCoreApplication::installTranslator(&translation);
-    const std::pair<const char*, bool> rows[] = {{"*.png", true}, {"a?", true}, {"picture", false}};
-    for (const auto& [typed, refused] : rows) {
+    for (const auto& [typed, refused] : {std::pair{"*.png", true}, {"a?", true}, {"picture", false}}) {
         SCOPED_TRACE(typed);
         PictureSaveDialog dlg(nullptr, dir.filePath("orbitograph"));
         QStringList warnings;
@@ -168,11 +155,7 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
             test::Named<QCheckBox>(s, box)->setChecked(true);
     });
     auto legend = [](const char* hx, const char* maxHx, const char* t) {
-        return [=](CLegendDlg& d) {
-            test::Named(d, "nameHx")->setText(hx);
-            test::Named(d, "maxHx")->setText(maxHx);
-            test::Named(d, "regionT")->setText(t);
-        };
+        return [=](CLegendDlg& d) { Fill(d, {{"nameHx", hx}, {"maxHx", maxHx}, {"regionT", t}}); };
     };
     Answer<CLegendDlg>(&CMainWnd::OnLegend, false, legend("Давление", "1e3", "устойчивость"));
     EXPECT_EQ(wnd->View().m_legend, LegendFields{});
@@ -182,15 +165,7 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
         for (const char* field : {"nameHx", "maxHx", "regionT"}) shown += test::Named(d, field)->text() + "|";
     });
     EXPECT_EQ(shown, "Hx|1234.567|T region|");
-    Compute([](CModelParamsDlg& d) {
-        test::Named(d, "a")->setText("0.75");
-        test::Named<QRadioButton>(d, "dcInward")->setChecked(true);
-        test::Named(d, "iterations")->setText("20");
-        test::Named(d, "step")->setText("0.02");
-        test::Named(d, "x1")->setText("-1.5");
-    });
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    Compute({{"a", "0.75"}, {"iterations", "20"}, {"step", "0.02"}, {"x1", "-1.5"}}, {"dcInward"});
     const QStringList args =
         QStringLiteral(
             "--size|%1x%2|--a|0.75|--dc-direction|inward|--iterations|20|--step|0.02|"
@@ -199,14 +174,16 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
             .arg(Client().width())
             .arg(Client().height())
             .split('|');
+    auto render = [](const QStringList& arguments) {
+        QProcess command;
+        command.start(ORBITOGRAPH_RENDER_COMMAND, arguments);
+        ASSERT_TRUE(command.waitForFinished(60000));
+        ASSERT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
+    };
     auto expectSameAsCommand = [&](const QString& name, const QStringList& more) {
-        wnd->Hooks().chooseSaveName = [&](QWidget*) { return dir.filePath(name); };
-        wnd->OnSavePicture();
+        SaveAs(name);
         ASSERT_TRUE(errors.isEmpty());
-        QProcess render;
-        render.start(ORBITOGRAPH_RENDER_COMMAND, args + more + QStringList{"-o", dir.filePath("render.png")});
-        ASSERT_TRUE(render.waitForFinished(60000));
-        ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+        render(args + more + QStringList{"-o", dir.filePath("render.png")});
         const QImage fromWindow(dir.filePath(name + ".png")), fromCommand(dir.filePath("render.png"));
         ASSERT_FALSE(fromCommand.isNull());
         EXPECT_TRUE(Same(Argb(fromWindow), Argb(fromCommand)));
@@ -216,7 +193,6 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
 
     // Switched on, the fitted display recomputes for the exact end points.
     FitTheWindow();
-    WaitForResult();
     ASSERT_TRUE(wnd->Action(kCmdFitWindow)->isChecked());
     ASSERT_EQ(wnd->Model().attractorEnds.size(), wnd->Model().attractors.size());
     ASSERT_GT(wnd->Model().attractors.size(), 0u);
@@ -228,22 +204,17 @@ TEST_F(MainWindowTest, ASavedPictureIsTheOneTheHeadlessCommandWrites) {
         d.EditX0()->setText("0.3");
         d.EditY0()->setText("-0.1");
     });
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
-    ASSERT_TRUE(WaitForRequestedRepaint());
+    WaitForProbe();
     expectSameAsCommand("probed", {"--fit", "--probe", "0.3,-0.1"});
     const QImage probed(dir.filePath("probed.png"));
-    QProcess from;
-    from.start(ORBITOGRAPH_RENDER_COMMAND, {"--from", dir.filePath("probed.png"), "--legend-picture",
-                                            ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp", "-o", dir.filePath("from.png")});
-    ASSERT_TRUE(from.waitForFinished(60000));
-    ASSERT_EQ(from.exitCode(), 0) << from.readAllStandardError().toStdString();
+    render({"--from", dir.filePath("probed.png"), "--legend-picture", ORBITOGRAPH_RESOURCES_DIR "/bitmap3.bmp", "-o",
+            dir.filePath("from.png")});
     EXPECT_TRUE(Same(Argb(QImage(dir.filePath("from.png"))), Argb(probed)));
     QTest::keyClick(wnd.get(), Qt::Key_Escape);
     ASSERT_FALSE(wnd->Probe().has_value());
     wnd->Hooks().chooseOpenPicture = [&](QWidget*) { return dir.filePath("probed.png"); };
     wnd->OnOpenParamsFromPicture();
     WaitForResult();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return wnd->Probe().has_value(); }));
-    ASSERT_TRUE(WaitForRequestedRepaint());
-    EXPECT_TRUE(Same(Argb(wnd->Canvas()), Argb(probed)));
+    WaitForProbe();
+    EXPECT_TRUE(Same(CanvasArgb(), Argb(probed)));
 }

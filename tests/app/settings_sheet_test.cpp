@@ -42,7 +42,7 @@ TEST(SettingsSheet, OpensOnTheFirstPageWithTheDefaultsAndOkKeepsAnUnvisitedPage)
     EXPECT_EQ(t.sheet.Switches(), (DisplaySwitches{.m_showLegend = 1, .m_fontSize = 37}));
 }
 
-TEST(SettingsSheet, FontSizeFromOneToFifty) {
+TEST(SettingsSheet, FontSizeFromOneToFiftyAndLeavingAPageSavesIt) {
     // The size read, 0: refused.
     const std::pair<const char*, int> rows[] = {{"1", 1},  {"50", 50}, {" 7", 7},  {"12abc", 12},     {"0", 0},
                                                 {"51", 0}, {"", 0},    {"abc", 0}, {"99999999999", 0}};
@@ -64,11 +64,9 @@ TEST(SettingsSheet, FontSizeFromOneToFifty) {
             EXPECT_EQ(s.sheet.Tabs()->currentIndex(), 1);
         }
     }
-}
 
-// Leaving a page saves it, and an invalid font size keeps its page in
-// front; a page coming back is loaded from its members.
-TEST(SettingsSheet, LeavingAPageSavesItUnlessInvalidAndComingBackReloadsIt) {
+    // Leaving a page saves it, and an invalid font size keeps its page in
+    // front; a page coming back is loaded from its members.
     Sheet s;
     s.Box("twoModes")->setChecked(false);
     s.sheet.Tabs()->setCurrentIndex(1);

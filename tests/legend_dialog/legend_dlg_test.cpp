@@ -41,7 +41,7 @@ TEST(LegendDialog, FirstOpeningAndTexts) {
     EXPECT_EQ(d.dlg.m_minHx, 5.0);
 }
 
-TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
+TEST(LegendDialog, NumberFieldsReadTheLeadingNumberOrReportTheFirstWithout) {
     const std::tuple<const char*, double, const char*> rows[] = {
         // typed, stored, shown again
         {"1e3", 1000.0, "1000"},
@@ -65,16 +65,15 @@ TEST(LegendDialog, NumberFieldsReadTheLeadingNumber) {
         ASSERT_TRUE(d.dlg.Confirm());  // confirming what is shown stores the shortened value
         EXPECT_EQ(maxHx->text(), QString::number(d.dlg.m_maxHx, 'g', 15));
     }
-}
 
-TEST(LegendDialog, TheFirstNumberFieldWithoutANumberIsReportedAndFocused) {
+    // The first number field without a number is reported and focused.
     struct Row {
         const char* texts[4];  // max Hx, min Hx, max Hy, min Hy
         const char* reported;
-    } rows[] = {{{"", "1", "1", "1"}, "maxHx"},   {{"  ", "", "", ""}, "maxHx"},  {{"1", "x", "", ""}, "minHx"},
-                {{"1", "1", ".", ""}, "maxHy"},   {{"1", "1", "1", ""}, "minHy"}, {{"1", "inf", "1", "1"}, "minHx"},
-                {{"1", "1", "nan", "1"}, "maxHy"}};
-    for (const Row& row : rows) {
+    } refusals[] = {{{"", "1", "1", "1"}, "maxHx"},   {{"  ", "", "", ""}, "maxHx"},  {{"1", "x", "", ""}, "minHx"},
+                    {{"1", "1", ".", ""}, "maxHy"},   {{"1", "1", "1", ""}, "minHy"}, {{"1", "inf", "1", "1"}, "minHx"},
+                    {{"1", "1", "nan", "1"}, "maxHy"}};
+    for (const Row& row : refusals) {
         SCOPED_TRACE(row.reported);
         LegendDialog d;
         for (int i = 0; i < 4; ++i)
