@@ -102,11 +102,3 @@ TEST(Sweep, ControlAndRefusals) {
     EXPECT_THROW(ComputeSweep(coarse, SweepParam::Dc, {NAN}), std::invalid_argument);
     EXPECT_THROW(ComputePlane(coarse, SweepParam::A, {1}, SweepParam::A, {1}), std::invalid_argument);
 }
-
-// Ties go to the earlier kind in the order infinity, zero, O, T, M, H.
-TEST(Sweep, DominantKindBreaksTiesInOrder) {
-    EXPECT_EQ(Dominant({.infinity = 3, .zero = 3}), DominantKind::Infinity);
-    EXPECT_EQ(Dominant({.t = 2, .o = 2}), DominantKind::O);
-    EXPECT_EQ(Dominant({.t = 1, .m = 2, .h = 2}), DominantKind::M);
-    EXPECT_EQ(Dominant({}), DominantKind::Infinity);
-}

@@ -53,13 +53,14 @@ TEST(SweepChart, CurvesAxesAndClicks) {
 }
 
 // Every cell has the colour of its pair's dominant kind (rows upwards,
-// ties to the earlier kind), the cells are framed in black, and a click on
+// ties to the earlier kind in the order infinity, zero, O, T, M, H), the cells are framed in black, and a click on
 // a cell gives its pair.
 TEST(SweepChart, PlaneCellsFrameAndClicks) {
     const std::vector<double> v1 = {0.0, 0.5, 1.0};
     const std::vector<double> v2 = {2.0, 3.0};
-    const std::vector<ListCounts> counts = {{.infinity = 9}, {.zero = 9}, {.t = 5, .o = 5},
-                                            {.t = 9},        {.m = 9},    {.infinity = 1, .h = 9}};
+    const std::vector<ListCounts> counts = {{.infinity = 3, .zero = 3}, {.zero = 9},
+                                            {.t = 5, .o = 5},           {.t = 9},
+                                            {.t = 1, .m = 2, .h = 2},   {.infinity = 1, .h = 9}};
     const QRgb expected[] = {kBasinInfinityColour, kBasinZeroColour, kBasinOColour,
                              kBasinTColour,        kBasinMColour,    kBasinHColour};
     const int scale = 7;
