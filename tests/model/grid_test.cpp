@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/grid.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -44,15 +45,10 @@ TEST(Grid, SidesAccumulateTheStep) {
 // The quick lower bound of a side never exceeds the walk's count, however
 // rounding accumulates.
 TEST(Grid, SideLowerBoundNeverExceedsTheCount) {
-    std::uint64_t state = 12345;
-    const auto unit = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 11) * 0x1p-53;
-    };
+    test::Draw d{12345};
     for (int i = 0; i < 3000; ++i) {
-        const double lo = -2.0 + 4.0 * unit();
-        const double hi = lo + (2.0 - lo) * unit();
-        const double step = std::fmax(kMinStep, (hi - lo) / (1.0 + 200000.0 * unit()));
+        const double lo = d.Between(-2.0, 2.0), hi = d.Between(lo, 2.0);
+        const double step = std::fmax(kMinStep, (hi - lo) / d.Between(1.0, 200001.0));
         ASSERT_LE(SideCountAtLeast(lo, hi, step), CountSide(lo, hi, step, 1'000'000)) << lo << " " << hi << " " << step;
     }
 }

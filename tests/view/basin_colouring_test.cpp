@@ -9,6 +9,7 @@
 #include "view/frame.h"
 #include "view/panel_geometry.h"
 #include "view/point_layers.h"
+#include "view_test_support.h"
 
 using namespace orbitograph;
 
@@ -18,16 +19,6 @@ namespace {
 // leave the square, on a grid coarse enough that every grid point of the
 // fitted display shows in pixels of its own.
 constexpr ModelParams kSet{.a = 0.6, .step = 0.1, .dcOutward = 0, .dc = 0.9, .kc = 0.3, .iterations = 300};
-
-FractalModel Analysed(const ModelParams& p) {
-    FractalModel m;
-    m.SetParams(p);
-    ComputeControl control;
-    control.analysis = control.kindGrid = true;
-    std::optional<SpaceLists> lists = ComputeSpaces(p, 500, 350, control);
-    m.Install(std::move(lists.value()));
-    return m;
-}
 
 ViewState ViewOf(AnalysisColumn column) {
     ViewState view;
@@ -45,7 +36,7 @@ ViewState ViewOf(AnalysisColumn column) {
 // colouring; the classic display one pixel per grid point right of the
 // attractors, the fitted one in the pixels that hold the grid point.
 TEST(BasinColouring, EveryStartPointInItsValuesColour) {
-    const FractalModel model = Analysed(kSet);
+    const FractalModel model = test::ComputedAtCentre(kSet, false, true);
     const GridAnalysis reference = reference::Analyse(kSet, kDefaultAttractorDelta);
     ASSERT_GE(reference.attractors.size(), 2u);
     const ListGrid grid = ListGridOf(kSet, 500, 350);
@@ -96,7 +87,7 @@ TEST(BasinColouring, PaletteColoursStandApart) {
 // shows: a square of each attractor's colour, then the escaped and the
 // unsettled; on a scale, the bar from the largest value down.
 TEST(BasinColouring, LegendKeysTheColours) {
-    const FractalModel model = Analysed(kSet);
+    const FractalModel model = test::ComputedAtCentre(kSet, false, true);
     for (const AnalysisColumn column : {AnalysisColumn::Attractor, AnalysisColumn::ExitStep}) {
         ViewState view = ViewOf(column);
         view.m_switches.m_showLegend = true;

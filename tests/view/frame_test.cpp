@@ -11,21 +11,12 @@
 #include "view/frame.h"
 #include "view/orbit_overlay.h"
 #include "view/point_layers.h"
+#include "view_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
 
 namespace {
-
-// The model computed with the defaults at the origin of a 1000 x 700 client.
-FractalModel DefaultModel() {
-    FractalModel m;
-    m.SetParams({});
-    m.originX = 500;
-    m.originY = 350;
-    EXPECT_EQ(m.Compute(), ComputeStatus::Done);
-    return m;
-}
 
 struct Layer {
     const PointList* list;
@@ -55,7 +46,7 @@ void ExpectExactly(const QImage& frame, const std::vector<Layer>& layers) {
 // x - 220 and the basins at x + 220 do not overlap, the half-turn copy stays
 // in the attractor panel; a switch is on only when it is exactly 1.
 TEST(Frame, PanelsOfTheDefaultComputation) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const std::optional<int> no;
     const DisplaySwitches one{.m_twoModes = false, .m_showParams = false},
         oneCopy{.m_twoModes = false, .m_showParams = false, .m_aSymmetry = true};
@@ -97,7 +88,7 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
 }
 
 TEST(Frame, LayersStackTextUnderGridUnderLegend) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const QImage picture(ORBITOGRAPH_LEGEND_PICTURE);
     ASSERT_FALSE(picture.isNull());
     ViewState v;
@@ -129,7 +120,7 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
     for (QSize size : {QSize(0, 700), QSize(1000, 0), QSize(0, 0)})
         EXPECT_TRUE(ComposeFrame(e, empty, size.width(), size.height(), nullptr).isNull()) << size.width();
 
-    FractalModel m = DefaultModel();  // computed for the centre (500, 350)
+    FractalModel m = ComputedAtCentre();  // computed for the centre (500, 350)
     ViewState v;
     v.m_switches = {.m_twoModes = false, .m_showParams = false, .m_showGrid = true};
     v.OnShowAttractors();
@@ -149,7 +140,7 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
 // A cancel seen gives no canvas, in either display; one never set changes
 // nothing.
 TEST(Frame, CancelSeenGivesNoCanvas) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const std::atomic<bool> set{true}, unset{false};
     for (const bool fit : {false, true}) {
         ViewState a, b, c;
@@ -163,7 +154,7 @@ TEST(Frame, CancelSeenGivesNoCanvas) {
 // panels leave the background: drawn over the same frame without them they
 // change only pixels of their own rectangles, which hold nothing else.
 TEST(Frame, FittedOverlaysCoverNoPanel) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
     ASSERT_FALSE(picture.isNull());
     struct Row {
@@ -181,7 +172,7 @@ TEST(Frame, FittedOverlaysCoverNoPanel) {
         ViewState v;
         v.m_switches = r.s;
         if (r.attractorsAlone) v.OnShowAttractors();
-        v.m_listsOriginX = 500;  // where DefaultModel computed the lists
+        v.m_listsOriginX = 500;  // where the lists were computed
         v.m_listsOriginY = 350;
         const QImage frame = ComposeFrame(v, m, r.w, r.h, &picture);
         QImage bare = Blank(r.w, r.h);
