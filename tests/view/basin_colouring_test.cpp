@@ -34,7 +34,10 @@ ViewState ViewOf(AnalysisColumn column) {
 // Every start point of a basin list shows its own value's colour, as the
 // literal transcription gives the value, in both displays and in every
 // colouring; the classic display one pixel per grid point right of the
-// attractors, the fitted one in the pixels that hold the grid point.
+// attractors, the fitted one in the pixels that hold the grid point. The
+// legend stands where the legend panel does and keys what the panel shows: a
+// square of each attractor's colour, then the escaped and the unsettled; on
+// a scale, the bar from the largest value down.
 TEST(BasinColouring, EveryStartPointInItsValuesColour) {
     const FractalModel model = test::ComputedAtCentre(kSet, false, true);
     const GridAnalysis reference = reference::Analyse(kSet, kDefaultAttractorDelta);
@@ -47,6 +50,7 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
         SCOPED_TRACE(n);
         ViewState view = ViewOf(column);
         view.m_switches.m_fitWindow = fit;
+        view.m_switches.m_showLegend = !fit;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
         const BasinColours colours = BasinColoursOf(reference, column);
@@ -63,6 +67,16 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
                 ASSERT_EQ(frame.pixel(int(x), int(y)), colours.Of(BasinCode(reference, column, i))) << c << "," << r;
             }
         }
+        if (fit) continue;
+        const int top = 700 - 400, k = static_cast<int>(reference.attractors.size());
+        if (column != AnalysisColumn::Attractor) {
+            EXPECT_EQ(frame.pixel(20, top + 20), ScaleColour(1.0));
+            EXPECT_EQ(frame.pixel(20, top + 20 + 255), ScaleColour(0.0));
+            continue;
+        }
+        ASSERT_LE(k, kLegendAttractors);
+        for (int id = 1; id <= k + 2; ++id)
+            EXPECT_EQ(frame.pixel(21, top + 16 * id + 8), colours.Of(id <= k ? id : id == k + 1 ? 0 : -1)) << id;
     }
 }
 
@@ -81,30 +95,4 @@ TEST(BasinColouring, PaletteColoursStandApart) {
     }
     const BasinColours byAttractor{AnalysisColumn::Attractor, 1, 40};
     EXPECT_EQ(byAttractor.Of(1 + static_cast<std::int32_t>(kAttractorPalette.size())), byAttractor.Of(1));
-}
-
-// The legend stands where the legend panel does and keys what the panel
-// shows: a square of each attractor's colour, then the escaped and the
-// unsettled; on a scale, the bar from the largest value down.
-TEST(BasinColouring, LegendKeysTheColours) {
-    const FractalModel model = test::ComputedAtCentre(kSet, false, true);
-    for (const AnalysisColumn column : {AnalysisColumn::Attractor, AnalysisColumn::ExitStep}) {
-        ViewState view = ViewOf(column);
-        view.m_switches.m_showLegend = true;
-        FractalModel drawn = model;
-        const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
-        const BasinColours colours = BasinColoursOf(model.analysis, column);
-        const int top = 700 - 400;
-        if (column == AnalysisColumn::Attractor) {
-            const int k = static_cast<int>(model.analysis.attractors.size());
-            ASSERT_LE(k, kLegendAttractors);
-            for (int id = 1; id <= k + 2; ++id) {
-                const std::int32_t code = id <= k ? id : id == k + 1 ? 0 : -1;
-                EXPECT_EQ(frame.pixel(21, top + 16 * id + 8), colours.Of(code)) << id;
-            }
-        } else {
-            EXPECT_EQ(frame.pixel(20, top + 20), ScaleColour(1.0));
-            EXPECT_EQ(frame.pixel(20, top + 20 + 255), ScaleColour(0.0));
-        }
-    }
 }
