@@ -92,13 +92,10 @@ CatalogueAt FixedPoints(std::vector<State> states) {
 // Sweeps of computed attractors and hand-made fixed points, each against
 // the transcription, with the number of tracks the row is about.
 TEST(Continuation, TracksFollowTheirDefinition) {
-    ModelParams still;  // A = 0: one fixed point, (Dc, Kc) with the action's signs, every basin the grid
-    still.a = 0.0;
-    still.step = 0.05;
-    ModelParams inward = still;  // A = 0: one fixed point; A > 0: a pair far from it, moving slowly
-    inward.dcOutward = inward.kcOutward = 0;
-    inward.kc = 0.2;
-    inward.iterations = 100;
+    // A = 0: one fixed point, (Dc, Kc) with the action's signs, every basin the grid.
+    const ModelParams still{.a = 0.0, .step = 0.05};
+    // A = 0: one fixed point; A > 0: a pair far from it, moving slowly.
+    const ModelParams inward{.a = 0.0, .step = 0.05, .dcOutward = 0, .kcOutward = 0, .kc = 0.2, .iterations = 100};
     const double inf = std::numeric_limits<double>::infinity();
     const auto moving = Sweep(still, SweepParam::Dc, SweepValues(0.3, 0.5, 11, SweepParam::Dc));
     struct Row {
