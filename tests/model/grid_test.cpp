@@ -20,17 +20,11 @@ TEST(Grid, SidesAccumulateTheStep) {
     std::vector<double> filled(walk.size() + 1);
     // Ranges from and to kept coordinates and between them, over more whole
     // segments than advance together and fewer.
+    const std::size_t m = walk.size();
     const struct {
         std::size_t k, n;
-    } ranges[] = {{0, walk.size()},
-                  {1, walk.size() - 1},
-                  {255, walk.size() - 255},
-                  {256, walk.size() - 256},
-                  {1000, walk.size() - 1000},
-                  {256, 2048},
-                  {300, 2100},
-                  {3, 5},
-                  {511, 2}};
+    } ranges[] = {{0, m},      {1, m - 1},  {255, m - 255}, {256, m - 256}, {1000, m - 1000},
+                  {256, 2048}, {300, 2100}, {3, 5},         {511, 2}};
     for (const auto& r : ranges) {
         std::fill(filled.begin(), filled.end(), 0.0);
         side.Fill(r.k, r.n, filled.data());

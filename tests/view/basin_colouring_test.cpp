@@ -13,23 +13,10 @@
 
 using namespace orbitograph;
 
-namespace {
-
 // Inward actions with several attractors of periods 1 and 2 and orbits that
 // leave the square, on a grid coarse enough that every grid point of the
 // fitted display shows in pixels of its own.
 constexpr ModelParams kSet{.a = 0.6, .step = 0.1, .dcOutward = 0, .dc = 0.9, .kc = 0.3, .iterations = 300};
-
-ViewState ViewOf(AnalysisColumn column) {
-    ViewState view;
-    view.SetParams(kSet);
-    view.m_listsOriginX = 500;
-    view.m_listsOriginY = 350;
-    view.m_colourBy = column;
-    return view;
-}
-
-}  // namespace
 
 // Every start point of a basin list shows its own value's colour, as the
 // literal transcription gives the value, in both displays and in every
@@ -48,7 +35,11 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
         const AnalysisColumn column = columns[n % 3];
         const bool fit = n >= 3;
         SCOPED_TRACE(n);
-        ViewState view = ViewOf(column);
+        ViewState view;
+        view.SetParams(kSet);
+        view.m_listsOriginX = 500;
+        view.m_listsOriginY = 350;
+        view.m_colourBy = column;
         view.m_switches.m_fitWindow = fit;
         view.m_switches.m_showLegend = !fit;
         FractalModel drawn = model;
