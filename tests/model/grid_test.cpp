@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/grid.h"
+#include "support/draw.h"
 
 using namespace orbitograph;
 
@@ -19,17 +20,11 @@ TEST(Grid, SidesAccumulateTheStep) {
     std::vector<double> filled(walk.size() + 1);
     // Ranges from and to kept coordinates and between them, over more whole
     // segments than advance together and fewer.
+    const std::size_t m = walk.size();
     const struct {
         std::size_t k, n;
-    } ranges[] = {{0, walk.size()},
-                  {1, walk.size() - 1},
-                  {255, walk.size() - 255},
-                  {256, walk.size() - 256},
-                  {1000, walk.size() - 1000},
-                  {256, 2048},
-                  {300, 2100},
-                  {3, 5},
-                  {511, 2}};
+    } ranges[] = {{0, m},      {1, m - 1},  {255, m - 255}, {256, m - 256}, {1000, m - 1000},
+                  {256, 2048}, {300, 2100}, {3, 5},         {511, 2}};
     for (const auto& r : ranges) {
         std::fill(filled.begin(), filled.end(), 0.0);
         side.Fill(r.k, r.n, filled.data());
@@ -44,15 +39,10 @@ TEST(Grid, SidesAccumulateTheStep) {
 // The quick lower bound of a side never exceeds the walk's count, however
 // rounding accumulates.
 TEST(Grid, SideLowerBoundNeverExceedsTheCount) {
-    std::uint64_t state = 12345;
-    const auto unit = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 11) * 0x1p-53;
-    };
+    test::Draw d{12345};
     for (int i = 0; i < 3000; ++i) {
-        const double lo = -2.0 + 4.0 * unit();
-        const double hi = lo + (2.0 - lo) * unit();
-        const double step = std::fmax(kMinStep, (hi - lo) / (1.0 + 200000.0 * unit()));
+        const double lo = d.Between(-2.0, 2.0), hi = d.Between(lo, 2.0);
+        const double step = std::fmax(kMinStep, (hi - lo) / d.Between(1.0, 200001.0));
         ASSERT_LE(SideCountAtLeast(lo, hi, step), CountSide(lo, hi, step, 1'000'000)) << lo << " " << hi << " " << step;
     }
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "model/label_metrics.h"
@@ -51,16 +53,15 @@ bool Near(double got, double want) {
 }
 
 void ExpectAgree(const LabelMetrics& got, const LabelMetrics& want, const std::string& what) {
-    EXPECT_TRUE(Near(got.sb, want.sb)) << what << ": Sb " << got.sb << " vs " << want.sb;
-    EXPECT_TRUE(Near(got.sbb, want.sbb)) << what << ": Sbb " << got.sbb << " vs " << want.sbb;
-    EXPECT_EQ(got.boxes, want.boxes) << what;
-    EXPECT_EQ(got.boundaryBoxes, want.boundaryBoxes) << what;
+    for (const auto& [name, g, w] :
+         {std::tuple("Sb", got.sb, want.sb), {"Sbb", got.sbb, want.sbb}, {"alpha", got.alpha, want.alpha}})
+        EXPECT_TRUE(Near(g, w)) << what << ": " << name << " " << g << " vs " << w;
+    EXPECT_EQ(std::pair(got.boxes, got.boundaryBoxes), std::pair(want.boxes, want.boundaryBoxes)) << what;
     ASSERT_EQ(got.f.size(), want.f.size()) << what;
     for (std::size_t i = 0; i < got.f.size(); ++i) {
         EXPECT_EQ(got.f[i].k, want.f[i].k) << what;
         EXPECT_TRUE(Near(got.f[i].f, want.f[i].f)) << what << ": f[" << want.f[i].k << "]";
     }
-    EXPECT_TRUE(Near(got.alpha, want.alpha)) << what << ": alpha " << got.alpha << " vs " << want.alpha;
 }
 
 template <class Label>

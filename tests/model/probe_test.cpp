@@ -16,24 +16,20 @@ using namespace orbitograph;
 
 namespace {
 
+using reference::RefState;
+
 bool Same(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
-bool Same(State a, State b) { return Same(a.x, b.x) && Same(a.y, b.y); }
+bool Same(RefState a, RefState b) { return Same(a.x, b.x) && Same(a.y, b.y); }
 
-// The reference state after k steps: its orbit with k - 1 iterations.
-State ReferenceState(ModelParams p, State s0, std::int64_t k) {
-    p.iterations = static_cast<std::int32_t>(k - 1);
-    State s{};
-    reference::IterateOrbit(p, s0.x, s0.y, s.x, s.y);
-    return s;
-}
-
-// Every listed row against the reference: the state bit for bit, the frozen
-// flag from the guard at the previous state, the step's terms adding up.
-void ExpectRowsMatch(const ModelParams& p, State s0, const ProbeResult& r) {
+// Every listed row against the reference's states s: the state bit for bit,
+// the frozen flag from the guard at the previous state, the step's terms
+// adding up.
+void ExpectRowsMatch(const ModelParams& p, const std::vector<RefState>& s, const ProbeResult& r) {
     for (const ProbeRow& row : r.rows) {
-        ASSERT_TRUE(Same({row.x, row.y}, ReferenceState(p, s0, row.step))) << "step " << row.step;
-        if (row.step == 0) continue;
-        const State prev = ReferenceState(p, s0, row.step - 1);
+        const auto k = static_cast<std::size_t>(row.step);
+        ASSERT_TRUE(Same({row.x, row.y}, s[k])) << "step " << row.step;
+        if (k == 0) continue;
+        const RefState prev = s[k - 1];
         ASSERT_EQ(row.frozen, !(prev.y < 100.0 || prev.x > -100.0)) << "step " << row.step;
         if (row.frozen) continue;
         ASSERT_TRUE(Same(row.p, (prev.x * prev.x - prev.y * prev.y) * p.a)) << "step " << row.step;
@@ -73,18 +69,16 @@ TEST(ProbeTest, AgreesWithTheReferenceOnDrawnOrbits) {
         SCOPED_TRACE(testing::Message() << "draw " << i << " a " << p.a << " N " << p.iterations << " keep " << o.keep);
         const auto r = ProbeOrbit(p, s0.x, s0.y, o);
         ASSERT_TRUE(r.has_value());
-        ExpectRowsMatch(p, s0, *r);
+        const std::vector<RefState> all = reference::OrbitStates(p, s0.x, s0.y);
+        ExpectRowsMatch(p, all, *r);
         const ProbeSummary& sum = r->summary;
         ASSERT_EQ(static_cast<std::int64_t>(r->rows.size()) + r->omitted, sum.steps + 1);
         // The first keep rows, also when a cycle was found among them.
         const std::int64_t head = r->omitted == 0 ? sum.steps + 1 : o.keep;
         for (std::int64_t k = 0; k < head; ++k) ASSERT_EQ(r->rows[static_cast<std::size_t>(k)].step, k);
-        State e{};
-        reference::IterateOrbit(p, s0.x, s0.y, e.x, e.y);
-        ASSERT_TRUE(sum.reach != ProbeReach::Escape && Same(sum.end, e));
-        ASSERT_EQ(sum.kind, Classify(e.x, e.y));
-        std::vector<State> all;
-        for (std::int64_t k = 0; k <= sum.steps; ++k) all.push_back(ReferenceState(p, s0, k));
+        ASSERT_EQ(all.size(), static_cast<std::size_t>(sum.steps + 1));
+        ASSERT_TRUE(sum.reach != ProbeReach::Escape && Same({sum.end.x, sum.end.y}, all.back()));
+        ASSERT_EQ(sum.kind, Classify(all.back().x, all.back().y));
         std::optional<std::int64_t> left, start;
         for (std::int64_t k = 0; k <= sum.steps && !left; ++k)
             if (!InsideSquare(all[k].x, all[k].y)) left = k;
@@ -144,7 +138,7 @@ TEST(ProbeTest, LongOrbitsListTheirExactEnds) {
         ASSERT_EQ(r->rows.size(), static_cast<std::size_t>(2 * c.keep));
         ASSERT_EQ(r->gapAt, static_cast<std::size_t>(c.keep));
         ASSERT_EQ(r->rows.back().step, r->summary.steps);
-        ExpectRowsMatch(c.p, c.s0, *r);
+        ExpectRowsMatch(c.p, reference::OrbitStates(c.p, c.s0.x, c.s0.y), *r);
         EXPECT_EQ(r->summary.period, c.period);
         EXPECT_EQ(r->summary.reach, c.reach);
         if (c.cycleStart) {

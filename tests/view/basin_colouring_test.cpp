@@ -9,43 +9,24 @@
 #include "view/frame.h"
 #include "view/panel_geometry.h"
 #include "view/point_layers.h"
+#include "view_test_support.h"
 
 using namespace orbitograph;
-
-namespace {
 
 // Inward actions with several attractors of periods 1 and 2 and orbits that
 // leave the square, on a grid coarse enough that every grid point of the
 // fitted display shows in pixels of its own.
 constexpr ModelParams kSet{.a = 0.6, .step = 0.1, .dcOutward = 0, .dc = 0.9, .kc = 0.3, .iterations = 300};
 
-FractalModel Analysed(const ModelParams& p) {
-    FractalModel m;
-    m.SetParams(p);
-    ComputeControl control;
-    control.analysis = control.kindGrid = true;
-    std::optional<SpaceLists> lists = ComputeSpaces(p, 500, 350, control);
-    m.Install(std::move(lists.value()));
-    return m;
-}
-
-ViewState ViewOf(AnalysisColumn column) {
-    ViewState view;
-    view.SetParams(kSet);
-    view.m_listsOriginX = 500;
-    view.m_listsOriginY = 350;
-    view.m_colourBy = column;
-    return view;
-}
-
-}  // namespace
-
 // Every start point of a basin list shows its own value's colour, as the
 // literal transcription gives the value, in both displays and in every
 // colouring; the classic display one pixel per grid point right of the
-// attractors, the fitted one in the pixels that hold the grid point.
+// attractors, the fitted one in the pixels that hold the grid point. The
+// legend stands where the legend panel does and keys what the panel shows: a
+// square of each attractor's colour, then the escaped and the unsettled; on
+// a scale, the bar from the largest value down.
 TEST(BasinColouring, EveryStartPointInItsValuesColour) {
-    const FractalModel model = Analysed(kSet);
+    const FractalModel model = test::ComputedAtCentre(kSet, false, true);
     const GridAnalysis reference = reference::Analyse(kSet, kDefaultAttractorDelta);
     ASSERT_GE(reference.attractors.size(), 2u);
     const ListGrid grid = ListGridOf(kSet, 500, 350);
@@ -54,8 +35,13 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
         const AnalysisColumn column = columns[n % 3];
         const bool fit = n >= 3;
         SCOPED_TRACE(n);
-        ViewState view = ViewOf(column);
+        ViewState view;
+        view.SetParams(kSet);
+        view.m_listsOriginX = 500;
+        view.m_listsOriginY = 350;
+        view.m_colourBy = column;
         view.m_switches.m_fitWindow = fit;
+        view.m_switches.m_showLegend = !fit;
         FractalModel drawn = model;
         const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
         const BasinColours colours = BasinColoursOf(reference, column);
@@ -72,6 +58,16 @@ TEST(BasinColouring, EveryStartPointInItsValuesColour) {
                 ASSERT_EQ(frame.pixel(int(x), int(y)), colours.Of(BasinCode(reference, column, i))) << c << "," << r;
             }
         }
+        if (fit) continue;
+        const int top = 700 - 400, k = static_cast<int>(reference.attractors.size());
+        if (column != AnalysisColumn::Attractor) {
+            EXPECT_EQ(frame.pixel(20, top + 20), ScaleColour(1.0));
+            EXPECT_EQ(frame.pixel(20, top + 20 + 255), ScaleColour(0.0));
+            continue;
+        }
+        ASSERT_LE(k, kLegendAttractors);
+        for (int id = 1; id <= k + 2; ++id)
+            EXPECT_EQ(frame.pixel(21, top + 16 * id + 8), colours.Of(id <= k ? id : id == k + 1 ? 0 : -1)) << id;
     }
 }
 
@@ -90,30 +86,4 @@ TEST(BasinColouring, PaletteColoursStandApart) {
     }
     const BasinColours byAttractor{AnalysisColumn::Attractor, 1, 40};
     EXPECT_EQ(byAttractor.Of(1 + static_cast<std::int32_t>(kAttractorPalette.size())), byAttractor.Of(1));
-}
-
-// The legend stands where the legend panel does and keys what the panel
-// shows: a square of each attractor's colour, then the escaped and the
-// unsettled; on a scale, the bar from the largest value down.
-TEST(BasinColouring, LegendKeysTheColours) {
-    const FractalModel model = Analysed(kSet);
-    for (const AnalysisColumn column : {AnalysisColumn::Attractor, AnalysisColumn::ExitStep}) {
-        ViewState view = ViewOf(column);
-        view.m_switches.m_showLegend = true;
-        FractalModel drawn = model;
-        const QImage frame = ComposeFrame(view, drawn, 1000, 700, nullptr);
-        const BasinColours colours = BasinColoursOf(model.analysis, column);
-        const int top = 700 - 400;
-        if (column == AnalysisColumn::Attractor) {
-            const int k = static_cast<int>(model.analysis.attractors.size());
-            ASSERT_LE(k, kLegendAttractors);
-            for (int id = 1; id <= k + 2; ++id) {
-                const std::int32_t code = id <= k ? id : id == k + 1 ? 0 : -1;
-                EXPECT_EQ(frame.pixel(21, top + 16 * id + 8), colours.Of(code)) << id;
-            }
-        } else {
-            EXPECT_EQ(frame.pixel(20, top + 20), ScaleColour(1.0));
-            EXPECT_EQ(frame.pixel(20, top + 20 + 255), ScaleColour(0.0));
-        }
-    }
 }

@@ -8,27 +8,49 @@
 using namespace orbitograph;
 using namespace orbitograph::test;
 
-TEST(Fitted, PanelsFitTheClientArea) {
+// The panels fill the client area; the parameter text and the legend take
+// room of their own, in a column at the left or a band at the bottom,
+// whichever leaves the larger panels.
+TEST(Fitted, PanelsAndOverlaysFitTheClientArea) {
     struct Row {
-        int w, h;
-        bool two, basinsAlone;
-        std::int64_t columns, rows;
-        PixelRect attractors, basinSquare, basinArea;
+        struct {
+            int w, h;
+            bool two, basinsAlone;
+            std::int64_t columns, rows;
+            FittedOverlays overlays;
+        } in;
+        PixelRect out[5];  // attractor square, basin square, basin area, parameter text, legend
     };
     const Row rows[] = {
         // S = min((1000 - 60) / 2, 700 - 40) = 470, face to face about x = 500.
-        {1000, 700, true, false, 400, 400, {10, 115, 470, 470}, {520, 115, 470, 470}, {520, 115, 470, 470}},
+        {{1000, 700, true, false, 400, 400, {}}, {{10, 115, 470, 470}, {520, 115, 470, 470}, {520, 115, 470, 470}}},
         // One panel of side 660; a 300 x 400 grid keeps its proportions.
-        {1000, 700, false, true, 300, 400, {}, {170, 20, 660, 660}, {252, 20, 495, 660}},
-        {1000, 700, false, true, 400, 1, {}, {170, 20, 660, 660}, {170, 349, 660, 2}},
-        {500, 900, false, false, 400, 400, {20, 220, 460, 460}, {}, {}},
-        {100, 30, true, false, 400, 400, {}, {}, {}},
+        {{1000, 700, false, true, 300, 400, {}}, {{}, {170, 20, 660, 660}, {252, 20, 495, 660}}},
+        {{1000, 700, false, true, 400, 1, {}}, {{}, {170, 20, 660, 660}, {170, 349, 660, 2}}},
+        {{500, 900, false, false, 400, 400, {}}, {{20, 220, 460, 460}}},
+        {{100, 30, true, false, 400, 400, {}}, {}},
+        // A band of 300 leaves squares of 350; a column of 400, 265.
+        {{1000, 700, true, true, 400, 400, {{400, 300}, {}}},
+         {{130, 20, 350, 350}, {520, 20, 350, 350}, {520, 20, 350, 350}, {10, 390, 400, 300}}},
+        // One panel: both in the column leave 590 x 700, a square of 550.
+        {{1000, 700, false, true, 400, 400, {{400, 300}, {290, 330}}},
+         {{}, {430, 75, 550, 550}, {430, 75, 550, 550}, {10, 10, 400, 300}, {10, 320, 290, 330}}},
+        // Tall and narrow: both in the band, side by side.
+        {{600, 1000, false, true, 400, 400, {{200, 150}, {250, 200}}},
+         {{}, {20, 115, 560, 560}, {20, 115, 560, 560}, {10, 790, 200, 150}, {220, 790, 250, 200}}},
+        // The band as wide as both would be wider than the client: text below, legend beside.
+        {{700, 1000, false, true, 400, 400, {{550, 360}, {260, 320}}},
+         {{}, {290, 120, 390, 390}, {290, 120, 390, 390}, {10, 630, 550, 360}, {10, 10, 260, 320}}},
+        // Taller than the client: the column that overflows, tiny panels.
+        {{600, 400, true, true, 400, 400, {{500, 450}, {}}},
+         {{520, 192, 15, 15}, {575, 192, 15, 15}, {575, 192, 15, 15}, {10, 10, 500, 450}}},
     };
     for (const Row& r : rows) {
-        const FittedLayout f = LayOutFitted(r.w, r.h, r.two, r.basinsAlone, r.columns, r.rows);
-        EXPECT_EQ(std::tie(f.attractorSquare, f.basinSquare, f.basinArea),
-                  std::tie(r.attractors, r.basinSquare, r.basinArea))
-            << r.w << "x" << r.h;
+        const FittedLayout f =
+            LayOutFitted(r.in.w, r.in.h, r.in.two, r.in.basinsAlone, r.in.columns, r.in.rows, r.in.overlays);
+        EXPECT_EQ(std::tie(f.attractorSquare, f.basinSquare, f.basinArea, f.report, f.legend),
+                  std::tie(r.out[0], r.out[1], r.out[2], r.out[3], r.out[4]))
+            << r.in.w << "x" << r.in.h;
     }
 }
 
@@ -130,63 +152,4 @@ TEST(Fitted, DensityGoesFromTheBackgroundToFullColourOnALogScale) {
     EXPECT_EQ(canvas.pixel(4, 4), qRgb(89, 89, 89));  // 240 * (1 - log 2 / log 3)
     EXPECT_EQ(canvas.pixel(4, 1), qRgb(89, 89, 89));  // the corner (2, 2) in the last pixel
     EXPECT_EQ(Changed(canvas).size(), 3u);
-}
-
-// The kind grid the engine keeps draws the same fitted basins as the lists.
-TEST(Fitted, KindGridDrawsWhatTheListsDraw) {
-    const ModelParams p{.step = 0.02};
-    FractalModel m;
-    m.SetParams(p);
-    m.originX = 300;
-    m.originY = 200;
-    ComputeControl control;
-    control.kindGrid = true;
-    ASSERT_EQ(m.Compute(control), ComputeStatus::Done);
-    ASSERT_EQ(m.kinds.size(), 200u * 200u);
-    const ListGrid grid = ListGridOf(p, 300, 200);
-    for (const PixelRect area : {PixelRect{0, 0, 77, 77}, PixelRect{0, 0, 450, 450}, PixelRect{0, 0, 19, 19}}) {
-        QImage fromKinds = Blank(area.width, area.height);
-        QImage fromLists = fromKinds;
-        DrawFittedBasins(fromKinds, area, m, grid);
-        FractalModel listsOnly = m;
-        listsOnly.kinds.clear();
-        DrawFittedBasins(fromLists, area, listsOnly, grid);
-        EXPECT_TRUE(fromKinds == fromLists) << area.width;
-    }
-}
-
-// The parameter text and the legend take room of their own, in a column at the
-// left or a band at the bottom, whichever leaves the larger panels; no panel
-// meets them, even when nothing fits.
-TEST(Fitted, OverlaysTakeTheRoomThatLeavesTheLargestPanels) {
-    struct Row {
-        int w, h;
-        bool two;
-        OverlaySize report, legend;
-        PixelRect atReport, atLegend, panel;  // panel: the first square shown
-    };
-    const Row rows[] = {
-        // A band of 300 leaves squares of 350; a column of 400, 265.
-        {1000, 700, true, {400, 300}, {}, {10, 390, 400, 300}, {}, {130, 20, 350, 350}},
-        // One panel: both in the column leave 590 x 700, a square of 550.
-        {1000, 700, false, {400, 300}, {290, 330}, {10, 10, 400, 300}, {10, 320, 290, 330}, {430, 75, 550, 550}},
-        // Tall and narrow: both in the band, side by side.
-        {600, 1000, false, {200, 150}, {250, 200}, {10, 790, 200, 150}, {220, 790, 250, 200}, {20, 115, 560, 560}},
-        // The band as wide as both would be wider than the client: text below, legend beside.
-        {700, 1000, false, {550, 360}, {260, 320}, {10, 630, 550, 360}, {10, 10, 260, 320}, {290, 120, 390, 390}},
-        // Taller than the client: the column that overflows, tiny panels.
-        {600, 400, true, {500, 450}, {}, {10, 10, 500, 450}, {}, {520, 192, 15, 15}},
-    };
-    for (const Row& r : rows) {
-        const FittedLayout f = LayOutFitted(r.w, r.h, r.two, true, 400, 400, {r.report, r.legend});
-        const PixelRect& panel = r.two ? f.attractorSquare : f.basinSquare;
-        EXPECT_EQ(std::tie(f.report, f.legend, panel), std::tie(r.atReport, r.atLegend, r.panel)) << r.w << "x" << r.h;
-        for (const PixelRect& o : {f.report, f.legend}) {
-            for (const PixelRect& p : {f.attractorSquare, f.basinSquare}) {
-                const bool apart = o.Empty() || p.Empty() || o.left + o.width <= p.left || p.left + p.width <= o.left ||
-                                   o.top + o.height <= p.top || p.top + p.height <= o.top;
-                EXPECT_TRUE(apart) << r.w << "x" << r.h;
-            }
-        }
-    }
 }

@@ -2,60 +2,27 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <optional>
+
+#include <QPainter>
 
 #include "legend/legend_panel.h"
 #include "support/gui_test_support.h"
 #include "view/fitted_frame.h"
 #include "view/frame.h"
+#include "view/grid_layer.h"
 #include "view/orbit_overlay.h"
 #include "view/point_layers.h"
+#include "view_test_support.h"
 
 using namespace orbitograph;
 using namespace orbitograph::test;
 
-namespace {
-
-// The model computed with the defaults at the origin of a 1000 x 700 client.
-FractalModel DefaultModel() {
-    FractalModel m;
-    m.SetParams({});
-    m.originX = 500;
-    m.originY = 350;
-    EXPECT_EQ(m.Compute(), ComputeStatus::Done);
-    return m;
-}
-
-struct Layer {
-    const PointList* list;
-    int shift;
-    QRgb colour;
-    bool halfTurn = false;  // the copy: (width - 1 - x + shift, height - 1 - y)
-};
-
-// Each pixel a layer names has the last such layer's colour; no other is painted.
-void ExpectExactly(const QImage& frame, const std::vector<Layer>& layers) {
-    std::map<std::pair<int, int>, QRgb> expected;
-    for (const Layer& l : layers) {
-        for (const Point& p : *l.list) {
-            const int x = l.halfTurn ? frame.width() - 1 - p.x + l.shift : p.x + l.shift;
-            const int y = l.halfTurn ? frame.height() - 1 - p.y : p.y;
-            if (x >= 0 && x < frame.width() && y >= 0 && y < frame.height()) expected[{x, y}] = l.colour;
-        }
-    }
-    for (const auto& [at, colour] : expected)
-        ASSERT_EQ(frame.pixel(at.first, at.second), colour) << at.first << "," << at.second;
-    EXPECT_EQ(Changed(frame).size(), expected.size());
-}
-
-}  // namespace
-
 // The panels of the default computation: in two panels the attractors at
 // x - 220 and the basins at x + 220 do not overlap, the half-turn copy stays
-// in the attractor panel; a switch is on only when it is exactly 1.
+// in the attractor panel; each layer as the point layers draw it alone.
 TEST(Frame, PanelsOfTheDefaultComputation) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const std::optional<int> no;
     const DisplaySwitches one{.m_twoModes = false, .m_showParams = false},
         oneCopy{.m_twoModes = false, .m_showParams = false, .m_aSymmetry = true};
@@ -82,22 +49,16 @@ TEST(Frame, PanelsOfTheDefaultComputation) {
         ASSERT_EQ(frame.size(), QSize(1000, 700));
         EXPECT_EQ(v.m_offset, r.switches.m_twoModes ? 220 : 77);  // a single panel leaves it
         EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(500, 350));
-        std::vector<Layer> layers;
-        if (const int s = r.basins.value_or(0); r.basins)
-            layers = {{&m.basinInfinity, s, kBasinInfinityColour},
-                      {&m.basinZero, s, kBasinZeroColour},
-                      {&m.basinO, s, kBasinOColour},
-                      {&m.basinT, s, kBasinTColour},
-                      {&m.basinM, s, kBasinMColour},
-                      {&m.basinH, s, kBasinHColour}};
-        if (r.attractors) layers.push_back({&m.attractors, *r.attractors, kAttractorColour});
-        if (r.copy) layers.push_back({&m.attractors, *r.copy, kAttractorCopyColour, true});
-        ExpectExactly(frame, layers);
+        QImage expected = Blank(1000, 700);
+        if (r.basins) DrawBasins(expected, m, *r.basins);
+        if (r.attractors) DrawAttractors(expected, m.attractors, *r.attractors, false, {0, 0, 1000, 700});
+        if (r.copy) DrawAttractors(expected, m.attractors, *r.copy, true, {0, 0, 1000, 700});
+        EXPECT_TRUE(frame == expected);
     }
 }
 
 TEST(Frame, LayersStackTextUnderGridUnderLegend) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const QImage picture(ORBITOGRAPH_LEGEND_PICTURE);
     ASSERT_FALSE(picture.isNull());
     ViewState v;
@@ -129,27 +90,25 @@ TEST(Frame, EmptyModelEmptyClientAndResizing) {
     for (QSize size : {QSize(0, 700), QSize(1000, 0), QSize(0, 0)})
         EXPECT_TRUE(ComposeFrame(e, empty, size.width(), size.height(), nullptr).isNull()) << size.width();
 
-    FractalModel m = DefaultModel();  // computed for the centre (500, 350)
+    FractalModel m = ComputedAtCentre();  // computed for the centre (500, 350)
     ViewState v;
     v.m_switches = {.m_twoModes = false, .m_showParams = false, .m_showGrid = true};
     v.OnShowAttractors();
     const QImage frame = ComposeFrame(v, m, 1200, 900, nullptr);
     EXPECT_EQ(std::pair(m.originX, m.originY), std::pair(600, 450));
-    for (const Point& p : m.attractors) ASSERT_EQ(frame.pixel(p.x, p.y), kAttractorColour);
-    // The grid of the attractor panel is centred on the new centre: its
-    // lines x = 400 .. 800 and y = 250 .. 650, both ends included.
-    for (int x : {400, 500, 600, 700, 800}) {
-        EXPECT_EQ(frame.pixel(x, 250), 0xFF000000u) << x;
-        EXPECT_EQ(frame.pixel(x, 650), 0xFF000000u) << x;
-        EXPECT_NE(frame.pixel(x, 249), 0xFF000000u) << x;
-        EXPECT_NE(frame.pixel(x, 651), 0xFF000000u) << x;
-    }
+    // The grid of the attractor panel is centred on the new centre.
+    QImage expected = Blank(1200, 900);
+    DrawAttractors(expected, m.attractors, 0, false, {0, 0, 1200, 900});
+    const GridLines grid = LayOutGrid({0, 0, 1200, 900}, 0, false, 0.01, -2, 2, -2, 2);
+    EXPECT_EQ(std::tuple(grid.left, grid.right, grid.top, grid.bottom), std::tuple(400, 800, 250, 650));
+    DrawGrid(expected, grid);
+    EXPECT_TRUE(frame == expected);
 }
 
 // A cancel seen gives no canvas, in either display; one never set changes
 // nothing.
 TEST(Frame, CancelSeenGivesNoCanvas) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const std::atomic<bool> set{true}, unset{false};
     for (const bool fit : {false, true}) {
         ViewState a, b, c;
@@ -163,7 +122,7 @@ TEST(Frame, CancelSeenGivesNoCanvas) {
 // panels leave the background: drawn over the same frame without them they
 // change only pixels of their own rectangles, which hold nothing else.
 TEST(Frame, FittedOverlaysCoverNoPanel) {
-    FractalModel m = DefaultModel();
+    FractalModel m = ComputedAtCentre();
     const QImage picture(QStringLiteral(ORBITOGRAPH_LEGEND_PICTURE));
     ASSERT_FALSE(picture.isNull());
     struct Row {
@@ -181,29 +140,24 @@ TEST(Frame, FittedOverlaysCoverNoPanel) {
         ViewState v;
         v.m_switches = r.s;
         if (r.attractorsAlone) v.OnShowAttractors();
-        v.m_listsOriginX = 500;  // where DefaultModel computed the lists
+        v.m_listsOriginX = 500;  // where the lists were computed
         v.m_listsOriginY = 350;
         const QImage frame = ComposeFrame(v, m, r.w, r.h, &picture);
         QImage bare = Blank(r.w, r.h);
         ASSERT_TRUE(DrawFittedFrame(bare, v, m, {}, 0xFFF0F0F0));
         const FittedLayout f = FittedLayoutOf(v);
-        const auto in = [](const PixelRect& o, int x, int y) {
-            return x >= o.left && x < o.left + o.width && y >= o.top && y < o.top + o.height;
+        const auto inked = [](const QImage& image, const PixelRect& o) {
+            return !o.Empty() && !Changed(image.copy(o.left, o.top, o.width, o.height)).empty();
         };
-        int report = 0, legend = 0;
-        for (int y = 0; y < r.h; ++y) {
-            for (int x = 0; x < r.w; ++x) {
-                const bool mine = in(f.report, x, y) || in(f.legend, x, y);
-                if (mine) {
-                    ASSERT_EQ(bare.pixel(x, y), 0xFFF0F0F0u) << x << "," << y;
-                }
-                if (frame.pixel(x, y) == bare.pixel(x, y)) continue;
-                ASSERT_TRUE(mine) << x << "," << y;
-                (in(f.report, x, y) ? report : legend) += 1;
-            }
-        }
-        EXPECT_EQ(report > 0, r.s.m_showParams);
-        EXPECT_EQ(legend > 0, r.s.m_showLegend);
+        EXPECT_FALSE(inked(bare, f.report) || inked(bare, f.legend));
+        EXPECT_EQ(inked(frame, f.report), r.s.m_showParams);
+        EXPECT_EQ(inked(frame, f.legend), r.s.m_showLegend);
+        QImage outside = frame;
+        QPainter painter(&outside);
+        for (const PixelRect& o : {f.report, f.legend})
+            painter.fillRect(o.left, o.top, o.width, o.height, bare.pixel(0, 0));
+        painter.end();
+        EXPECT_TRUE(outside == bare);
     }
 }
 

@@ -43,13 +43,9 @@ TEST(PointLayers, EachPointPaintsAtMostOnePixel) {
 // Each list in its colour; other canvas formats are converted, not corrupted;
 // a shift carries a point from far off onto the canvas without wrapping.
 TEST(PointLayers, BasinListsInTheirColours) {
-    FractalModel m;
-    m.basinInfinity = {{0, 0}};
-    m.basinZero = {{1, 0}};
-    m.basinO = {{2, 0}};
-    m.basinT = {{3, 0}};
-    m.basinM = {{4, 0}};
-    m.basinH = {{5, 0}};
+    FractalModel m;  // one point per list, in drawing order
+    PointList* lists[] = {&m.basinInfinity, &m.basinZero, &m.basinO, &m.basinT, &m.basinM, &m.basinH};
+    for (std::int32_t i = 0; i < 6; ++i) lists[i]->push_back({i, 0});
     QImage canvas = Blank(20, 2);
     DrawBasins(canvas, m, 10);
     DrawBasins(canvas, m, std::numeric_limits<std::int32_t>::max());

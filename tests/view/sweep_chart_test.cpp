@@ -19,16 +19,6 @@ std::set<QRgb> ColoursIn(const QImage& image, QRect r) {
     return colours;
 }
 
-// Counts whose fractions of every kind change along the values.
-std::vector<ListCounts> Varying(std::size_t n) {
-    std::vector<ListCounts> c;
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto k = static_cast<std::int64_t>(i);
-        c.push_back({600, 10 + 20 * k, 100 + 10 * k, 50 + k, 60 + 2 * k, 70 + 3 * k, 80 + 4 * k, 90 + 5 * k});
-    }
-    return c;
-}
-
 }  // namespace
 
 // Each curve appears in its own colour inside the plot (the zero curve too);
@@ -36,7 +26,10 @@ std::vector<ListCounts> Varying(std::size_t n) {
 // ticks below; a click maps back to the nearest value.
 TEST(SweepChart, CurvesAxesAndClicks) {
     const std::vector<double> values = {0.9, 0.1, 0.5, 0.3, 0.7};  // any order
-    const QImage chart = DrawSweepChart(SweepParam::A, values, Varying(values.size()));
+    std::vector<ListCounts> varying;  // the fractions of every kind change along the values
+    for (std::int64_t k = 0; k < 5; ++k)
+        varying.push_back({600, 10 + 20 * k, 100 + 10 * k, 50 + k, 60 + 2 * k, 70 + 3 * k, 80 + 4 * k, 90 + 5 * k});
+    const QImage chart = DrawSweepChart(SweepParam::A, values, varying);
     ASSERT_FALSE(chart.isNull());
     const QRect plot = ChartPlotRect(chart.size());
     const std::set<QRgb> inside = ColoursIn(chart, plot.adjusted(1, 0, 0, -1));
@@ -53,13 +46,14 @@ TEST(SweepChart, CurvesAxesAndClicks) {
 }
 
 // Every cell has the colour of its pair's dominant kind (rows upwards,
-// ties to the earlier kind), the cells are framed in black, and a click on
+// ties to the earlier kind in the order infinity, zero, O, T, M, H), the cells are framed in black, and a click on
 // a cell gives its pair.
 TEST(SweepChart, PlaneCellsFrameAndClicks) {
     const std::vector<double> v1 = {0.0, 0.5, 1.0};
     const std::vector<double> v2 = {2.0, 3.0};
-    const std::vector<ListCounts> counts = {{.infinity = 9}, {.zero = 9}, {.t = 5, .o = 5},
-                                            {.t = 9},        {.m = 9},    {.infinity = 1, .h = 9}};
+    const std::vector<ListCounts> counts = {{.infinity = 3, .zero = 3}, {.zero = 9},
+                                            {.t = 5, .o = 5},           {.t = 9},
+                                            {.t = 1, .m = 2, .h = 2},   {.infinity = 1, .h = 9}};
     const QRgb expected[] = {kBasinInfinityColour, kBasinZeroColour, kBasinOColour,
                              kBasinTColour,        kBasinMColour,    kBasinHColour};
     const int scale = 7;
