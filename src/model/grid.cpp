@@ -11,11 +11,14 @@ namespace orbitograph {
 GridSide::GridSide(double lo, double hi, double step) : m_step(step) {
     for (double v = lo; v <= hi; v += step) {
         if (m_count % kSpacing == 0) m_kept.push_back(v);
+        if (m_count < kKeepAll) m_all.push_back(v);
         ++m_count;
     }
+    if (m_count > kKeepAll) std::vector<double>().swap(m_all);
 }
 
 double GridSide::At(std::size_t k) const {
+    if (!m_all.empty()) return m_all[k];
     double v = m_kept[k / kSpacing];
     for (std::size_t i = k % kSpacing; i > 0; --i) v += m_step;
     return v;
@@ -44,6 +47,10 @@ void FillSegments(const double* kept, double step, std::size_t spacing, double* 
 // coordinate. Every value is the one the walk accumulates.
 void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     if (n == 0) return;
+    if (!m_all.empty()) {
+        std::copy_n(m_all.begin() + static_cast<std::ptrdiff_t>(k), n, out);
+        return;
+    }
     const std::size_t end = k + n;
     // Up to the first kept coordinate after k.
     std::size_t next = std::min(end, (k / kSpacing + 1) * kSpacing);
@@ -69,8 +76,7 @@ void GridSide::Fill(std::size_t k, std::size_t n, double* out) const {
     }
 }
 
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y,
-                     std::span<const double> column) {
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y) {
     const std::size_t rows = ys.Count();
     if (n == 0) return;
     std::size_t row = first % rows;
@@ -78,11 +84,7 @@ void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, 
     for (std::size_t i = 0; i < n;) {
         const std::size_t len = std::min(n - i, rows - row);
         std::fill(x + i, x + i + len, columnX);
-        if (column.empty()) {
-            ys.Fill(row, len, y + i);
-        } else {
-            std::copy_n(column.begin() + static_cast<std::ptrdiff_t>(row), len, y + i);
-        }
+        ys.Fill(row, len, y + i);
         i += len;
         row = 0;
         columnX += xs.Step();  // the next column's accumulated coordinate

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "model/model_params.h"
@@ -14,13 +13,16 @@ namespace orbitograph {
 // that rounding accumulates exactly as in a walk by repeated addition. Empty
 // unless lo <= hi. Requires a step that CheckParameters accepts.
 //
-// The side keeps every kSpacing-th coordinate only (8 bytes per 256), so
-// that its memory stays small for any shape of grid; any other coordinate is
-// regenerated, bit for bit, by fewer than kSpacing additions from the kept
-// one before it. Building the side walks it once.
+// A side of at most kKeepAll coordinates keeps all of them (at most 1 MB),
+// and At and Fill copy them. A longer side keeps every kSpacing-th
+// coordinate only (8 bytes per 256), so that its memory stays small for any
+// shape of grid; any other coordinate is regenerated, bit for bit, by fewer
+// than kSpacing additions from the kept one before it. Building the side
+// walks it once.
 class GridSide {
 public:
     static constexpr std::size_t kSpacing = 256;
+    static constexpr std::size_t kKeepAll = std::size_t{1} << 17;
 
     GridSide(double lo, double hi, double step);
 
@@ -35,17 +37,15 @@ private:
     double m_step;
     std::size_t m_count = 0;
     std::vector<double> m_kept;  // coordinate number i * kSpacing at i
+    std::vector<double> m_all;   // every coordinate, or empty beyond kKeepAll
 };
 
 // The start points first, ..., first + n - 1 of the grid xs by ys in grid
 // order (column by column, within a column row by row) into x and y: a run
 // of column segments, the column's x repeated and the rows' y in order, bit
 // for bit the coordinates of the walk. Requires sides of one step and
-// first + n <= xs.Count() * ys.Count(). `column` is empty or holds every
-// coordinate of ys (ys.Fill(0, ys.Count(), ...)): its values are then copied
-// instead of accumulated again, the same bits at a copy's cost.
-void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y,
-                     std::span<const double> column = {});
+// first + n <= xs.Count() * ys.Count().
+void FillStartPoints(const GridSide& xs, const GridSide& ys, std::size_t first, std::size_t n, double* x, double* y);
 
 // Every coordinate of one side of the grid, from lo while <= hi, each the
 // previous plus step: bit for bit the coordinates the computation starts its

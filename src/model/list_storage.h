@@ -19,10 +19,10 @@ void ReleaseListStorage(void* p, std::size_t bytes) noexcept;
 inline constexpr std::size_t kHugeListBytes = std::size_t{4} << 20;
 
 // The allocator of the large grids and lists: list storage, and a default
-// construction that writes nothing, for trivially copyable aggregates and
-// arithmetic and enumeration types (PointList hides every way of growing that would reach it
-// but ResizeUninitialised; grid columns are sized once and then written
-// whole). Such types are implicit-lifetime, so their objects exist in the
+// construction that writes nothing, for trivially copyable aggregates,
+// arithmetic and enumeration types (PointList hides every way of growing
+// that would reach it but ResizeUninitialised; grid columns and the kind
+// grid are sized once and then written whole). Such types are implicit-lifetime, so their objects exist in the
 // storage without a constructor call.
 template <class T>
 struct ListAllocator : std::allocator<T> {

@@ -34,6 +34,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 #include "model/engine/orbit_job.h"
@@ -156,13 +157,8 @@ std::size_t Head(const Constants& c, std::int64_t steps, const double* x, const 
     const double* sy = y;
     const double* si = nullptr;
     for (std::int64_t done = 0; done < steps && m > 0;) {
-        std::int64_t end = kHeadSteps;
-        for (const std::int64_t e : kHeadRoundEnds) {
-            if (e > done) {
-                end = e;
-                break;
-            }
-        }
+        // done < steps <= kHeadSteps, the last end, so a later end exists.
+        const std::int64_t end = *std::upper_bound(std::begin(kHeadRoundEnds), std::end(kHeadRoundEnds), done);
         const std::int64_t r = std::min(steps, end) - done;
         std::size_t out = 0;
         executed += r * static_cast<std::int64_t>(m);

@@ -71,10 +71,6 @@ GridRun::GridRun(const ModelParams& p, std::int32_t originX, std::int32_t origin
     // Unwritten here: every block writes its own range (RunBlock), on the
     // workers, while the range is in their cache.
     m_kinds.resize(m_total);
-    if (m_rows <= kColumnRows) {
-        m_column.resize(m_rows);
-        m_ys.Fill(0, m_rows, m_column.data());
-    }
     if (m_wantGridEnds) {
         // Unwritten here: every block writes its own range (RunBlock), on
         // the workers, so the pages are touched once and in parallel.
@@ -195,7 +191,7 @@ void GridRun::RunBlock(Block& block, BlockArrays& a, const OrbitJob& workerJob) 
     const std::size_t n = block.end - block.begin;
     OrbitJob job = workerJob;
     job.executedSteps = &block.executedSteps;
-    FillStartPoints(m_xs, m_ys, block.begin, n, a.x.data(), a.y.data(), m_column);
+    FillStartPoints(m_xs, m_ys, block.begin, n, a.x.data(), a.y.data());
     std::size_t listed = n;
     const double* rx = a.x.data();
     const double* ry = a.y.data();

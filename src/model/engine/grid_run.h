@@ -23,9 +23,9 @@
 // attractor pixels once more, as 4-byte offsets whenever the step allows
 // (2 / h <= 32000) and released block by block; when asked for, 16 bytes per
 // start point for every end point, and the analysis's (analysis_run.h); plus
-// per thread a few arrays
-// of one block, and the grid's two sides (8 bytes per 256 coordinates: the
-// coordinates of a block are regenerated from them). The peak is thus at
+// per thread a few arrays of one block, and the grid's two sides (grid.h: at
+// most 1 MB each, from which a block's coordinates are copied or
+// regenerated). The peak is thus at
 // most about 1.31 times the final lists (when every orbit ends inside the
 // square), 1.06 times for a negative iteration count (no copy is kept), and
 // about 1.13 times when most orbits escape, for every shape of grid. Steps
@@ -134,10 +134,6 @@ private:
     const bool m_compact;
     const GridSide m_xs;
     const GridSide m_ys;
-    // Every coordinate of m_ys when there are at most kColumnRows, else empty:
-    // each block copies its rows' coordinates instead of accumulating them.
-    static constexpr std::size_t kColumnRows = std::size_t{1} << 17;
-    std::vector<double> m_column;
     const std::size_t m_rows;
     const std::size_t m_total;
     OrbitJob m_job;
