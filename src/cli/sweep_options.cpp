@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "cli/analysis_output.h"
 #include "cli/render_options.h"
 #include "data/counts_text.h"
 #include "model/number_text.h"
@@ -68,10 +69,11 @@ std::string CheckAxis(std::string_view option, const SweepAxis& axis, const Mode
     return {};
 }
 
-// The merge distance when every value is analysed; none when none is.
+// The merge distance when every value is analysed (also for frames coloured
+// by the analysis); none when none is.
 std::optional<double> AnalysedWith(const RenderOptions& o) {
     const bool analysed =
-        o.analysis || o.sweeps.continueTracks || (o.metrics.wanted && o.metrics.of == MetricsOf::Attractor);
+        NeedsAnalysis(o) || o.sweeps.continueTracks || (o.metrics.wanted && o.metrics.of == MetricsOf::Attractor);
     return analysed ? std::optional<double>(o.request.attractorDelta) : std::nullopt;
 }
 

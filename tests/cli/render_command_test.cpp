@@ -73,6 +73,8 @@ TEST(RenderCommand, RefusalsExitWithTwoWritingNothing) {
         {"--colour-by period --iterations 2147483647 -o never.png", "--colour-by: too many iterations"},
         {"--colour-by attractors", "--colour-by: expected kinds, attractor, exit or period, got 'attractors'"},
         {"--analysis --sweep iterations=1:2147483647:2", "--sweep: the attractors at iterations 2147483647: too many"},
+        {"--colour-by exit --sweep iterations=1:2147483647:2 -o 'f%d.png'",
+         "--sweep: the attractors at iterations 2147483647: too many"},
         {"--analysis --orbit 0,0", "--orbit: prints the orbit alone"},
         {"--orbit 1", "--orbit: expected"},
         {"--orbit inf,0", "--orbit: expected"},
