@@ -14,13 +14,11 @@
 #include "view/attractor_highlight.h"
 #include "view/basin_colouring.h"
 #include "view/fitted_frame.h"
+#include "view/frame.h"
 
 namespace orbitograph {
 
 namespace {
-
-// The canvas's background, as the frame clears it.
-constexpr QRgb kBackground = 0xFFF0F0F0;
 
 struct ColouringItem {
     int id;
@@ -126,9 +124,8 @@ void AttractorController::AnalysisRefused() {
 
 void AttractorController::DrawOver(QImage& canvas) const {
     if (!m_selected || !HoldsAnalysis(m_shared.m_model, ListGridOfView(m_shared.m_view))) return;
-    DimOtherBasins(canvas, m_shared.m_view, m_shared.m_model, *m_selected, kBackground);
-    const QRgb colour = kAttractorPalette[static_cast<std::size_t>(*m_selected - 1) % kAttractorPalette.size()];
-    DrawAttractorCycle(canvas, m_shared.m_view, m_cycle, colour);
+    DimOtherBasins(canvas, m_shared.m_view, m_shared.m_model, *m_selected, kCanvasBackground);
+    DrawAttractorCycle(canvas, m_shared.m_view, m_cycle, AttractorColour(*m_selected));
 }
 
 void AttractorController::Select(std::optional<std::int32_t> id) {

@@ -125,7 +125,7 @@ void CMainWnd::OnSavePicture() {
     // A colouring whose analysis the lists lack is drawn by kind, and so
     // described.
     ViewState view = m_shared.m_view;
-    if (!HoldsAnalysis(m_shared.m_model, ListGridOfView(view))) view.m_colourBy.reset();
+    view.m_colourBy = ShownColouring(view, m_shared.m_model);
     Request shown =
         RequestOf(view, m_shared.m_model.Params(), origin.x(), origin.y(), m_canvas.width(), m_canvas.height());
     shown.display.probe = m_probe->ShownStart();

@@ -1,6 +1,7 @@
 #include "view/attractor_highlight.h"
 
 #include <QPainter>
+#include <vector>
 
 #include "model/classify.h"
 #include "view/basin_colouring.h"
@@ -41,10 +42,12 @@ void DimFitted(QImage& canvas, const ViewState& view, std::span<const std::int32
     if (!f.basins || area.Empty()) return;
     const AxisFit across{grid.columns, area.width};
     const AxisFit up{grid.rows, area.height};
+    std::vector<AxisFit::Run> rowRuns(static_cast<std::size_t>(area.height));
+    for (std::int64_t u = 0; u < area.height; ++u) rowRuns[static_cast<std::size_t>(u)] = up.GridRun(u);
     for (std::int64_t q = 0; q < area.width; ++q) {
         const AxisFit::Run columns = across.GridRun(q);
         for (std::int64_t u = 0; u < area.height; ++u) {
-            const AxisFit::Run rows = up.GridRun(u);
+            const AxisFit::Run rows = rowRuns[static_cast<std::size_t>(u)];
             bool holds = false;
             for (std::int64_t c = columns.begin; c < columns.end && !holds; ++c) {
                 for (std::int64_t r = rows.begin; r < rows.end && !holds; ++r)

@@ -51,7 +51,7 @@ QRgb ScaleColour(double t) {
 
 QRgb BasinColours::Of(std::int32_t code) const {
     if (column == AnalysisColumn::Attractor) {
-        if (code > 0) return kAttractorPalette[static_cast<std::size_t>(code - 1) % kAttractorPalette.size()];
+        if (code > 0) return AttractorColour(code);
         return code == 0 ? kEscapedColour : kUnsettledColour;
     }
     if (code < Floor(column)) return kNoValueColour;

@@ -29,6 +29,10 @@ namespace orbitograph {
 inline constexpr std::array<QRgb, 18> kAttractorPalette = {
     0xFF0000FF, 0xFFFF00CC, 0xFF000066, 0xFFFFFF00, 0xFF3399FF, 0xFFCC3366, 0xFF666600, 0xFFCCFF99, 0xFF9966FF,
     0xFF009966, 0xFF00FF00, 0xFF660000, 0xFF00FF99, 0xFFFF99FF, 0xFFCC6633, 0xFFCC00FF, 0xFF663366, 0xFF003300};
+// The colour of attractor n >= 1.
+inline QRgb AttractorColour(std::int32_t n) {
+    return kAttractorPalette[static_cast<std::size_t>(n - 1) % kAttractorPalette.size()];
+}
 // Start points that left the square without an attractor (code 0), and
 // those without either (-1), by attractor.
 inline constexpr QRgb kEscapedColour = 0xFFFFFFFF;

@@ -31,6 +31,11 @@ ListGrid ListGridOfView(const ViewState& view) {
     return ListGridOf(view.Params(), view.m_listsOriginX, view.m_listsOriginY);
 }
 
+std::optional<AnalysisColumn> ShownColouring(const ViewState& view, const SpaceLists& lists) {
+    if (view.m_colourBy && HoldsAnalysis(lists, ListGridOfView(view))) return view.m_colourBy;
+    return std::nullopt;
+}
+
 bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& model,
                      const FittedOverlayPictures& overlays, QRgb background, EndCounts* counts,
                      const std::atomic<bool>* cancel) {
@@ -49,9 +54,9 @@ bool DrawFittedFrame(QImage& canvas, const ViewState& view, const FractalModel& 
         if (copy) DrawDensity(canvas, f.attractorSquare, density.copy, background, kAttractorCopyColour);
     }
     if (cancelled()) return false;
-    const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
-    if (f.basins && coloured)
-        DrawFittedColouredBasins(canvas, f.basinArea, model, grid, *view.m_colourBy);
+    const std::optional<AnalysisColumn> colouring = ShownColouring(view, model);
+    if (f.basins && colouring)
+        DrawFittedColouredBasins(canvas, f.basinArea, model, grid, *colouring);
     else if (f.basins)
         DrawFittedBasins(canvas, f.basinArea, model, grid);
     if (cancelled()) return false;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <atomic>
+#include <optional>
 
 #include "model/fractal_model.h"
 #include "view/end_counts.h"
@@ -18,6 +19,10 @@ FittedLayout FittedLayoutOf(const ViewState& view);
 
 // The grid of the lists in place, as their pixels hold it.
 ListGrid ListGridOfView(const ViewState& view);
+
+// The colouring the view asks for when the lists in place hold its analysis;
+// none otherwise, and the basins are then drawn (and described) by kind.
+std::optional<AnalysisColumn> ShownColouring(const ViewState& view, const SpaceLists& lists);
 
 // Draws every layer of the fitted display onto a cleared canvas of the
 // client size: the attractor density (and its half-turn copy in purple) from

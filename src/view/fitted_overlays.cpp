@@ -10,6 +10,7 @@
 #include "model/report.h"
 #include "view/basin_colouring.h"
 #include "view/colouring_legend.h"
+#include "view/fitted_frame.h"
 #include "view/parameter_text.h"
 
 namespace orbitograph {
@@ -90,14 +91,13 @@ FittedOverlayPictures DrawFittedOverlays(const ViewState& view, const FractalMod
         const bool hasPicture = legendPicture != nullptr && !legendPicture->isNull();
         const std::int32_t tall =
             hasPicture ? std::max(legendPicture->height(), legendPicture->width() + 64) + 16 : 400;
-        const bool coloured = view.m_colourBy &&
-                              HoldsAnalysis(model, ListGridOf(view.Params(), view.m_listsOriginX, view.m_listsOriginY));
+        const std::optional<AnalysisColumn> colouring = ShownColouring(view, model);
         // Wide enough for the panel's texts beside its picture and for any
         // colouring legend's lines.
         const std::int32_t wide = hasPicture ? legendPicture->width() + legendPicture->height() + 400 : 800;
         o.legend = DrawnCut(std::min(width, wide), std::min(height, std::max(400, tall)), [&](QImage& c) {
-            if (coloured)
-                DrawColouringLegend(c, model.analysis, *view.m_colourBy, 400);
+            if (colouring)
+                DrawColouringLegend(c, model.analysis, *colouring, 400);
             else
                 DrawLegend(c, view.m_legend, legendPicture, 400);
         });

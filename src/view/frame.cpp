@@ -15,8 +15,6 @@ namespace orbitograph {
 
 namespace {
 
-constexpr QRgb kBackground = 0xFFF0F0F0;
-
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
 
 // Fills the canvas with colour in bands of about 4 MB, polling cancel before
@@ -50,23 +48,22 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     if (width <= 0 || height <= 0) return {};
 
     QImage canvas(width, height, QImage::Format_ARGB32);
-    if (canvas.isNull() || !Clear(canvas, kBackground, cancel)) return {};
+    if (canvas.isNull() || !Clear(canvas, kCanvasBackground, cancel)) return {};
     const DisplaySwitches& switches = view.m_switches;
     if (switches.m_fitWindow) {
         const FittedOverlayPictures overlays = DrawFittedOverlays(view, model, legendPicture);
         view.m_fittedOverlays = overlays.room;
-        if (!DrawFittedFrame(canvas, view, model, overlays, kBackground, counts, cancel)) return {};
+        if (!DrawFittedFrame(canvas, view, model, overlays, kCanvasBackground, counts, cancel)) return {};
         return canvas;
     }
 
     const bool twoPanels = switches.m_twoModes;
     const bool copy = switches.m_aSymmetry;
     const ParamFields& p = view.m_params;
-    const ListGrid grid = view.m_colourBy ? ListGridOfView(view) : ListGrid{};
-    const bool coloured = view.m_colourBy && HoldsAnalysis(model, grid);
+    const std::optional<AnalysisColumn> colouring = ShownColouring(view, model);
     const auto drawBasins = [&](std::int32_t shift) {
-        if (coloured)
-            DrawColouredBasins(canvas, model, grid, shift, *view.m_colourBy);
+        if (colouring)
+            DrawColouredBasins(canvas, model, ListGridOfView(view), shift, *colouring);
         else
             DrawBasins(canvas, model, shift);
     };
@@ -96,8 +93,8 @@ QImage ComposeFrame(ViewState& view, FractalModel& model, int width, int height,
     }
 
     if (Cancelled(cancel)) return {};
-    if (switches.m_showLegend && coloured)
-        DrawColouringLegend(canvas, model.analysis, *view.m_colourBy, rect.Height());
+    if (switches.m_showLegend && colouring)
+        DrawColouringLegend(canvas, model.analysis, *colouring, rect.Height());
     else if (switches.m_showLegend)
         DrawLegend(canvas, view.m_legend, legendPicture, rect.Height());
     if (Cancelled(cancel)) return {};

@@ -9,9 +9,12 @@
 
 namespace orbitograph {
 
+// The colour the canvas is cleared to.
+inline constexpr QRgb kCanvasBackground = 0xFFF0F0F0;
+
 // One repaint: stores the client rectangle (0, 0, width, height) in the view
 // and its centre as the model origin, then composes every layer on a new
-// canvas (Format_ARGB32, cleared to 0xFFF0F0F0) and returns it. In the
+// canvas (Format_ARGB32, cleared to kCanvasBackground) and returns it. In the
 // two-panel layout m_offset ends at the basin shift. A zero width or height
 // gives a null image. legendPicture may be null (no-picture layout). With
 // the switch m_fitWindow on the panels fit the client area instead

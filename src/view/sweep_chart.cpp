@@ -194,9 +194,7 @@ QImage DrawSweepChart(SweepParam param, const std::vector<double>& values, const
     return DrawCurveChart(param, values, curves, size);
 }
 
-QRgb TrackColour(std::int32_t track) {
-    return kAttractorPalette[static_cast<std::size_t>(std::max(track, 1) - 1) % kAttractorPalette.size()];
-}
+QRgb TrackColour(std::int32_t track) { return AttractorColour(std::max(track, 1)); }
 
 QImage DrawShareChart(SweepParam param, const std::vector<double>& values, const std::vector<TrackPoint>& points,
                       QSize size) {
