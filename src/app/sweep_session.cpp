@@ -34,7 +34,7 @@ std::optional<SweepResult> SweepTracks(const ModelParams& base, SweepParam param
     std::optional<std::vector<SetAnalysis>> analysed = AnalyseSets(sets, request, control);
     if (!analysed) return std::nullopt;
     SweepResult result;
-    for (const SetAnalysis& a : *analysed) result.counts.push_back(a.counts);
+    result.counts = CountsOf(*analysed);
     result.tracks = ContinueAttractors(Catalogues(sets, std::move(*analysed)), kDefaultContinueTolerance);
     return result;
 }

@@ -94,12 +94,6 @@ std::optional<std::vector<SetAnalysis>> ComputeSets(const RenderOptions& o, cons
     return out;
 }
 
-std::vector<ListCounts> CountsOf(const std::vector<SetAnalysis>& sets) {
-    std::vector<ListCounts> counts;
-    for (const SetAnalysis& s : sets) counts.push_back(s.counts);
-    return counts;
-}
-
 int PrintLines(const RenderOptions& o, const std::vector<SweepParam>& params,
                const std::vector<std::vector<double>>& rows, const std::vector<SetAnalysis>& sets) {
     const auto cycles = [&](const SetAnalysis& s) {

@@ -5,19 +5,9 @@
 #include <stdexcept>
 #include <tuple>
 
-namespace orbitograph {
+#include "model/attractor_cycle.h"
 
-std::vector<State> CycleStates(const ModelParams& p, const AttractorEntry& a) {
-    const MapParams m = MapParams::From(p);
-    std::vector<State> states;
-    states.reserve(static_cast<std::size_t>(std::max(a.period, 1)));
-    State s{a.x, a.y};
-    for (std::int32_t k = 0; k < a.period; ++k) {
-        states.push_back(s);
-        s = MapStep(m, s);
-    }
-    return states;
-}
+namespace orbitograph {
 
 double CycleDistance(const std::vector<State>& a, const std::vector<State>& b) {
     double best = INFINITY;
@@ -70,7 +60,7 @@ std::vector<TrackPoint> ContinueAttractors(const std::vector<CatalogueAt>& catal
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
         const CatalogueAt& at = catalogues[i];
         std::vector<std::vector<State>> states;
-        for (const AttractorEntry& a : at.attractors) states.push_back(CycleStates(at.params, a));
+        for (const AttractorEntry& a : at.attractors) states.push_back(AttractorCycle(at.params, a));
         const std::vector<std::ptrdiff_t> continues = Match(before, states, tolerance);
         std::vector<std::int32_t> trackOf(states.size());
         for (std::size_t b = 0; b < states.size(); ++b)

@@ -46,9 +46,6 @@ struct TrackPoint {
     friend bool operator==(const TrackPoint&, const TrackPoint&) = default;
 };
 
-// The cycle states of an attractor at the parameters p (period >= 1).
-std::vector<State> CycleStates(const ModelParams& p, const AttractorEntry& a);
-
 // The smallest max-norm distance between a state of one set and one of the
 // other; +infinity when either is empty.
 double CycleDistance(const std::vector<State>& a, const std::vector<State>& b);

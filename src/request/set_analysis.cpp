@@ -37,6 +37,12 @@ std::optional<std::vector<SetAnalysis>> AnalyseSets(const std::vector<ModelParam
     return out;
 }
 
+std::vector<ListCounts> CountsOf(const std::vector<SetAnalysis>& sets) {
+    std::vector<ListCounts> counts;
+    for (const SetAnalysis& s : sets) counts.push_back(s.counts);
+    return counts;
+}
+
 std::vector<CatalogueAt> Catalogues(const std::vector<ModelParams>& sets, std::vector<SetAnalysis>&& analysed) {
     std::vector<CatalogueAt> out;
     out.reserve(analysed.size());

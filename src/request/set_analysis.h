@@ -37,6 +37,9 @@ std::optional<std::vector<SetAnalysis>> AnalyseSets(const std::vector<ModelParam
                                                     const SetAnalysisRequest& request,
                                                     const ComputeControl& control = {});
 
+// The counts of every set, in order.
+std::vector<ListCounts> CountsOf(const std::vector<SetAnalysis>& sets);
+
 // The catalogues of analysed sets (request.analysis was true) for
 // ContinueAttractors.
 std::vector<CatalogueAt> Catalogues(const std::vector<ModelParams>& sets, std::vector<SetAnalysis>&& analysed);
